@@ -1,0 +1,1 @@
+// Keeps a library that has no units of its own yet a valid archive.

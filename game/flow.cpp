@@ -1,0 +1,3 @@
+#include "game/flow.h"
+
+LevelFlow levelFlow;

@@ -11,3 +11,24 @@ struct Font {
     int32_t lastChar;
     const uint16_t* glyphs;
 };
+
+struct WindowCanvas;
+
+constexpr int BUILTIN_FONT_COUNT = 5;
+extern Font builtinFonts[BUILTIN_FONT_COUNT];
+
+void fontInit(Font& font, const uint16_t* glyphs, int32_t height, int32_t firstChar,
+              int32_t lastChar);
+void setupBuiltinFonts();
+
+int32_t charWidth(const Font& font, uint8_t c);
+int32_t textWidth(const Font& font, const char* text, int32_t maxCount);
+// Places x on the nearer edge of the character under it; index is the
+// character after that edge.
+void hitTest(const Font& font, const char* text, int32_t count, int32_t& x, int32_t& index);
+int32_t drawChar(WindowCanvas& canvas, uint8_t c, int32_t x, int32_t y, uint16_t colour,
+                 const Font& font);
+// maxWidth 0 draws the whole text; otherwise it is cut with two dots. A null
+// font means the canvas's current font.
+int32_t drawText(WindowCanvas& canvas, const char* text, int32_t x, int32_t y, uint16_t colour,
+                 int32_t maxWidth, const Font* font);

@@ -29,3 +29,93 @@ struct WindowCanvas {
     uint32_t dashPhase;
     uint16_t background;
 };
+
+// Small integer helpers used throughout the toolkit.
+template <typename T> inline void lowerTo(T& variable, T value) {
+    if (value < variable) {
+        variable = value;
+    }
+}
+template <typename T> inline void raiseTo(T& variable, T value) {
+    if (value > variable) {
+        variable = value;
+    }
+}
+
+// ---- Surfaces ----------------------------------------------------------
+// Spans and rectangles are inclusive (x0..x1, y0..y1); clips are half-open.
+
+void surfaceClearRecord(Surface& s);
+// With pixels, the surface borrows them; with null it sizes its own buffer.
+int surfaceCreate(Surface& s, int32_t width, int32_t height, uint16_t* pixels);
+int surfaceInit(Surface& s, int32_t width, int32_t height, uint16_t* pixels);
+void surfaceResetClip(Surface& s);
+void surfaceSetClip(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom);
+void surfaceFill(Surface& s, uint16_t colour); // whole surface, clip ignored
+void surfaceFillRect(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                     uint16_t colour);
+void surfaceCopyWhole(const Surface& source, Surface& destination);
+void surfaceBlit(const Surface& source, Surface& destination, int32_t x, int32_t y);
+void surfaceBlitKeyed(const Surface& source, Surface& destination, int32_t x, int32_t y);
+
+// Clip an inclusive span or rectangle to the surface's clip; false when
+// nothing of it is left.
+bool clipSpanH(const Surface& s, int32_t& x0, int32_t& x1, int32_t y);
+bool clipSpanV(const Surface& s, int32_t x, int32_t& y0, int32_t& y1);
+bool clipRect(const Surface& s, int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1);
+
+// ---- Window canvases ---------------------------------------------------
+
+void canvasInit(WindowCanvas& c);
+int canvasCreate(WindowCanvas& c, int32_t width, int32_t height); // at least 64 x 32
+int canvasResize(WindowCanvas& c, int32_t width, int32_t height);
+void canvasFree(WindowCanvas& c);
+void canvasClear(WindowCanvas& c); // to its background colour
+void canvasSelectFont(WindowCanvas& c, int index);
+
+void drawHLine(WindowCanvas& c, int32_t x0, int32_t x1, int32_t y, uint16_t colour);
+void drawVLine(WindowCanvas& c, int32_t x, int32_t y0, int32_t y1, uint16_t colour);
+void drawFilledRect(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                    uint16_t colour);
+void drawRectOutline(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                     uint16_t colour);
+void drawDottedHLine(WindowCanvas& c, int32_t x0, int32_t x1, int32_t y, uint16_t colour);
+void drawDottedVLine(WindowCanvas& c, int32_t x, int32_t y0, int32_t y1, uint16_t colour);
+void drawMovingDottedRect(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                          uint16_t colour);
+void darkenHalfH(WindowCanvas& c, int32_t x0, int32_t x1, int32_t y);
+void darkenHalfV(WindowCanvas& c, int32_t x, int32_t y0, int32_t y1);
+void darkenThreeQuartersH(WindowCanvas& c, int32_t x0, int32_t x1, int32_t y);
+void darkenThreeQuartersV(WindowCanvas& c, int32_t x, int32_t y0, int32_t y1);
+void lightenH(WindowCanvas& c, int32_t x0, int32_t x1, int32_t y);
+void lightenV(WindowCanvas& c, int32_t x, int32_t y0, int32_t y1);
+void drawRaisedBevel(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+void drawSunkenBevel(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+void drawShadowedBevel(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+
+// Built-in 16 x 15 icons, codes 2 to 26 (code & 127); others draw nothing.
+enum : int {
+    ICON_UP_ARROW = 13,
+    ICON_DOWN_ARROW = 14,
+    ICON_RIGHT_ARROW = 15,
+    ICON_LEFT_ARROW = 16,
+    ICON_CLOSE = 19,
+    ICON_MAXIMISE = 20,
+    ICON_CHECK = 21,
+};
+void drawIcon(WindowCanvas& c, int code, int32_t x, int32_t y);
+
+// ---- The current window --------------------------------------------------
+// Rectangles in the current window's client coordinates (the desktop's
+// current window, the one whose procedure is running).
+
+struct Rect {
+    int32_t x, y, width, height;
+};
+
+void setRect(Rect& r, int32_t x, int32_t y, int32_t width, int32_t height);
+void currentFillRect(const Rect& r, uint16_t colour);
+void currentRaisedBevel(const Rect& r);
+void currentSunkenBevel(const Rect& r);
+int currentMouseInside(const Rect& r);
+void currentTooltipBox(const Rect& r, const char* text, int32_t openedHeight);

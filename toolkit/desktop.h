@@ -1,0 +1,42 @@
+#pragma once
+// The desktop: the stack of up to eight modal toolkit windows on one screen
+// surface, the update pass that ticks, draws and composes them, and the style
+// table of fonts and colours every widget draws with.
+#include "toolkit/surface.h"
+#include "toolkit/window.h"
+#include <cstdint>
+
+constexpr int MAX_WINDOWS = 8;
+constexpr int STYLE_COLOURS = 41;
+
+struct StyleTable {
+    int32_t windowTextFont;
+    int32_t titleFont;
+    int32_t buttonFont;
+    int32_t menuFont;
+    int32_t tooltipFont;
+    uint16_t colours[STYLE_COLOURS];
+};
+
+struct Desktop {
+    Window* current; // the window whose procedure runs now
+    uint32_t needsRedraw;
+    uint32_t shadows;
+    int32_t doubleClickTime;
+    uint32_t awake;
+    uint32_t minimized;
+    // The open popup menu joins here with the popup menu unit.
+    uint32_t drawCount;
+    Surface desktopBitmap;
+    Surface backup;
+    uint32_t nextBandTime;
+    Window* windows[MAX_WINDOWS];
+    int32_t count;
+    int32_t countAtStart;
+    Window* desktopWindow;
+    Window* resizing;
+    Window* dragging;
+};
+
+extern Desktop desktop;
+extern StyleTable styleTable;

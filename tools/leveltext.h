@@ -1,0 +1,29 @@
+#pragma once
+// Level texts: the readable source form of a level (docs/level-format.md).
+// Three grids, one character per cell and per layer, an optional title and an
+// optional solution of one move character per tick.
+#include "game/gamedata.h"
+#include <string>
+#include <string_view>
+
+struct LevelText {
+    LevelRecord record;
+    std::string title;
+    std::string solution; // R, L, U, D or '.' per tick
+};
+
+// The character that stands for an element code in a grid, and back (-1 for
+// a character that stands for no code).
+char elementChar(int code);
+int elementFromChar(char c);
+
+// Returns an empty string on success, else "line N: what is wrong".
+std::string parseLevelText(std::string_view text, LevelText& level);
+std::string formatLevelText(const LevelText& level);
+
+// Reads and parses a file; on failure error says why and the file name.
+bool readLevelTextFile(const std::string& path, LevelText& level, std::string& error);
+
+// A move character of a solution or of ghtool's MOVES: 1 right, 2 left, 3 up,
+// 4 down, 0 for '.', -1 for anything else.
+int moveFromChar(char c);

@@ -1,0 +1,4 @@
+#include "toolkit/desktop.h"
+
+Desktop desktop;
+StyleTable styleTable;

@@ -10,6 +10,13 @@ constexpr int BOARD_COLUMNS = 18;
 constexpr int BOARD_ROWS = 13;
 constexpr int PICTURE_COUNT = 3;
 
+// Limits past which a size in the data file is taken for damage rather than
+// content, so that a corrupt file cannot ask for gigabytes. A sprite may be
+// empty (0 wide or high: a code without a picture); a title picture may not.
+constexpr int32_t MAX_SPRITE_SIDE = 1024;
+constexpr int32_t MAX_PICTURE_SIDE = 1024;
+constexpr int32_t MAX_EFFECT_SAMPLES = 30 * 11025; // half a minute of sound
+
 // One picture of an element code at one frame: red, green, blue and alpha
 // bytes per pixel, rows from the top. A code whose frame-0 flag word is 0
 // has no picture of its own (it is drawn as a hole in the board).

@@ -1,0 +1,216 @@
+#include "game/gamedata.h"
+
+#include "game/sound.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+TileSprite tileSprites[ELEMENT_COUNT][MAX_FRAMES];
+LevelRecord levelRecords[LEVEL_COUNT];
+Surface titlePictures[PICTURE_COUNT];
+
+namespace {
+
+constexpr int32_t FORMAT_TAG = 63;
+
+// Every block the tables point into. One vector per frame, effect and
+// picture, kept together so that a new load (or a failed one) drops the
+// previous contents in one step and nothing can be forgotten.
+struct GameDataStore {
+    std::array<std::array<std::vector<uint8_t>, MAX_FRAMES>, ELEMENT_COUNT> spritePixels;
+    std::array<std::vector<int16_t>, EFFECT_COUNT> samples;
+    std::array<std::vector<uint16_t>, PICTURE_COUNT> picturePixels;
+};
+
+std::unique_ptr<GameDataStore> store;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Every field is read with its own fread and checked, so a file that ends
+// early fails at the first field it no longer holds.
+bool readBytes(std::FILE* f, void* to, size_t size) {
+    return size == 0 || std::fread(to, 1, size, f) == size;
+}
+
+bool readI32(std::FILE* f, int32_t& value) {
+    uint8_t b[4];
+    if (!readBytes(f, b, 4)) {
+        return false;
+    }
+    value = static_cast<int32_t>(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 |
+                                 uint32_t{b[3]} << 24);
+    return true;
+}
+
+// The file is little-endian; samples and picture pixels are converted from
+// their bytes so that the loader does not depend on the machine's order.
+bool readU16Block(std::FILE* f, uint16_t* to, size_t count) {
+    std::vector<uint8_t> bytes(count * 2);
+    if (!readBytes(f, bytes.data(), bytes.size())) {
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        to[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return true;
+}
+
+void clearTables() {
+    for (auto& frames : tileSprites) {
+        for (TileSprite& sprite : frames) {
+            sprite = TileSprite{};
+        }
+    }
+    for (LevelRecord& level : levelRecords) {
+        level = LevelRecord{};
+    }
+    // Entry 0 is silence and never comes from the file; the names belong to
+    // the sound unit and stay.
+    for (int i = 1; i < EFFECT_COUNT; ++i) {
+        effects[i].sampleCount = 0;
+        effects[i].samples = nullptr;
+    }
+    for (Surface& picture : titlePictures) {
+        picture = Surface{};
+    }
+    store.reset();
+}
+
+bool readSprites(std::FILE* f, GameDataStore& data) {
+    int32_t framesRead = 0;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
+            TileSprite& sprite = tileSprites[code][frame];
+            if (!readI32(f, sprite.width) || !readI32(f, sprite.height) ||
+                !readI32(f, sprite.flags)) {
+                return false;
+            }
+            if (sprite.width < 0 || sprite.height < 0 || sprite.width > MAX_SPRITE_SIDE ||
+                sprite.height > MAX_SPRITE_SIDE) {
+                return false;
+            }
+            std::vector<uint8_t>& pixels = data.spritePixels[code][frame];
+            pixels.resize(size_t(sprite.width) * size_t(sprite.height) * 4);
+            if (!readBytes(f, pixels.data(), pixels.size())) {
+                return false;
+            }
+            sprite.pixels = pixels.empty() ? nullptr : pixels.data();
+            ++framesRead;
+        }
+    }
+    int32_t frameTotal = 0;
+    return readI32(f, frameTotal) && frameTotal == framesRead;
+}
+
+bool readLevels(std::FILE* f) {
+    int32_t count = 0;
+    if (!readI32(f, count) || count != LEVEL_COUNT) {
+        return false;
+    }
+    for (LevelRecord& level : levelRecords) {
+        if (!readI32(f, level.width) || !readI32(f, level.height)) {
+            return false;
+        }
+        if (level.width < 1 || level.width > BOARD_COLUMNS || level.height < 1 ||
+            level.height > BOARD_ROWS) {
+            return false;
+        }
+        for (int x = 0; x < level.width; ++x) {
+            if (!readBytes(f, level.cells[x], size_t(level.height) * 3)) {
+                return false;
+            }
+            // A byte outside the element codes would index the board's
+            // per-code tables out of range when the level is played, so such
+            // a level is refused here rather than trusted later.
+            for (int y = 0; y < level.height; ++y) {
+                for (int8_t code : level.cells[x][y]) {
+                    if (!isElementCode(code)) {
+                        return false;
+                    }
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool readEffects(std::FILE* f, GameDataStore& data) {
+    int32_t count = 0;
+    if (!readI32(f, count) || count != EFFECT_COUNT) {
+        return false;
+    }
+    for (int i = 1; i < EFFECT_COUNT; ++i) {
+        int32_t sampleCount = 0;
+        if (!readI32(f, sampleCount) || sampleCount < 0 || sampleCount > MAX_EFFECT_SAMPLES) {
+            return false;
+        }
+        std::vector<int16_t>& samples = data.samples[i];
+        samples.resize(size_t(sampleCount));
+        std::vector<uint16_t> raw(samples.size());
+        if (!readU16Block(f, raw.data(), raw.size())) {
+            return false;
+        }
+        for (size_t k = 0; k < raw.size(); ++k) {
+            samples[k] = static_cast<int16_t>(raw[k]);
+        }
+        // A silent effect keeps a null block: the mixer never reads past
+        // the sample count.
+        effects[i].sampleCount = sampleCount;
+        effects[i].samples = samples.empty() ? nullptr : samples.data();
+    }
+    return true;
+}
+
+bool readPictures(std::FILE* f, GameDataStore& data) {
+    int32_t count = 0;
+    if (!readI32(f, count) || count != PICTURE_COUNT) {
+        return false;
+    }
+    for (int i = 0; i < PICTURE_COUNT; ++i) {
+        int32_t width = 0;
+        int32_t height = 0;
+        if (!readI32(f, width) || !readI32(f, height)) {
+            return false;
+        }
+        // A title picture fills a window, so an empty one is damage too.
+        if (width < 1 || height < 1 || width > MAX_PICTURE_SIDE || height > MAX_PICTURE_SIDE) {
+            return false;
+        }
+        std::vector<uint16_t>& pixels = data.picturePixels[i];
+        pixels.resize(size_t(width) * size_t(height));
+        if (!readU16Block(f, pixels.data(), pixels.size())) {
+            return false;
+        }
+        titlePictures[i].width = width;
+        titlePictures[i].height = height;
+        titlePictures[i].pixels = pixels.data();
+    }
+    return true;
+}
+
+} // namespace
+
+int loadGameData(const char* fileName) {
+    // Whatever an earlier load left is dropped first: the tables describe
+    // this file or, if it fails, nothing at all.
+    clearTables();
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "rb"));
+    if (!file) {
+        return 0;
+    }
+    auto data = std::make_unique<GameDataStore>();
+    std::FILE* f = file.get();
+    int32_t tag = 0;
+    const bool loaded = readI32(f, tag) && tag == FORMAT_TAG && readSprites(f, *data) &&
+                        readLevels(f) && readEffects(f, *data) && readPictures(f, *data);
+    if (!loaded) {
+        clearTables();
+        return 0;
+    }
+    store = std::move(data);
+    return 1;
+}

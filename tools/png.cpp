@@ -1,0 +1,204 @@
+#include "tools/png.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Pictures larger than this are no asset of ours; refusing them keeps a
+// hostile header from asking for gigabytes.
+constexpr uint32_t MAX_SIDE = 16384;
+
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// libpng reports errors through longjmp. The message is kept here and the
+// jump lands in the same function that called libpng, so no jump ever
+// crosses a C++ frame with objects to destroy.
+struct ErrorState {
+    char message[200];
+};
+
+void onError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<ErrorState*>(png_get_error_ptr(png));
+    if (state != nullptr) {
+        std::snprintf(state->message, sizeof state->message, "%s", message);
+    }
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}
+
+// Reading happens in plain C style: every C++ object it needs is created by
+// the caller before setjmp, so that a longjmp out of libpng skips no
+// destructor. Rows are filled through row pointers the caller prepared.
+struct ReadJob {
+    FILE* file;
+    ErrorState errors;
+    png_uint_32 width, height;
+    int bitDepth, colourType, interlace;
+    std::vector<uint8_t>* pixels;
+    std::vector<png_bytep>* rows;
+    const char* refused; // set when the header is not one we accept
+};
+
+bool readHeader(png_structp png, png_infop info, ReadJob& job) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_init_io(png, job.file);
+    png_set_user_limits(png, MAX_SIDE, MAX_SIDE);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &job.width, &job.height, &job.bitDepth, &job.colourType, &job.interlace,
+                 nullptr, nullptr);
+    return true;
+}
+
+bool readRows(png_structp png, png_infop info, ReadJob& job) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    png_read_image(png, job.rows->data());
+    png_read_end(png, nullptr);
+    return true;
+}
+
+struct WriteJob {
+    FILE* file;
+    ErrorState errors;
+    const PngImage* image;
+    std::vector<png_bytep>* rows;
+};
+
+bool writeAll(png_structp png, png_infop info, WriteJob& job) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_init_io(png, job.file);
+    const int type = job.image->channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(job.image->width),
+                 static_cast<png_uint_32>(job.image->height), 8, type, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, job.rows->data());
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+std::string readPng(const std::string& path, PngImage& image) {
+    image = PngImage{};
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return "cannot be opened";
+    }
+    unsigned char signature[8];
+    if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
+        png_sig_cmp(signature, 0, sizeof signature) != 0) {
+        return "is not a PNG file";
+    }
+    std::vector<uint8_t> pixels;
+    std::vector<png_bytep> rows;
+    ReadJob job{};
+    job.file = file.get();
+    job.pixels = &pixels;
+    job.rows = &rows;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &job.errors, onError, onWarning);
+    if (png == nullptr) {
+        return "cannot start the PNG reader";
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return "cannot start the PNG reader";
+    }
+    png_set_sig_bytes(png, sizeof signature);
+
+    std::string error;
+    if (!readHeader(png, info, job)) {
+        error = std::string("is a damaged PNG (") + job.errors.message + ")";
+    } else if (job.bitDepth != 8 ||
+               (job.colourType != PNG_COLOR_TYPE_RGB && job.colourType != PNG_COLOR_TYPE_RGBA)) {
+        error = "is a PNG of " + std::to_string(job.bitDepth) + "-bit " +
+                (job.colourType == PNG_COLOR_TYPE_GRAY         ? "grey"
+                 : job.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? "grey with alpha"
+                 : job.colourType == PNG_COLOR_TYPE_PALETTE    ? "palette"
+                 : job.colourType == PNG_COLOR_TYPE_RGB        ? "RGB"
+                                                               : "RGBA") +
+                " pixels; only 8-bit RGB or RGBA is accepted";
+    } else {
+        const int channels = job.colourType == PNG_COLOR_TYPE_RGBA ? 4 : 3;
+        const size_t stride = size_t{job.width} * channels;
+        pixels.resize(stride * job.height);
+        rows.resize(job.height);
+        for (png_uint_32 y = 0; y < job.height; ++y) {
+            rows[y] = pixels.data() + stride * y;
+        }
+        if (!readRows(png, info, job)) {
+            error = std::string("is a damaged PNG (") + job.errors.message + ")";
+        } else {
+            image.width = static_cast<int32_t>(job.width);
+            image.height = static_cast<int32_t>(job.height);
+            image.channels = channels;
+            image.pixels = std::move(pixels);
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return error;
+}
+
+std::string writePng(const std::string& path, const PngImage& image) {
+    if (image.channels != 3 && image.channels != 4) {
+        return "only RGB or RGBA pictures are written";
+    }
+    if (image.width < 1 || image.height < 1 || image.width > static_cast<int32_t>(MAX_SIDE) ||
+        image.height > static_cast<int32_t>(MAX_SIDE)) {
+        return "a PNG cannot be " + std::to_string(image.width) + " x " +
+               std::to_string(image.height) + " pixels";
+    }
+    const size_t stride = size_t(image.width) * image.channels;
+    if (image.pixels.size() != stride * image.height) {
+        return "the pixel block does not match the picture's size";
+    }
+    FilePtr file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        return "cannot be created";
+    }
+    std::vector<png_bytep> rows(image.height);
+    for (int32_t y = 0; y < image.height; ++y) {
+        // libpng's row type is not const, but writing only reads the rows.
+        rows[y] = const_cast<png_bytep>(image.pixels.data() + stride * y);
+    }
+    WriteJob job{};
+    job.file = file.get();
+    job.image = &image;
+    job.rows = &rows;
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job.errors, onError, onWarning);
+    if (png == nullptr) {
+        return "cannot start the PNG writer";
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return "cannot start the PNG writer";
+    }
+    std::string error;
+    if (!writeAll(png, info, job)) {
+        error = std::string("cannot be written (") + job.errors.message + ")";
+    }
+    png_destroy_write_struct(&png, &info);
+    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
+        error = "cannot be written";
+    }
+    return error;
+}

@@ -1,0 +1,140 @@
+#include "tools/wav.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+uint32_t readU32(const uint8_t* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+uint16_t readU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+void putU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+}
+
+void putU16(std::vector<uint8_t>& out, uint16_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void putTag(std::vector<uint8_t>& out, const char* tag) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(tag[i]));
+    }
+}
+
+} // namespace
+
+std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& samples) {
+    samples.clear();
+    const size_t size = bytes.size();
+    if (size < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+        return "is not a RIFF WAVE file";
+    }
+    // Chunks are walked by their own lengths; anything but "fmt " and
+    // "data" (lists, cue points) is skipped. A chunk whose length runs past
+    // the end of the file is refused, not trusted.
+    bool haveFormat = false;
+    size_t at = 12;
+    while (at + 8 <= size) {
+        const uint8_t* chunk = bytes.data() + at;
+        const uint32_t length = readU32(chunk + 4);
+        const size_t body = at + 8;
+        if (length > size - body) {
+            return "has a chunk that runs past the end of the file";
+        }
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            if (length < 16) {
+                return "has a format chunk that is too short";
+            }
+            const uint8_t* f = bytes.data() + body;
+            const uint16_t format = readU16(f);
+            const uint16_t channels = readU16(f + 2);
+            const uint32_t rate = readU32(f + 4);
+            const uint16_t bits = readU16(f + 14);
+            if (format != 1 || channels != 1 || rate != WAV_SAMPLE_RATE || bits != 16) {
+                return "holds format " + std::to_string(format) + ", " + std::to_string(channels) +
+                       " channel(s), " + std::to_string(rate) + " Hz, " + std::to_string(bits) +
+                       " bits; only PCM 16-bit mono 11025 Hz is accepted";
+            }
+            haveFormat = true;
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!haveFormat) {
+                return "has its data before its format";
+            }
+            if (length % 2 != 0) {
+                return "has a data chunk of an odd number of bytes";
+            }
+            const uint8_t* d = bytes.data() + body;
+            samples.resize(length / 2);
+            for (size_t i = 0; i < samples.size(); ++i) {
+                samples[i] = static_cast<int16_t>(readU16(d + 2 * i));
+            }
+            return {};
+        }
+        // Chunks are padded to an even length.
+        at = body + length + (length & 1);
+    }
+    return haveFormat ? "has no data chunk" : "has no format chunk";
+}
+
+std::string readWav(const std::string& path, std::vector<int16_t>& samples) {
+    samples.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return "cannot be opened";
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return "cannot be read";
+    }
+    return parseWav(bytes, samples);
+}
+
+std::vector<uint8_t> formatWav(const std::vector<int16_t>& samples) {
+    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::vector<uint8_t> out;
+    out.reserve(44 + dataBytes);
+    putTag(out, "RIFF");
+    putU32(out, 36 + dataBytes);
+    putTag(out, "WAVE");
+    putTag(out, "fmt ");
+    putU32(out, 16);
+    putU16(out, 1); // PCM
+    putU16(out, 1); // mono
+    putU32(out, WAV_SAMPLE_RATE);
+    putU32(out, WAV_SAMPLE_RATE * 2); // bytes per second
+    putU16(out, 2);                   // bytes per sample frame
+    putU16(out, 16);
+    putTag(out, "data");
+    putU32(out, dataBytes);
+    for (int16_t s : samples) {
+        putU16(out, static_cast<uint16_t>(s));
+    }
+    return out;
+}
+
+std::string writeWav(const std::string& path, const std::vector<int16_t>& samples) {
+    const std::vector<uint8_t> bytes = formatWav(samples);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return "cannot be created";
+    }
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        return "cannot be written";
+    }
+    return {};
+}

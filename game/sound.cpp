@@ -24,7 +24,43 @@ namespace {
 // effect from being seen with a stale position.
 std::mutex channelLock;
 
+// Every effect plays at half amplitude so that two at full scale still fit
+// 16 bits. The shift of a negative sample rounds towards minus infinity.
+int16_t halve(int16_t sample) {
+    return static_cast<int16_t>(sample >> 1);
+}
+
+// Sums wrap around in 16 bits: four loud effects overflow rather than clip.
+int16_t wrapAdd(int16_t a, int16_t b) {
+    return static_cast<int16_t>(static_cast<uint16_t>(a) + static_cast<uint16_t>(b));
+}
+
+// How many samples of the channel's effect are still to be mixed, and where
+// they start. An effect with no sample block (not loaded) counts as ended.
+int32_t remaining(const Channel& channel, const int16_t*& src) {
+    const Effect& effect = effects[channel.effect];
+    if (!effect.samples || channel.position >= effect.sampleCount) {
+        src = nullptr;
+        return 0;
+    }
+    src = effect.samples + channel.position;
+    return effect.sampleCount - channel.position;
+}
+
 } // namespace
+
+int soundInit() {
+    {
+        std::lock_guard<std::mutex> hold(channelLock);
+        for (Channel& channel : channels)
+            channel = Channel{};
+    }
+    return audioOpen(audioOut, mixBuffer);
+}
+
+void soundShutdown() {
+    audioClose(audioOut);
+}
 
 void playEffect(int32_t id) {
     if (id == EFFECT_SILENCE)
@@ -33,6 +69,9 @@ void playEffect(int32_t id) {
     // and all four channels busy.
     if (effectObserver)
         effectObserver(id);
+    // An id outside the table would send the mixer past its end.
+    if (id < 0 || id >= EFFECT_COUNT)
+        return;
     std::lock_guard<std::mutex> hold(channelLock);
     for (Channel& channel : channels) {
         if (channel.effect == 0) {
@@ -42,4 +81,46 @@ void playEffect(int32_t id) {
         }
     }
     // All four busy: the request is dropped.
+}
+
+void mixBuffer(int16_t* buffer) {
+    std::lock_guard<std::mutex> hold(channelLock);
+
+    // Channel 0 lays the buffer down, so nothing of the previous contents
+    // survives even when it is free.
+    Channel& first = channels[0];
+    int32_t laid = 0;
+    if (first.effect != 0) {
+        const int16_t* src = nullptr;
+        int32_t r = remaining(first, src);
+        if (r >= AUDIO_BUFFER_SAMPLES) {
+            for (int32_t i = 0; i < AUDIO_BUFFER_SAMPLES; i++)
+                buffer[i] = halve(src[i]);
+            first.position += AUDIO_BUFFER_SAMPLES;
+            laid = AUDIO_BUFFER_SAMPLES;
+        } else {
+            for (int32_t i = 0; i < r; i++)
+                buffer[i] = halve(src[i]);
+            laid = r;
+            first.effect = 0;
+        }
+    }
+    for (int32_t i = laid; i < AUDIO_BUFFER_SAMPLES; i++)
+        buffer[i] = 0;
+
+    for (int c = 1; c < CHANNEL_COUNT; c++) {
+        Channel& channel = channels[c];
+        if (channel.effect == 0)
+            continue;
+        const int16_t* src = nullptr;
+        int32_t r = remaining(channel, src);
+        int32_t count = r >= AUDIO_BUFFER_SAMPLES ? AUDIO_BUFFER_SAMPLES : r;
+        for (int32_t i = 0; i < count; i++)
+            buffer[i] = wrapAdd(buffer[i], halve(src[i]));
+        // The tail is mixed and the channel freed in the same buffer.
+        if (r >= AUDIO_BUFFER_SAMPLES)
+            channel.position += AUDIO_BUFFER_SAMPLES;
+        else
+            channel.effect = 0;
+    }
 }

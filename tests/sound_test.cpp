@@ -1,0 +1,194 @@
+#include "game/sound.h"
+#include "shell/audio_script.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// Effects built by the tests, installed in the effect table for one test.
+struct TestEffects {
+    std::vector<std::vector<int16_t>> blocks;
+
+    int32_t add(int32_t id, std::vector<int16_t> samples) {
+        blocks.push_back(std::move(samples));
+        effects[id].sampleCount = static_cast<int32_t>(blocks.back().size());
+        effects[id].samples = blocks.back().data();
+        return id;
+    }
+    ~TestEffects() {
+        for (int id = 1; id < EFFECT_COUNT; id++)
+            effects[id] = Effect{0, nullptr, effects[id].name};
+    }
+};
+
+std::vector<int16_t> ramp(int32_t count, int16_t start) {
+    std::vector<int16_t> samples(count);
+    for (int32_t i = 0; i < count; i++)
+        samples[i] = static_cast<int16_t>(start + i % 1000);
+    return samples;
+}
+
+void clearChannels() {
+    for (Channel& channel : channels)
+        channel = Channel{};
+}
+
+std::vector<int16_t> mix() {
+    std::vector<int16_t> buffer(AUDIO_BUFFER_SAMPLES, 0x5555);
+    mixBuffer(buffer.data());
+    return buffer;
+}
+
+} // namespace
+
+TEST(Mixer, SameEffectTwiceInOneStepPlaysInStepOnTwoChannels) {
+    TestEffects test;
+    test.add(EFFECT_SWITCH, ramp(3000, 101));
+    clearChannels();
+    playEffect(EFFECT_SWITCH);
+    playEffect(EFFECT_SWITCH);
+    EXPECT_EQ(channels[0].effect, EFFECT_SWITCH);
+    EXPECT_EQ(channels[1].effect, EFFECT_SWITCH);
+    EXPECT_EQ(channels[2].effect, 0);
+
+    std::vector<int16_t> first = mix();
+    for (int i = 0; i < AUDIO_BUFFER_SAMPLES; i++)
+        ASSERT_EQ(first[i], 2 * ((101 + i % 1000) >> 1)) << i;
+    EXPECT_EQ(channels[0].position, 2048);
+    EXPECT_EQ(channels[1].position, 2048);
+
+    // The second buffer carries the 952-sample tail of both, then silence.
+    std::vector<int16_t> second = mix();
+    EXPECT_EQ(second[0], 2 * ((101 + 2048 % 1000) >> 1));
+    EXPECT_EQ(second[951], 2 * ((101 + 2999 % 1000) >> 1));
+    for (int i = 952; i < AUDIO_BUFFER_SAMPLES; i++)
+        ASSERT_EQ(second[i], 0) << i;
+    EXPECT_EQ(channels[0].effect, 0);
+    EXPECT_EQ(channels[1].effect, 0);
+}
+
+TEST(Mixer, EffectOfExactlyOneBufferIsFreedOnTheFollowingFill) {
+    TestEffects test;
+    test.add(EFFECT_WATER, std::vector<int16_t>(2048, 400));
+    clearChannels();
+    playEffect(EFFECT_WATER);
+    std::vector<int16_t> first = mix();
+    EXPECT_EQ(first[0], 200);
+    EXPECT_EQ(first[2047], 200);
+    EXPECT_EQ(channels[0].effect, EFFECT_WATER);
+    EXPECT_EQ(channels[0].position, 2048);
+    std::vector<int16_t> second = mix();
+    EXPECT_EQ(channels[0].effect, 0);
+    EXPECT_EQ(second, std::vector<int16_t>(2048, 0));
+}
+
+TEST(Mixer, FreeChannelZeroStartsFromSilenceUnderTheOthers) {
+    TestEffects test;
+    test.add(1, std::vector<int16_t>(5000, 10));
+    test.add(2, std::vector<int16_t>(100, 20));
+    test.add(3, std::vector<int16_t>(5000, 40));
+    clearChannels();
+    channels[1] = Channel{1, 0};
+    channels[2] = Channel{2, 0};
+    channels[3] = Channel{3, 4096};
+    std::vector<int16_t> buffer = mix();
+    EXPECT_EQ(buffer[0], 5 + 10 + 20);
+    EXPECT_EQ(buffer[99], 5 + 10 + 20);
+    EXPECT_EQ(buffer[100], 5 + 20);
+    EXPECT_EQ(buffer[903], 5 + 20);
+    EXPECT_EQ(buffer[904], 5);
+    EXPECT_EQ(buffer[2047], 5);
+    EXPECT_EQ(channels[0].effect, 0);
+    EXPECT_EQ(channels[1].position, 2048);
+    EXPECT_EQ(channels[2].effect, 0);
+    EXPECT_EQ(channels[3].effect, 0);
+}
+
+TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
+    TestEffects test;
+    test.add(1, std::vector<int16_t>(2048, 32767));
+    test.add(2, {-1, -3, -32768, 1, 3});
+    clearChannels();
+    for (int i = 0; i < 4; i++)
+        playEffect(1);
+    EXPECT_EQ(mix()[0], -4);
+
+    clearChannels();
+    playEffect(2);
+    std::vector<int16_t> buffer = mix();
+    EXPECT_EQ(buffer[0], -1);
+    EXPECT_EQ(buffer[1], -2);
+    EXPECT_EQ(buffer[2], -16384);
+    EXPECT_EQ(buffer[3], 0);
+    EXPECT_EQ(buffer[4], 1);
+    EXPECT_EQ(buffer[5], 0);
+}
+
+namespace {
+std::vector<int32_t> observed;
+void observe(int32_t id) {
+    observed.push_back(id);
+}
+} // namespace
+
+TEST(PlayEffect, SilenceChangesNothingAndAFifthEffectIsDropped) {
+    clearChannels();
+    observed.clear();
+    effectObserver = observe;
+    playEffect(EFFECT_SILENCE);
+    for (const Channel& channel : channels)
+        EXPECT_EQ(channel.effect, 0);
+    channels[2] = Channel{EFFECT_DOOREND, 700};
+    playEffect(EFFECT_SILENCE);
+    EXPECT_EQ(channels[2].position, 700);
+
+    playEffect(EFFECT_EXPLOSE);
+    playEffect(EFFECT_ENFLAM);
+    playEffect(EFFECT_TELEP);
+    EXPECT_EQ(channels[0].effect, EFFECT_EXPLOSE);
+    EXPECT_EQ(channels[1].effect, EFFECT_ENFLAM);
+    EXPECT_EQ(channels[2].effect, EFFECT_DOOREND);
+    EXPECT_EQ(channels[3].effect, EFFECT_TELEP);
+    playEffect(EFFECT_CBRULE);
+    EXPECT_EQ(channels[3].effect, EFFECT_TELEP);
+    EXPECT_EQ(channels[2].position, 700);
+    // The observer sees every request but silence, the dropped one too.
+    EXPECT_EQ(observed,
+              (std::vector<int32_t>{EFFECT_EXPLOSE, EFFECT_ENFLAM, EFFECT_TELEP, EFFECT_CBRULE}));
+    effectObserver = nullptr;
+    clearChannels();
+}
+
+TEST(ScriptedOutput, BuffersAlternateAndAnEffectWaitsBehindTheQueuedOne) {
+    TestEffects test;
+    test.add(EFFECT_BALLBOX, std::vector<int16_t>(3000, 64));
+    ASSERT_EQ(soundInit(), 1);
+    EXPECT_EQ(audioOut.open, 1u);
+    EXPECT_EQ(scriptAudioQueued(), 2);
+    EXPECT_EQ(audioOut.nextIndex, 0);
+
+    // Started now, the effect is mixed into the buffer that is refilled when
+    // buffer 0 has played, and is heard after buffer 1: 4096 samples later.
+    playEffect(EFFECT_BALLBOX);
+    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 0));
+    EXPECT_EQ(audioOut.nextIndex, 1);
+    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 0));
+    EXPECT_EQ(audioOut.nextIndex, 0);
+    std::vector<int16_t> third = scriptAudioPlayBuffer();
+    EXPECT_EQ(third, std::vector<int16_t>(2048, 32));
+    std::vector<int16_t> fourth = scriptAudioPlayBuffer();
+    EXPECT_EQ(fourth[951], 32);
+    EXPECT_EQ(fourth[952], 0);
+    EXPECT_EQ(scriptAudioQueued(), 2);
+
+    soundShutdown();
+    EXPECT_EQ(audioOut.open, 0u);
+    EXPECT_EQ(scriptAudioQueued(), 0);
+    EXPECT_TRUE(scriptAudioPlayBuffer().empty());
+
+    scriptAudioSetAvailable(false);
+    EXPECT_EQ(soundInit(), 0);
+    EXPECT_EQ(audioOut.open, 0u);
+    scriptAudioSetAvailable(true);
+}

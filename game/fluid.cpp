@@ -1,0 +1,360 @@
+#include "game/fluid.h"
+
+#include "game/board.h"
+
+#include <cstring>
+
+FineGrid fineGrid;
+
+namespace {
+
+// Tile-level operations may be handed a neighbour of a border tile; anything
+// outside the 18 x 13 storage is ignored so that no fine index leaves the
+// arrays. Tiles inside the storage but outside the level are written like any
+// other: nothing reads them until a later level's set-up rewrites them.
+bool tileInStorage(int x, int y) {
+    return x >= 0 && x < BOARD_COLUMNS && y >= 0 && y < BOARD_ROWS;
+}
+
+// The board's size as the loops over tiles see it. loadLevel keeps it inside
+// 18 x 13; the clamp only guards a board record filled in by hand.
+int columns() {
+    return board.width < 0 ? 0 : (board.width > BOARD_COLUMNS ? BOARD_COLUMNS : board.width);
+}
+
+int rows() {
+    return board.height < 0 ? 0 : (board.height > BOARD_ROWS ? BOARD_ROWS : board.height);
+}
+
+bool tileOnBoard(int x, int y) {
+    return x >= 0 && x < columns() && y >= 0 && y < rows();
+}
+
+// The last fine row and column the sweep and the shapes may look at. They
+// equal the limits for any board set up from a level; the bound only matters
+// if the limits were ever left larger than the arrays allow.
+int lastRow() {
+    return fineGrid.limitY < FINE_ROWS - 3 ? fineGrid.limitY : FINE_ROWS - 3;
+}
+
+int lastColumn() {
+    return fineGrid.limitX < FINE_COLUMNS - 3 ? fineGrid.limitX : FINE_COLUMNS - 3;
+}
+
+int8_t objectAt(int x, int y) {
+    return board.cells[cellIndex(x, y)][LAYER_OBJECT];
+}
+
+int8_t topAt(int x, int y) {
+    return board.cells[cellIndex(x, y)][LAYER_TOP];
+}
+
+int8_t floorAt(int x, int y) {
+    return board.cells[cellIndex(x, y)][LAYER_FLOOR];
+}
+
+// Solid: no water may enter, and it counts as full for the probes and for the
+// shapes of the water beside it.
+void stampSolid(int x, int y) {
+    markTile(x, y, 0, FINE_OPEN);
+    markTile(x, y, 1, FINE_FULL);
+}
+
+// Low two bits 2: water may go there and none is there yet.
+bool openAndEmpty(uint8_t cell) {
+    return (cell & 3) == FINE_OPEN;
+}
+
+// Moving a unit replaces the whole destination byte (its spread counter goes
+// with it) and leaves the source open but with its full bit and counter gone.
+void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
+    to = value;
+    from = static_cast<uint8_t>(from & 14);
+}
+
+// One bottom-up pass over the band of fine rows above the board's last tile
+// row. A unit that falls lands in a row already swept and a unit that moves
+// right lands in a column that is then skipped, so every unit moves at most
+// once per step.
+void sweep() {
+    const bool odd = (fineGrid.stepCounter & 1) != 0;
+    const int limitX = lastColumn();
+    for (int u = lastRow() - 1; u >= 2; --u) {
+        uint8_t* row = fineGrid.cells[u];
+        uint8_t* below = fineGrid.cells[u + 1];
+        for (int c = 3; c <= limitX - 1; ++c) {
+            const uint8_t v = row[c];
+            if ((v & 3) != 3) {
+                continue;
+            }
+            // Drains pull before anything else, even into a full cell.
+            if (below[c] & FINE_DRAIN) {
+                moveTo(row[c], below[c], v);
+            } else if (row[c + 1] & FINE_DRAIN) {
+                moveTo(row[c], row[c + 1], v);
+                ++c;
+            } else if (row[c - 1] & FINE_DRAIN) {
+                moveTo(row[c], row[c - 1], v);
+            } else if (openAndEmpty(below[c])) {
+                moveTo(row[c], below[c], v);
+            } else if (openAndEmpty(below[c + 1]) || openAndEmpty(below[c - 1])) {
+                const bool right = openAndEmpty(below[c + 1]);
+                const bool left = openAndEmpty(below[c - 1]);
+                // The step counter's parity breaks the tie, so a drop on a
+                // peak leans right on odd steps and left on even ones.
+                if (right && (!left || odd)) {
+                    moveTo(row[c], below[c + 1], v);
+                } else {
+                    moveTo(row[c], below[c - 1], v);
+                }
+            } else if (openAndEmpty(row[c + 1]) && openAndEmpty(row[c - 1])) {
+                // Free on both sides: the unit wanders and ages. After six
+                // such spreads it dries up, so a lone drop on a flat floor
+                // cannot wander for ever.
+                if ((v >> 4) >= 6) {
+                    row[c] = static_cast<uint8_t>(v & 14);
+                } else if (odd) {
+                    moveTo(row[c], row[c + 1], static_cast<uint8_t>(v + FINE_SPREAD));
+                    ++c;
+                } else {
+                    moveTo(row[c], row[c - 1], static_cast<uint8_t>(v + FINE_SPREAD));
+                }
+            } else if (openAndEmpty(row[c + 1])) {
+                // Sliding along a wall does not age the water.
+                moveTo(row[c], row[c + 1], v);
+                ++c;
+            } else if (openAndEmpty(row[c - 1])) {
+                moveTo(row[c], row[c - 1], v);
+            }
+        }
+    }
+}
+
+uint8_t fullBit(uint8_t cell) {
+    return cell & FINE_FULL;
+}
+
+void computeShapes() {
+    const int limitY = lastRow();
+    const int limitX = lastColumn();
+    for (int r = 3; r <= limitY - 1; ++r) {
+        for (int c = 3; c <= limitX - 1; ++c) {
+            const uint8_t cell = fineGrid.cells[r][c];
+            if (!(cell & FINE_OPEN)) {
+                fineGrid.shapes[r][c] = 0;
+                continue;
+            }
+            const int code = fullBit(fineGrid.cells[r][c - 1]) + 2 * fullBit(cell) +
+                             4 * fullBit(fineGrid.cells[r][c + 1]) +
+                             8 * fullBit(fineGrid.cells[r - 1][c]) +
+                             16 * fullBit(fineGrid.cells[r + 1][c]);
+            fineGrid.shapes[r][c] = fineGrid.shapeTable[code];
+        }
+    }
+}
+
+} // namespace
+
+void markTile(int x, int y, int set, uint8_t mask) {
+    if (!tileInStorage(x, y)) {
+        return;
+    }
+    for (int r = 3 * y; r < 3 * y + 3; ++r) {
+        for (int c = 3 * x; c < 3 * x + 3; ++c) {
+            uint8_t& cell = fineGrid.cells[r][c];
+            cell = static_cast<uint8_t>(set ? (cell | mask) : (cell & ~mask));
+        }
+    }
+}
+
+void openTile(int x, int y) {
+    markTile(x, y, 0, FINE_FULL);
+    markTile(x, y, 1, FINE_OPEN);
+}
+
+void openFineCell(int x, int y, int subColumn, int subRow) {
+    if (!tileInStorage(x, y) || subColumn < 0 || subColumn > 2 || subRow < 0 || subRow > 2) {
+        return;
+    }
+    uint8_t& cell = fineGrid.cells[3 * y + subRow][3 * x + subColumn];
+    cell = static_cast<uint8_t>((cell & ~FINE_FULL) | FINE_OPEN);
+}
+
+void markSolids() {
+    for (int x = 0; x < columns(); ++x) {
+        for (int y = 0; y < rows(); ++y) {
+            // A breakable wall stands over its object and holds water back
+            // like a solid block, whatever lies beneath it.
+            const int code = topAt(x, y) == BREAKABLE_WALL ? int{SOLID_BLOCK} : int{objectAt(x, y)};
+            switch (code) {
+            case SOLID_BLOCK:
+            case LOCK:
+            case DOOR:
+            case 38:
+            case BLAST_BLOCK:
+            case 61: stampSolid(x, y); break;
+            case PIPE_HORIZONTAL:
+                stampSolid(x, y);
+                for (int k = 0; k < 3; ++k) {
+                    openFineCell(x, y, k, 1);
+                }
+                break;
+            case PIPE_VERTICAL:
+                stampSolid(x, y);
+                for (int k = 0; k < 3; ++k) {
+                    openFineCell(x, y, 1, k);
+                }
+                break;
+            case PIPE_TEE:
+                stampSolid(x, y);
+                for (int k = 0; k < 3; ++k) {
+                    openFineCell(x, y, k, 1);
+                }
+                openFineCell(x, y, 1, 0);
+                break;
+            default: markTile(x, y, 1, FINE_OPEN); break;
+            }
+        }
+    }
+    applyBaffles();
+}
+
+void applyBaffles() {
+    // Only inner tiles: the board's frame never holds a working baffle.
+    for (int x = 1; x <= columns() - 2; ++x) {
+        for (int y = 1; y <= rows() - 2; ++y) {
+            const int code = objectAt(x, y);
+            if (code == EMPTY) {
+                // Reopens the tile a baffle has just left, but a wall over
+                // an empty tile stays solid.
+                if (topAt(x, y) != BREAKABLE_WALL) {
+                    markTile(x, y, 1, FINE_OPEN);
+                }
+            } else if (code == BAFFLE_LEFT || code == BAFFLE_RIGHT) {
+                markTile(x, y, 1, FINE_OPEN);
+                // Closed cells are neither water nor solid; whatever water
+                // stood there is lost.
+                uint8_t* top = fineGrid.cells[3 * y];
+                uint8_t* middle = fineGrid.cells[3 * y + 1];
+                top[3 * x + (code == BAFFLE_LEFT ? 0 : 2)] = 0;
+                middle[3 * x] = 0;
+                middle[3 * x + 1] = 0;
+                middle[3 * x + 2] = 0;
+            }
+        }
+    }
+}
+
+void markDrains() {
+    fineGrid.drainCount = 0;
+    for (int x = 0; x < columns(); ++x) {
+        for (int y = 0; y < rows(); ++y) {
+            if (objectAt(x, y) == DRAIN || topAt(x, y) == EXIT || floorAt(x, y) == LAVA) {
+                markTile(x, y, 1, FINE_DRAIN);
+                // Only the first sixteen are emptied every step; later ones
+                // still draw water in through their drain bits.
+                if (fineGrid.drainCount < 16) {
+                    fineGrid.drains[fineGrid.drainCount++] = FinePoint{x, y};
+                }
+            } else {
+                markTile(x, y, 0, FINE_DRAIN);
+            }
+        }
+    }
+}
+
+void setupFineGrid() {
+    fineGrid.limitX = 3 * columns() - 3;
+    fineGrid.limitY = 3 * rows() - 3;
+    fineGrid.sourceCount = 0;
+    // Spread counters left in the cells by the previous level are kept: they
+    // can only shorten the life of water that later wanders into those cells,
+    // and keeping them leaves set-up touching exactly the full, open and drain
+    // bits. The step counter carries on as well.
+    for (int x = 0; x < columns(); ++x) {
+        for (int y = 0; y < rows(); ++y) {
+            markTile(x, y, 0, FINE_FULL);
+            if (objectAt(x, y) == WATER_SOURCE && fineGrid.sourceCount < 10) {
+                fineGrid.sources[fineGrid.sourceCount++] = FinePoint{x, y};
+            }
+        }
+    }
+    // The shapes of the frame are never computed; clearing them here keeps a
+    // larger previous level's water from showing around a smaller one.
+    std::memset(fineGrid.shapes, 0, sizeof fineGrid.shapes);
+    markSolids();
+    markDrains();
+    flowStep();
+}
+
+void flowStep() {
+    // Counted in unsigned so that a very long session wraps instead of
+    // overflowing; only the parity is ever read.
+    fineGrid.stepCounter = static_cast<int32_t>(static_cast<uint32_t>(fineGrid.stepCounter) + 1);
+
+    // Emptying the drains first lets water that ran in during the previous
+    // step stay visible for one step.
+    for (int i = 0; i < fineGrid.drainCount && i < 16; ++i) {
+        markTile(fineGrid.drains[i].x, fineGrid.drains[i].y, 0, FINE_FULL);
+    }
+
+    sweep();
+
+    // Sources fill the middle of their tile's bottom third after the sweep,
+    // so new water first moves on the next step.
+    for (int i = 0; i < fineGrid.sourceCount && i < 10; ++i) {
+        const FinePoint& source = fineGrid.sources[i];
+        if (tileInStorage(source.x, source.y)) {
+            fineGrid.cells[3 * source.y + 2][3 * source.x + 1] |= FINE_FULL;
+        }
+    }
+
+    computeShapes();
+}
+
+void buildShapeTable() {
+    for (int code = 0; code < 32; ++code) {
+        const bool left = code & 1;
+        const bool self = code & 2;
+        const bool right = code & 4;
+        const bool above = code & 8;
+        const bool below = code & 16;
+        uint8_t shape = 0;
+        if (!self) {
+            shape = 0;
+        } else if (!above) {
+            if (!left && !right) {
+                shape = below ? 3 : 1; // a lone drop, or a drop resting on water
+            } else if (left && !right) {
+                shape = 4; // right end of a surface
+            } else if (!left && right) {
+                shape = 5; // left end of a surface
+            } else {
+                shape = 2;
+            }
+        } else if (left && !right && !below) {
+            shape = 6;
+        } else if (!left && right && !below) {
+            shape = 7;
+        } else {
+            shape = 2;
+        }
+        fineGrid.shapeTable[code] = shape;
+    }
+}
+
+// A tile outside the level reads as not full, so that a float in the bottom
+// row sees nothing holding it up from below the board.
+int fullTop(int x, int y, int k) {
+    if (!tileOnBoard(x, y) || k < 0 || k > 2) {
+        return 0;
+    }
+    return fineGrid.cells[3 * y][3 * x + k] & FINE_FULL;
+}
+
+int fullBottom(int x, int y, int k) {
+    if (!tileOnBoard(x, y) || k < 0 || k > 2) {
+        return 0;
+    }
+    return fineGrid.cells[3 * y + 2][3 * x + k] & FINE_FULL;
+}

@@ -12,13 +12,80 @@ namespace {
 // where possible. No character here is a space or a colon, so that grid rows
 // never look like blank lines or headers.
 constexpr std::array<char, ELEMENT_COUNT> legend = {
-    '.', '#', '_', '@', 'B', 'o', '<', '`', 'L', 'k',  // 0-9
+    '.', '#', '_', '@', 'B',  'o', '<', '`', 'L', 'k', // 0-9
     'S', ',', 'O', '/', '\\', 'u', '^', 't', 'T', 'g', // 10-19
-    'G', '*', '%', '1', '2', 'w', 'l', 'f', 'D', 'd',  // 20-29
-    'X', 'b', '>', 'F', '[', ']', '3', '4', '5', 'p',  // 30-39
-    'P', '(', ')', '=', '|', 'Y', 'V', 'r', 'R', '!',  // 40-49
-    '~', 'H', '6', '+', 'c', 'C', '7', '8', '$', ';',  // 50-59
+    'G', '*', '%', '1', '2',  'w', 'l', 'f', 'D', 'd', // 20-29
+    'X', 'b', '>', 'F', '[',  ']', '3', '4', '5', 'p', // 30-39
+    'P', '(', ')', '=', '|',  'Y', 'V', 'r', 'R', '!', // 40-49
+    '~', 'H', '6', '+', 'c',  'C', '7', '8', '$', ';', // 50-59
     'h', '9', 'i',                                     // 60-62
+};
+
+// The names of game/elements.h, by code.
+constexpr std::array<const char*, ELEMENT_COUNT> names = {
+    "EMPTY",
+    "SOLID_BLOCK",
+    "PLAIN_FLOOR",
+    "BOXED_BALL",
+    "BOX",
+    "BALL",
+    "PLAYER_LEFT",
+    "EFFORT_MARK",
+    "LOCK",
+    "KEY",
+    "WATER_SOURCE",
+    "RUBBLE_FLOOR",
+    "DRAIN",
+    "LEVER",
+    "LEVER_THROWN",
+    "BURNER",
+    "FLAME_HIGH",
+    "TORCH",
+    "TORCH_LIT",
+    "KEG",
+    "KEG_LIT",
+    "EXPLOSION",
+    "BREAKABLE_WALL",
+    "",
+    "",
+    "WATER_SHAPES",
+    "LOCK_OPENING",
+    "FLAME_LOW",
+    "DOOR",
+    "DOOR_OPENING",
+    "EXIT",
+    "BALL_INTO_BOX",
+    "PLAYER_RIGHT",
+    "FIRE",
+    "PLAYER_HURT_LEFT",
+    "PLAYER_HURT_RIGHT",
+    "",
+    "",
+    "",
+    "PLUG",
+    "PLUGGED_DRAIN",
+    "BAFFLE_LEFT",
+    "BAFFLE_RIGHT",
+    "PIPE_HORIZONTAL",
+    "PIPE_VERTICAL",
+    "PIPE_TEE",
+    "SPOUT",
+    "FLOAT",
+    "FLOAT_BURNING",
+    "BOMB",
+    "LAVA",
+    "BARRIER",
+    "",
+    "PLATE",
+    "SLOW_KEG",
+    "SLOW_KEG_LIT",
+    "",
+    "",
+    "BLAST_BLOCK",
+    "BLAST_FLOOR",
+    "BARRIER_SLOT",
+    "",
+    "SLICK_FLOOR",
 };
 
 const char* const layerNames[3] = {"floor", "object", "top"};
@@ -54,6 +121,27 @@ int elementFromChar(char c) {
         }
     }
     return -1;
+}
+
+const char* elementName(int code) {
+    return isElementCode(code) ? names[code] : "";
+}
+
+std::string legendTable() {
+    std::string out = "| code | name | character |\n|---|---|---|\n";
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        const std::string name = names[code][0] != '\0' ? std::string("`") + names[code] + "`"
+                                                        : std::string("(unnamed)");
+        // Each character sits in a code span so that markdown shows it as
+        // it is: the doubled fence lets a backquote stand inside, and a pipe
+        // needs its backslash even there, or it would end the table cell.
+        std::string shown = "`` " + std::string(1, legend[code]) + " ``";
+        if (legend[code] == '|') {
+            shown = "`\\|`";
+        }
+        out += "| " + std::to_string(code) + " | " + name + " | " + shown + " |\n";
+    }
+    return out;
 }
 
 int moveFromChar(char c) {
@@ -144,13 +232,13 @@ std::string parseLevelText(std::string_view text, LevelText& level) {
     }
     const int height = static_cast<int>(grids[0].size());
     if (height < 1 || height > BOARD_ROWS) {
-        return lineError(gridLine[0], "a level has 1 to 13 rows, this one " +
-                                          std::to_string(height));
+        return lineError(gridLine[0],
+                         "a level has 1 to 13 rows, this one " + std::to_string(height));
     }
     const int width = static_cast<int>(grids[0][0].size());
     if (width < 1 || width > BOARD_COLUMNS) {
-        return lineError(gridLine[0], "a level has 1 to 18 columns, this one " +
-                                          std::to_string(width));
+        return lineError(gridLine[0],
+                         "a level has 1 to 18 columns, this one " + std::to_string(width));
     }
     for (int k = 0; k < 3; ++k) {
         if (static_cast<int>(grids[k].size()) != height) {
@@ -162,8 +250,7 @@ std::string parseLevelText(std::string_view text, LevelText& level) {
             std::string_view row = grids[k][y];
             if (static_cast<int>(row.size()) != width) {
                 return lineError(gridLine[k] + y, "row of " + std::to_string(row.size()) +
-                                                      " cells, expected " +
-                                                      std::to_string(width));
+                                                      " cells, expected " + std::to_string(width));
             }
             for (int x = 0; x < width; ++x) {
                 int code = elementFromChar(row[x]);

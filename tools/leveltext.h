@@ -17,6 +17,14 @@ struct LevelText {
 char elementChar(int code);
 int elementFromChar(char c);
 
+// The name the game's code uses for an element code ("PLAYER_LEFT"), or an
+// empty string for the codes that have no rule and no name of their own.
+const char* elementName(int code);
+
+// The legend of the grids as a markdown table (code, name, character), the
+// one docs/level-format.md carries; printed by "ghtool legend".
+std::string legendTable();
+
 // Returns an empty string on success, else "line N: what is wrong".
 std::string parseLevelText(std::string_view text, LevelText& level);
 std::string formatLevelText(const LevelText& level);

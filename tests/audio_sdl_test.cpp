@@ -1,0 +1,80 @@
+// The real SDL sound output, played into a file by SDL's disk driver instead
+// of a sound card.
+#include "game/sound.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string freshDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ghold-audio-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    return made ? std::string(made) : std::string();
+}
+
+std::vector<int16_t> readSamples(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); i++)
+        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                          static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+    return samples;
+}
+
+size_t firstSound(const std::vector<int16_t>& samples) {
+    size_t start = 0;
+    while (start < samples.size() && samples[start] == 0)
+        start++;
+    return start;
+}
+
+} // namespace
+
+TEST(SdlAudio, DiskDriverReceivesTheHalvedEffectAfterTheQueuedBuffers) {
+    std::string dir = freshDirectory();
+    ASSERT_FALSE(dir.empty());
+    std::string file = dir + "/out.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    // A few milliseconds per 2048-sample chunk: far faster than real time.
+    setenv("SDL_DISKAUDIODELAY", "5", 1);
+
+    std::vector<int16_t> effect(3000);
+    for (size_t i = 0; i < effect.size(); i++)
+        effect[i] = static_cast<int16_t>(i % 2 ? 1001 + i : -1001 - static_cast<int>(i));
+    effects[EFFECT_SERRURE].sampleCount = 3000;
+    effects[EFFECT_SERRURE].samples = effect.data();
+
+    ASSERT_EQ(soundInit(), 1);
+    playEffect(EFFECT_SERRURE);
+    // Bounded wait: at most 500 ms for the whole effect to reach the file.
+    std::vector<int16_t> samples;
+    size_t start = 0;
+    for (int waited = 0; waited < 500; waited += 10) {
+        SDL_Delay(10);
+        samples = readSamples(file);
+        start = firstSound(samples);
+        if (start < samples.size() && samples.size() > start + effect.size())
+            break;
+    }
+    soundShutdown();
+    EXPECT_EQ(audioOut.open, 0u);
+    effects[EFFECT_SERRURE] = Effect{0, nullptr, "SERRURE"};
+
+    // The two buffers queued at open were mixed before the effect started.
+    ASSERT_GE(start, static_cast<size_t>(2 * AUDIO_BUFFER_SAMPLES));
+    ASSERT_GE(samples.size(), start + effect.size() + 1);
+    EXPECT_EQ(start % AUDIO_BUFFER_SAMPLES, 0u);
+    for (size_t i = 0; i < effect.size(); i++)
+        ASSERT_EQ(samples[start + i], effect[i] >> 1) << i;
+    EXPECT_EQ(samples[start + effect.size()], 0);
+    std::filesystem::remove_all(dir);
+}

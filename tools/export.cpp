@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -108,14 +109,14 @@ std::string exportGameData(const std::string& dataFile, const std::string& outDi
     return error;
 }
 
-int exportCommand(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ghtool export IN.dat OUT_DIR\n");
+int exportCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    if (args.size() != 2) {
+        err << "usage: ghtool export IN.dat OUT_DIR\n";
         return 2;
     }
-    const std::string error = exportGameData(argv[0], argv[1]);
+    const std::string error = exportGameData(args[0], args[1]);
     if (!error.empty()) {
-        std::fprintf(stderr, "ghtool export: %s\n", error.c_str());
+        err << "ghtool export: " << error << "\n";
         return 2;
     }
     return 0;
@@ -158,15 +159,15 @@ std::string describeLoadedGameData(const std::string& name) {
     return out;
 }
 
-int infoCommand(int argc, char** argv) {
-    if (argc != 1) {
-        std::fprintf(stderr, "usage: ghtool info IN.dat\n");
+int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "usage: ghtool info IN.dat\n";
         return 2;
     }
-    if (!loadGameData(argv[0])) {
-        std::fprintf(stderr, "Fail to load game file: %s\n", argv[0]);
+    if (!loadGameData(args[0].c_str())) {
+        err << "Fail to load game file: " << args[0] << "\n";
         return 2;
     }
-    std::fputs(describeLoadedGameData(argv[0]).c_str(), stdout);
+    out << describeLoadedGameData(args[0]);
     return 0;
 }

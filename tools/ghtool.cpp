@@ -5,16 +5,18 @@
 #include "tools/pack.h"
 
 #include <cstdio>
-#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
-int legendCommand(int argc, char**) {
-    if (argc != 0) {
-        std::fprintf(stderr, "usage: ghtool legend\n");
+int legendCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "usage: ghtool legend\n";
         return 2;
     }
-    std::fputs(legendTable().c_str(), stdout);
+    out << legendTable();
     return 0;
 }
 
@@ -22,8 +24,9 @@ struct Command {
     const char* name;
     const char* arguments;
     const char* summary;
-    // Called with the words after the command's name.
-    int (*run)(int argc, char** argv);
+    // Called with the words after the command's name; returns the exit
+    // status (2 for bad input).
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
 // To add a command, add its line here; the usage text follows.
@@ -34,12 +37,13 @@ constexpr Command commands[] = {
     {"legend", "", "print the level text legend as a markdown table", legendCommand},
 };
 
-void printUsage(std::FILE* to) {
-    std::fprintf(to, "usage: ghtool COMMAND ARGUMENTS...\n\ncommands:\n");
+void printUsage(std::ostream& to) {
+    to << "usage: ghtool COMMAND ARGUMENTS...\n\ncommands:\n";
     for (const Command& c : commands) {
-        char line[80];
-        std::snprintf(line, sizeof line, "%s %s", c.name, c.arguments);
-        std::fprintf(to, "  %-32s %s\n", line, c.summary);
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-36s %s\n",
+                      (std::string(c.name) + " " + c.arguments).c_str(), c.summary);
+        to << line;
     }
 }
 
@@ -47,19 +51,21 @@ void printUsage(std::FILE* to) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        printUsage(stderr);
+        printUsage(std::cerr);
         return 2;
     }
-    if (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
-        printUsage(stdout);
+    const std::string name = argv[1];
+    if (name == "help" || name == "--help") {
+        printUsage(std::cout);
         return 0;
     }
+    const std::vector<std::string> args(argv + 2, argv + argc);
     for (const Command& c : commands) {
-        if (std::strcmp(argv[1], c.name) == 0) {
-            return c.run(argc - 2, argv + 2);
+        if (name == c.name) {
+            return c.run(args, std::cout, std::cerr);
         }
     }
-    std::fprintf(stderr, "ghtool: unknown command \"%s\"\n\n", argv[1]);
-    printUsage(stderr);
+    std::cerr << "ghtool: unknown command \"" << name << "\"\n\n";
+    printUsage(std::cerr);
     return 2;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string_view>
 
@@ -232,14 +233,14 @@ std::string packAssets(const std::string& sourceDir, const std::string& outFile)
     return writeFileAtomically(outFile, serializeGameContent(*content));
 }
 
-int packCommand(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ghtool pack SRC_DIR OUT.dat\n");
+int packCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    if (args.size() != 2) {
+        err << "usage: ghtool pack SRC_DIR OUT.dat\n";
         return 2;
     }
-    const std::string error = packAssets(argv[0], argv[1]);
+    const std::string error = packAssets(args[0], args[1]);
     if (!error.empty()) {
-        std::fprintf(stderr, "ghtool pack: %s\n", error.c_str());
+        err << "ghtool pack: " << error << "\n";
         return 2;
     }
     return 0;

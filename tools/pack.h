@@ -1,7 +1,9 @@
 #pragma once
 // ghtool pack: builds GHold.dat from an asset folder (docs/assets.md).
 #include "tools/assets.h"
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 // Reads every source of sourceDir into content. Returns an empty string on
 // success, else one message naming the file (and line) that is wrong.
@@ -12,5 +14,5 @@ std::string readAssetFolder(const std::string& sourceDir, GameContent& content);
 // on success, else the message.
 std::string packAssets(const std::string& sourceDir, const std::string& outFile);
 
-// "ghtool pack SRC_DIR OUT.dat": 0 on success, 2 with a message on stderr.
-int packCommand(int argc, char** argv);
+// "ghtool pack SRC_DIR OUT.dat": 0 on success, 2 with a message on err.
+int packCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,256 @@
+#include "game/gamedata.h"
+
+#include "game/sound.h"
+#include "tests/support/datafile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// True when every table the loader fills is back to zero (effect names,
+// owned by the sound unit, are left alone).
+bool tablesAreZero() {
+    for (auto& frames : tileSprites) {
+        for (const TileSprite& s : frames) {
+            if (s.width || s.height || s.flags || s.pixels) {
+                return false;
+            }
+        }
+    }
+    for (const LevelRecord& level : levelRecords) {
+        const LevelRecord zero{};
+        if (std::memcmp(&level, &zero, sizeof zero) != 0) {
+            return false;
+        }
+    }
+    for (const Effect& e : effects) {
+        if (e.sampleCount || e.samples) {
+            return false;
+        }
+    }
+    for (const Surface& p : titlePictures) {
+        if (p.width || p.height || p.pixels || p.clipRight || p.clipBottom) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Loader {
+    TempDir dir{"gamedata"};
+    int serial = 0;
+
+    int load(const std::vector<uint8_t>& bytes) {
+        const auto path = dir.path / ("file" + std::to_string(serial++) + ".dat");
+        EXPECT_TRUE(writeBytes(path, bytes));
+        return loadGameData(path.c_str());
+    }
+};
+
+uint16_t u16At(const std::vector<uint8_t>& bytes, size_t at) {
+    return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+} // namespace
+
+TEST(LoadGameData, FillsEveryTableFromTheFile) {
+    Loader loader;
+    const SyntheticDataFile file = makeSyntheticDataFile(1);
+    ASSERT_EQ(loader.load(file.bytes), 1);
+    const std::vector<uint8_t>& b = file.bytes;
+
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < MAX_FRAMES; ++frame) {
+            const TileSprite& s = tileSprites[code][frame];
+            if (frame >= elementInfo[code].frames) {
+                EXPECT_TRUE(!s.width && !s.height && !s.flags && !s.pixels) << code << " " << frame;
+                continue;
+            }
+            ASSERT_EQ(s.width, file.frameWidth[code][frame]);
+            ASSERT_EQ(s.height, file.frameHeight[code][frame]);
+            ASSERT_EQ(s.flags, file.frameFlags[code][frame]);
+            const size_t size = size_t(s.width) * s.height * 4;
+            if (size == 0) {
+                continue;
+            }
+            ASSERT_NE(s.pixels, nullptr);
+            ASSERT_EQ(std::memcmp(s.pixels, &b[file.frameAt[code][frame] + 12], size), 0);
+        }
+    }
+    EXPECT_EQ(tileSprites[7][0].width, 0);
+    EXPECT_EQ(tileSprites[7][0].height, 5);
+    EXPECT_EQ(tileSprites[23][0].flags, 0);
+
+    // Level 0 is 1 x 1: three bytes, the rest of the record zero.
+    const LevelRecord& small = levelRecords[0];
+    EXPECT_EQ(small.width, 1);
+    EXPECT_EQ(small.height, 1);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(small.cells[0][0][k], static_cast<int8_t>(b[file.levelAt[0] + 8 + k]));
+    }
+    const auto* smallBytes = reinterpret_cast<const uint8_t*>(small.cells);
+    for (size_t i = 3; i < sizeof small.cells; ++i) {
+        ASSERT_EQ(smallBytes[i], 0) << i;
+    }
+    // Level 1 is 18 x 13: the whole cell block straight from the file.
+    EXPECT_EQ(levelRecords[1].width, 18);
+    EXPECT_EQ(levelRecords[1].height, 13);
+    EXPECT_EQ(std::memcmp(levelRecords[1].cells, &b[file.levelAt[1] + 8], 18 * 13 * 3), 0);
+    // Any other level is column-major with short columns padded.
+    for (int i = 2; i < LEVEL_COUNT; ++i) {
+        const LevelRecord& level = levelRecords[i];
+        ASSERT_EQ(level.width, file.levelWidth[i]);
+        ASSERT_EQ(level.height, file.levelHeight[i]);
+        const size_t x = size_t(level.width) - 1;
+        const size_t y = size_t(level.height) - 1;
+        const size_t at = file.levelAt[i] + 8 + (x * level.height + y) * 3 + 2;
+        ASSERT_EQ(level.cells[x][y][2], static_cast<int8_t>(b[at])) << i;
+    }
+
+    EXPECT_EQ(effects[0].sampleCount, 0);
+    EXPECT_EQ(effects[0].samples, nullptr);
+    EXPECT_EQ(effects[3].sampleCount, 0);
+    EXPECT_EQ(effects[15].sampleCount, 0);
+    for (int i = 1; i < EFFECT_COUNT; ++i) {
+        ASSERT_EQ(effects[i].sampleCount, file.sampleCount[i]);
+        for (int k = 0; k < effects[i].sampleCount; ++k) {
+            ASSERT_EQ(effects[i].samples[k],
+                      static_cast<int16_t>(u16At(b, file.effectAt[i] + 4 + 2 * k)));
+        }
+    }
+    EXPECT_STREQ(effects[1].name, "EXPLOSE");
+
+    for (int i = 0; i < PICTURE_COUNT; ++i) {
+        const Surface& p = titlePictures[i];
+        ASSERT_EQ(p.width, file.pictureWidth[i]);
+        ASSERT_EQ(p.height, file.pictureHeight[i]);
+        const size_t last = size_t(p.width) * p.height - 1;
+        EXPECT_EQ(p.pixels[0], u16At(b, file.pictureAt[i] + 8));
+        EXPECT_EQ(p.pixels[last], u16At(b, file.pictureAt[i] + 8 + 2 * last));
+        EXPECT_EQ(p.clipRight, 0);
+    }
+}
+
+TEST(LoadGameData, IgnoresTrailingBytesAndASecondLoadReplacesTheFirst) {
+    Loader loader;
+    SyntheticDataFile first = makeSyntheticDataFile(2);
+    first.bytes.insert(first.bytes.end(), {1, 2, 3, 4, 5, 6, 7});
+    ASSERT_EQ(loader.load(first.bytes), 1);
+    EXPECT_EQ(levelRecords[7].width, first.levelWidth[7]);
+
+    const SyntheticDataFile second = makeSyntheticDataFile(3);
+    ASSERT_NE(second.levelWidth[7] * 100 + second.levelHeight[7],
+              first.levelWidth[7] * 100 + first.levelHeight[7]);
+    ASSERT_EQ(loader.load(second.bytes), 1);
+    EXPECT_EQ(levelRecords[7].width, second.levelWidth[7]);
+    EXPECT_EQ(levelRecords[7].height, second.levelHeight[7]);
+    EXPECT_EQ(effects[2].sampleCount, second.sampleCount[2]);
+    EXPECT_EQ(titlePictures[2].width, second.pictureWidth[2]);
+    // Cells the bigger first level wrote are gone when the second is smaller.
+    for (int i = 0; i < LEVEL_COUNT; ++i) {
+        const LevelRecord& level = levelRecords[i];
+        for (int x = level.width; x < BOARD_COLUMNS; ++x) {
+            for (int y = 0; y < BOARD_ROWS; ++y) {
+                ASSERT_EQ(level.cells[x][y][0] | level.cells[x][y][1] | level.cells[x][y][2], 0);
+            }
+        }
+    }
+}
+
+TEST(LoadGameData, AFileEndingAtAnyFieldOrInsideAnyBlockFailsAndLeavesNothing) {
+    Loader loader;
+    const SyntheticDataFile file = makeSyntheticDataFile(4);
+    ASSERT_GT(file.fieldEnds.size(), 122u * 2 + 51 + 15 + 3);
+    std::vector<size_t> cuts = {0, 1, 3};
+    for (size_t end : file.fieldEnds) {
+        if (end == file.bytes.size()) {
+            continue; // the whole file
+        }
+        cuts.push_back(end);
+        cuts.push_back(end - 1); // inside the field or block that ends here
+    }
+    cuts.push_back(file.bytes.size() - 1);
+    for (size_t cut : cuts) {
+        ASSERT_EQ(loader.load(makeSyntheticDataFile(5).bytes), 1);
+        const std::vector<uint8_t> shortFile(file.bytes.begin(), file.bytes.begin() + cut);
+        ASSERT_EQ(loader.load(shortFile), 0) << "cut at " << cut;
+        ASSERT_TRUE(tablesAreZero()) << "cut at " << cut;
+    }
+    EXPECT_EQ(loadGameData((loader.dir.path / "missing.dat").c_str()), 0);
+}
+
+TEST(LoadGameData, RejectsWrongCountsAndSizes) {
+    Loader loader;
+    const SyntheticDataFile file = makeSyntheticDataFile(6);
+    const auto rejects = [&](size_t at, int32_t value) {
+        std::vector<uint8_t> bytes = file.bytes;
+        putI32At(bytes, at, value);
+        loader.load(makeSyntheticDataFile(7).bytes);
+        const bool failed = loader.load(bytes) == 0 && tablesAreZero();
+        return failed;
+    };
+    EXPECT_TRUE(rejects(0, 62));
+    EXPECT_TRUE(rejects(file.frameTotalAt, 121));
+    EXPECT_TRUE(rejects(file.frameTotalAt, 123));
+    EXPECT_TRUE(rejects(file.levelCountAt, 50));
+    EXPECT_TRUE(rejects(file.soundCountAt, 15));
+    EXPECT_TRUE(rejects(file.pictureCountAt, 4));
+
+    // Sprites: negative or absurd sides.
+    EXPECT_TRUE(rejects(file.frameAt[5][1], -1));
+    EXPECT_TRUE(rejects(file.frameAt[5][1] + 4, -3));
+    EXPECT_TRUE(rejects(file.frameAt[50][7], MAX_SPRITE_SIDE + 1));
+    EXPECT_TRUE(rejects(file.frameAt[0][0] + 4, 0x40000000));
+    // Levels: empty, negative, 19 wide, 14 high.
+    EXPECT_TRUE(rejects(file.levelAt[3], 0));
+    EXPECT_TRUE(rejects(file.levelAt[3] + 4, 0));
+    EXPECT_TRUE(rejects(file.levelAt[50], -1));
+    EXPECT_TRUE(rejects(file.levelAt[20], 19));
+    EXPECT_TRUE(rejects(file.levelAt[20] + 4, 14));
+    // Effects and pictures.
+    EXPECT_TRUE(rejects(file.effectAt[4], -1));
+    EXPECT_TRUE(rejects(file.effectAt[15], MAX_EFFECT_SAMPLES + 1));
+    EXPECT_TRUE(rejects(file.pictureAt[1], 0));
+    EXPECT_TRUE(rejects(file.pictureAt[2] + 4, -8));
+    EXPECT_TRUE(rejects(file.pictureAt[0], MAX_PICTURE_SIDE + 1));
+
+    // A frame count other than the element table's (code 0 given two
+    // frames) shifts everything after it and fails at the frame total.
+    std::vector<uint8_t> extraFrame = file.bytes;
+    const std::vector<uint8_t> frame = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    extraFrame.insert(extraFrame.begin() + static_cast<long>(file.frameAt[1][0]), frame.begin(),
+                      frame.end());
+    EXPECT_EQ(loader.load(extraFrame), 0);
+
+    // The largest sizes the limits allow still load.
+    std::vector<uint8_t> bytes = file.bytes;
+    const int lastEffect = EFFECT_COUNT - 1;
+    bytes.resize(file.effectAt[lastEffect]);
+    putI32At(bytes, bytes.size(), MAX_EFFECT_SAMPLES);
+    bytes.resize(bytes.size() + size_t(MAX_EFFECT_SAMPLES) * 2, 0x7f);
+    const size_t pictures = bytes.size();
+    bytes.insert(bytes.end(), file.bytes.begin() + static_cast<long>(file.pictureCountAt),
+                 file.bytes.end());
+    ASSERT_EQ(loader.load(bytes), 1);
+    EXPECT_EQ(effects[lastEffect].sampleCount, MAX_EFFECT_SAMPLES);
+    EXPECT_EQ(effects[lastEffect].samples[MAX_EFFECT_SAMPLES - 1], 0x7f7f);
+    EXPECT_EQ(titlePictures[0].width, i32At(bytes, pictures + 4));
+}
+
+TEST(LoadGameData, RejectsACellOutsideTheElementCodes) {
+    Loader loader;
+    const SyntheticDataFile file = makeSyntheticDataFile(8);
+    for (int8_t bad : {int8_t{63}, int8_t{-1}, int8_t{127}}) {
+        std::vector<uint8_t> bytes = file.bytes;
+        // The top layer of level 1's last cell.
+        bytes[file.levelAt[1] + 8 + 18 * 13 * 3 - 1] = static_cast<uint8_t>(bad);
+        EXPECT_EQ(loader.load(bytes), 0) << int(bad);
+        EXPECT_TRUE(tablesAreZero());
+    }
+    std::vector<uint8_t> bytes = file.bytes;
+    bytes[file.levelAt[1] + 8] = 62;
+    EXPECT_EQ(loader.load(bytes), 1);
+    EXPECT_EQ(levelRecords[1].cells[0][0][0], 62);
+}

@@ -1,0 +1,596 @@
+#include "toolkit/frame.h"
+
+#include "toolkit/desktop.h"
+#include "toolkit/font.h"
+#include <algorithm>
+
+namespace {
+
+// Client sizes of 2048 pixels and more are handled like any other; only sizes
+// beyond this are cut, so that the frame arithmetic below can never overflow.
+// The platform refuses canvases far smaller than that anyway.
+constexpr int32_t MAX_CLIENT_SIZE = 1 << 15;
+
+// Minimum client area every window keeps, before the frame's insets.
+constexpr int32_t MIN_CLIENT_WIDTH = 64;
+constexpr int32_t MIN_CLIENT_HEIGHT = 32;
+
+// The frame of a maximised window keeps only its title bar and its buttons.
+constexpr uint32_t MAXIMISED_FLAGS = STYLE_CLOSE | STYLE_TITLE | STYLE_MAXIMISE;
+
+// Colours of the style table used by frames.
+constexpr int COLOUR_TITLE_INACTIVE = 3;
+constexpr int COLOUR_TITLE_ACTIVE = 4;
+constexpr int COLOUR_BORDER = 10;
+constexpr int COLOUR_TITLE_TEXT_INACTIVE = 22;
+constexpr int COLOUR_TITLE_TEXT_ACTIVE = 23;
+
+// The caret is on for 511 ms of every 1024.
+constexpr uint32_t CARET_PERIOD_MASK = 1023;
+constexpr uint32_t CARET_ON_TIME = 511;
+constexpr int32_t CARET_WIDTH = 2;
+
+uint16_t styleColour(int position) {
+    return styleTable.colours[position];
+}
+
+// A window is the desktop window also while it is being created as the first
+// window, before the desktop has recorded it: it then takes its size as given.
+bool isDesktopWindow(const Window& w) {
+    return desktop.desktopWindow == nullptr || desktop.desktopWindow == &w;
+}
+
+bool insideRect(int32_t px, int32_t py, int32_t x, int32_t y, int32_t width, int32_t height) {
+    return px >= x && px < x + width && py >= y && py < y + height;
+}
+
+void takeSnapshot(Window& w) {
+    WindowSnapshot& s = w.snapshot;
+    s.clientX = w.x;
+    s.clientY = w.y;
+    s.frameX = w.frameX;
+    s.frameY = w.frameY;
+    s.titleX = w.titleX;
+    s.titleY = w.titleY;
+    // The close and maximise button positions are taken here once the frame
+    // buttons exist (button unit); until then they stay 0.
+    s.frameWidth = w.frameWidth;
+    s.frameHeight = w.frameHeight;
+    s.buttonAreaX = w.buttonAreaX;
+    s.buttonAreaY = w.buttonAreaY;
+}
+
+// Every stored position becomes the snapshot's shifted by (dx, dy); the frame
+// position it replaces is remembered for the drag display.
+void shiftFromSnapshot(Window& w, int32_t dx, int32_t dy) {
+    const WindowSnapshot& s = w.snapshot;
+    w.previousFrameX = w.frameX;
+    w.previousFrameY = w.frameY;
+    w.x = s.clientX + dx;
+    w.y = s.clientY + dy;
+    w.frameX = s.frameX + dx;
+    w.frameY = s.frameY + dy;
+    w.titleX = s.titleX + dx;
+    w.titleY = s.titleY + dy;
+    w.buttonAreaX = s.buttonAreaX + dx;
+    w.buttonAreaY = s.buttonAreaY + dy;
+    // The frame buttons move with the rest here once they exist (button unit).
+}
+
+// The frame's close and maximise buttons (icons 19 and 20, squares of side
+// title font height + 3) are placed here by the button unit. Until it exists
+// the frame has the buttons' room in its title bar but no buttons to place.
+void placeFrameButtons(Window& w, int32_t closeX, int32_t maximiseX, int32_t buttonY) {
+    (void)w;
+    (void)closeX;
+    (void)maximiseX;
+    (void)buttonY;
+}
+
+// Step 9 and 10 of a placement: everything follows from the frame position
+// and the client size under the flags in effect.
+void computeGeometry(Window& w, int32_t x, int32_t y, int32_t width, int32_t height) {
+    const FrameInsets in = frameInsets(w.flags);
+    w.frameX = x;
+    w.frameY = y;
+    w.x = x + in.left;
+    w.y = y + in.top;
+    w.frameWidth = in.left + in.right + width;
+    w.frameHeight = in.top + in.bottom + height;
+    if (!(w.flags & STYLE_TITLE)) {
+        w.titleX = w.titleY = w.titleWidth = w.titleHeight = 0;
+        w.buttonAreaX = w.buttonAreaY = w.buttonAreaWidth = w.buttonAreaHeight = 0;
+        return;
+    }
+    const int32_t fh = titleFontHeight();
+    w.titleX = w.x;
+    w.titleY = w.y - fh - 6;
+    w.titleWidth = width;
+    w.titleHeight = fh + 6;
+    const int32_t closeX = w.x + width - fh - 6;
+    const int32_t maximiseX = w.x + width - 2 * fh - 12;
+    if (w.flags & STYLE_CLOSE) {
+        w.titleWidth = width - fh - 6;
+    }
+    if (w.flags & STYLE_MAXIMISE) {
+        w.titleWidth = width - 2 * fh - 12;
+    }
+    w.buttonAreaX = maximiseX;
+    w.buttonAreaY = w.titleY;
+    w.buttonAreaWidth = 2 * fh + 12;
+    w.buttonAreaHeight = fh + 6;
+    placeFrameButtons(w, closeX, maximiseX, w.y - fh - 5);
+}
+
+void drawFrameButtons(Window& w) {
+    // The close and maximise buttons are drawn here by the button unit.
+    (void)w;
+}
+
+// The canvas frames are drawn on: the current window's, which the desktop
+// makes its own window before it draws any frame.
+WindowCanvas* frameCanvas() {
+    Window* target = desktop.current != nullptr ? desktop.current : desktop.desktopWindow;
+    return target != nullptr ? &target->canvas : nullptr;
+}
+
+void caretErase(Window& w) {
+    Caret& c = w.caret;
+    // Only the part of the strip inside the canvas can be copied back.
+    int32_t x0 = std::max(c.lastX, 0);
+    int32_t y0 = std::max(c.lastY, 0);
+    int32_t x1 = std::min(c.lastX + CARET_WIDTH, w.canvas.surface.width);
+    int32_t y1 = std::min(c.lastY + c.height, w.canvas.surface.height);
+    if (w.canvas.surface.pixels != nullptr && x0 < x1 && y0 < y1) {
+        blitRectToScreen(w.canvas.bitmap, w.x + x0, w.y + y0, x1 - x0, y1 - y0, x0, y0);
+    }
+    c.shown = 0;
+}
+
+} // namespace
+
+uint32_t styleWithTitle(uint32_t style) {
+    if (style & (STYLE_MOVABLE | STYLE_CLOSE | STYLE_MAXIMISE)) {
+        style |= STYLE_TITLE;
+    }
+    return style;
+}
+
+FrameInsets frameInsets(uint32_t flags) {
+    const int32_t border = (flags & STYLE_BORDER) ? 2 : 0;
+    FrameInsets in{border, border, border, border};
+    if (flags & STYLE_TITLE) {
+        in.top += titleFontHeight() + 6;
+    }
+    return in;
+}
+
+int32_t titleFontHeight() {
+    int index = styleTable.titleFont;
+    if (index < 0 || index >= BUILTIN_FONT_COUNT) {
+        index = 0;
+    }
+    return builtinFonts[index].height;
+}
+
+int32_t desktopWidth() {
+    return desktop.desktopWindow != nullptr ? desktop.desktopWindow->canvas.surface.width : 0;
+}
+
+int32_t desktopHeight() {
+    return desktop.desktopWindow != nullptr ? desktop.desktopWindow->canvas.surface.height : 0;
+}
+
+int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, const char* title,
+               uint32_t style, uint32_t outer, uint32_t maximised) {
+    w = Window{};
+    w.title = title;
+    w.flags = styleWithTitle(style);
+    w.baseFlags = w.flags;
+    const FrameInsets in = frameInsets(w.flags);
+    // Halving by an arithmetic shift: a window larger than the desktop is
+    // centred one pixel further left rather than right.
+    if (x == -1) {
+        x = (desktopWidth() - (outer ? 0 : in.left + in.right) - width) >> 1;
+    }
+    if (y == -1) {
+        y = (desktopHeight() - (outer ? 0 : in.top + in.bottom) - height) >> 1;
+    }
+    setMinimumSize(w, MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
+    return placeWindow(w, x, y, width, height, outer, maximised);
+}
+
+void setMinimumSize(Window& w, int32_t width, int32_t height) {
+    const FrameInsets in = frameInsets(w.flags);
+    w.minWidth = in.left + in.right + std::clamp(width, MIN_CLIENT_WIDTH, MAX_CLIENT_SIZE);
+    w.minHeight = in.top + in.bottom + std::clamp(height, MIN_CLIENT_HEIGHT, MAX_CLIENT_SIZE);
+}
+
+int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t outer,
+                uint32_t maximise) {
+    w.resizeEdge = 0;
+    w.flags = w.baseFlags;
+    w.limitedMaximised = 0;
+    w.maximised = maximise;
+    const bool isDesktop = isDesktopWindow(w);
+    if (maximise) {
+        takeSnapshot(w);
+        w.flags &= MAXIMISED_FLAGS;
+        x = 0;
+        y = 0;
+        if (!isDesktop) {
+            width = desktopWidth();
+            height = desktopHeight();
+            outer = 1;
+        }
+    }
+    width = std::clamp(width, -MAX_CLIENT_SIZE, MAX_CLIENT_SIZE);
+    height = std::clamp(height, -MAX_CLIENT_SIZE, MAX_CLIENT_SIZE);
+    if (outer) {
+        const FrameInsets in = frameInsets(w.flags);
+        width -= in.left + in.right;
+        height -= in.top + in.bottom;
+    }
+    if (width < w.minWidth || height < w.minHeight) {
+        w.maximised = 0;
+        w.limitedMaximised = maximise;
+        raiseTo(width, w.minWidth);
+        raiseTo(height, w.minHeight);
+    }
+    if (!w.maximised) {
+        w.flags = w.baseFlags;
+    }
+    // The platform copies rows of canvases as they are laid out in memory,
+    // which only agrees with the system's row padding for even widths.
+    x &= ~1;
+    width &= ~1;
+    if (!w.hidden) {
+        desktop.needsRedraw = 1;
+    }
+    if (!canvasResize(w.canvas, width, height)) {
+        if (isDesktop) {
+            // The desktop window keeps covering the screen at its old size.
+            w.limitedMaximised = 0;
+            w.flags = w.baseFlags;
+            w.maximised = 1;
+            return 0;
+        }
+        // A window left at a size its canvas does not have must at least stay
+        // movable and framed, so that the user can get hold of it.
+        w.baseFlags |= STYLE_MOVABLE | STYLE_BORDER | STYLE_TITLE;
+        w.flags = w.baseFlags;
+        computeGeometry(w, x, y, width, height);
+        w.sized = 0;
+        return 0;
+    }
+    computeGeometry(w, x, y, width, height);
+    sendMessage(&w, Size);
+    w.sized = 1;
+    w.redrawRequested = 1;
+    return 1;
+}
+
+void maximiseWindow(Window& w) {
+    placeWindow(w, 0, 0, 100, 100, 0, 1);
+}
+
+void restoreWindow(Window& w) {
+    if (!w.maximised && !w.limitedMaximised) {
+        w.maximised = 0;
+        w.limitedMaximised = 0;
+        return;
+    }
+    const WindowSnapshot& s = w.snapshot;
+    int32_t x = std::max(s.frameX, 0);
+    int32_t y = std::max(s.frameY, 0);
+    int32_t width = s.frameWidth;
+    int32_t height = s.frameHeight;
+    if (width > desktopWidth() - 20) {
+        x = 10;
+        width = desktopWidth() - 20;
+    }
+    if (height > desktopHeight() - 20) {
+        y = 10;
+        height = desktopHeight() - 20;
+    }
+    placeWindow(w, x, y, width, height, 1, 0);
+    keepOnScreen(w);
+    w.maximised = 0;
+    w.limitedMaximised = 0;
+}
+
+void followDesktopSize(Window& w) {
+    if ((w.baseFlags & STYLE_MAXIMISE) && w.maximised) {
+        if (!placeWindow(w, 0, 0, desktopWidth(), desktopHeight(), 1, 1)) {
+            keepOnScreen(w);
+        }
+    }
+}
+
+void keepOnScreen(Window& w) {
+    // At least 40 pixels of the window stay on the desktop to the right and
+    // below, and its title bar never slides above the top edge.
+    int32_t x = std::min(w.x, desktopWidth() - 40);
+    int32_t y = std::min(w.y, desktopHeight() - 40);
+    if (w.canvas.surface.width + x < 40) {
+        x = 40 - w.canvas.surface.width;
+    }
+    raiseTo(y, 20);
+    moveWindow(w, x, y);
+}
+
+void moveWindow(Window& w, int32_t clientX, int32_t clientY) {
+    w.dragActive = 0;
+    clientX &= ~1;
+    if (clientX == w.x && clientY == w.y) {
+        return;
+    }
+    takeSnapshot(w);
+    shiftFromSnapshot(w, clientX - w.snapshot.clientX, clientY - w.snapshot.clientY);
+    desktop.needsRedraw = 1;
+}
+
+int dragStart(Window& w) {
+    const MouseState& m = inputState.mouse;
+    if (!insideRect(m.x, m.y, w.titleX, w.titleY, w.titleWidth, w.titleHeight)) {
+        return 0;
+    }
+    w.pressX = m.pressX;
+    w.pressY = m.pressY;
+    takeSnapshot(w);
+    w.dragActive = 1;
+    return 1;
+}
+
+void dragStep(Window& w) {
+    const MouseState& m = inputState.mouse;
+    int32_t dx = m.x - w.pressX;
+    const int32_t dy = m.y - w.pressY;
+    if (m.leftReleased) {
+        // Positions may be odd while the drag runs; where the window comes to
+        // rest its canvas must lie at an even column.
+        w.dragActive = 0;
+        dx &= ~1;
+    }
+    shiftFromSnapshot(w, dx, dy);
+}
+
+void dragDisplay(Desktop& d, Window& w) {
+    Window* dw = d.desktopWindow;
+    if (dw == nullptr) {
+        return;
+    }
+    d.current = dw;
+    Surface& screen = dw->canvas.surface;
+    surfaceResetClip(screen);
+    if (w.frameX == w.previousFrameX && w.frameY == w.previousFrameY) {
+        return;
+    }
+    // The area to refresh, half-open: the old and the new frame together.
+    int32_t x0 = std::min(w.previousFrameX, w.frameX);
+    int32_t y0 = std::min(w.previousFrameY, w.frameY);
+    int32_t x1 = std::max(w.previousFrameX, w.frameX) + w.frameWidth;
+    int32_t y1 = std::max(w.previousFrameY, w.frameY) + w.frameHeight;
+    if (d.shadows) {
+        // The light edge lies one pixel left of and above the frame, the drop
+        // shadow three pixels beyond its right and bottom edges.
+        x0 -= 1;
+        y0 -= 1;
+        x1 += 3;
+        y1 += 3;
+    }
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, screen.width);
+    y1 = std::min(y1, screen.height);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    // Everything in the area except the client rectangle comes back from the
+    // picture without the window: the uncovered strips, and the border and
+    // shadow bands, which the frame drawing below shades afresh rather than
+    // shading twice. The client rectangle is covered by the canvas anyway.
+    const int32_t cx0 = std::clamp(w.x, x0, x1);
+    const int32_t cy0 = std::clamp(w.y, y0, y1);
+    const int32_t cx1 = std::clamp(w.x + w.canvas.surface.width, x0, x1);
+    const int32_t cy1 = std::clamp(w.y + w.canvas.surface.height, y0, y1);
+    const int32_t strips[4][4] = {
+        {x0, y0, x1, cy0},   // above
+        {x0, cy1, x1, y1},   // below
+        {x0, cy0, cx0, cy1}, // left
+        {cx1, cy0, x1, cy1}, // right
+    };
+    for (const auto& s : strips) {
+        if (s[0] < s[2] && s[1] < s[3]) {
+            surfaceSetClip(screen, s[0], s[1], s[2], s[3]);
+            surfaceBlit(d.backup, screen, 0, 0);
+        }
+    }
+    surfaceResetClip(screen);
+    surfaceBlit(w.canvas.surface, screen, w.x, w.y);
+    drawFrame(w);
+    blitRectToScreen(dw->canvas.bitmap, x0, y0, x1 - x0, y1 - y0, x0, y0);
+}
+
+void resizeHover(Window& w) {
+    const MouseState& m = inputState.mouse;
+    uint32_t edge = 0;
+    if (m.x < w.frameX + 6) {
+        edge = EDGE_LEFT;
+    } else if (m.x > w.frameX + w.frameWidth - 6) {
+        edge = EDGE_RIGHT;
+    }
+    if (m.y < w.frameY + 6) {
+        edge += EDGE_TOP;
+    } else if (m.y > w.frameY + w.frameHeight - 6) {
+        edge += EDGE_BOTTOM;
+    }
+    w.resizeEdge = edge;
+    // Cursor shapes by edge bits: arrow, west-east, north-south and the two
+    // diagonals (top left with bottom right, top right with bottom left).
+    static constexpr uint32_t shapeByEdge[16] = {1, 2, 2, 0, 3, 4, 5, 0, 3, 5, 4, 0, 0, 0, 0, 0};
+    setCursorShape(inputState.mouse, shapeByEdge[edge]);
+}
+
+void resizeStart(Window& w) {
+    const MouseState& m = inputState.mouse;
+    w.pressX = m.pressX;
+    w.pressY = m.pressY;
+    if (w.resizeEdge & EDGE_LEFT) {
+        w.movingX = w.frameX;
+        w.fixedX = w.frameX + w.frameWidth;
+    } else {
+        w.movingX = w.frameX + w.frameWidth;
+        w.fixedX = w.frameX;
+    }
+    if (w.resizeEdge & EDGE_TOP) {
+        w.movingY = w.frameY;
+        w.fixedY = w.frameY + w.frameHeight;
+    } else {
+        w.movingY = w.frameY + w.frameHeight;
+        w.fixedY = w.frameY;
+    }
+    w.resizeActive = 1;
+}
+
+void resizeStep(Window& w) {
+    const MouseState& m = inputState.mouse;
+    if (m.leftReleased) {
+        w.resizeActive = 0;
+        const int32_t x0 = std::min(w.movingX, w.fixedX);
+        const int32_t x1 = std::max(w.movingX, w.fixedX);
+        const int32_t y0 = std::min(w.movingY, w.fixedY);
+        const int32_t y1 = std::max(w.movingY, w.fixedY);
+        placeWindow(w, x0, y0, x1 - x0, y1 - y0, 1, 0);
+        return;
+    }
+    const int32_t dx = m.x - w.pressX;
+    const int32_t dy = m.y - w.pressY;
+    if (w.resizeEdge & EDGE_LEFT) {
+        w.movingX = w.frameX + dx;
+        lowerTo(w.movingX, w.fixedX - w.minWidth);
+    } else if (w.resizeEdge & EDGE_RIGHT) {
+        w.movingX = w.frameX + w.frameWidth + dx;
+        raiseTo(w.movingX, w.fixedX + w.minWidth);
+    }
+    if (w.resizeEdge & EDGE_TOP) {
+        w.movingY = w.frameY + dy;
+        lowerTo(w.movingY, w.fixedY - w.minHeight);
+    } else if (w.resizeEdge & EDGE_BOTTOM) {
+        w.movingY = w.frameY + w.frameHeight + dy;
+        raiseTo(w.movingY, w.fixedY + w.minHeight);
+    }
+}
+
+void drawFrame(Window& w) {
+    WindowCanvas* c = frameCanvas();
+    if (c == nullptr) {
+        return;
+    }
+    const int32_t fx = w.frameX;
+    const int32_t fy = w.frameY;
+    const int32_t x1 = w.frameX + w.frameWidth - 1;
+    const int32_t y1 = w.frameY + w.frameHeight - 1;
+    if (w.flags & STYLE_BORDER) {
+        drawRectOutline(*c, fx, fy, x1, y1, styleColour(COLOUR_BORDER));
+        drawRectOutline(*c, fx + 1, fy + 1, x1 - 1, y1 - 1, styleColour(COLOUR_BORDER));
+        if (w.flags & STYLE_3D) {
+            if (desktop.shadows) {
+                darkenThreeQuartersH(*c, fx - 1, x1, fy - 1);
+                darkenThreeQuartersV(*c, fx - 1, fy, y1);
+                lightenH(*c, fx, x1, fy);
+                lightenV(*c, fx, fy + 1, y1);
+                for (int32_t i = 0; i <= 3; i++) {
+                    darkenThreeQuartersH(*c, fx + i, x1 + i - 1, y1 + i);
+                    darkenThreeQuartersV(*c, x1 + i, fy + i, y1 + i);
+                }
+            } else {
+                drawRaisedBevel(*c, fx, fy, x1, y1);
+            }
+        }
+    }
+    if (w.flags & STYLE_TITLE) {
+        const bool active = w.active != 0;
+        drawFilledRect(*c, w.titleX, w.titleY, w.titleX + w.titleWidth - 1,
+                       w.titleY + w.titleHeight - 1,
+                       styleColour(active ? COLOUR_TITLE_ACTIVE : COLOUR_TITLE_INACTIVE));
+        // A width of 0 would mean "no limit" to the text drawing, so a title
+        // bar too narrow for any text gets none.
+        const int32_t maxWidth = w.titleWidth - 8;
+        if (w.title != nullptr && maxWidth > 0) {
+            int font = styleTable.titleFont;
+            if (font < 0 || font >= BUILTIN_FONT_COUNT) {
+                font = 0;
+            }
+            drawText(*c, w.title, w.titleX + 4, w.titleY + 4,
+                     styleColour(active ? COLOUR_TITLE_TEXT_ACTIVE : COLOUR_TITLE_TEXT_INACTIVE),
+                     maxWidth, &builtinFonts[font]);
+        }
+        if (w.flags & (STYLE_CLOSE | STYLE_MAXIMISE)) {
+            drawButtonArea(w);
+        }
+    }
+}
+
+void drawButtonArea(Window& w) {
+    WindowCanvas* c = frameCanvas();
+    if (c == nullptr) {
+        return;
+    }
+    drawFilledRect(*c, w.buttonAreaX, w.buttonAreaY, w.buttonAreaX + w.buttonAreaWidth - 1,
+                   w.buttonAreaY + w.buttonAreaHeight - 1,
+                   styleColour(w.active ? COLOUR_TITLE_ACTIVE : COLOUR_TITLE_INACTIVE));
+    drawFrameButtons(w);
+}
+
+void caretShow(Caret& caret, const void* owner) {
+    caret.on = 1;
+    caret.restartBlink = 1;
+    caret.owner = owner;
+}
+
+void caretHide(Caret& caret, const void* owner) {
+    if (caret.owner == owner) {
+        caret.on = 0;
+    }
+}
+
+int caretOwnedBy(const Caret& caret, const void* owner) {
+    return caret.owner == owner ? 1 : 0;
+}
+
+void caretSetPosition(Caret& caret, int32_t x, int32_t y) {
+    caret.x = x;
+    caret.y = y;
+    caret.restartBlink = 1;
+}
+
+void caretUpdate(Window& w) {
+    Caret& c = w.caret;
+    const uint32_t now = inputState.now;
+    if (!c.on) {
+        if (c.shown) {
+            caretErase(w);
+        }
+        return;
+    }
+    if (c.restartBlink) {
+        c.blinkStart = now;
+        c.restartBlink = 0;
+    }
+    const uint32_t phaseOn = ((now - c.blinkStart) & CARET_PERIOD_MASK) < CARET_ON_TIME ? 1 : 0;
+    const bool moved = c.x != c.lastX || c.y != c.lastY;
+    if (c.shown && (moved || !phaseOn)) {
+        caretErase(w);
+    }
+    if (moved) {
+        c.lastX = c.x;
+        c.lastY = c.y;
+    }
+    if (phaseOn != c.shown) {
+        c.shown = phaseOn;
+        if (c.shown) {
+            paintCaretStrip(w.x + c.x, w.y + c.y, c.height);
+        }
+    }
+}

@@ -1,0 +1,169 @@
+#include "tools/render.h"
+
+#include "game/board.h"
+#include "game/flow.h"
+#include "game/render.h"
+#include "game/sound.h"
+#include "toolkit/window.h"
+#include "tools/leveltext.h"
+#include "tools/sim.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace {
+
+// A margin of one tile on every side leaves room for the shadows of the
+// board's right column and bottom row.
+constexpr int32_t MARGIN = 2 * TILE_SIZE;
+
+const char* const usage = "usage: ghtool render --data GHold.dat --level N [MOVES] OUT.png\n"
+                          "MOVES: one of R L U D . per tick\n";
+
+// A strict decimal level number; anything else is -1.
+int parseLevel(const std::string& text) {
+    if (text.empty() || text.size() > 4) {
+        return -1;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The 5-6-5 pixels widened the way the board drawing reads them: the low
+// bits of every channel stay zero.
+void expandPixels(const Surface& surface, PngImage& image) {
+    image.width = surface.width;
+    image.height = surface.height;
+    image.channels = 3;
+    image.pixels.resize(size_t(surface.width) * size_t(surface.height) * 3);
+    uint8_t* to = image.pixels.data();
+    const uint16_t* from = surface.pixels;
+    for (size_t i = 0; i < size_t(surface.width) * size_t(surface.height); ++i, to += 3) {
+        const uint16_t p = from[i];
+        to[0] = static_cast<uint8_t>((p >> 8) & 248);
+        to[1] = static_cast<uint8_t>((p >> 3) & 252);
+        to[2] = static_cast<uint8_t>((p & 31) * 8);
+    }
+}
+
+// Written beside the target and renamed over it, so that a failed run never
+// leaves half a picture where a good one was.
+std::string savePicture(const std::string& path, const PngImage& image) {
+    const std::string temporary = path + ".tmp";
+    std::string problem = writePng(temporary, image);
+    if (problem.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        problem = "cannot be renamed into place";
+    }
+    if (!problem.empty()) {
+        std::remove(temporary.c_str());
+    }
+    return problem;
+}
+
+} // namespace
+
+std::string renderBoardPicture(PngImage& image) {
+    if (board.width < 1 || board.width > BOARD_COLUMNS || board.height < 1 ||
+        board.height > BOARD_ROWS) {
+        return "no level is set up";
+    }
+    Window window{};
+    if (!canvasCreate(window.canvas, TILE_SIZE * board.width + MARGIN,
+                      TILE_SIZE * board.height + MARGIN)) {
+        return "cannot create a canvas for the board";
+    }
+    window.canvas.background = RENDER_BACKGROUND;
+    canvasClear(window.canvas);
+
+    // The board view borrows our window for this one drawing and gets its own
+    // back afterwards, with the origin it had.
+    Window* const previousWindow = boardView.window;
+    const int32_t previousX = boardView.originX;
+    const int32_t previousY = boardView.originY;
+    boardView.window = &window;
+    centreBoard();
+    levelFlow.flickerSeed = 0;
+    drawBoard();
+    drawBoardShadows();
+    boardView.window = previousWindow;
+    boardView.originX = previousX;
+    boardView.originY = previousY;
+
+    expandPixels(window.canvas.surface, image);
+    canvasFree(window.canvas);
+    return {};
+}
+
+int renderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string dataFile;
+    std::string levelNumber;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg == "--data" || arg == "--level") && i + 1 < args.size()) {
+            (arg == "--data" ? dataFile : levelNumber) = args[++i];
+        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            err << "ghtool render: unknown or incomplete option " << arg << "\n" << usage;
+            return 2;
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    if (dataFile.empty() || levelNumber.empty() || rest.empty() || rest.size() > 2) {
+        err << usage;
+        return 2;
+    }
+    const std::string moves = rest.size() == 2 ? rest[0] : std::string();
+    const std::string& outPath = rest.back();
+
+    std::vector<int> ticks;
+    ticks.reserve(moves.size());
+    for (size_t i = 0; i < moves.size(); ++i) {
+        const int move = moveFromChar(moves[i]);
+        if (move < 0) {
+            err << "ghtool render: bad move '" << moves[i] << "' at position " << i + 1
+                << " (R, L, U, D or .)\n";
+            return 2;
+        }
+        ticks.push_back(move);
+    }
+    const int level = parseLevel(levelNumber);
+    if (level < 0 || level >= LEVEL_COUNT) {
+        err << "ghtool render: level " << levelNumber << " is not a level number (0 to "
+            << LEVEL_COUNT - 1 << ")\n";
+        return 2;
+    }
+    if (!loadGameData(dataFile.c_str())) {
+        err << "ghtool render: " << dataFile << ": cannot be read or is not a game data file\n";
+        return 2;
+    }
+
+    SimRun run{};
+    simStart(run, levelRecords[level]);
+    for (int move : ticks) {
+        simTick(run, move);
+    }
+    // The run's effect list dies with this function; nothing may report to it.
+    effectObserver = nullptr;
+
+    PngImage image{};
+    std::string problem = renderBoardPicture(image);
+    if (problem.empty()) {
+        problem = savePicture(outPath, image);
+        if (!problem.empty()) {
+            problem = outPath + ": " + problem;
+        }
+    }
+    if (!problem.empty()) {
+        err << "ghtool render: " << problem << "\n";
+        return 2;
+    }
+    out.flush();
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The toolkit's settings: 19 named short texts kept in Cfg.txt in the current
+// directory. Each reader converts a value itself (a decimal integer, or a test
+// of its first character). Keys this program never reads are loaded, kept and
+// saved unchanged.
+#include <cstdint>
+
+constexpr int CONFIG_ENTRY_COUNT = 19;
+constexpr int CONFIG_VALUE_SIZE = 16; // at most 15 characters and a zero
+
+struct ConfigEntry {
+    const char* key;
+    const char* description; // written after the value as a comment
+    const char* defaultValue;
+    char value[CONFIG_VALUE_SIZE];
+};
+
+// In file order.
+extern ConfigEntry configTable[CONFIG_ENTRY_COUNT];
+
+// The entry's value; an empty text for a key not in the table. It stays valid
+// until the next set or load.
+const char* configGet(const char* key);
+// Copies at most 15 characters; nothing for an unknown key or a null value.
+void configSet(const char* key, const char* value);
+void configReset();
+
+// Cfg.txt in the current directory. A missing or empty file gives the
+// defaults and a fresh file; an unreadable one gives the defaults only.
+void configLoad();
+void configSave();
+
+// The same, on a file of any name (tests use files in temporary folders).
+void configLoadFile(const char* path);
+void configSaveFile(const char* path);

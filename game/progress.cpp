@@ -1,0 +1,99 @@
+#include "game/progress.h"
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace {
+
+const char* const PROGRESS_FILE = "LevelInfo.dat";
+constexpr int WORD_COUNT = 32;
+constexpr int LEVEL_BITS = 16;
+constexpr uint32_t LEVEL_BIT = 8; // bit 3 of a word carries one bit of the level
+
+// The reader ignores the filler, so any generator will do. A linear
+// congruential one giving 15-bit values, seeded once per run from the
+// system's entropy and running on between writes, makes two files of the
+// same level differ.
+uint32_t fillerState;
+bool fillerSeeded;
+
+uint32_t nextFiller() {
+    if (!fillerSeeded) {
+        fillerState = std::random_device{}();
+        fillerSeeded = true;
+    }
+    fillerState = fillerState * 1103515245u + 12345u;
+    return (fillerState >> 16) & 0x7FFF;
+}
+
+// The file's words are little-endian whatever the machine's byte order.
+void putWord(unsigned char* at, uint32_t word) {
+    for (int b = 0; b < 4; b++)
+        at[b] = static_cast<unsigned char>(word >> (8 * b));
+}
+
+uint32_t getWord(const unsigned char* at) {
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+}
+
+} // namespace
+
+int writeLevelProgressFile(const char* path, int32_t level) {
+    unsigned char bytes[4 * WORD_COUNT];
+    uint32_t sum = 0;
+    for (int i = 0; i < WORD_COUNT - 1; i++) {
+        uint32_t word = nextFiller() & ~LEVEL_BIT;
+        if (i < LEVEL_BITS && (static_cast<uint32_t>(level) >> i & 1))
+            word |= LEVEL_BIT;
+        putWord(bytes + 4 * i, word);
+        sum += word;
+    }
+    // 7 is odd, so changing any single word always breaks the check.
+    putWord(bytes + 4 * (WORD_COUNT - 1), sum * 7);
+
+    // Written beside the old file and renamed over it, so that a crash or a
+    // full disk never loses the progress already saved.
+    std::string temporary = std::string(path) + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return 0;
+    bool written = std::fwrite(bytes, sizeof bytes, 1, file) == 1;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path) != 0) {
+        std::remove(temporary.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+// The 32 words come from one read of 128 bytes: a shorter file fails it, and
+// bytes after the 128th are never looked at, so a longer file still counts.
+int32_t readLevelProgressFile(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return 0;
+    unsigned char bytes[4 * WORD_COUNT];
+    bool complete = std::fread(bytes, sizeof bytes, 1, file) == 1;
+    std::fclose(file);
+    if (!complete)
+        return 0;
+    uint32_t sum = 0;
+    int32_t level = 0;
+    for (int i = 0; i < WORD_COUNT - 1; i++) {
+        uint32_t word = getWord(bytes + 4 * i);
+        sum += word;
+        if (i < LEVEL_BITS && (word & LEVEL_BIT))
+            level |= 1 << i;
+    }
+    return getWord(bytes + 4 * (WORD_COUNT - 1)) == sum * 7 ? level : 0;
+}
+
+int writeLevelProgress(int32_t level) {
+    return writeLevelProgressFile(PROGRESS_FILE, level);
+}
+
+int32_t readLevelProgress() {
+    return readLevelProgressFile(PROGRESS_FILE);
+}

@@ -1,0 +1,354 @@
+#include "game/rules.h"
+
+#include "game/board.h"
+#include "game/elements.h"
+#include "game/flow.h"
+#include "game/fluid.h"
+#include "game/sound.h"
+
+namespace {
+
+int8_t& layerAt(int x, int y, int layer) {
+    return board.cells[cellIndex(x, y)][layer];
+}
+
+AnimState& stateAt(int x, int y, int layer) {
+    return board.states[cellIndex(x, y)][layer];
+}
+
+void setAt(int x, int y, int layer, ElementCode code) {
+    setElement(code, layerAt(x, y, layer), stateAt(x, y, layer));
+}
+
+uint8_t weightOf(int8_t code) {
+    return isElementCode(code) ? elementWeight[code] : 200;
+}
+
+bool insideBoard(int x, int y) {
+    return x >= 0 && x < board.width && y >= 0 && y < board.height;
+}
+
+bool isDone(int x, int y, int layer) {
+    return isAnimationDone(stateAt(x, y, layer)) != 0;
+}
+
+// The rules' delays count visits: the counter goes up at every visit, and the
+// change comes at the visit that finds it already at `steps` or more. The
+// counter is a byte and wraps as one.
+bool countedPast(AnimState& state, int steps) {
+    const int8_t before = state.counter;
+    state.counter = static_cast<int8_t>(before + 1);
+    return before >= steps;
+}
+
+bool topRowFull(int x, int y) {
+    return fullTop(x, y, 0) && fullTop(x, y, 1) && fullTop(x, y, 2);
+}
+
+void survey(GameState& state) {
+    for (int y = 0; y < board.height; ++y) {
+        for (int x = 0; x < board.width; ++x) {
+            const int8_t floor = layerAt(x, y, LAYER_FLOOR);
+            const int8_t object = layerAt(x, y, LAYER_OBJECT);
+            if (floor == PLATE) {
+                // A ball, key or torch is too light to press a plate.
+                if (weightOf(object) < 20) {
+                    state.allPlatesPressed = 0;
+                }
+            } else if (object == BALL) {
+                state.noBallLeft = 0;
+            } else if (y > 0 && object == FLOAT && topRowFull(x, y)) {
+                int8_t& above = layerAt(x, y - 1, LAYER_OBJECT);
+                if (above == BOMB) {
+                    setElement(EXPLOSION, above, stateAt(x, y - 1, LAYER_OBJECT));
+                } else if (above != EXPLOSION) {
+                    int32_t force = 85;
+                    pushChain(x, y, 0, -1, force, FLOAT);
+                }
+            }
+        }
+    }
+}
+
+// Returns whether the cell is in fire because of its floor.
+bool floorRule(GameState& state, int x, int y) {
+    AnimState& floorState = stateAt(x, y, LAYER_FLOOR);
+    switch (layerAt(x, y, LAYER_FLOOR)) {
+    case BURNER:
+        // A burner in the top row has no cell above for its high flame; it
+        // lights and douses its own cell only.
+        if (state.burnersOn) {
+            if (layerAt(x, y, LAYER_TOP) != FLAME_LOW && !fullTop(x, y, 1)) {
+                if (y > 0) {
+                    setAt(x, y - 1, LAYER_TOP, FLAME_HIGH);
+                }
+                setAt(x, y, LAYER_TOP, FLAME_LOW);
+            }
+        } else if (layerAt(x, y, LAYER_TOP) == FLAME_LOW) {
+            if (y > 0) {
+                setAt(x, y - 1, LAYER_TOP, EMPTY);
+            }
+            setAt(x, y, LAYER_TOP, EMPTY);
+        }
+        return false;
+    case LAVA:
+        if (weightOf(layerAt(x, y, LAYER_OBJECT)) != 0) {
+            if (floorState.counter >= 6) {
+                floorState.counter = 0;
+                int32_t force = 50;
+                pushChain(x, y, -1, 0, force, layerAt(x, y, LAYER_OBJECT));
+            } else {
+                floorState.counter = static_cast<int8_t>(floorState.counter + 1);
+            }
+        }
+        return true;
+    case BARRIER_SLOT:
+        if (!state.allPlatesPressed) {
+            const int8_t object = layerAt(x, y, LAYER_OBJECT);
+            if (object == EMPTY) {
+                setAt(x, y, LAYER_FLOOR, PLAIN_FLOOR);
+                setAt(x, y, LAYER_OBJECT, BARRIER);
+            } else if (object == BOMB) {
+                setAt(x, y, LAYER_OBJECT, EXPLOSION);
+            }
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void explode(int x, int y) {
+    if (isDone(x, y, LAYER_OBJECT)) {
+        setAt(x, y, LAYER_OBJECT, EMPTY);
+    }
+    AnimState& self = stateAt(x, y, LAYER_OBJECT);
+    // An explosion spreads once, after its second frame; the copies it leaves
+    // carry the mark from the start and never spread themselves.
+    if (self.counter != 0 || self.frame < 2) {
+        return;
+    }
+    self.counter = 1;
+    const AnimState remembered = self;
+    static constexpr int directions[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto& d : directions) {
+        const int nx = x + d[0];
+        const int ny = y + d[1];
+        // Levels keep explosions off the border; a side that would lie outside
+        // the board is simply left alone.
+        if (!insideBoard(nx, ny)) {
+            continue;
+        }
+        switch (layerAt(nx, ny, LAYER_OBJECT)) {
+        case TORCH_LIT: setAt(nx, ny, LAYER_OBJECT, TORCH); break;
+        case KEG: setAt(nx, ny, LAYER_OBJECT, KEG_LIT); break;
+        case SLOW_KEG: setAt(nx, ny, LAYER_OBJECT, SLOW_KEG_LIT); break;
+        case BLAST_BLOCK:
+            setAt(nx, ny, LAYER_OBJECT, EMPTY);
+            setAt(nx, ny, LAYER_FLOOR, BLAST_FLOOR);
+            openTile(nx, ny);
+            break;
+        default: break;
+        }
+        if (layerAt(nx, ny, LAYER_TOP) == BREAKABLE_WALL) {
+            setAt(nx, ny, LAYER_FLOOR, RUBBLE_FLOOR);
+            if (layerAt(nx, ny, LAYER_OBJECT) == SOLID_BLOCK) {
+                setAt(nx, ny, LAYER_OBJECT, EMPTY);
+            }
+            setAt(nx, ny, LAYER_TOP, EMPTY);
+            openTile(nx, ny);
+        }
+        int32_t force = 180;
+        pushChain(x, y, d[0], d[1], force, EXPLOSION);
+        // The explosion stays where it is whatever the shove did, set back
+        // directly so that it neither restarts nor sounds again.
+        layerAt(x, y, LAYER_OBJECT) = EXPLOSION;
+        stateAt(x, y, LAYER_OBJECT) = remembered;
+    }
+    markDrains();
+}
+
+void playerRule(GameState& state, int x, int y) {
+    // The head is under water when both upper corners of the tile are full.
+    if (fullTop(x, y, 0) && fullTop(x, y, 2)) {
+        state.bubbleCounter += 1;
+        if (state.bubbleCounter > 50) {
+            playEffect(EFFECT_WATER);
+            state.bubbleCounter = 0;
+        }
+    } else {
+        state.bubbleCounter = 15;
+    }
+    movePlayer(x, y);
+}
+
+void objectRule(GameState& state, int x, int y) {
+    AnimState& objectState = stateAt(x, y, LAYER_OBJECT);
+    switch (layerAt(x, y, LAYER_OBJECT)) {
+    case PLAYER_LEFT:
+    case PLAYER_RIGHT: playerRule(state, x, y); break;
+    case LEVER_THROWN:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, LEVER);
+            state.burnersOn = 0;
+        } else {
+            state.burnersOn = 1;
+        }
+        break;
+    case TORCH_LIT:
+        if (fullTop(x, y, 0) || fullTop(x, y, 1)) {
+            setAt(x, y, LAYER_OBJECT, TORCH);
+        }
+        break;
+    case KEG_LIT:
+    case SLOW_KEG_LIT:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, EXPLOSION);
+        }
+        break;
+    case EXPLOSION: explode(x, y); break;
+    case LOCK_OPENING:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, EMPTY);
+            openTile(x, y);
+        }
+        break;
+    case BALL_INTO_BOX:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, BOXED_BALL);
+        }
+        break;
+    case DOOR:
+        if (state.noBallLeft) {
+            setAt(x, y, LAYER_OBJECT, DOOR_OPENING);
+            openTile(x, y);
+        }
+        break;
+    case DOOR_OPENING:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, EMPTY);
+            setAt(x, y, LAYER_TOP, EXIT);
+            // The exit swallows water like a drain.
+            markDrains();
+        }
+        break;
+    case PLAYER_HURT_LEFT:
+        if (countedPast(objectState, 2)) {
+            setAt(x, y, LAYER_OBJECT, PLAYER_LEFT);
+        }
+        break;
+    case PLAYER_HURT_RIGHT:
+        if (countedPast(objectState, 2)) {
+            setAt(x, y, LAYER_OBJECT, PLAYER_RIGHT);
+        }
+        break;
+    case FLOAT: {
+        // Below the bottom row there is no water to hold the float up; its
+        // sinking chain then stops at the board's edge.
+        const bool heldUp = y + 1 < board.height && topRowFull(x, y + 1);
+        if (!heldUp) {
+            int32_t force = 20;
+            pushChain(x, y, 0, 1, force, FLOAT);
+        }
+        break;
+    }
+    case FLOAT_BURNING:
+        if (isDone(x, y, LAYER_OBJECT)) {
+            setAt(x, y, LAYER_OBJECT, EMPTY);
+        }
+        break;
+    case BARRIER:
+        if (state.allPlatesPressed) {
+            setAt(x, y, LAYER_FLOOR, BARRIER_SLOT);
+            setAt(x, y, LAYER_OBJECT, EMPTY);
+        }
+        break;
+    default: break;
+    }
+}
+
+// Returns whether the fire rule runs after it regardless of the floor.
+bool topRule(int x, int y) {
+    AnimState& topState = stateAt(x, y, LAYER_TOP);
+    switch (layerAt(x, y, LAYER_TOP)) {
+    case FLAME_HIGH:
+    case FLAME_LOW: return true;
+    case EXIT: {
+        int8_t& object = layerAt(x, y, LAYER_OBJECT);
+        if (object == PLAYER_LEFT || object == PLAYER_RIGHT) {
+            playEffect(EFFECT_TELEP);
+            levelFlow.levelComplete = 1;
+        }
+        setElement(EMPTY, object, stateAt(x, y, LAYER_OBJECT));
+        return false;
+    }
+    case FIRE:
+        // Fire only counts the visits on which water stands at its foot.
+        if (fullBottom(x, y, 0) || fullBottom(x, y, 1) || fullBottom(x, y, 2)) {
+            if (countedPast(topState, 1)) {
+                setAt(x, y, LAYER_TOP, EMPTY);
+            }
+        }
+        return true;
+    case SPOUT:
+        if (countedPast(topState, 50)) {
+            markTile(x, y, 1, FINE_FULL);
+            topState.counter = 0;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void fireRule(int x, int y) {
+    AnimState& objectState = stateAt(x, y, LAYER_OBJECT);
+    switch (layerAt(x, y, LAYER_OBJECT)) {
+    case TORCH:
+        if (countedPast(objectState, 3)) {
+            setAt(x, y, LAYER_OBJECT, TORCH_LIT);
+        }
+        break;
+    case KEG:
+        if (countedPast(objectState, 3)) {
+            setAt(x, y, LAYER_OBJECT, KEG_LIT);
+        }
+        break;
+    case FLOAT:
+        if (countedPast(objectState, 2)) {
+            setAt(x, y, LAYER_OBJECT, FLOAT_BURNING);
+        }
+        break;
+    case BOMB:
+        if (countedPast(objectState, 6)) {
+            setAt(x, y, LAYER_OBJECT, EXPLOSION);
+        }
+        break;
+    case SLOW_KEG:
+        if (countedPast(objectState, 3)) {
+            setAt(x, y, LAYER_OBJECT, SLOW_KEG_LIT);
+        }
+        break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void gameStep(GameState& state) {
+    state.allPlatesPressed = 1;
+    state.noBallLeft = 1;
+    survey(state);
+
+    // Bottom-up, so that whatever sinks or is dragged down lands in a row that
+    // has had its turn; whatever moves right or up is met again in its new
+    // cell, and that is part of the game's behaviour.
+    for (int y = board.height - 1; y >= 0; --y) {
+        for (int x = 0; x < board.width; ++x) {
+            const bool inFire = floorRule(state, x, y);
+            objectRule(state, x, y);
+            const bool alwaysBurns = topRule(x, y);
+            if (alwaysBurns || inFire) {
+                fireRule(x, y);
+            }
+        }
+    }
+}

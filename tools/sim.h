@@ -1,0 +1,36 @@
+#pragma once
+// The rules run headless: a level set up exactly as the game sets it up, ticks
+// exactly as the game runs them (without drawing), and the whole state written
+// as one line of JSON per step. ghtool's sim and verify, and the rule tests,
+// all go through these functions.
+#include "game/gamedata.h"
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+struct SimRun {
+    int32_t step;                 // 0 after set-up, then one more per tick
+    std::vector<int32_t> effects; // effects started during the latest step, in call order
+};
+
+// Zeroes every record the rules, the water and the board view keep, as a fresh
+// process has them. The data file's contents are left alone.
+void simClearRecords();
+
+// Step 0: clears the records, sets up the board view without a window and
+// loads the level as the game does (fine grid set-up with its one water step).
+// From here on the run's effects list collects what the rules start.
+void simStart(SimRun& run, const LevelRecord& record);
+
+// One tick as the game's timed step runs it, without the drawing. move 1 to 4
+// sets the move request (right, left, up, down); 0 leaves it as it stands, as
+// when no key was pressed.
+void simTick(SimRun& run, int move);
+
+// The state after the latest step as one compact JSON object (no newline).
+std::string simStateJson(const SimRun& run);
+
+// ghtool sim with the arguments that follow "sim". Writes JSON lines to out
+// and complaints to err; returns the exit status (0, or 2 for bad input).
+int simCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

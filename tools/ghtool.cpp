@@ -3,6 +3,7 @@
 #include "tools/export.h"
 #include "tools/leveltext.h"
 #include "tools/pack.h"
+#include "tools/render.h"
 
 #include <cstdio>
 #include <iostream>
@@ -35,6 +36,8 @@ constexpr Command commands[] = {
     {"export", "IN.dat OUT_DIR", "write a data file back out as an asset folder", exportCommand},
     {"info", "IN.dat", "summarise a data file", infoCommand},
     {"legend", "", "print the level text legend as a markdown table", legendCommand},
+    {"render", "--data IN.dat --level N [MOVES] OUT.png", "draw a level after some moves",
+     renderCommand},
 };
 
 void printUsage(std::ostream& to) {

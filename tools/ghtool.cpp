@@ -4,6 +4,7 @@
 #include "tools/leveltext.h"
 #include "tools/pack.h"
 #include "tools/render.h"
+#include "tools/sim.h"
 
 #include <cstdio>
 #include <iostream>
@@ -38,6 +39,8 @@ constexpr Command commands[] = {
     {"legend", "", "print the level text legend as a markdown table", legendCommand},
     {"render", "--data IN.dat --level N [MOVES] OUT.png", "draw a level after some moves",
      renderCommand},
+    {"sim", "LEVEL.txt|--data IN.dat --level N MOVES [--trace]", "run the rules headless, JSON out",
+     simCommand},
 };
 
 void printUsage(std::ostream& to) {

@@ -219,8 +219,10 @@ std::string parseLevelText(std::string_view text, LevelText& level) {
         }
         seen[layer] = true;
         gridLine[layer] = lineNo + 1;
-        // The grid runs to the next blank line or the end of the text.
-        while (i + 1 < lines.size() && !lines[i + 1].empty()) {
+        // The grid runs to the next blank line, the next header (no grid
+        // character is a colon) or the end of the text.
+        while (i + 1 < lines.size() && !lines[i + 1].empty() &&
+               lines[i + 1].find(':') == std::string_view::npos) {
             grids[layer].push_back(lines[++i]);
         }
     }

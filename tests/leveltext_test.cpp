@@ -1,0 +1,152 @@
+#include "tools/leveltext.h"
+
+#include "tests/support/datafile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+std::string parseError(const std::string& text) {
+    LevelText level;
+    return parseLevelText(text, level);
+}
+
+std::string grid(int width, int height, char c) {
+    std::string rows;
+    for (int y = 0; y < height; ++y) {
+        rows += std::string(size_t(width), c) + "\n";
+    }
+    return rows;
+}
+
+std::string level(const std::string& floor, const std::string& object, const std::string& top) {
+    return "floor:\n" + floor + "\nobject:\n" + object + "\ntop:\n" + top;
+}
+
+} // namespace
+
+TEST(LevelText, EveryCodeHasItsOwnPrintableCharacter) {
+    std::set<char> seen;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        const char c = elementChar(code);
+        EXPECT_TRUE(c > ' ' && c < 127 && c != ':') << code;
+        EXPECT_EQ(elementFromChar(c), code);
+        seen.insert(c);
+    }
+    EXPECT_EQ(seen.size(), size_t(ELEMENT_COUNT));
+    EXPECT_EQ(elementFromChar(' '), -1);
+    EXPECT_EQ(elementFromChar('Z'), -1);
+    EXPECT_EQ(elementChar(63), '?');
+    EXPECT_EQ(elementChar(-1), '?');
+    EXPECT_STREQ(elementName(PLAYER_LEFT), "PLAYER_LEFT");
+    EXPECT_STREQ(elementName(SLICK_FLOOR), "SLICK_FLOOR");
+    EXPECT_STREQ(elementName(23), "");
+    EXPECT_EQ(moveFromChar('R'), 1);
+    EXPECT_EQ(moveFromChar('D'), 4);
+    EXPECT_EQ(moveFromChar('.'), 0);
+    EXPECT_EQ(moveFromChar('r'), -1);
+}
+
+TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolution) {
+    LevelText parsed;
+    const std::string text = "# a comment\r\n"
+                             "title: Two Tiles  \n"
+                             "solution: R L\n"
+                             "solution: U.D\n"
+                             "\n"
+                             "floor:\n__i\n_~_\n"
+                             "\n"
+                             "top:\n.X.\n...\n"
+                             "\n"
+                             "object:\n<#o\n.B>\n";
+    ASSERT_EQ(parseLevelText(text, parsed), "");
+    EXPECT_EQ(parsed.title, "Two Tiles");
+    EXPECT_EQ(parsed.solution, "RLU.D");
+    EXPECT_EQ(parsed.record.width, 3);
+    EXPECT_EQ(parsed.record.height, 2);
+    EXPECT_EQ(parsed.record.cells[2][0][0], SLICK_FLOOR);
+    EXPECT_EQ(parsed.record.cells[1][1][0], LAVA);
+    EXPECT_EQ(parsed.record.cells[0][0][1], PLAYER_LEFT);
+    EXPECT_EQ(parsed.record.cells[1][0][1], SOLID_BLOCK);
+    EXPECT_EQ(parsed.record.cells[2][1][1], PLAYER_RIGHT);
+    EXPECT_EQ(parsed.record.cells[1][0][2], EXIT);
+    EXPECT_EQ(parsed.record.cells[3][0][0], 0);
+}
+
+TEST(LevelText, RefusesBrokenTextsNamingTheLine) {
+    const std::string ok = grid(3, 2, '_');
+    EXPECT_EQ(parseError(level(ok, ok, ok)), "");
+    EXPECT_EQ(parseError("floor:\n_\nobject:\n<\ntop:\nX\n"), ""); // headers end grids
+    EXPECT_EQ(parseError(level("__\n_Z\n", grid(2, 2, '.'), grid(2, 2, '.'))),
+              "line 3: 'Z' is no element");
+    EXPECT_EQ(parseError(level("___\n__\n", ok, ok)), "line 3: row of 2 cells, expected 3");
+    EXPECT_EQ(parseError(level(ok, grid(3, 3, '.'), ok)),
+              "line 6: the object grid has 3 rows, the floor grid 2");
+    EXPECT_EQ(parseError("floor:\n" + ok + "\nobject:\n" + ok), "no top grid");
+    EXPECT_EQ(parseError(""), "no floor grid");
+    EXPECT_EQ(parseError(level(grid(19, 1, '_'), grid(19, 1, '.'), grid(19, 1, '.'))),
+              "line 2: a level has 1 to 18 columns, this one 19");
+    EXPECT_EQ(parseError(level(grid(1, 14, '_'), grid(1, 14, '.'), grid(1, 14, '.'))),
+              "line 2: a level has 1 to 13 rows, this one 14");
+    EXPECT_EQ(parseError("floor:\n\nobject:\n_\ntop:\n_\n"),
+              "line 2: a level has 1 to 13 rows, this one 0");
+    EXPECT_EQ(parseError("solution: RX\n" + level(ok, ok, ok)),
+              "line 1: bad move 'X' in solution (R, L, U, D or .)");
+    EXPECT_EQ(parseError("title: a\ntitle: b\n"), "line 2: a second title");
+    EXPECT_EQ(parseError("walls:\n"), "line 1: unknown header \"walls\"");
+    EXPECT_EQ(parseError("floor: __\n"), "line 1: the grid starts on the line after its header");
+    EXPECT_EQ(parseError("___\n"), "line 1: expected a header such as \"floor:\" or \"title:\"");
+    EXPECT_EQ(parseError(level(ok, ok, ok) + "\nfloor:\n" + ok), "line 13: a second floor grid");
+    // The largest board is fine.
+    EXPECT_EQ(parseError(level(grid(18, 13, '_'), grid(18, 13, '#'), grid(18, 13, '.'))), "");
+}
+
+TEST(LevelText, FormatThenParseGivesTheSameLevel) {
+    for (uint32_t seed = 0; seed < 20; ++seed) {
+        LevelText original{};
+        original.record.width = int32_t(1 + seed * 7 % 18);
+        original.record.height = int32_t(1 + seed * 5 % 13);
+        for (int x = 0; x < original.record.width; ++x) {
+            for (int y = 0; y < original.record.height; ++y) {
+                for (int k = 0; k < 3; ++k) {
+                    original.record.cells[x][y][k] =
+                        static_cast<int8_t>((seed + 3 * x + 11 * y + 29 * k) % ELEMENT_COUNT);
+                }
+            }
+        }
+        original.title = seed % 2 ? "Room " + std::to_string(seed) : "";
+        original.solution = std::string(seed * 9, 'R') + "..UD";
+        LevelText parsed;
+        ASSERT_EQ(parseLevelText(formatLevelText(original), parsed), "");
+        EXPECT_EQ(std::memcmp(&parsed.record, &original.record, sizeof original.record), 0);
+        EXPECT_EQ(parsed.title, original.title);
+        EXPECT_EQ(parsed.solution, original.solution);
+    }
+}
+
+TEST(LevelText, TheFormatDocumentCarriesTheCurrentLegend) {
+    std::ifstream doc(std::string(GHOLD_SOURCE_DIR) + "/docs/level-format.md");
+    ASSERT_TRUE(doc);
+    std::stringstream text;
+    text << doc.rdbuf();
+    EXPECT_NE(text.str().find(legendTable()), std::string::npos)
+        << "paste the output of \"ghtool legend\" into docs/level-format.md";
+}
+
+TEST(LevelText, ReadingAFileNamesItInItsErrors) {
+    TempDir dir("leveltext");
+    LevelText parsed;
+    std::string error;
+    const std::string path = (dir.path / "level.txt").string();
+    EXPECT_FALSE(readLevelTextFile(path, parsed, error));
+    EXPECT_EQ(error, path + ": cannot be read");
+    const std::string text = "title: x\nfloor:\n_\n\nobject:\n<<\n\ntop:\n.\n";
+    ASSERT_TRUE(writeBytes(path, std::vector<uint8_t>(text.begin(), text.end())));
+    EXPECT_FALSE(readLevelTextFile(path, parsed, error));
+    EXPECT_EQ(error, path + ": line 6: row of 2 cells, expected 1");
+}

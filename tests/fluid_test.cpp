@@ -1,0 +1,411 @@
+// Water on the fine grid: stamping the board into it, one flow step at a
+// time, and the shapes worked out for drawing. Fine cells are addressed
+// (row, column); a tile (x, y) covers rows 3y..3y+2 and columns 3x..3x+2.
+#include "game/board.h"
+#include "game/fluid.h"
+#include "tools/leveltext.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+Rows filled(const Rows& like, char c) {
+    Rows rows;
+    for (const std::string& row : like) {
+        rows.push_back(std::string(row.size(), c));
+    }
+    return rows;
+}
+
+// A level record from its object grid, on plain floor with nothing on top
+// unless those grids are given.
+LevelRecord parse(const Rows& objects, Rows tops = {}, Rows floors = {}) {
+    if (tops.empty()) {
+        tops = filled(objects, '.');
+    }
+    if (floors.empty()) {
+        floors = filled(objects, '_');
+    }
+    std::string text;
+    const char* names[3] = {"floor", "object", "top"};
+    const Rows* grids[3] = {&floors, &objects, &tops};
+    for (int k = 0; k < 3; ++k) {
+        text += std::string(names[k]) + ":\n";
+        for (const std::string& row : *grids[k]) {
+            text += row + "\n";
+        }
+        text += "\n";
+    }
+    LevelText level;
+    EXPECT_EQ(parseLevelText(text, level), "");
+    return level.record;
+}
+
+// Loads the level into freshly zeroed records, with the shape table built as
+// the game window builds it before any level.
+void load(const Rows& objects, const Rows& tops = {}, const Rows& floors = {}) {
+    board = Board{};
+    fineGrid = FineGrid{};
+    buildShapeTable();
+    loadLevel(parse(objects, tops, floors));
+}
+
+uint8_t& at(int row, int column) {
+    return fineGrid.cells[row][column];
+}
+
+// The bytes of one fine row from a first column on.
+std::vector<int> span(int row, int column, int count) {
+    return std::vector<int>(&fineGrid.cells[row][column], &fineGrid.cells[row][column] + count);
+}
+
+void steps(int count) {
+    for (int i = 0; i < count; ++i) {
+        flowStep();
+    }
+}
+
+// One tile row of floor: interior fine rows 3..5, columns 3..11, solid
+// beneath and beside.
+const Rows flat = {"#####", "#...#", "#####"};
+// Two tile rows of open space: fine rows 3..8, columns 3..11.
+const Rows room = {"#####", "#...#", "#...#", "#####"};
+
+} // namespace
+
+TEST(FineGrid, SetUpStampsSolidsOpenCellsAndLimits) {
+    load(flat);
+    EXPECT_EQ(fineGrid.limitX, 12);
+    EXPECT_EQ(fineGrid.limitY, 6);
+    EXPECT_EQ(fineGrid.sourceCount, 0);
+    EXPECT_EQ(fineGrid.drainCount, 0);
+    EXPECT_EQ(fineGrid.stepCounter, 1); // set-up runs one step
+    EXPECT_EQ(span(2, 0, 6), (std::vector<int>{1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(span(5, 2, 11), (std::vector<int>{1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 1}));
+
+    // openTile and markTile on whole tiles, ignoring tiles off the storage.
+    openTile(0, 0);
+    EXPECT_EQ(span(1, 0, 4), (std::vector<int>{2, 2, 2, 1}));
+    markTile(1, 1, 1, FINE_FULL);
+    EXPECT_EQ(span(4, 2, 5), (std::vector<int>{1, 3, 3, 3, 2}));
+    markTile(1, 1, 0, FINE_FULL | FINE_OPEN);
+    EXPECT_EQ(span(5, 2, 5), (std::vector<int>{1, 0, 0, 0, 2}));
+    markTile(-1, 0, 1, FINE_FULL);
+    markTile(18, 12, 1, FINE_FULL);
+    openTile(0, 13);
+    openFineCell(17, 12, 3, 0);
+}
+
+TEST(FineGrid, ProbesReadTopAndBottomThirdsAndNothingOffTheBoard) {
+    load(flat);
+    at(3, 4) = 3;
+    at(5, 3) = 3;
+    EXPECT_EQ(fullTop(0, 0, 0), 1); // solid frame
+    EXPECT_EQ(fullTop(1, 1, 0), 0);
+    EXPECT_EQ(fullTop(1, 1, 1), 1);
+    EXPECT_EQ(fullBottom(1, 1, 0), 1);
+    EXPECT_EQ(fullBottom(1, 1, 1), 0);
+    EXPECT_EQ(fullBottom(4, 2, 2), 1);
+    // Below the bottom row, beyond either side, or past the third column: not
+    // full, even where a previous level left something in the storage.
+    at(9, 0) = 3;
+    EXPECT_EQ(fullTop(0, 3, 0), 0);
+    EXPECT_EQ(fullBottom(0, 3, 0), 0);
+    EXPECT_EQ(fullTop(-1, 0, 0), 0);
+    EXPECT_EQ(fullTop(5, 0, 0), 0);
+    EXPECT_EQ(fullTop(0, 0, 3), 0);
+    EXPECT_EQ(fullTop(0, -1, 0), 0);
+}
+
+TEST(Flow, LoneUnitWandersAndEvaporatesOnItsSeventhTwoSidedSpread) {
+    load(flat);
+    fineGrid.stepCounter = 0;
+    at(5, 6) = 3;
+    // Odd steps go right (and skip the column landed in), even steps left;
+    // every such spread adds 16.
+    const int column[6] = {7, 6, 7, 6, 7, 6};
+    for (int i = 0; i < 6; ++i) {
+        flowStep();
+        EXPECT_EQ(at(5, column[i]), 3 + 16 * (i + 1)) << "step " << i + 1;
+        EXPECT_EQ(at(5, column[i] == 7 ? 6 : 7), 2) << "step " << i + 1;
+    }
+    flowStep();
+    EXPECT_EQ(span(5, 3, 9), (std::vector<int>(9, 2)));
+    EXPECT_EQ(span(4, 3, 9), (std::vector<int>(9, 2)));
+}
+
+TEST(Flow, UnitAgainstAWallSlidesWithoutAgeing) {
+    load(flat);
+    fineGrid.stepCounter = 0;
+    at(5, 3) = 3 + 6 * 16; // old enough to dry up on a two-sided spread
+    at(5, 11) = 3;
+    flowStep();
+    EXPECT_EQ(span(5, 3, 9), (std::vector<int>{2, 99, 2, 2, 2, 2, 2, 3, 2}));
+    flowStep();
+    EXPECT_EQ(at(5, 4), 2); // now free on both sides: gone
+    EXPECT_EQ(at(5, 10), 2);
+    EXPECT_EQ(at(5, 9), 19); // the younger one spread left on the even step
+}
+
+TEST(Flow, DiagonalFallsBreakTiesByStepParity) {
+    for (int counter : {0, 1}) {
+        load(room);
+        fineGrid.stepCounter = counter;
+        at(8, 7) = 1; // a one-cell peak on the floor
+        at(7, 7) = 3;
+        flowStep();
+        EXPECT_EQ(at(7, 7), 2);
+        EXPECT_EQ(span(8, 6, 3),
+                  counter == 0 ? (std::vector<int>{2, 1, 3}) : (std::vector<int>{3, 1, 2}));
+    }
+    // With only the left side free, an odd step still goes there.
+    load(room);
+    fineGrid.stepCounter = 0;
+    at(8, 7) = 1;
+    at(8, 8) = 1;
+    at(7, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(8, 6, 3), (std::vector<int>{3, 1, 1}));
+    // Straight down wins over the diagonals.
+    load(room);
+    at(6, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(6, 6, 3), (std::vector<int>{2, 2, 2}));
+    EXPECT_EQ(span(7, 6, 3), (std::vector<int>{2, 3, 2}));
+}
+
+TEST(Flow, DrainsPullFromBelowRightAndLeftBeforeAnythingElse) {
+    load({"#####", "#...#", "#.O.#", "#####"});
+    ASSERT_EQ(fineGrid.drainCount, 1);
+    EXPECT_EQ(fineGrid.drains[0].x, 2);
+    EXPECT_EQ(fineGrid.drains[0].y, 2);
+    EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 6, 6, 6, 2}));
+
+    at(5, 7) = 3; // above the drain
+    at(6, 5) = 3; // left of it: enters rightwards rather than falling
+    at(6, 9) = 3; // right of it: enters leftwards rather than falling
+    flowStep();
+    EXPECT_EQ(at(5, 7), 2);
+    // The incoming unit replaces the whole byte, drain bit and all.
+    EXPECT_EQ(at(6, 7), 3);
+    // The unit that entered rightwards was not swept again in its new
+    // column, or it would have gone on down the drain.
+    EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 3, 3, 3, 2}));
+    EXPECT_EQ(span(7, 5, 5), (std::vector<int>{2, 6, 6, 6, 2}));
+    flowStep(); // cleared first thing on the next step
+    EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 2, 2, 2, 2}));
+    EXPECT_EQ(span(7, 5, 5), (std::vector<int>{2, 6, 6, 6, 2}));
+}
+
+TEST(Flow, SourceUnderASolidTileFillsItsBottomMiddleEveryStep) {
+    load({"#####", "#.#.#", "#.S.#", "#####"});
+    ASSERT_EQ(fineGrid.sourceCount, 1);
+    EXPECT_EQ(fineGrid.sources[0].x, 2);
+    EXPECT_EQ(fineGrid.sources[0].y, 2);
+    EXPECT_EQ(span(5, 6, 3), (std::vector<int>{1, 1, 1}));
+    // Set-up's step already added the first unit, after its sweep.
+    EXPECT_EQ(span(8, 6, 3), (std::vector<int>{2, 3, 2}));
+    flowStep(); // step 2, even: the unit spreads left, a new one appears
+    EXPECT_EQ(span(8, 5, 5), (std::vector<int>{2, 19, 3, 2, 2}));
+    EXPECT_EQ(span(7, 6, 3), (std::vector<int>{2, 2, 2}));
+}
+
+TEST(FineGrid, PipesOpenOnlyTheirChannels) {
+    load({"#####", "#=|Y#", "#####"});
+    // Horizontal: the middle third; vertical: the middle column; tee: both
+    // the middle third and the top of the middle column.
+    EXPECT_EQ(span(3, 3, 9), (std::vector<int>{1, 1, 1, 1, 2, 1, 1, 2, 1}));
+    EXPECT_EQ(span(4, 3, 9), (std::vector<int>{2, 2, 2, 1, 2, 1, 2, 2, 2}));
+    EXPECT_EQ(span(5, 3, 9), (std::vector<int>{1, 1, 1, 1, 2, 1, 1, 1, 1}));
+
+    // Water in a horizontal pipe runs along its channel to the open end.
+    load({"#####", "#=..#", "#####"});
+    at(4, 3) = 3;
+    fineGrid.stepCounter = 0;
+    flowStep();
+    EXPECT_EQ(span(4, 3, 3), (std::vector<int>{2, 3, 2}));
+    // A vertical pipe lets water through only down its middle column.
+    load({"#####", "#...#", "#.|.#", "#...#", "#####"});
+    at(5, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(6, 6, 3), (std::vector<int>{1, 3, 1}));
+}
+
+TEST(FineGrid, BafflesCloseTheirMiddleThirdAndOneUpperCorner) {
+    // Left baffle, right baffle, a wall over an empty tile, a box, and a
+    // baffle on the frame (which does not count as one).
+    load({"########", "#.(.).B(", "########"}, {"........", ".....%..", "........"});
+    EXPECT_EQ(span(3, 6, 9), (std::vector<int>{0, 2, 2, 2, 2, 2, 2, 2, 0}));
+    EXPECT_EQ(span(4, 6, 9), (std::vector<int>{0, 0, 0, 2, 2, 2, 0, 0, 0}));
+    EXPECT_EQ(span(5, 6, 9), (std::vector<int>(9, 2)));
+    EXPECT_EQ(span(4, 15, 3), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(span(4, 21, 3), (std::vector<int>{2, 2, 2}));
+
+    // The left baffle moves one tile right, over water that is lost.
+    board.cells[cellIndex(2, 1)][LAYER_OBJECT] = EMPTY;
+    board.cells[cellIndex(3, 1)][LAYER_OBJECT] = BAFFLE_LEFT;
+    at(4, 10) = 3;
+    at(5, 10) = 3;
+    at(3, 18) = 0; // only empty tiles are reopened, not the box's
+    applyBaffles();
+    EXPECT_EQ(span(3, 6, 6), (std::vector<int>{2, 2, 2, 0, 2, 2}));
+    EXPECT_EQ(span(4, 6, 6), (std::vector<int>{2, 2, 2, 0, 0, 0}));
+    EXPECT_EQ(span(5, 9, 3), (std::vector<int>{2, 3, 2}));
+    EXPECT_EQ(span(4, 15, 3), (std::vector<int>{1, 1, 1})); // the wall stays solid
+    EXPECT_EQ(at(3, 18), 0);
+}
+
+TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
+    load({"....", ".O..", "...."}, {"....", "..X.", "...."}, {"____", "____", "___~"});
+    ASSERT_EQ(fineGrid.drainCount, 3);
+    EXPECT_EQ(fineGrid.drains[0].x, 1);
+    EXPECT_EQ(fineGrid.drains[1].x, 2);
+    EXPECT_EQ(fineGrid.drains[2].x, 3);
+    EXPECT_EQ(fineGrid.drains[2].y, 2);
+    EXPECT_EQ(span(4, 2, 8), (std::vector<int>{2, 6, 6, 6, 6, 6, 6, 2}));
+    EXPECT_EQ(at(8, 11), 6);
+    // A plugged drain is no drain.
+    board.cells[cellIndex(1, 1)][LAYER_OBJECT] = PLUGGED_DRAIN;
+    markDrains();
+    EXPECT_EQ(fineGrid.drainCount, 2);
+    EXPECT_EQ(span(4, 2, 8), (std::vector<int>{2, 2, 2, 2, 6, 6, 6, 2}));
+
+    // Twenty-four lava tiles: sixteen listed (column after column), all
+    // carry the bit, and only listed ones are emptied.
+    load(Rows(4, "......"), {}, Rows(4, "~~~~~~"));
+    ASSERT_EQ(fineGrid.drainCount, 16);
+    EXPECT_EQ(fineGrid.drains[15].x, 3);
+    EXPECT_EQ(fineGrid.drains[15].y, 3);
+    EXPECT_EQ(at(11, 17), 6);
+    at(4, 1) = 7;  // listed tile (0, 1)
+    at(4, 16) = 7; // unlisted tile (5, 1), outside the sweep
+    flowStep();
+    EXPECT_EQ(at(4, 1), 6);
+    EXPECT_EQ(at(4, 16), 7);
+}
+
+TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
+    // A previous level leaves shapes behind; set-up clears them.
+    load(flat);
+    at(5, 5) = 3;
+    flowStep();
+    load({"......"});
+    EXPECT_EQ(fineGrid.limitY, 0);
+    at(2, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(2, 6, 3), (std::vector<int>{2, 3, 2}));
+    load({".", ".", ".", ".", "."});
+    EXPECT_EQ(fineGrid.limitX, 0);
+    at(7, 1) = 3;
+    flowStep();
+    EXPECT_EQ(at(7, 1), 3);
+    load({"..", "..", "..", ".."}); // width 2: limit 3, still no column
+    at(5, 3) = 3;
+    flowStep();
+    EXPECT_EQ(at(5, 3), 3);
+    EXPECT_EQ(at(6, 3), 2);
+    uint8_t zero[FINE_ROWS][FINE_COLUMNS] = {};
+    EXPECT_EQ(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
+    // Height 2: the sweep still takes fine row 2, so water there falls into
+    // the last tile row (which is never swept itself).
+    load({".....", "....."});
+    at(2, 4) = 3;
+    flowStep();
+    EXPECT_EQ(at(2, 4), 2);
+    EXPECT_EQ(at(3, 4), 3);
+    flowStep();
+    EXPECT_EQ(at(3, 4), 3);
+}
+
+TEST(Flow, DryLevelStepChangesOnlyTheStepCounter) {
+    load({"#######", "#.(=|.#", "#.O.Y)#", "#######"}, {},
+         {"_______", "_______", "____~__", "_______"});
+    const FineGrid before = fineGrid;
+    flowStep();
+    EXPECT_EQ(fineGrid.stepCounter, before.stepCounter + 1);
+    FineGrid after = fineGrid;
+    after.stepCounter = before.stepCounter;
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0);
+}
+
+TEST(FineGrid, SetUpKeepsSpreadCountersOfThePreviousLevel) {
+    load(flat);
+    at(4, 4) = 3 + 32;
+    at(0, 0) = 1 + 48;
+    loadLevel(parse(flat));
+    EXPECT_EQ(at(4, 4), 2 + 32);
+    EXPECT_EQ(at(0, 0), 1 + 48);
+}
+
+TEST(Shapes, TableByNeighbourhood) {
+    buildShapeTable();
+    // Index L + 2S + 4R + 8A + 16B.
+    const uint8_t expected[32] = {
+        0, 0, 1, 4, 0, 0, 5, 2, // A = 0, B = 0
+        0, 0, 2, 6, 0, 0, 7, 2, // A = 1, B = 0
+        0, 0, 3, 4, 0, 0, 5, 2, // A = 0, B = 1
+        0, 0, 2, 2, 0, 0, 2, 2, // A = 1, B = 1
+    };
+    for (int code = 0; code < 32; ++code) {
+        EXPECT_EQ(fineGrid.shapeTable[code], expected[code]) << "code " << code;
+    }
+}
+
+TEST(Shapes, EachNeighbourCountsWithItsOwnWeight) {
+    load(flat);
+    // Closed cells (0) are neither full nor open: they hold water still and
+    // read as dry beside it.
+    const uint8_t row4[9] = {2, 2, 2, 0, 3, 0, 2, 2, 2};
+    const uint8_t row5[9] = {3, 3, 0, 0, 3, 3, 0, 3, 3};
+    std::memcpy(&at(4, 3), row4, 9);
+    std::memcpy(&at(5, 3), row5, 9);
+    flowStep();
+    EXPECT_EQ(span(4, 3, 9), (std::vector<int>(row4, row4 + 9))); // nothing moved
+    EXPECT_EQ(span(5, 3, 9), (std::vector<int>(row5, row5 + 9)));
+    const std::vector<int> shapes4(&fineGrid.shapes[4][3], &fineGrid.shapes[4][3] + 9);
+    const std::vector<int> shapes5(&fineGrid.shapes[5][3], &fineGrid.shapes[5][3] + 9);
+    EXPECT_EQ(shapes4, (std::vector<int>{0, 0, 0, 0, 3, 0, 0, 0, 0}));
+    EXPECT_EQ(shapes5, (std::vector<int>{2, 4, 0, 0, 2, 4, 0, 5, 2}));
+    EXPECT_EQ(fineGrid.shapes[2][5], 0);
+    EXPECT_EQ(fineGrid.shapes[6][5], 0);
+}
+
+TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
+    const int8_t objects[5] = {EMPTY, WATER_SOURCE, DRAIN, BAFFLE_LEFT, PIPE_TEE};
+    for (int width = 1; width <= BOARD_COLUMNS; ++width) {
+        for (int height = 1; height <= BOARD_ROWS; ++height) {
+            LevelRecord record{};
+            record.width = width;
+            record.height = height;
+            for (int x = 0; x < width; ++x) {
+                for (int y = 0; y < height; ++y) {
+                    record.cells[x][y][LAYER_OBJECT] = objects[(x + 2 * y) % 5];
+                    record.cells[x][y][LAYER_FLOOR] = (x * y) % 7 == 3 ? LAVA : PLAIN_FLOOR;
+                }
+            }
+            fineGrid = FineGrid{};
+            std::memset(fineGrid.cells, 0xA5, sizeof fineGrid.cells);
+            loadLevel(record);
+            for (int r = 0; r < 3 * height; ++r) {
+                for (int c = 0; c < 3 * width; ++c) {
+                    at(r, c) |= FINE_FULL;
+                }
+            }
+            steps(12);
+            int outsideChanged = 0;
+            for (int r = 0; r < FINE_ROWS; ++r) {
+                for (int c = 0; c < FINE_COLUMNS; ++c) {
+                    if ((r >= 3 * height || c >= 3 * width) && at(r, c) != 0xA5) {
+                        ++outsideChanged;
+                    }
+                }
+            }
+            EXPECT_EQ(outsideChanged, 0) << width << " x " << height;
+        }
+    }
+}

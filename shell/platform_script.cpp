@@ -1,0 +1,304 @@
+// The scripted platform: everything a test needs to drive the toolkit and the
+// game without a display. The screen is a picture in memory and the clock
+// only moves when the test says so.
+#include "shell/platform_script.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <new>
+
+Platform platform;
+
+namespace {
+
+ScriptScreen screen;
+uint32_t scriptTime;
+int32_t bitmapBudget = -1;
+int failingInitStep;
+bool cursorHidden;
+
+// What bitmapCreate allocates for a bitmap: the pixel memory itself. The
+// block travels in ScreenBitmap::description, so it is released from and
+// taken back into a unique_ptr at the two ends of its life.
+struct BitmapBlock {
+    int32_t width;
+    int32_t height;
+    int32_t bytesPerRow;
+    std::vector<uint16_t> pixels;
+};
+
+// Bitmaps bigger than any screen are refused rather than attempted.
+constexpr int64_t MAX_BITMAP_PIXELS = int64_t{1} << 26;
+
+void copyToScreen(const uint16_t* source, int32_t sourceWidth, int32_t sourceHeight, int32_t destX,
+                  int32_t destY, int32_t width, int32_t height, int32_t srcX, int32_t srcY) {
+    screen.copyCount++;
+    screen.lastX = destX;
+    screen.lastY = destY;
+    screen.lastWidth = width;
+    screen.lastHeight = height;
+    if (source == nullptr) {
+        return;
+    }
+    // Clip against both the source bitmap and the screen; the parts outside
+    // either are simply not copied.
+    int32_t x0 = std::max({destX, 0, destX - srcX});
+    int32_t y0 = std::max({destY, 0, destY - srcY});
+    int32_t x1 = std::min({destX + width, screen.width, destX - srcX + sourceWidth});
+    int32_t y1 = std::min({destY + height, screen.height, destY - srcY + sourceHeight});
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    for (int32_t y = y0; y < y1; y++) {
+        const uint16_t* from =
+            source + int64_t{y - destY + srcY} * sourceWidth + (x0 - destX + srcX);
+        std::memcpy(&screen.pixels[size_t(y) * size_t(screen.width) + size_t(x0)], from,
+                    size_t(x1 - x0) * 2);
+    }
+}
+
+} // namespace
+
+void scriptSetTime(uint32_t ms) {
+    scriptTime = ms;
+}
+
+void scriptScreenResize(int32_t width, int32_t height) {
+    screen.width = std::max(width, 0);
+    screen.height = std::max(height, 0);
+    screen.pixels.assign(size_t(screen.width) * size_t(screen.height), 0);
+}
+
+const ScriptScreen& scriptScreen() {
+    return screen;
+}
+
+void scriptScreenResetCounters() {
+    screen.copyCount = 0;
+    screen.caretCount = 0;
+    screen.lastX = screen.lastY = screen.lastWidth = screen.lastHeight = 0;
+}
+
+void scriptSetBitmapBudget(int32_t count) {
+    bitmapBudget = count;
+}
+void scriptFailPlatformInit(int step) {
+    failingInitStep = step;
+}
+bool scriptCursorHidden() {
+    return cursorHidden;
+}
+
+void platformClear(Platform& p) {
+    p = Platform{};
+}
+
+const char* platformInit(Platform& p) {
+    p.ready = 1;
+    if (failingInitStep == 1) {
+        return "Failed to init window DC";
+    }
+    p.windowDc = &screen;
+    if (p.clientWidth > 0 && p.clientHeight > 0) {
+        scriptScreenResize(p.clientWidth, p.clientHeight);
+    }
+    if (failingInitStep == 2) {
+        return "Failed to init window hDCMem";
+    }
+    p.memoryDc = &screen.pixels;
+    if (failingInitStep == 3 || !clockInit(p.input)) {
+        return "Failed to init timer";
+    }
+    if (failingInitStep == 4 || !mouseInit(p.input.mouse)) {
+        return "Failed to init mouse";
+    }
+    if (failingInitStep == 5 || !keysInit(p.input.keys)) {
+        return "Failed to init keyboard";
+    }
+    return nullptr;
+}
+
+void platformShutdown(Platform& p) {
+    p.memoryDc = nullptr;
+    p.windowDc = nullptr;
+}
+
+int bitmapCreate(ScreenBitmap& bitmap, int32_t width, int32_t height) {
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.pixels = nullptr;
+    bitmap.owned = 0;
+    bitmap.description = nullptr;
+    if (width <= 0 || height <= 0 || int64_t{width} * height > MAX_BITMAP_PIXELS) {
+        return 0;
+    }
+    if (bitmapBudget == 0) {
+        return 0;
+    }
+    if (bitmapBudget > 0) {
+        bitmapBudget--;
+    }
+    // Running out of memory is a refused bitmap to the callers, which report it.
+    std::unique_ptr<BitmapBlock> block;
+    try {
+        block = std::make_unique<BitmapBlock>();
+        // A system bitmap starts out black; so does ours.
+        block->pixels.assign(size_t(width) * size_t(height), 0);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    block->width = width;
+    block->height = height;
+    block->bytesPerRow = 2 * width;
+    bitmap.pixels = block->pixels.data();
+    bitmap.owned = 1;
+    bitmap.description = block.release();
+    return 1;
+}
+
+void bitmapFree(ScreenBitmap& bitmap) {
+    std::unique_ptr<BitmapBlock> block(static_cast<BitmapBlock*>(bitmap.description));
+    bitmap.description = nullptr;
+    bitmap.pixels = nullptr;
+    bitmap.owned = 0;
+}
+
+void blitToScreen(const ScreenBitmap& bitmap, int32_t x, int32_t y) {
+    blitRectToScreen(bitmap, x, y, bitmap.width, bitmap.height, 0, 0);
+}
+
+void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, int32_t width,
+                      int32_t height, int32_t srcX, int32_t srcY) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    copyToScreen(bitmap.owned ? bitmap.pixels : nullptr, bitmap.width, bitmap.height, destX, destY,
+                 width, height, srcX, srcY);
+}
+
+void paintCaretStrip(int32_t x, int32_t y, int32_t height) {
+    screen.caretCount++;
+    int32_t x0 = std::max(x, 0), x1 = std::min(x + 2, screen.width);
+    int32_t y0 = std::max(y, 0), y1 = std::min(y + height, screen.height);
+    for (int32_t row = y0; row < y1; row++) {
+        for (int32_t column = x0; column < x1; column++) {
+            screen.pixels[size_t(row) * size_t(screen.width) + size_t(column)] = 0xFFFF;
+        }
+    }
+}
+
+void setCursorShape(MouseState& mouse, uint32_t code) {
+    mouse.cursorShape = code;
+    if (code == 0) {
+        cursorHidden = true;
+    }
+}
+
+int clockInit(InputState&) {
+    return 1;
+}
+
+uint32_t clockSample(InputState& input) {
+    input.now = scriptTime;
+    return input.now;
+}
+
+int mouseInit(MouseState& mouse) {
+    mouse = MouseState{};
+    return 1;
+}
+
+void mouseClearEvents(MouseState& mouse) {
+    mouse.moved = 0;
+    mouse.leftPressed = mouse.leftReleased = 0;
+    mouse.rightPressed = mouse.rightReleased = 0;
+    mouse.middlePressed = mouse.middleReleased = 0;
+    mouse.wheelForward = mouse.wheelBackward = 0;
+}
+
+int keysInit(KeyboardState& keys) {
+    keys = KeyboardState{};
+    return 1;
+}
+
+void keysClearEvents(KeyboardState& keys) {
+    keys.lastKey = 0;
+    keys.lastChar = 0;
+    keys.altLetter = 0;
+    keys.altPressed = 0;
+}
+
+void scriptKeyDown(uint8_t vk) {
+    inputState.keys.lastKey = vk;
+    inputState.keys.down[vk] = 1;
+}
+
+void scriptKeyUp(uint8_t vk) {
+    inputState.keys.down[vk] = 0;
+}
+
+void scriptChar(uint8_t c) {
+    if (c >= 32) {
+        inputState.keys.lastChar = c;
+    }
+}
+
+void scriptSysKeyDown(uint8_t vk) {
+    KeyboardState& keys = inputState.keys;
+    if (vk == KEY_ALT) {
+        keys.altHeld = 1;
+        keys.altPressed = 1;
+    } else if (keys.altHeld != 0 && vk != KEY_SPACE) {
+        keys.altLetter = vk;
+    }
+}
+
+void scriptSysKeyUp(uint8_t vk) {
+    if (vk == KEY_ALT) {
+        inputState.keys.altHeld = 0;
+    }
+}
+
+void scriptMouseMove(int32_t x, int32_t y) {
+    // The move message carries each coordinate in 16 unsigned bits.
+    inputState.mouse.moved = 1;
+    inputState.mouse.x = x & 0xFFFF;
+    inputState.mouse.y = y & 0xFFFF;
+}
+
+void scriptLeftDown() {
+    MouseState& mouse = inputState.mouse;
+    mouse.leftPressed = 1;
+    mouse.pressX = mouse.x;
+    mouse.pressY = mouse.y;
+}
+
+void scriptLeftUp() {
+    inputState.mouse.leftReleased = 1;
+}
+void scriptRightDown() {
+    inputState.mouse.rightPressed = 1;
+}
+void scriptRightUp() {
+    inputState.mouse.rightReleased = 1;
+}
+void scriptMiddleDown() {
+    inputState.mouse.middlePressed = 1;
+}
+void scriptMiddleUp() {
+    inputState.mouse.middleReleased = 1;
+}
+
+void scriptWheel(int32_t delta) {
+    if (delta > 0) {
+        inputState.mouse.wheelForward = 1;
+    } else {
+        inputState.mouse.wheelBackward = 1;
+    }
+}
+
+void scriptFocusLost() {
+    inputState.mouse.leftReleased = 1;
+}

@@ -1,0 +1,93 @@
+#include "tests/support/golden.h"
+
+#include "tools/png.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+std::string goldenPath(const std::string& name, const char* suffix) {
+    return std::string(GHOLD_SOURCE_DIR) + "/tests/golden/" + name + suffix;
+}
+
+PngImage expand(int32_t width, int32_t height, const uint16_t* pixels) {
+    PngImage image;
+    image.width = width;
+    image.height = height;
+    image.channels = 3;
+    image.pixels.resize(size_t(width) * size_t(height) * 3);
+    for (size_t i = 0; i < size_t(width) * size_t(height); i++) {
+        uint16_t p = pixels[i];
+        image.pixels[3 * i] = uint8_t((p >> 8) & 248);
+        image.pixels[3 * i + 1] = uint8_t((p >> 3) & 252);
+        image.pixels[3 * i + 2] = uint8_t((p & 31) * 8);
+    }
+    return image;
+}
+
+bool updating() {
+    const char* value = std::getenv("GHOLD_UPDATE_GOLDENS");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+}
+
+} // namespace
+
+::testing::AssertionResult matchesGolden(const std::string& name, int32_t width, int32_t height,
+                                         const uint16_t* pixels) {
+    if (width <= 0 || height <= 0 || pixels == nullptr) {
+        return ::testing::AssertionFailure() << name << ": nothing to compare";
+    }
+    PngImage actual = expand(width, height, pixels);
+    const std::string expectedPath = goldenPath(name, ".png");
+    const std::string actualPath = goldenPath(name, ".actual.png");
+    if (updating()) {
+        std::string error = writePng(expectedPath, actual);
+        if (!error.empty()) {
+            return ::testing::AssertionFailure() << "writing " << expectedPath << ": " << error;
+        }
+        return ::testing::AssertionSuccess() << "updated " << expectedPath;
+    }
+
+    PngImage expected;
+    std::string error = readPng(expectedPath, expected);
+    std::string problem;
+    if (!error.empty()) {
+        problem = "cannot read " + expectedPath + ": " + error;
+    } else if (expected.width != width || expected.height != height) {
+        problem = "size " + std::to_string(width) + " x " + std::to_string(height) + ", golden " +
+                  std::to_string(expected.width) + " x " + std::to_string(expected.height);
+    } else {
+        int64_t differing = 0;
+        int32_t firstX = -1, firstY = -1;
+        for (int32_t y = 0; y < height; y++) {
+            for (int32_t x = 0; x < width; x++) {
+                size_t i = size_t(y) * size_t(width) + size_t(x);
+                const uint8_t* want = &expected.pixels[i * size_t(expected.channels)];
+                const uint8_t* got = &actual.pixels[i * 3];
+                if (want[0] != got[0] || want[1] != got[1] || want[2] != got[2]) {
+                    if (differing++ == 0) {
+                        firstX = x;
+                        firstY = y;
+                    }
+                }
+            }
+        }
+        if (differing == 0) {
+            std::error_code ignored;
+            std::filesystem::remove(actualPath, ignored);
+            return ::testing::AssertionSuccess();
+        }
+        problem = std::to_string(differing) + " pixels differ, the first at (" +
+                  std::to_string(firstX) + ", " + std::to_string(firstY) + ")";
+    }
+    std::string written = writePng(actualPath, actual);
+    return ::testing::AssertionFailure()
+           << name << ": " << problem << "; actual picture "
+           << (written.empty() ? "written to " + actualPath : "not written: " + written);
+}
+
+::testing::AssertionResult matchesGolden(const std::string& name, const Surface& surface) {
+    return matchesGolden(name, surface.width, surface.height, surface.pixels);
+}

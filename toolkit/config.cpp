@@ -32,6 +32,10 @@ namespace {
 
 const char* const CONFIG_FILE = "Cfg.txt";
 const char* const CONFIG_HEADER = "Oxel config file";
+// The saved file is under 1 KB. Anything past this limit is not a settings
+// file (a directory reports an absurd length, for one) and is treated like
+// one that cannot be read, rather than asking for the memory.
+constexpr long CONFIG_MAX_LENGTH = 1 << 20;
 
 ConfigEntry* findEntry(const char* key) {
     if (!key)
@@ -157,7 +161,7 @@ void configLoadFile(const char* path) {
     }
     // A file whose length cannot be taken or whose contents cannot be read
     // gives the defaults but is not overwritten: it may be good next time.
-    if (length < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
+    if (length < 0 || length > CONFIG_MAX_LENGTH || std::fseek(file.get(), 0, SEEK_SET) != 0) {
         configReset();
         return;
     }

@@ -248,6 +248,10 @@ def emit(fonts, sources):
     out.append('#include "toolkit/fontdata.h"')
     out.append("")
     out.append("namespace {")
+    out.append("")
+    out.append("// One glyph after another, a comment naming each; the layout is the")
+    out.append("// converter's, so the formatter leaves it alone.")
+    out.append("// clang-format off")
     for index, (height, glyphs) in enumerate(fonts):
         out.append("")
         out.append("// Font %d: %s" % (index, sources[index]))
@@ -255,8 +259,10 @@ def emit(fonts, sources):
         for code, words in zip(range(FIRST, LAST + 1), glyphs):
             shown = chr(code) if 32 < code < 127 and chr(code) != "\\" else "code %d" % code
             out.append("    // %s" % shown)
-            out.append("    " + ", ".join("0x%04X" % w for w in words) + ",")
+            for start in range(0, len(words), 11):
+                out.append("    " + ", ".join("0x%04X" % w for w in words[start:start + 11]) + ",")
         out.append("};")
+    out.append("// clang-format on")
     out.append("")
     out.append("} // namespace")
     out.append("")

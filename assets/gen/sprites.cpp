@@ -1126,7 +1126,7 @@ Image waterShape(int shape) {
     };
     fill(im, inside, [&](float x, float y) { return waterAt(x, y, rimAt(x, y)); });
     if (shape == 1) {
-        fill(im, circle(4.2f, 6.2f, 0.9f), rgb(230, 245, 255, 220));
+        fill(im, circle(4.2f, 6.2f, 0.9f), rgb(245, 252, 255, 100));
     }
     return im;
 }

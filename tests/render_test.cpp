@@ -3,12 +3,17 @@
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/render.h"
+#include "tests/support/datafile.h"
 #include "toolkit/window.h"
+#include "tools/png.h"
+#include "tools/render.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <list>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -500,6 +505,57 @@ TEST_F(BadPictures, NegativeOriginsAndDamagedRecordsStayInBounds) {
     drawBoard();
     drawBoardShadows();
     addLight(0, 0, 10);
+}
+
+} // namespace
+
+namespace {
+
+TEST(RenderCommand, DrawsTheBoardWithItsMarginsAndRefusesBadInput) {
+    TempDir dir("render");
+    const std::string data = (dir.path / "GHold.dat").string();
+    ASSERT_TRUE(writeBytes(dir.path / "GHold.dat", makeSyntheticDataFile(7).bytes));
+    const std::string out = (dir.path / "board.png").string();
+    auto run = [](std::vector<std::string> args, std::string& complaint) {
+        std::ostringstream out;
+        std::ostringstream err;
+        int status = renderCommand(args, out, err);
+        complaint = err.str();
+        return status;
+    };
+    std::string complaint;
+    ASSERT_EQ(run({"--data", data, "--level", "1", "..", out}, complaint), 0) << complaint;
+    PngImage image;
+    ASSERT_EQ(readPng(out, image), "");
+    EXPECT_EQ(image.width, 33 * 18 + 66);
+    EXPECT_EQ(image.height, 33 * 13 + 66);
+    EXPECT_EQ(image.channels, 3);
+    // The margin keeps the background colour 0x02EF, widened channel by channel.
+    EXPECT_EQ(image.pixels[0], 0);
+    EXPECT_EQ(image.pixels[1], 92);
+    EXPECT_EQ(image.pixels[2], 120);
+    EXPECT_EQ(run({"--data", data, "--level", "0", out}, complaint), 0) << complaint;
+    ASSERT_EQ(readPng(out, image), "");
+    EXPECT_EQ(image.width, 33 + 66);
+    EXPECT_EQ(image.height, 33 + 66);
+
+    const std::vector<std::vector<std::string>> refused = {
+        {"--data", data, "--level", "51", out},
+        {"--data", data, "--level", "-1", out},
+        {"--data", data, "--level", "x", out},
+        {"--data", data, "--level", "1", "RX", out},
+        {"--data", (dir.path / "missing.dat").string(), "--level", "1", out},
+        {"--data", data, "--level", "1", (dir.path / "no" / "board.png").string()},
+        {"--data", data, "--level", "1"},
+        {"--data", data, "--level", "1", "R", "L", out},
+        {"--data", data, "--zoom", "2", "--level", "1", out},
+    };
+    for (const auto& args : refused) {
+        EXPECT_EQ(run(args, complaint), 2) << args[3];
+        EXPECT_NE(complaint, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "no"));
+    boardView.window = nullptr;
 }
 
 } // namespace

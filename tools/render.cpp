@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -68,7 +69,7 @@ std::string savePicture(const std::string& path, const PngImage& image) {
 
 } // namespace
 
-std::string renderBoardPicture(PngImage& image) {
+std::string renderBoardCanvas(WindowCanvas& canvas) {
     if (board.width < 1 || board.width > BOARD_COLUMNS || board.height < 1 ||
         board.height > BOARD_ROWS) {
         return "no level is set up";
@@ -95,9 +96,20 @@ std::string renderBoardPicture(PngImage& image) {
     boardView.originX = previousX;
     boardView.originY = previousY;
 
-    expandPixels(window.canvas.surface, image);
-    canvasFree(window.canvas);
+    // Nothing in the canvas points back into the window, so the caller can
+    // take it over.
+    canvas = std::move(window.canvas);
     return {};
+}
+
+std::string renderBoardPicture(PngImage& image) {
+    WindowCanvas canvas{};
+    std::string problem = renderBoardCanvas(canvas);
+    if (problem.empty()) {
+        expandPixels(canvas.surface, image);
+        canvasFree(canvas);
+    }
+    return problem;
 }
 
 int renderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

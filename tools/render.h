@@ -1,6 +1,7 @@
 #pragma once
 // ghtool render: a level after some moves, drawn as the game window draws it
 // and saved as a PNG. The tests' golden pictures go through the same path.
+#include "toolkit/surface.h"
 #include "tools/png.h"
 #include <iosfwd>
 #include <string>
@@ -10,9 +11,12 @@
 constexpr uint16_t RENDER_BACKGROUND = 0x02EF;
 
 // Draws the board as it stands (board, fine grid, board view's light table)
-// once with its shadows into a fresh canvas of the board's size plus a
-// 33-pixel margin on every side, and returns it as 8-bit RGB. The flicker
-// seed starts from 0. Returns an empty string, else what went wrong.
+// once with its shadows, as the game window would, into a canvas created
+// here: the board's size plus a 33-pixel margin on every side, cleared to
+// RENDER_BACKGROUND. The flicker seed starts from 0. The caller frees the
+// canvas (canvasFree). Returns an empty string, else what went wrong.
+std::string renderBoardCanvas(WindowCanvas& canvas);
+// The same picture as 8-bit RGB.
 std::string renderBoardPicture(PngImage& image);
 
 // ghtool render with the arguments that follow "render":

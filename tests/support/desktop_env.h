@@ -1,0 +1,20 @@
+#pragma once
+// A desktop on the scripted platform for tests: the screen, the clock and the
+// configuration start fresh, and everything is taken down again without
+// writing Cfg.txt into the test's working folder.
+#include "toolkit/desktop.h"
+#include <cstdint>
+
+// Clears the platform record and initialises it for a client area of
+// width x height (the scripted screen takes that size), sets the clock to
+// `now`, resets the configuration to its defaults and lets every bitmap
+// creation succeed. Does not create the desktop.
+void scriptedPlatformStart(int32_t width, int32_t height, uint32_t now = 1000);
+
+// scriptedPlatformStart, then desktopInit; returns desktopInit's result.
+const char* scriptedDesktopStart(int32_t width, int32_t height, WindowProc proc);
+
+// Closes every window from the top whether or not its procedure agrees (the
+// procedures get no Close message), frees the desktop's surfaces without
+// saving the configuration, and shuts the platform down.
+void scriptedDesktopStop();

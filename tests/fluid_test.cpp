@@ -200,6 +200,15 @@ TEST(Flow, DrainsPullFromBelowRightAndLeftBeforeAnythingElse) {
     flowStep(); // cleared first thing on the next step
     EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 2, 2, 2, 2}));
     EXPECT_EQ(span(7, 5, 5), (std::vector<int>{2, 6, 6, 6, 2}));
+
+    // A block on lava is solid and a drain: after set-up's clearing its cells
+    // are closed drains (4), and water above still runs into them.
+    load({"#####", "#...#", "#.#.#", "#####"}, {}, {"_____", "_____", "__~__", "_____"});
+    EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 4, 4, 4, 2}));
+    at(5, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(6, 5, 5), (std::vector<int>{2, 4, 3, 4, 2}));
+    EXPECT_EQ(at(5, 7), 2);
 }
 
 TEST(Flow, SourceUnderASolidTileFillsItsBottomMiddleEveryStep) {
@@ -239,12 +248,13 @@ TEST(FineGrid, PipesOpenOnlyTheirChannels) {
 TEST(FineGrid, BafflesCloseTheirMiddleThirdAndOneUpperCorner) {
     // Left baffle, right baffle, a wall over an empty tile, a box, and a
     // baffle on the frame (which does not count as one).
-    load({"########", "#.(.).B(", "########"}, {"........", ".....%..", "........"});
+    load({"########", "(.(.).B(", "########"}, {"........", ".....%..", "........"});
     EXPECT_EQ(span(3, 6, 9), (std::vector<int>{0, 2, 2, 2, 2, 2, 2, 2, 0}));
     EXPECT_EQ(span(4, 6, 9), (std::vector<int>{0, 0, 0, 2, 2, 2, 0, 0, 0}));
     EXPECT_EQ(span(5, 6, 9), (std::vector<int>(9, 2)));
     EXPECT_EQ(span(4, 15, 3), (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(span(4, 21, 3), (std::vector<int>{2, 2, 2}));
+    EXPECT_EQ(span(4, 0, 3), (std::vector<int>{2, 2, 2}));
 
     // The left baffle moves one tile right, over water that is lost.
     board.cells[cellIndex(2, 1)][LAYER_OBJECT] = EMPTY;
@@ -290,36 +300,48 @@ TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
 }
 
 TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
-    // A previous level leaves shapes behind; set-up clears them.
+    // The levels follow one another without clearing the records, as in
+    // play: a previous level's shapes must not show through.
     load(flat);
     at(5, 5) = 3;
     flowStep();
-    load({"......"});
+    const uint8_t zero[FINE_ROWS][FINE_COLUMNS] = {};
+    ASSERT_NE(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
+    loadLevel(parse({"......"}));
     EXPECT_EQ(fineGrid.limitY, 0);
     at(2, 7) = 3;
     flowStep();
     EXPECT_EQ(span(2, 6, 3), (std::vector<int>{2, 3, 2}));
-    load({".", ".", ".", ".", "."});
+    loadLevel(parse({".", ".", ".", ".", "."}));
     EXPECT_EQ(fineGrid.limitX, 0);
     at(7, 1) = 3;
     flowStep();
     EXPECT_EQ(at(7, 1), 3);
-    load({"..", "..", "..", ".."}); // width 2: limit 3, still no column
+    loadLevel(parse({"..", "..", "..", ".."})); // width 2: limit 3, still no column
     at(5, 3) = 3;
     flowStep();
     EXPECT_EQ(at(5, 3), 3);
     EXPECT_EQ(at(6, 3), 2);
-    uint8_t zero[FINE_ROWS][FINE_COLUMNS] = {};
     EXPECT_EQ(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
     // Height 2: the sweep still takes fine row 2, so water there falls into
-    // the last tile row (which is never swept itself).
-    load({".....", "....."});
+    // the last tile row, which is never swept itself.
+    loadLevel(parse({".....", "....."}));
     at(2, 4) = 3;
     flowStep();
     EXPECT_EQ(at(2, 4), 2);
     EXPECT_EQ(at(3, 4), 3);
     flowStep();
     EXPECT_EQ(at(3, 4), 3);
+    // Water standing in the frame's first fine row or column keeps still
+    // and is given no shape.
+    loadLevel(parse({".....", ".....", "##..."}));
+    at(6, 7) = 3;
+    at(4, 12) = 3;
+    flowStep();
+    EXPECT_EQ(at(6, 7), 3);
+    EXPECT_EQ(at(4, 12), 3);
+    EXPECT_EQ(fineGrid.shapes[6][7], 0);
+    EXPECT_EQ(fineGrid.shapes[4][12], 0);
 }
 
 TEST(Flow, DryLevelStepChangesOnlyTheStepCounter) {

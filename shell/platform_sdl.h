@@ -1,0 +1,22 @@
+#pragma once
+// What the SDL shell hands the SDL platform layer, and what it gets back.
+// Only shell/*_sdl.cpp (and tests of the SDL layer) include this.
+#include "shell/platform.h"
+
+#include <SDL.h>
+#include <cstdint>
+
+// The main window. The shell creates it and stores it here before calling
+// platformInit; platformInit fails with "Failed to init window DC" without it.
+extern SDL_Window* sdlWindow;
+
+// The client area changed size: the screen picture follows it. It starts
+// black at the new size until the desktop has redrawn itself (the shell
+// resizes the desktop right after). Sizes under 1 are ignored, and when the
+// new picture cannot be made the old one stays, stretched over the window.
+void platformScreenResize(int32_t width, int32_t height);
+
+// The program's virtual-key code for an SDL key (layout-dependent, as
+// virtual-key codes are: the key that types 'a' is 0x41). 0 for keys the
+// program has no code for.
+uint8_t virtualKeyFromSdl(SDL_Keycode key);

@@ -36,8 +36,12 @@ int16_t wrapAdd(int16_t a, int16_t b) {
 }
 
 // How many samples of the channel's effect are still to be mixed, and where
-// they start. An effect with no sample block (not loaded) counts as ended.
+// they start. An effect with no sample block (not loaded), or a channel
+// record that makes no sense, counts as ended.
 int32_t remaining(const Channel& channel, const int16_t*& src) {
+    src = nullptr;
+    if (channel.effect <= 0 || channel.effect >= EFFECT_COUNT || channel.position < 0)
+        return 0;
     const Effect& effect = effects[channel.effect];
     if (!effect.samples || channel.position >= effect.sampleCount) {
         src = nullptr;

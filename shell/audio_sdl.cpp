@@ -61,6 +61,9 @@ int audioOpen(AudioOut& device, AudioFill fill) {
     device.nextIndex = 0;
     device.fill = fill;
     device.bufferSize = AUDIO_BUFFER_BYTES;
+    // There is one set of buffers and one device: a second output is refused.
+    if (sdlAudio.id != 0)
+        return 0;
     // The sound works whether or not the video part of the program is up.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return 0;
@@ -103,7 +106,7 @@ void audioClose(AudioOut& device) {
     // still queued are dropped unplayed. SDL lets the device drain for two
     // chunk lengths first, so this takes about 370 ms.
     SDL_CloseAudioDevice(sdlAudio.id);
-    sdlAudio.queued = 0;
+    sdlAudio = SdlAudio{};
     device.prepared[0] = device.prepared[1] = 0;
     device.handle = nullptr;
     device.open = 0;

@@ -40,10 +40,9 @@ bool tablesAreZero() {
 
 struct Loader {
     TempDir dir{"gamedata"};
-    int serial = 0;
 
     int load(const std::vector<uint8_t>& bytes) {
-        const auto path = dir.path / ("file" + std::to_string(serial++) + ".dat");
+        const auto path = dir.path / "GHold.dat";
         EXPECT_TRUE(writeBytes(path, bytes));
         return loadGameData(path.c_str());
     }
@@ -172,8 +171,13 @@ TEST(LoadGameData, AFileEndingAtAnyFieldOrInsideAnyBlockFailsAndLeavesNothing) {
         cuts.push_back(end - 1); // inside the field or block that ends here
     }
     cuts.push_back(file.bytes.size() - 1);
-    for (size_t cut : cuts) {
-        ASSERT_EQ(loader.load(makeSyntheticDataFile(5).bytes), 1);
+    for (size_t i = 0; i < cuts.size(); ++i) {
+        const size_t cut = cuts[i];
+        // Now and then a good file goes first, to show that a failed load
+        // also drops what the previous one had filled.
+        if (i % 8 == 0) {
+            ASSERT_EQ(loader.load(makeSyntheticDataFile(5).bytes), 1);
+        }
         const std::vector<uint8_t> shortFile(file.bytes.begin(), file.bytes.begin() + cut);
         ASSERT_EQ(loader.load(shortFile), 0) << "cut at " << cut;
         ASSERT_TRUE(tablesAreZero()) << "cut at " << cut;
@@ -253,4 +257,26 @@ TEST(LoadGameData, RejectsACellOutsideTheElementCodes) {
     bytes[file.levelAt[1] + 8] = 62;
     EXPECT_EQ(loader.load(bytes), 1);
     EXPECT_EQ(levelRecords[1].cells[0][0][0], 62);
+}
+
+TEST(LoadGameData, RandomlyDamagedFilesLoadOrFailCleanly) {
+    Loader loader;
+    const SyntheticDataFile file = makeSyntheticDataFile(9);
+    uint32_t state = 99;
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = file.bytes;
+        for (int k = 0; k < 1 + round % 4; ++k) {
+            state = state * 1664525u + 1013904223u;
+            bytes[(state >> 8) % bytes.size()] ^= static_cast<uint8_t>(1 + (state >> 3) % 255);
+        }
+        if (loader.load(bytes) == 0) {
+            ASSERT_TRUE(tablesAreZero()) << round;
+            continue;
+        }
+        // A damaged file that still loads holds nothing out of range.
+        for (const LevelRecord& level : levelRecords) {
+            ASSERT_TRUE(level.width >= 1 && level.width <= 18 && level.height >= 1 &&
+                        level.height <= 13);
+        }
+    }
 }

@@ -198,3 +198,62 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     EXPECT_EQ(folder.packError(), "");
     EXPECT_TRUE(readBytes(out) == folder.file.bytes);
 }
+
+TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
+    const std::vector<int16_t> samples = {0, 1, -1, 32767, -32768};
+    const std::vector<uint8_t> good = formatWav(samples);
+    ASSERT_EQ(good.size(), 44u + 10u);
+    std::vector<int16_t> read;
+    EXPECT_EQ(parseWav(good, read), "");
+    EXPECT_EQ(read, samples);
+    EXPECT_EQ(parseWav(formatWav({}), read), "");
+    EXPECT_TRUE(read.empty());
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        const std::vector<uint8_t> shortFile(good.begin(), good.begin() + long(cut));
+        EXPECT_NE(parseWav(shortFile, read), "") << cut;
+    }
+    std::vector<uint8_t> huge = good;
+    putI32At(huge, 40, 0x7ffffff0); // the data chunk's length
+    EXPECT_EQ(parseWav(huge, read), "has a chunk that runs past the end of the file");
+    std::vector<uint8_t> odd = good;
+    putI32At(odd, 40, 9);
+    EXPECT_EQ(parseWav(odd, read), "has a data chunk of an odd number of bytes");
+    std::vector<uint8_t> rate = good;
+    putI32At(rate, 24, 22050);
+    EXPECT_EQ(parseWav(rate, read), "holds format 1, 1 channel(s), 22050 Hz, 16 bits; only PCM "
+                                    "16-bit mono 11025 Hz is accepted");
+    // A chunk the game has no use for is stepped over, padding included.
+    std::vector<uint8_t> extra(good.begin(), good.begin() + 36);
+    const std::vector<uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    extra.insert(extra.end(), list.begin(), list.end());
+    extra.insert(extra.end(), good.begin() + 36, good.end());
+    EXPECT_EQ(parseWav(extra, read), "");
+    EXPECT_EQ(read, samples);
+}
+
+TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
+    TempDir dir("png");
+    const std::string path = (dir.path / "a.png").string();
+    PngImage image{5, 3, 4, {}};
+    for (int i = 0; i < 5 * 3 * 4; ++i) {
+        image.pixels.push_back(static_cast<uint8_t>(i * 37));
+    }
+    ASSERT_EQ(writePng(path, image), "");
+    PngImage back;
+    ASSERT_EQ(readPng(path, back), "");
+    EXPECT_EQ(back.width, 5);
+    EXPECT_EQ(back.height, 3);
+    EXPECT_EQ(back.channels, 4);
+    EXPECT_EQ(back.pixels, image.pixels);
+
+    const std::vector<uint8_t> good = readBytes(path);
+    const std::string cutPath = (dir.path / "cut.png").string();
+    for (size_t cut = 0; cut < good.size(); cut += 3) {
+        ASSERT_TRUE(
+            writeBytes(cutPath, std::vector<uint8_t>(good.begin(), good.begin() + long(cut))));
+        EXPECT_NE(readPng(cutPath, back), "") << cut;
+        EXPECT_TRUE(back.pixels.empty());
+    }
+    EXPECT_EQ(writePng(path, PngImage{0, 3, 4, {}}), "a PNG cannot be 0 x 3 pixels");
+    EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
+}

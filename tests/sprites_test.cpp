@@ -1,0 +1,167 @@
+// The committed element pictures and title pictures keep the promises the
+// packer and the board drawing rely on.
+#include "game/elements.h"
+#include "tools/png.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string SPRITES = std::string(GHOLD_SOURCE_DIR) + "/assets/sprites/";
+const std::string PICTURES = std::string(GHOLD_SOURCE_DIR) + "/assets/pictures/";
+
+struct IndexLine {
+    int code, frame, flags;
+    std::string file;
+};
+
+std::vector<IndexLine> readIndex() {
+    std::vector<IndexLine> lines;
+    std::ifstream in(SPRITES + "index.txt");
+    std::string text;
+    while (std::getline(in, text)) {
+        if (text.empty() || text[0] == '#') {
+            continue;
+        }
+        std::istringstream fields(text);
+        IndexLine line{-1, -1, -1, ""};
+        fields >> line.code >> line.frame >> line.flags >> line.file;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool isFloorCode(int code) {
+    return code == PLAIN_FLOOR || code == RUBBLE_FLOOR || code == BURNER || code == LAVA ||
+           code == PLATE || code == BLAST_FLOOR || code == BARRIER_SLOT || code == SLICK_FLOOR;
+}
+
+uint8_t channel(const PngImage& image, int x, int y, int c) {
+    return image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels + c];
+}
+
+TEST(Sprites, IndexListsEveryFrameInDataFileOrder) {
+    std::vector<IndexLine> lines = readIndex();
+    ASSERT_EQ(lines.size(), static_cast<size_t>(FRAME_TOTAL));
+    size_t i = 0;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame, ++i) {
+            EXPECT_EQ(lines[i].code, code);
+            EXPECT_EQ(lines[i].frame, frame);
+            char name[16];
+            std::snprintf(name, sizeof name, "%02d-%d.png", code, frame);
+            EXPECT_EQ(lines[i].file, name);
+        }
+    }
+    // Solid rock is void, the empty code is not, and everything that is not
+    // void carries flag 1.
+    for (const IndexLine& line : lines) {
+        bool wall = line.code == SOLID_BLOCK || line.code == 38 || line.code == 61;
+        if (wall) {
+            EXPECT_EQ(line.flags, 0) << line.file;
+        } else if (line.code == EMPTY || line.code == PLAYER_LEFT || line.code == BALL) {
+            EXPECT_EQ(line.flags, 1) << line.file;
+        } else {
+            EXPECT_TRUE(line.flags == 0 || line.flags == 1) << line.file;
+        }
+    }
+}
+
+TEST(Sprites, PicturesHaveTheSizesAndAlphaTheBoardExpects) {
+    for (const IndexLine& line : readIndex()) {
+        PngImage image;
+        ASSERT_EQ(readPng(SPRITES + line.file, image), "") << line.file;
+        ASSERT_EQ(image.channels, 4) << line.file;
+        int size = line.code == WATER_SHAPES ? 11 : 33;
+        ASSERT_EQ(image.width, size) << line.file;
+        ASSERT_EQ(image.height, size) << line.file;
+        int minAlpha = 255, maxAlpha = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                minAlpha = std::min<int>(minAlpha, channel(image, x, y, 3));
+                maxAlpha = std::max<int>(maxAlpha, channel(image, x, y, 3));
+            }
+        }
+        bool opaque = isFloorCode(line.code) && !(line.code == PLAIN_FLOOR && line.frame > 0);
+        bool invisible = line.code == EMPTY || line.code == SPOUT || line.code == 23 ||
+                         line.code == 24 || line.code == 52 || line.code == 57;
+        bool standing = line.code == BALL || line.code == BOX || line.code == KEY ||
+                        line.code == PLAYER_LEFT || line.code == PLAYER_RIGHT ||
+                        line.code == TORCH || line.code == KEG || line.code == BOMB ||
+                        line.code == LEVER || line.code == PLUG || line.code == FLOAT;
+        if (line.flags == 0 || invisible) {
+            EXPECT_EQ(maxAlpha, 0) << line.file << " should be fully transparent";
+        } else if (opaque || line.code == BREAKABLE_WALL || line.code == DOOR) {
+            EXPECT_EQ(minAlpha, 255) << line.file << " should be opaque";
+        } else if (line.code == WATER_SHAPES) {
+            EXPECT_GE(maxAlpha, 120) << line.file;
+            EXPECT_LE(maxAlpha, 200) << line.file;
+            if (line.frame == 1) {
+                // Full water tiles: no pixel may let a seam show.
+                EXPECT_GE(minAlpha, 120) << line.file;
+            }
+        } else if (line.code == EFFORT_MARK) {
+            EXPECT_GT(maxAlpha, 60) << line.file;
+            EXPECT_LT(maxAlpha, 255) << line.file << " should let the floor show through";
+        } else if (line.code != PLAIN_FLOOR) {
+            EXPECT_GT(maxAlpha, 60) << line.file << " shows nothing";
+        }
+        if (standing) {
+            // Objects stand on the floor: the corners show what lies below.
+            for (int corner = 0; corner < 4; ++corner) {
+                EXPECT_EQ(channel(image, (corner & 1) * 32, (corner >> 1) * 32, 3), 0) << line.file;
+            }
+        }
+    }
+}
+
+TEST(Sprites, ShadingMasksDarkenOnlyAlongTheirWalls) {
+    // Per mask: is the top-left corner dark, the middle of the top edge, the
+    // middle of the left edge; the far corner is always left alone.
+    const bool darkAt[5][3] = {
+        {}, {true, true, false}, {true, false, true}, {true, true, true}, {true, false, false}};
+    for (int frame = 1; frame <= 4; ++frame) {
+        char name[16];
+        std::snprintf(name, sizeof name, "02-%d.png", frame);
+        PngImage mask;
+        ASSERT_EQ(readPng(SPRITES + name, mask), "");
+        for (int y = 0; y < 33; ++y) {
+            for (int x = 0; x < 33; ++x) {
+                uint8_t m = channel(mask, x, y, 2);
+                ASSERT_EQ(channel(mask, x, y, 0), m) << name;
+                ASSERT_EQ(channel(mask, x, y, 1), m) << name;
+                ASSERT_EQ(channel(mask, x, y, 3), 255) << name;
+            }
+        }
+        const int probe[3][2] = {{0, 0}, {16, 0}, {0, 16}};
+        for (int p = 0; p < 3; ++p) {
+            uint8_t m = channel(mask, probe[p][0], probe[p][1], 2);
+            EXPECT_EQ(m < 200, darkAt[frame][p]) << name << " probe " << p << " is " << int(m);
+        }
+        EXPECT_EQ(channel(mask, 32, 32, 2), 255) << name;
+    }
+}
+
+TEST(Pictures, AreFullWindowPicturesOfExactRgb565Values) {
+    for (int i = 0; i < 3; ++i) {
+        std::string name = PICTURES + "picture" + std::to_string(i) + ".png";
+        PngImage image;
+        ASSERT_EQ(readPng(name, image), "") << name;
+        ASSERT_EQ(image.channels, 3) << name;
+        ASSERT_EQ(image.width, 256) << name;
+        ASSERT_EQ(image.height, 288) << name;
+        int off = 0;
+        for (size_t p = 0; p + 2 < image.pixels.size(); p += 3) {
+            off += (image.pixels[p] & 7) != 0 || (image.pixels[p + 1] & 3) != 0 ||
+                   (image.pixels[p + 2] & 7) != 0;
+        }
+        EXPECT_EQ(off, 0) << name << " has pixels that are not 5-6-5 values";
+    }
+}
+
+} // namespace

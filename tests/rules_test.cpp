@@ -25,13 +25,6 @@ std::string objects() {
 
 using Effects = std::vector<int32_t>;
 
-// The rules alone, without the water step that would move the water a test
-// has placed by hand.
-void rulesOnly(Scenario& s) {
-    s.run.effects.clear();
-    gameStep(gameState);
-}
-
 } // namespace
 
 TEST(Rules, ObjectsMovedRightOrUpAreVisitedAgainInTheSameStep) {
@@ -104,12 +97,12 @@ TEST(Rules, FireCountsItsVisitsBeforeSettingThingsAlight) {
     // visits do not count.
     s = startScenario(levelText("...|...|...", {}, "...|.F.|..."));
     fineGrid.cells[5][4] |= FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(cellChar(1, 1, LAYER_TOP), 'F');
     fineGrid.cells[5][4] &= ~FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     fineGrid.cells[5][3] |= FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(cellChar(1, 1, LAYER_TOP), '.');
 }
 
@@ -260,11 +253,11 @@ TEST(Rules, LeverLightsTheBurnersWhileItPlays) {
     s = startScenario(levelText("...|...|...", "___|_u_|___"));
     gameState.burnersOn = 1;
     floodTile(1, 1);
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(layerText(LAYER_TOP), "...\n...\n...\n");
     s = startScenario(levelText("..", "u_"));
     gameState.burnersOn = 1;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(layerText(LAYER_TOP), "f.\n");
 }
 
@@ -344,32 +337,32 @@ TEST(Rules, FloatsRiseOnWaterAndSinkWithoutSupport) {
     Scenario s = startScenario(levelText("...|.B.|.B.|.r.|...|..."));
     floodTile(1, 3);
     floodTile(1, 4);
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), ".B.\n.B.\n.r.\n...\n...\n...\n");
     s = startScenario(levelText("...|.@.|.B.|.r.|...|..."));
     floodTile(1, 3);
     floodTile(1, 4);
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), "...\n.@.\n.B.\n.r.\n...\n...\n");
     // A bomb on a rising float goes off.
     s = startScenario(levelText("...|.!.|.r.|..."));
     floodTile(1, 2);
     floodTile(1, 3);
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), "...\n.*.\n.r.\n...\n");
 
     // Sinking: one row per step, with 2 to spare; the edge holds it.
     s = startScenario(levelText(".r.|...|..."));
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), "...\n.r.\n...\n");
-    rulesOnly(s);
-    rulesOnly(s);
+    stepRulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), "...\n...\n.r.\n");
     s = startScenario(levelText(".r.|.o.|..."));
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), ".r.\n.o.\n...\n");
     s = startScenario(levelText(".r.|.#.|..."));
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(objects(), ".r.\n.#.\n...\n");
 }
 
@@ -403,26 +396,26 @@ TEST(Rules, ExitSwallowsEverythingButOnlyThePlayerCompletes) {
 TEST(Rules, BubblesCountWhileThePlayersHeadIsUnderWater) {
     Scenario s = startScenario(levelText("...|.>.|..."));
     fineGrid.cells[3][3] |= FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(gameState.bubbleCounter, 15); // one corner is not enough
     fineGrid.cells[3][5] |= FINE_FULL;
     gameState.bubbleCounter = 0;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(gameState.bubbleCounter, 1);
     gameState.bubbleCounter = 49;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(gameState.bubbleCounter, 50);
     EXPECT_EQ(s.run.effects, Effects{});
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(gameState.bubbleCounter, 0);
     EXPECT_EQ(s.run.effects, Effects{EFFECT_WATER});
 
     // A lit torch goes out with water in the left or middle of its top third.
     s = startScenario(levelText("...|.T.|..."));
     fineGrid.cells[3][5] |= FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(cellChar(1, 1, LAYER_OBJECT), 'T');
     fineGrid.cells[3][4] |= FINE_FULL;
-    rulesOnly(s);
+    stepRulesOnly(s);
     EXPECT_EQ(cellChar(1, 1, LAYER_OBJECT), 't');
 }

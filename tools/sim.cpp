@@ -13,15 +13,21 @@
 
 namespace {
 
-// The run whose effects list the sound hook fills. The hook is a plain
-// function pointer, so the run it writes to has to be reachable from here.
-SimRun* recordingRun = nullptr;
+// What the sound hook has heard since the current step began. The hook is a
+// plain function pointer, so the list lives here and is handed to the run at
+// the end of each step (a run may be copied or moved between steps).
+std::vector<int32_t> heardEffects;
 
 void recordEffect(int32_t id) {
     // Silence is never an effect worth listing.
-    if (recordingRun && id != EFFECT_SILENCE) {
-        recordingRun->effects.push_back(id);
+    if (id != EFFECT_SILENCE) {
+        heardEffects.push_back(id);
     }
+}
+
+void startListening() {
+    heardEffects.clear();
+    effectObserver = recordEffect;
 }
 
 void appendInt(std::string& out, int value) {
@@ -100,17 +106,14 @@ void simClearRecords() {
 void simStart(SimRun& run, const LevelRecord& record) {
     simClearRecords();
     run.step = 0;
-    run.effects.clear();
-    recordingRun = &run;
-    effectObserver = recordEffect;
+    startListening();
     initBoardView(nullptr);
     loadLevel(record);
+    run.effects = heardEffects;
 }
 
 void simTick(SimRun& run, int move) {
-    recordingRun = &run;
-    effectObserver = recordEffect;
-    run.effects.clear();
+    startListening();
     ++run.step;
     if (move != 0) {
         levelFlow.moveRequest = move;
@@ -118,6 +121,7 @@ void simTick(SimRun& run, int move) {
     flowStep();
     animateBoard();
     gameStep(gameState);
+    run.effects = heardEffects;
 }
 
 std::string simStateJson(const SimRun& run) {
@@ -281,7 +285,6 @@ int simCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << simStateJson(run) << '\n';
     }
     effectObserver = nullptr;
-    recordingRun = nullptr;
     out.flush();
     return 0;
 }

@@ -2,6 +2,9 @@
 
 #include "game/board.h"
 #include "game/fluid.h"
+#include "game/move.h"
+#include "game/rules.h"
+#include "game/sound.h"
 #include "tools/leveltext.h"
 
 Scenario startScenario(std::string_view levelText) {
@@ -21,6 +24,22 @@ void playMoves(Scenario& scenario, std::string_view moves) {
         const int move = moveFromChar(c);
         simTick(scenario.run, move < 0 ? 0 : move);
     }
+}
+
+void stepRulesOnly(Scenario& scenario) {
+    // The sound hook is a plain function pointer: it reaches the list through
+    // this, and the simulator's own hook is put back afterwards.
+    static std::vector<int32_t>* heard = nullptr;
+    heard = &scenario.run.effects;
+    heard->clear();
+    auto* const saved = effectObserver;
+    effectObserver = [](int32_t id) {
+        if (id != EFFECT_SILENCE) {
+            heard->push_back(id);
+        }
+    };
+    gameStep(gameState);
+    effectObserver = saved;
 }
 
 char cellChar(int x, int y, int layer) {

@@ -18,6 +18,10 @@ Scenario startScenario(std::string_view levelText);
 // One full tick per character: R, L, U, D set the move request, '.' leaves it.
 void playMoves(Scenario& scenario, std::string_view moves);
 
+// The game step alone, without the water step that would move water a test
+// has placed by hand, nor the animation step. Its effects replace the run's.
+void stepRulesOnly(Scenario& scenario);
+
 // A single layer as the level text writes it, one row per line.
 std::string layerText(int layer);
 // The three layers of one cell as characters, floor first: "_<." etc.

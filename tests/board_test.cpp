@@ -85,13 +85,13 @@ TEST(BoardView, CentringShiftsArithmeticallySoLargeBoardsGoNegative) {
     freshRecords();
     Window window{};
     initBoardView(&window);
-    window.canvas.surface.width = 500;
+    window.canvas.surface.width = 501;
     window.canvas.surface.height = 400;
     boardView.pixelWidth = 594;
     boardView.pixelHeight = 429;
     centreBoard();
-    EXPECT_EQ(boardView.originX, -47);
-    EXPECT_EQ(boardView.originY, -15); // -29 >> 1, not -29 / 2
+    EXPECT_EQ(boardView.originX, -47); // -93 >> 1, not -93 / 2
+    EXPECT_EQ(boardView.originY, -15);
     window.canvas.surface.width = 640;
     window.canvas.surface.height = 480;
     boardView.pixelWidth = 165;
@@ -218,6 +218,18 @@ TEST(Animation, OneShotsPlayOnlyWhenSetAndFinishAfterFramesTimesDelay) {
     empty = AnimState{0, 0, 1, 0};
     animate(5);
     EXPECT_EQ(empty.tick, 0);
+
+    // A frame turns only when the tick meets the delay exactly: a tick
+    // already past it keeps counting (and wraps as a byte) instead.
+    AnimState& ball = stateAt(1, 1, LAYER_OBJECT);
+    setElement(BALL, codeAt(1, 1, LAYER_OBJECT), ball);
+    ball.tick = 5;
+    animate(250);
+    EXPECT_EQ(ball.tick, static_cast<int8_t>(255));
+    EXPECT_EQ(ball.frame, 0);
+    animate(2); // -1, 0, then 1 equals the delay
+    EXPECT_EQ(ball.tick, 0);
+    EXPECT_EQ(ball.frame, 1);
 }
 
 TEST(SetElement, SameCodeRestartsAndReplaysItsEffect) {

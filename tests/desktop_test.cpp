@@ -5,6 +5,7 @@
 #include "tests/support/desktop_env.h"
 #include "toolkit/config.h"
 #include "toolkit/font.h"
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -346,6 +347,50 @@ TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged)
     }
     EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Tick", "B Tick"}));
     EXPECT_EQ(desktop.awake, 0u); // stays at 0
+
+    // A redraw of the desktop window under a framed top window means its
+    // frame buttons changed: only the button area goes out.
+    desktop.desktopWindow->redrawRequested = 1;
+    updatePass(desktop);
+    EXPECT_EQ(takeEvents(), (Events{"B Tick"}));
+    EXPECT_EQ(scriptScreen().copyCount, 3u);
+    EXPECT_EQ(scriptScreen().lastX, w->buttonAreaX);
+    EXPECT_EQ(scriptScreen().lastY, w->buttonAreaY);
+    EXPECT_EQ(scriptScreen().lastWidth, 38);
+    EXPECT_EQ(scriptScreen().lastHeight, 19);
+    EXPECT_EQ(desktop.desktopWindow->redrawRequested, 0u);
+    // With the top window drawn as well, the top's client area goes out
+    // through the desktop canvas and the buttons wait for the next pass.
+    desktop.desktopWindow->redrawRequested = 1;
+    behaviours[1].redrawOnTick = true;
+    behaviours[1].colour = 0x0D0D;
+    updatePass(desktop);
+    EXPECT_EQ(scriptScreen().copyCount, 4u);
+    EXPECT_EQ(scriptScreen().lastX, w->x);
+    EXPECT_EQ(scriptScreen().lastWidth, 200);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(w->y) * 640 + size_t(w->x)],
+              0x0D0D);
+    EXPECT_EQ(desktop.desktopWindow->redrawRequested, 1u);
+}
+
+TEST_F(DesktopTest, ShutdownFreesTheSurfacesAndSavesTheConfiguration) {
+    TempDir dir("desktop-shutdown");
+    // Cfg.txt is written into the current folder: the temporary one here.
+    struct InFolder {
+        std::filesystem::path previous = std::filesystem::current_path();
+        explicit InFolder(const std::filesystem::path& p) { std::filesystem::current_path(p); }
+        ~InFolder() { std::filesystem::current_path(previous); }
+    } inFolder(dir.path);
+    start();
+    ASSERT_EQ(desktopResize(desktop, 800, 600), 1);
+    desktopShutdown(desktop);
+    EXPECT_EQ(desktop.desktopBitmap.pixels, nullptr);
+    EXPECT_TRUE(desktop.desktopBitmap.ownPixels.empty());
+    EXPECT_EQ(desktop.backup.pixels, nullptr);
+    configReset();
+    configLoad();
+    EXPECT_STREQ(configGet("WINDX"), "800");
+    EXPECT_STREQ(configGet("WINDY"), "600");
 }
 
 TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {

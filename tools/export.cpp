@@ -125,7 +125,11 @@ int exportCommand(const std::vector<std::string>& args, std::ostream&, std::ostr
 std::string describeLoadedGameData(const std::string& name) {
     int frames = 0;
     int empty = 0;
+    int voidCodes = 0;
     for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        if (tileSprites[code][0].flags == 0) {
+            ++voidCodes;
+        }
         for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
             ++frames;
             if (tileSprites[code][frame].pixels == nullptr) {
@@ -137,7 +141,8 @@ std::string describeLoadedGameData(const std::string& name) {
     std::string out = name + ": " + std::to_string(frames) + " frames, " +
                       std::to_string(LEVEL_COUNT) + " levels, " + std::to_string(EFFECT_COUNT - 1) +
                       " effects, " + std::to_string(PICTURE_COUNT) + " pictures\n";
-    out += "frames without pixels: " + std::to_string(empty) + "\n";
+    out += "frames without pixels: " + std::to_string(empty) +
+           ", codes without a picture (frame 0 flag word 0): " + std::to_string(voidCodes) + "\n";
     out += "levels (columns x rows):\n";
     for (int i = 0; i < LEVEL_COUNT; ++i) {
         std::snprintf(line, sizeof line, "  %2d: %2d x %2d%s", i, levelRecords[i].width,

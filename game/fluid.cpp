@@ -30,14 +30,14 @@ bool tileOnBoard(int x, int y) {
     return x >= 0 && x < columns() && y >= 0 && y < rows();
 }
 
-// The last fine row and column the sweep and the shapes may look at. They
-// equal the limits for any board set up from a level; the bound only matters
-// if the limits were ever left larger than the arrays allow.
-int lastRow() {
+// The limits as the sweep and the shapes use them. They equal limitX and
+// limitY for any board set up from a level; the bound only matters if the
+// limits were ever left larger than the arrays allow.
+int boundedLimitY() {
     return fineGrid.limitY < FINE_ROWS - 3 ? fineGrid.limitY : FINE_ROWS - 3;
 }
 
-int lastColumn() {
+int boundedLimitX() {
     return fineGrid.limitX < FINE_COLUMNS - 3 ? fineGrid.limitX : FINE_COLUMNS - 3;
 }
 
@@ -65,8 +65,10 @@ bool openAndEmpty(uint8_t cell) {
     return (cell & 3) == FINE_OPEN;
 }
 
-// Moving a unit replaces the whole destination byte (its spread counter goes
-// with it) and leaves the source open but with its full bit and counter gone.
+// Moving a unit replaces the whole destination byte: the spread counter goes
+// with the water, and a drain cell it enters loses its drain bit until
+// markDrains runs again (the tile is still emptied through the drain list).
+// The source keeps its open and drain bits but loses its full bit and counter.
 void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
     to = value;
     from = static_cast<uint8_t>(from & 14);
@@ -78,8 +80,8 @@ void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
 // once per step.
 void sweep() {
     const bool odd = (fineGrid.stepCounter & 1) != 0;
-    const int limitX = lastColumn();
-    for (int u = lastRow() - 1; u >= 2; --u) {
+    const int limitX = boundedLimitX();
+    for (int u = boundedLimitY() - 1; u >= 2; --u) {
         uint8_t* row = fineGrid.cells[u];
         uint8_t* below = fineGrid.cells[u + 1];
         for (int c = 3; c <= limitX - 1; ++c) {
@@ -135,8 +137,8 @@ uint8_t fullBit(uint8_t cell) {
 }
 
 void computeShapes() {
-    const int limitY = lastRow();
-    const int limitX = lastColumn();
+    const int limitY = boundedLimitY();
+    const int limitX = boundedLimitX();
     for (int r = 3; r <= limitY - 1; ++r) {
         for (int c = 3; c <= limitX - 1; ++c) {
             const uint8_t cell = fineGrid.cells[r][c];

@@ -46,15 +46,17 @@ bool readI32(std::FILE* f, int32_t& value) {
     return true;
 }
 
-// The file is little-endian; samples and picture pixels are converted from
-// their bytes so that the loader does not depend on the machine's order.
-bool readU16Block(std::FILE* f, uint16_t* to, size_t count) {
-    std::vector<uint8_t> bytes(count * 2);
-    if (!readBytes(f, bytes.data(), bytes.size())) {
+// The file is little-endian. Samples and picture pixels are read straight
+// into their block and then put into the machine's order in place, so that
+// each block costs one allocation and the loader works on any machine.
+template <typename T> bool readLittleEndian16(std::FILE* f, std::vector<T>& block) {
+    static_assert(sizeof(T) == 2);
+    auto* bytes = reinterpret_cast<uint8_t*>(block.data());
+    if (!readBytes(f, bytes, block.size() * 2)) {
         return false;
     }
-    for (size_t i = 0; i < count; ++i) {
-        to[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<T>(bytes[2 * i] | bytes[2 * i + 1] << 8);
     }
     return true;
 }
@@ -150,12 +152,8 @@ bool readEffects(std::FILE* f, GameDataStore& data) {
         }
         std::vector<int16_t>& samples = data.samples[i];
         samples.resize(size_t(sampleCount));
-        std::vector<uint16_t> raw(samples.size());
-        if (!readU16Block(f, raw.data(), raw.size())) {
+        if (!readLittleEndian16(f, samples)) {
             return false;
-        }
-        for (size_t k = 0; k < raw.size(); ++k) {
-            samples[k] = static_cast<int16_t>(raw[k]);
         }
         // A silent effect keeps a null block: the mixer never reads past
         // the sample count.
@@ -182,7 +180,7 @@ bool readPictures(std::FILE* f, GameDataStore& data) {
         }
         std::vector<uint16_t>& pixels = data.picturePixels[i];
         pixels.resize(size_t(width) * size_t(height));
-        if (!readU16Block(f, pixels.data(), pixels.size())) {
+        if (!readLittleEndian16(f, pixels)) {
             return false;
         }
         titlePictures[i].width = width;

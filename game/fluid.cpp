@@ -189,6 +189,7 @@ void markSolids() {
             // like a solid block, whatever lies beneath it.
             const int code = topAt(x, y) == BREAKABLE_WALL ? int{SOLID_BLOCK} : int{objectAt(x, y)};
             switch (code) {
+            // 38 and 61 have no rules of their own but hold water back.
             case SOLID_BLOCK:
             case LOCK:
             case DOOR:
@@ -326,7 +327,7 @@ void buildShapeTable() {
             shape = 0;
         } else if (!above) {
             if (!left && !right) {
-                shape = below ? 3 : 1; // a lone drop, or a drop resting on water
+                shape = below ? 3 : 1; // a lone drop, or a drop resting on something full
             } else if (left && !right) {
                 shape = 4; // right end of a surface
             } else if (!left && right) {

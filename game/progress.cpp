@@ -1,5 +1,6 @@
 #include "game/progress.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -55,6 +56,13 @@ int writeLevelProgressFile(const char* path, int32_t level) {
 
     // Written beside the old file and renamed over it, so that a crash or a
     // full disk never loses the progress already saved.
+    // A file that is there but may not be written keeps its place, as it
+    // would if it were opened for writing in place.
+    std::FILE* existing = std::fopen(path, "r+b");
+    if (existing)
+        std::fclose(existing);
+    else if (errno != ENOENT)
+        return 0;
     std::string temporary = std::string(path) + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)

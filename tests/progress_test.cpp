@@ -112,4 +112,13 @@ TEST_F(Progress, UnwritableFileKeepsTheOldProgress) {
     fs::create_directory("LevelInfo.dat.tmp");
     EXPECT_EQ(writeLevelProgress(4), 0);
     EXPECT_EQ(readLevelProgress(), 3);
+
+    // Something that is not a file where the progress belongs stays there.
+    fs::remove("LevelInfo.dat.tmp");
+    fs::remove("LevelInfo.dat");
+    fs::create_directory("LevelInfo.dat");
+    EXPECT_EQ(writeLevelProgress(4), 0);
+    EXPECT_TRUE(fs::is_directory("LevelInfo.dat"));
+    EXPECT_EQ(readLevelProgress(), 0);
+    EXPECT_FALSE(fs::exists("LevelInfo.dat.tmp"));
 }

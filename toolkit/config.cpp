@@ -1,5 +1,6 @@
 #include "toolkit/config.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +103,15 @@ struct MemoryFree {
     void operator()(char* block) const { std::free(block); }
 };
 
+bool replaceable(const char* path) {
+    std::FILE* existing = std::fopen(path, "r+b");
+    if (existing) {
+        std::fclose(existing);
+        return true;
+    }
+    return errno == ENOENT;
+}
+
 bool writeText(std::FILE* file, const char* text) {
     size_t n = std::strlen(text);
     return std::fwrite(text, 1, n, file) == n;
@@ -181,6 +191,10 @@ void configSaveFile(const char* path) {
     // Written beside the old file and renamed over it, so that a crash or a
     // full disk leaves the previous settings rather than half a file. Any
     // failed write keeps the old file.
+    // A file that is there but may not be written keeps its place, as it
+    // would if it were opened for writing in place.
+    if (!replaceable(path))
+        return;
     std::string temporary = std::string(path) + ".tmp";
     File file(std::fopen(temporary.c_str(), "wb"));
     if (!file)

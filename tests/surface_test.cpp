@@ -131,6 +131,27 @@ TEST(Blit, ReadsTheSourceAtTheClippedOffset) {
     ASSERT_EQ(surfaceInit(copy, 64, 32, nullptr), 1);
     surfaceCopyWhole(t.canvas.surface, copy);
     EXPECT_EQ(copy.pixels[11 * 64 + 11], 0x0F0F);
+    // Mixed key and colour pixels, at every alignment and an odd width: the
+    // same result as a pixel-by-pixel keyed copy.
+    Surface mixed{};
+    ASSERT_EQ(surfaceInit(mixed, 13, 3, nullptr), 1);
+    for (int i = 0; i < 39; i++) {
+        mixed.pixels[i] = (i * 7) % 3 == 0 ? COLOUR_KEY : uint16_t(0xF81E + i % 3);
+    }
+    for (int32_t x = -2; x < 3; x++) {
+        surfaceFill(t.canvas.surface, 0x5555);
+        surfaceBlitKeyed(mixed, t.canvas.surface, x, 1);
+        for (int32_t j = 0; j < 3; j++) {
+            for (int32_t i = 0; i < 13; i++) {
+                uint16_t p = mixed.pixels[j * 13 + i];
+                if (x + i >= 0) {
+                    ASSERT_EQ(t.at(x + i, 1 + j), p == COLOUR_KEY ? 0x5555 : p) << x << " " << i;
+                }
+            }
+        }
+    }
+    surfaceClearRecord(mixed);
+
     surfaceClearRecord(source);
     surfaceClearRecord(copy);
 }

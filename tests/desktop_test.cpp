@@ -22,7 +22,8 @@ struct Behaviour {
     bool openInDraw; // tries to open a window while being drawn
     bool openInSize; // ... while being sized
     bool closeOnTick;
-    uint16_t colour; // fills its canvas with it on Draw
+    bool closeItselfOnTick; // calls closeTopWindow instead of asking
+    uint16_t colour;        // fills its canvas with it on Draw
 };
 
 Behaviour behaviours[8];
@@ -49,6 +50,10 @@ void RecordingWindowProc(Window* w, uint32_t param) {
         }
         if (b.closeOnTick) {
             w->closeRequested = 1;
+        }
+        if (b.closeItselfOnTick) {
+            closeTopWindow(desktop);
+            return;
         }
         if (b.openOnTick) {
             b.openOnTick = false;
@@ -371,6 +376,41 @@ TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged)
     EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(w->y) * 640 + size_t(w->x)],
               0x0D0D);
     EXPECT_EQ(desktop.desktopWindow->redrawRequested, 1u);
+}
+
+TEST_F(DesktopTest, PointerNearTheEdgesIsIgnored) {
+    start();
+    Window* w = open(1);
+    ASSERT_NE(w, nullptr);
+    updatePass(desktop);
+    struct Case {
+        int32_t x, y;
+        uint32_t shape;
+    };
+    const Case cases[] = {
+        {3, 100, 7},   {637, 100, 7},           {300, 3, 7}, {300, 477, 7}, {4, 4, 1},
+        {636, 476, 1}, {w->x + 9, w->y + 9, 1},
+    };
+    for (const Case& c : cases) {
+        mouseClearEvents(inputState.mouse);
+        setCursorShape(inputState.mouse, 7);
+        scriptMouseMove(c.x, c.y);
+        updatePass(desktop);
+        EXPECT_EQ(inputState.mouse.cursorShape, c.shape) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(DesktopTest, WindowClosingItselfDuringTickEndsThePass) {
+    start();
+    ASSERT_NE(open(1), nullptr);
+    behaviours[1].closeItselfOnTick = true;
+    takeEvents();
+    updatePass(desktop);
+    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Close"}));
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(desktop.current, nullptr);
+    updatePass(desktop);
+    EXPECT_EQ(takeEvents(), (Events{"A Tick", "A Draw"}));
 }
 
 TEST_F(DesktopTest, ShutdownFreesTheSurfacesAndSavesTheConfiguration) {

@@ -65,6 +65,11 @@ void releaseWindow(Window* w) {
     }
 }
 
+bool windowAlive(const Window* w) {
+    return std::any_of(ownedWindows.begin(), ownedWindows.end(),
+                       [w](const std::unique_ptr<Window>& p) { return p.get() == w; });
+}
+
 void fillStyleTable(StyleTable& s) {
     s.windowTextFont = 0;
     s.titleFont = 0;
@@ -542,7 +547,10 @@ void updatePass(Desktop& d) {
         d.current = top;
         if (!menuBarFired(*top)) {
             sendMessage(top, Tick);
-            if (top->closeRequested && closeTopWindow(d)) {
+            // Procedures close their window by setting closeRequested; one
+            // that closed it outright during its Tick ends the pass the same way.
+            const bool closed = !windowAlive(top) || (top->closeRequested && closeTopWindow(d));
+            if (closed) {
                 if (d.count == 0) {
                     return;
                 }
@@ -650,5 +658,6 @@ void sendMessage(Window* window, uint32_t code) {
     desktop.current = window;
     window->message = code;
     window->proc(window, window->param);
-    desktop.current = previous;
+    // The procedure may have closed the window that was current before it.
+    desktop.current = windowAlive(previous) ? previous : nullptr;
 }

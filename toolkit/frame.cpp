@@ -77,6 +77,13 @@ void shiftFromSnapshot(Window& w, int32_t dx, int32_t dy) {
     // The frame buttons move with the rest here once they exist (button unit).
 }
 
+// The button unit initialises the frame's close button (with STYLE_CLOSE,
+// icon 19) and maximise button (with STYLE_MAXIMISE, icon 20) here, both
+// squares of side title font height + 3.
+void initFrameButtons(Window& w) {
+    (void)w;
+}
+
 // The frame's close and maximise buttons (icons 19 and 20, squares of side
 // title font height + 3) are placed here by the button unit. Until it exists
 // the frame has the buttons' room in its title bar but no buttons to place.
@@ -187,6 +194,7 @@ int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, c
     w.title = title;
     w.flags = styleWithTitle(style);
     w.baseFlags = w.flags;
+    initFrameButtons(w);
     const FrameInsets in = frameInsets(w.flags);
     // Halving by an arithmetic shift: a window larger than the desktop is
     // centred one pixel further left rather than right.

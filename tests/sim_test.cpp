@@ -1,7 +1,9 @@
 #include "tools/sim.h"
 
 #include "game/flow.h"
+#include "tests/support/datafile.h"
 #include "tests/support/scenario.h"
+#include "tools/leveltext.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +26,6 @@ SimResult runSim(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-// A fresh folder per test for the level files it writes.
-std::filesystem::path freshFolder(const std::string& name) {
-    auto path = std::filesystem::temp_directory_path() /
-                ("ghold_sim_test_" + name + "_" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directories(path);
-    return path;
-}
-
 std::string writeLevel(const std::filesystem::path& folder, const std::string& text) {
     const auto path = folder / "level.txt";
     std::ofstream(path) << text;
@@ -43,8 +35,8 @@ std::string writeLevel(const std::filesystem::path& folder, const std::string& t
 } // namespace
 
 TEST(Sim, TracesATinyLevelExactly) {
-    const auto folder = freshFolder("trace");
-    const std::string level = writeLevel(folder, levelText(">."));
+    const TempDir folder("sim_trace");
+    const std::string level = writeLevel(folder.path, levelText(">."));
     const SimResult result = runSim({level, "R", "--trace"});
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string step0 =
@@ -66,19 +58,17 @@ TEST(Sim, TracesATinyLevelExactly) {
     // Without --trace only the last state is written.
     const SimResult last = runSim({level, "R"});
     EXPECT_EQ(last.out, step1 + "\n");
-    std::filesystem::remove_all(folder);
 }
 
 TEST(Sim, ListsTheEffectsStartedInTheStep) {
-    const auto folder = freshFolder("effects");
+    const TempDir folder("sim_effects");
     // The player walks into the key and lock: the lock starts opening (6).
-    const std::string level = writeLevel(folder, levelText(">kL"));
+    const std::string level = writeLevel(folder.path, levelText(">kL"));
     const SimResult result = runSim({level, "R"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find(R"("effects":[6],)"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find(R"("cells":[[2,0,0],[2,32,0],[2,26,0]])"), std::string::npos)
         << result.out;
-    std::filesystem::remove_all(folder);
 }
 
 TEST(Sim, NoKeyKeepsTheMoveRequest) {
@@ -100,12 +90,12 @@ TEST(Sim, NoKeyKeepsTheMoveRequest) {
 }
 
 TEST(Sim, BadInputExitsWithStatusTwo) {
-    const auto folder = freshFolder("errors");
-    const std::string level = writeLevel(folder, levelText(">."));
-    const std::string garbage = (folder / "garbage.txt").string();
+    const TempDir folder("sim_errors");
+    const std::string level = writeLevel(folder.path, levelText(">."));
+    const std::string garbage = (folder.path / "garbage.txt").string();
     std::ofstream(garbage) << "floor:\n__\n\nobject:\nZZ\n";
-    const std::string missing = (folder / "missing.txt").string();
-    const std::string noData = (folder / "missing.dat").string();
+    const std::string missing = (folder.path / "missing.txt").string();
+    const std::string noData = (folder.path / "missing.dat").string();
 
     const std::vector<std::vector<std::string>> bad = {
         {missing, "R"},
@@ -126,5 +116,18 @@ TEST(Sim, BadInputExitsWithStatusTwo) {
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
     }
-    std::filesystem::remove_all(folder);
+}
+
+TEST(Sim, DataFileLevelRunsLikeItsLevelText) {
+    // The packed level and its source text must play out identically.
+    const std::string source = std::string(GHOLD_SOURCE_DIR) + "/assets/levels/level00.txt";
+    LevelText text;
+    std::string problem;
+    ASSERT_TRUE(readLevelTextFile(source, text, problem)) << problem;
+    const std::string moves = text.solution.empty() ? "RRLL" : text.solution;
+    const SimResult fromData = runSim({"--data", GHOLD_DATA_FILE, "--level", "0", moves});
+    const SimResult fromText = runSim({source, moves});
+    ASSERT_EQ(fromData.status, 0) << fromData.err;
+    ASSERT_EQ(fromText.status, 0) << fromText.err;
+    EXPECT_EQ(fromData.out, fromText.out);
 }

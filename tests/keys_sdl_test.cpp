@@ -41,3 +41,22 @@ TEST(Keys, SdlKeysMapToTheProgramsVirtualKeys) {
     EXPECT_EQ(virtualKeyFromSdl(SDLK_F24), 0);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_AUDIOPLAY), 0);
 }
+
+TEST(SdlPlatform, WithoutAWindowInitFailsAndCopiesAreHarmless) {
+    sdlWindow = nullptr;
+    Platform p{};
+    EXPECT_STREQ(platformInit(p), "Failed to init window DC");
+    EXPECT_EQ(p.ready, 1u);
+    ScreenBitmap b{};
+    ASSERT_EQ(bitmapCreate(b, 64, 32), 1);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(b.pixels + 64) - reinterpret_cast<uint8_t*>(b.pixels),
+              128);
+    // No screen yet: copies and the caret go nowhere, and nothing breaks.
+    blitToScreen(b, 0, 0);
+    blitRectToScreen(b, 5, 5, 100, 100, -20, -20);
+    paintCaretStrip(0, 0, 13);
+    platformScreenResize(100, 50);
+    bitmapFree(b);
+    EXPECT_EQ(b.pixels, nullptr);
+    platformShutdown(p);
+}

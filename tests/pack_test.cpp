@@ -6,6 +6,7 @@
 #include "tools/wav.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <filesystem>
 #include <fstream>
@@ -254,6 +255,22 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
         EXPECT_NE(readPng(cutPath, back), "") << cut;
         EXPECT_TRUE(back.pixels.empty());
     }
+    // Other kinds of PNG, written with libpng's own simple writer.
+    const auto writeOther = [&](uint32_t format) {
+        png_image other{};
+        other.version = PNG_IMAGE_VERSION;
+        other.width = 2;
+        other.height = 2;
+        other.format = format;
+        const std::vector<uint16_t> pixels(16, 0x1234);
+        return png_image_write_to_file(&other, path.c_str(), 0, pixels.data(), 0, nullptr);
+    };
+    ASSERT_TRUE(writeOther(PNG_FORMAT_GRAY));
+    EXPECT_EQ(readPng(path, back), "is a PNG of 8-bit grey pixels; only 8-bit RGB or RGBA is "
+                                   "accepted");
+    ASSERT_TRUE(writeOther(PNG_FORMAT_LINEAR_RGB));
+    EXPECT_EQ(readPng(path, back), "is a PNG of 16-bit RGB pixels; only 8-bit RGB or RGBA is "
+                                   "accepted");
     EXPECT_EQ(writePng(path, PngImage{0, 3, 4, {}}), "a PNG cannot be 0 x 3 pixels");
     EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 }

@@ -3,6 +3,7 @@
 #include "shell/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -405,6 +406,26 @@ TEST_F(FrameTest, CaretBlinksOnTheScreenAndIsErasedWhenSwitchedOff) {
     EXPECT_EQ(w->caret.shown, 0u);
     EXPECT_EQ(scriptScreen().copyCount, 2u);
     EXPECT_EQ(scriptScreen().caretCount, 2u);
+}
+
+TEST_F(FrameTest, HostileSizesAreBoundedOrRefused) {
+    for (int32_t size : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+        for (uint32_t flags : {0u, 31u | CREATE_OUTER_SIZE, 63u | CREATE_MAXIMISED}) {
+            Window* w = open(-1, -1, size, size, flags);
+            if (w != nullptr) {
+                EXPECT_GE(w->canvas.surface.width, 64) << size;
+                EXPECT_GE(w->canvas.surface.height, 32) << size;
+                EXPECT_EQ(w->canvas.surface.width % 2, 0) << size;
+                closeTopWindow(desktop);
+            }
+        }
+    }
+    EXPECT_EQ(desktopResize(desktop, INT32_MAX, INT32_MAX), 0);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 640);
+    EXPECT_EQ(desktop.desktopBitmap.width, 640);
+    EXPECT_EQ(desktopResize(desktop, INT32_MIN, -5), 1);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 64);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.height, 32);
 }
 
 } // namespace

@@ -195,6 +195,8 @@ int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, c
     w.flags = styleWithTitle(style);
     w.baseFlags = w.flags;
     initFrameButtons(w);
+    width = std::clamp(width, -MAX_CLIENT_SIZE, MAX_CLIENT_SIZE);
+    height = std::clamp(height, -MAX_CLIENT_SIZE, MAX_CLIENT_SIZE);
     const FrameInsets in = frameInsets(w.flags);
     // Halving by an arithmetic shift: a window larger than the desktop is
     // centred one pixel further left rather than right.

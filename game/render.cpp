@@ -287,21 +287,28 @@ void addLight(int32_t cx, int32_t cy, int32_t intensity) {
     // Only the rules' frame arithmetic feeds this; a frame past its range
     // would turn the light negative, and light never darkens.
     intensity = std::max<int32_t>(intensity, 0);
+    const uint8_t* table = boardView.lightTable;
     for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
         int32_t dy = y0 - cy;
-        int32_t dy2 = dy * dy;
-        uint16_t* to = surfaceRow(*surface, y0, 0);
-        for (int32_t x0 = p.x0; x0 <= p.x1; ++x0) {
+        int32_t room = LIGHT_AREA - 1 - dy * dy; // the largest dx * dx still lit
+        if (room < 0) {
+            continue;
+        }
+        // This row's lit span, worked out once instead of testing each pixel.
+        int32_t reach = 0;
+        while ((reach + 1) * (reach + 1) <= room) {
+            ++reach;
+        }
+        int32_t from = std::max(p.x0, cx - reach);
+        int32_t to = std::min(p.x1, cx + reach);
+        uint16_t* row = surfaceRow(*surface, y0, 0);
+        for (int32_t x0 = from; x0 <= to; ++x0) {
             int32_t dx = x0 - cx;
-            int32_t d2 = dx * dx + dy2;
-            if (d2 >= LIGHT_AREA) {
-                continue;
-            }
-            int32_t light = boardView.lightTable[d2] * intensity;
-            uint16_t under = to[x0];
-            to[x0] = pack(std::min<int32_t>(red8(under) + (light >> 8), 248),
-                          std::min<int32_t>(green8(under) + (light >> 8), 252),
-                          std::min<int32_t>(blue8(under) + (light >> 9), 248));
+            int32_t light = table[dx * dx + dy * dy] * intensity;
+            uint16_t under = row[x0];
+            row[x0] = pack(std::min<int32_t>(red8(under) + (light >> 8), 248),
+                           std::min<int32_t>(green8(under) + (light >> 8), 252),
+                           std::min<int32_t>(blue8(under) + (light >> 9), 248));
         }
     }
 }

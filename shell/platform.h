@@ -6,7 +6,10 @@
 //
 // Two implementations provide it, chosen at link time: the SDL2 one
 // (shell/*_sdl.cpp) for the program, and a scripted one (shell/*_script.cpp)
-// whose clock, input and screen live in memory, for tests and tools.
+// whose clock, input and screen live in memory, for tests and tools. Each
+// has a header of its own for what only its users need: shell/platform_sdl.h
+// (the window handed over by the shell, screen resizes, the key table) and
+// shell/platform_script.h (the test controls).
 #include <cstdint>
 
 // Virtual-key codes the program works in. The SDL layer translates its own
@@ -120,12 +123,12 @@ constexpr int32_t AUDIO_RATE = 11025;
 using AudioFill = void (*)(int16_t* buffer);
 
 struct AudioOut {
-    void* handle;          // the implementation's device
-    uint32_t prepared[2];  // buffer k is queued for playing
-    int16_t* buffers[2];   // two static blocks of AUDIO_BUFFER_BYTES
+    void* handle;         // the implementation's device
+    uint32_t prepared[2]; // buffer k is queued for playing
+    int16_t* buffers[2];  // two static blocks of AUDIO_BUFFER_BYTES
     uint32_t open;
-    int32_t bufferSize;    // AUDIO_BUFFER_BYTES
-    int32_t nextIndex;     // the buffer to fill next, 0 or 1
+    int32_t bufferSize; // AUDIO_BUFFER_BYTES
+    int32_t nextIndex;  // the buffer to fill next, 0 or 1
     AudioFill fill;
 };
 

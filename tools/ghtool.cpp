@@ -5,6 +5,7 @@
 #include "tools/pack.h"
 #include "tools/render.h"
 #include "tools/sim.h"
+#include "tools/verify.h"
 
 #include <cstdio>
 #include <iostream>
@@ -41,6 +42,8 @@ constexpr Command commands[] = {
      renderCommand},
     {"sim", "LEVEL.txt|--data IN.dat --level N MOVES [--trace]", "run the rules headless, JSON out",
      simCommand},
+    {"verify", "[--stats] [--data IN.dat] [SRC_DIR]", "replay every level's solution",
+     verifyCommand},
 };
 
 void printUsage(std::ostream& to) {

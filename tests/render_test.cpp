@@ -39,6 +39,16 @@ constexpr uint16_t LIGHT_55 = 0x31A3;
 constexpr uint16_t LIGHT_40 = 0x2122;
 constexpr uint16_t LIGHT_45 = 0x2962;
 
+// The masks of the tests darken shade k to m = 250 - 50k; white under them.
+uint16_t shaded(int shade) {
+    if (shade == 0) {
+        return WHITE;
+    }
+    int m = 250 - 50 * shade;
+    return static_cast<uint16_t>((((248 * m) >> 8) & 248) << 8 | (((252 * m) >> 8) & 252) << 3 |
+                                 ((248 * m) >> 8) >> 3);
+}
+
 class RenderFixture : public ::testing::Test {
   protected:
     Window window{};
@@ -270,14 +280,6 @@ TEST_F(BoardFloor, ShadesFollowTheWallsAboveAndLeft) {
     fill(0x1234);
     drawBoard();
 
-    auto shaded = [](int shade) -> uint16_t {
-        if (shade == 0) {
-            return WHITE;
-        }
-        int m = 250 - 50 * shade;
-        return static_cast<uint16_t>((((248 * m) >> 8) & 248) << 8 | (((252 * m) >> 8) & 252) << 3 |
-                                     ((248 * m) >> 8) >> 3);
-    };
     const uint16_t hole = 0x1234;
     const uint16_t rubble = (80 << 8) | (80 << 3) | 10;
     const uint16_t expected[3][4] = {
@@ -425,14 +427,6 @@ TEST_F(BoardShadows, WallsShadeTheEmptyCellsAroundThemAndTheExtraRowAndColumn) {
     setCell(1, 1, EMPTY, SOLID_BLOCK, EMPTY);
     drawBoardShadows();
 
-    auto shaded = [](int shade) -> uint16_t {
-        if (shade == 0) {
-            return WHITE;
-        }
-        int m = 250 - 50 * shade;
-        return static_cast<uint16_t>((((248 * m) >> 8) & 248) << 8 | (((252 * m) >> 8) & 252) << 3 |
-                                     ((248 * m) >> 8) >> 3);
-    };
     // Board cells x 0..2, y 0..1, plus column 3 and row 2.
     const int expected[3][4] = {
         {0, 0, 0, 2},

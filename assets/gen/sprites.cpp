@@ -204,20 +204,28 @@ Image burner() {
 
 Image plate() {
     Image im = plainFloor();
-    fill(im, roundRect(5, 6, 29, 30, 2), withAlpha(INK, 200));
-    fill(im, roundRect(6, 6, 28, 28, 2), [](float x, float y) {
-        Rgba c = bevel(x, y, 6, 6, 28, 28, GOLD_DARK, rgb(150, 112, 52), GOLD_LIGHT, 1.8f);
+    // A bronze slab set in a dark groove, a ring engraved in it: it gives a
+    // little under weight.
+    const Rgba bronzeDark = rgb(84, 58, 34), bronze = rgb(140, 104, 58),
+               bronzeLight = rgb(196, 156, 96);
+    fill(im, roundRect(4, 4, 29, 29, 2.5f), rgb(16, 13, 16));
+    fill(im, roundRect(6, 6, 27, 27, 2), [=](float x, float y) {
+        Rgba c = bevel(x, y, 6, 6, 27, 27, bronzeDark, bronze, bronzeLight, 1.8f);
         float n = noise(x, y, 4, 32, 41) - 0.5f;
-        return scale(c, 1 + 0.16f * n);
+        return scale(c, 1 + 0.18f * n + bayer(int(x), int(y)) * 0.04f);
     });
-    fill(im, roundRect(9.5f, 9.5f, 24.5f, 24.5f, 1.5f), [](float x, float y) {
-        return bevel(x, y, 9.5f, 9.5f, 24.5f, 24.5f, GOLD_LIGHT, rgb(168, 126, 58), GOLD_DARK,
-                     1.2f);
+    // The engraving: dark where it cuts in, lit on its lower right lip.
+    auto ring = cut(circle(MID, MID, 6.5f), circle(MID, MID, 4.8f));
+    fill(im, ring, [=](float x, float y) {
+        return ((x - MID) + (y - MID) > 0) ? scale(bronzeDark, 0.8f) : scale(bronzeDark, 0.55f);
     });
-    for (float p : {12.5f, 21.5f}) {
-        for (float q : {12.5f, 21.5f}) {
-            fill(im, circle(p, q, 1.2f), GOLD_DARK);
-        }
+    fill(im, circle(MID, MID, 1.6f), scale(bronzeDark, 0.6f));
+    for (int i = 0; i < 4; ++i) {
+        float a = i * 1.5708f + 0.7854f;
+        fill(im,
+             segment(MID + std::cos(a) * 7.5f, MID + std::sin(a) * 7.5f, MID + std::cos(a) * 9.5f,
+                     MID + std::sin(a) * 9.5f, 0.6f),
+             scale(bronzeDark, 0.6f));
     }
     return im;
 }
@@ -229,26 +237,32 @@ Image blastFloor() {
         for (int x = 0; x < T; ++x) {
             float d = std::hypot(x + 0.5f - MID, (y + 0.5f - 17) * 1.1f);
             float n = noise(x, y, 5.5f, 33, 58);
-            float soot = clamp01(1.2f - d / 14 + (n - 0.5f) * 0.6f);
-            at(im, x, y) = mix(at(im, x, y), rgb(26, 22, 24), soot * 0.8f);
+            float soot = clamp01(1.4f - d / 15 + (n - 0.5f) * 0.7f);
+            Rgba burnt = mix(rgb(14, 11, 13), rgb(58, 34, 24), smooth(0.55f, 0.95f, d / 15));
+            at(im, x, y) = mix(at(im, x, y), burnt, soot * 0.92f);
         }
     }
-    // Jagged cracks through the flagstones, and scattered grit.
-    for (int i = 0; i < 5; ++i) {
-        float a = i * 1.2566f + 0.4f;
-        float x = MID + std::cos(a) * 3, y = 17 + std::sin(a) * 3;
+    // A few jagged cracks through the flagstones, and scattered grit.
+    const Point starts[] = {{9, 12}, {22, 14}, {15, 23}};
+    const float heading[] = {3.6f, 5.6f, 1.9f};
+    for (int i = 0; i < 3; ++i) {
+        float x = starts[i].x, y = starts[i].y, a = heading[i];
         for (int k = 0; k < 4; ++k) {
-            float len = 3 + hash01(i, k, 59) * 2.5f;
-            float turn = (hash01(k, i, 60) - 0.5f) * 1.2f;
-            float nx = x + std::cos(a + turn) * len, ny = y + std::sin(a + turn) * len;
-            fill(im, segment(x, y, nx, ny, k < 2 ? 0.6f : 0.45f), rgb(14, 12, 14));
+            float len = 2.5f + hash01(i, k, 59) * 2.5f;
+            a += (hash01(k, i, 60) - 0.5f) * 1.4f;
+            float nx = x + std::cos(a) * len, ny = y + std::sin(a) * len;
+            fill(im, segment(x, y, nx, ny, 0.5f), rgb(12, 10, 12));
+            fill(im, segment(x + 0.7f, y + 0.7f, nx + 0.7f, ny + 0.7f, 0.35f),
+                 rgb(80, 76, 84, 140));
             x = nx;
             y = ny;
         }
     }
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 14; ++i) {
         float x = 3 + hash01(i, 1, 61) * 27, y = 3 + hash01(i, 2, 61) * 27;
-        fill(im, circle(x, y, 0.7f + hash01(i, 3, 61)), i % 2 ? STONE_LIGHT : rgb(110, 70, 50));
+        float r = 0.6f + hash01(i, 3, 61) * 0.9f;
+        fill(im, circle(x + 0.5f, y + 0.6f, r), rgb(10, 8, 10, 160));
+        fill(im, circle(x, y, r), i % 2 ? STONE_LIGHT : rgb(110, 70, 50));
     }
     return im;
 }
@@ -512,7 +526,7 @@ Image player(bool faceLeft, int frame, bool hurt) {
         return ramp({cloakDark, cloak, cloakLight}, t);
     };
     // Boots: walking moves one forward.
-    float backFoot = frame == 1 ? 11.5f : 13.0f, frontFoot = frame == 1 ? 21.5f : 20.0f;
+    float backFoot = frame == 1 ? 10.5f : 13.0f, frontFoot = frame == 1 ? 22.5f : 20.0f;
     fill(im, ellipse(backFoot, 28.3f, 3.0f, 1.9f), rgb(48, 30, 22));
     fill(im, ellipse(frontFoot, 28.3f + (frame == 1 ? 0.3f : 0), 3.0f, 1.9f), rgb(64, 40, 28));
     // Cloak.
@@ -529,13 +543,14 @@ Image player(bool faceLeft, int frame, bool hurt) {
          rgb(70, 42, 26));
     fill(im, rect(18, 19.6f + bob, 20.4f, 21.9f + bob), GOLD);
     // Arm and hand in front.
-    fill(im, segment(19, 16 + bob, 22.5f, 20.5f + bob, 1.9f), cloakShade);
+    float reach = frame == 1 ? 1.2f : 0.0f; // the arm swings forward in the stride
+    fill(im, segment(19, 16 + bob, 22.5f + reach, 20.5f + bob, 1.9f), cloakShade);
     if (hurt) {
         // Hands thrown up against the heat.
         fill(im, circle(24.5f, 13 + bob, 1.7f), SKIN);
         fill(im, segment(21, 16 + bob, 24, 13.5f + bob, 1.5f), cloakShade);
     } else {
-        fill(im, circle(23.2f, 21 + bob, 1.7f), SKIN);
+        fill(im, circle(23.2f + reach, 21 + bob, 1.7f), SKIN);
     }
     // Hood with its peak falling back.
     auto hood = unite(circle(MID, 10.5f + bob, 6.6f),
@@ -1302,30 +1317,32 @@ Image pipe(int kind) {
 
 Image floatRaft() {
     Image im = tile();
-    // Four logs lashed side by side, seen from the front and above: their
-    // length runs back into the picture, their cut ends face us.
+    // Four logs lashed side by side, seen from the front and a little above:
+    // the deck runs back into the picture, the cut ends face us. Whatever
+    // the float lifts rests in the tile above, so the raft keeps low.
     for (int i = 0; i < 4; ++i) {
         float cx = 7 + i * 6.4f;
-        fill(im, rect(cx - 3.2f, 11, cx + 3.2f, 22), [cx](float x, float y) {
+        fill(im, rect(cx - 3.2f, 14, cx + 3.2f, 23), [cx](float x, float y) {
             float u = (x - cx) / 3.2f;
             float grain = noise(x * 2, y * 0.4f, 2, 32, 47 + static_cast<int>(cx)) - 0.5f;
-            return ramp({WOOD_HI, WOOD_LIGHT, WOOD, WOOD_DARK}, 0.3f + u * 0.45f + grain * 0.25f);
+            return ramp({WOOD_HI, WOOD_LIGHT, WOOD, WOOD_DARK},
+                        0.25f + u * 0.45f + grain * 0.25f + (y - 14) * 0.02f);
         });
-        fill(im, circle(cx, 22, 3.3f), [cx](float x, float y) {
-            float r = std::hypot(x - cx, y - 22);
-            Rgba c = mix(rgb(218, 176, 118), rgb(160, 112, 62), 0.5f + 0.5f * std::sin(r * 2.6f));
-            return r > 2.6f ? WOOD_DARK : c;
+        fill(im, ellipse(cx, 14, 3.2f, 1.1f), WOOD_DARK);
+        fill(im, circle(cx, 23.5f, 3.4f), [cx](float x, float y) {
+            float r = std::hypot(x - cx, y - 23.5f);
+            Rgba c = mix(rgb(222, 182, 124), rgb(164, 116, 66), 0.5f + 0.5f * std::sin(r * 2.6f));
+            return r > 2.7f ? WOOD_DARK : scale(c, 1.05f - (x - cx + y - 23.5f) * 0.03f);
         });
-        fill(im, ellipse(cx, 11, 3.2f, 1.2f), WOOD_DARK);
     }
-    // Rope lashings across the logs.
-    for (float y : {13.5f, 17.5f}) {
+    // Rope lashings across the deck.
+    for (float y : {16.0f, 19.5f}) {
         fill(im, rect(3.5f, y, 29.5f, y + 1.6f), [](float x, float) {
             return mix(rgb(214, 196, 146), rgb(146, 124, 84), 0.5f + 0.5f * std::sin(x * 1.6f));
         });
     }
     outline(im, INK);
-    contactShadow(im, MID + 1, 26, 14, 2.6f, 0.55f);
+    contactShadow(im, MID + 1, 27.5f, 14, 2.4f, 0.55f);
     return im;
 }
 
@@ -1342,13 +1359,14 @@ Image floatBurning(int frame) {
         }
     }
     Image f = tile();
-    const float tongues[][3] = {{8.5f, 16, 4}, {16.5f, 20, 4.5f}, {24.5f, 15, 4}};
+    const float tongues[][3] = {{8, 15, 6.5f}, {16.5f, 20, 8}, {25, 14, 6.5f}};
     for (int y = 0; y < T; ++y) {
         for (int x = 0; x < T; ++x) {
             float h = 0;
             for (const auto& t : tongues) {
-                h = std::max(h, flameHeat(x + 0.5f, y + 0.5f, t[0], 25, t[1] * (frame ? 0.55f : 1),
-                                          t[2], frame * 7.0f, 48));
+                h = std::max(h,
+                             0.9f * flameHeat(x + 0.5f, y + 0.5f, t[0], 26,
+                                              t[1] * (frame ? 0.55f : 1), t[2], frame * 7.0f, 48));
             }
             if (h > 0.05f) {
                 at(f, x, y) = flameColour(h * (frame ? 0.8f : 1));

@@ -81,50 +81,37 @@ Rgba bevel(float x, float y, float x0, float y0, float x1, float y1, Rgba dark, 
 
 // ---- Floors ---------------------------------------------------------------
 
-// Flagstones in a running bond; the joints are placed so that the tile repeats
-// without a seam.
-struct Stone {
-    int x0, y0, x1, y1, id;
-};
-const Stone FLAGSTONES[] = {
-    {0, 0, 20, 15, 0}, {21, 0, 32, 15, 1}, {10, 16, 32, 32, 2}, {0, 16, 9, 32, 3}};
-
-Rgba flagstone(int x, int y, int seed, Rgba dark, Rgba mid, Rgba light) {
-    for (const Stone& s : FLAGSTONES) {
-        if (x < s.x0 || x > s.x1 || y < s.y0 || y > s.y1) {
-            continue;
-        }
-        // The last row and column belong to the joint with the next tile.
-        if (x == 32 || y == 32 || (s.id == 0 && x == 20) || (s.id == 3 && x == 9) || y == 15) {
-            return MORTAR;
-        }
-        float tone = 0.86f + 0.22f * hash01(s.id, seed, 7);
-        float grain = noise(x + 0.5f, y + 0.5f, 5.5f, 33, seed + s.id) - 0.5f;
-        float fine = hash01(x, y, seed + 3) - 0.5f;
-        Rgba c = scale(mid, tone + 0.22f * grain + 0.08f * fine);
-        int x1 = (s.id == 0) ? 19 : (s.id == 3 ? 8 : 31);
-        int y1 = (s.id < 2) ? 14 : 31;
-        if (y == s.y0 || x == s.x0) {
-            c = mix(c, light, 0.6f);
-        } else if (y == y1 || x == x1) {
-            c = mix(c, dark, 0.6f);
-        }
-        return c;
+// One worn flagstone per tile, bedded in dark mortar: the joints mark out
+// the board's grid, so the player can count the cells he walks.
+Rgba flagstoneAt(float x, float y) {
+    float n = noise(x, y, 5.5f, 33, 11) - 0.5f;
+    float fine = noise(x, y, 1.65f, 33, 12) - 0.5f;
+    Rgba c = scale(STONE, 1.0f + 0.28f * n + 0.12f * fine + bayer(int(x), int(y)) * 0.04f);
+    // Edges worn round: lit along the top and left, in shade along the bottom
+    // and right.
+    float top = y - 0.5f, left = x - 0.5f, bottom = 31.5f - y, right = 31.5f - x;
+    if (std::min(top, left) < 1.2f && std::min(top, left) <= std::min(bottom, right)) {
+        c = mix(c, STONE_LIGHT, 0.55f);
+    } else if (std::min(bottom, right) < 1.6f) {
+        c = mix(c, STONE_DARK, 0.6f);
     }
-    return MORTAR;
+    return c;
 }
 
 Image plainFloor() {
-    Image im = tile();
-    for (int y = 0; y < T; ++y) {
-        for (int x = 0; x < T; ++x) {
-            at(im, x, y) = flagstone(x, y, 11, STONE_DARK, STONE, STONE_LIGHT);
-        }
+    Image im = makeImage(T, T, MORTAR);
+    fill(im, roundRect(0.3f, 0.3f, 32.2f, 32.2f, 2.2f), flagstoneAt);
+    // Hairline cracks and a chipped corner keep the stone from looking new.
+    fill(im, segment(5, 7, 9, 10, 0.45f), withAlpha(MORTAR, 170));
+    fill(im, segment(9, 10, 13, 9, 0.45f), withAlpha(MORTAR, 150));
+    fill(im, segment(9.6f, 10.8f, 13.6f, 9.8f, 0.35f), rgb(104, 100, 114, 110));
+    fill(im, segment(22, 20, 25, 25, 0.45f), withAlpha(MORTAR, 150));
+    fill(im, segment(25, 25, 24, 28, 0.45f), withAlpha(MORTAR, 130));
+    fill(im, polygon({{26, 32.5f}, {32.5f, 26}, {32.5f, 32.5f}}), MORTAR);
+    for (int i = 0; i < 6; ++i) {
+        float x = 3 + hash01(i, 4, 13) * 26, y = 3 + hash01(i, 5, 13) * 26;
+        fill(im, circle(x, y, 0.6f), withAlpha(STONE_DARK, 160));
     }
-    // A few hairline cracks keep the repeat from looking printed.
-    fill(im, segment(4, 5, 8, 8, 0.45f), withAlpha(MORTAR, 150));
-    fill(im, segment(8, 8, 10, 7, 0.45f), withAlpha(MORTAR, 150));
-    fill(im, segment(24, 22, 27, 26, 0.45f), withAlpha(MORTAR, 130));
     return im;
 }
 

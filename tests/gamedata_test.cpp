@@ -228,19 +228,43 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
                       frame.end());
     EXPECT_EQ(loader.load(extraFrame), 0);
 
-    // The largest sizes the limits allow still load.
-    std::vector<uint8_t> bytes = file.bytes;
-    const int lastEffect = EFFECT_COUNT - 1;
-    bytes.resize(file.effectAt[lastEffect]);
-    putI32At(bytes, bytes.size(), MAX_EFFECT_SAMPLES);
-    bytes.resize(bytes.size() + size_t(MAX_EFFECT_SAMPLES) * 2, 0x7f);
-    const size_t pictures = bytes.size();
-    bytes.insert(bytes.end(), file.bytes.begin() + static_cast<long>(file.pictureCountAt),
-                 file.bytes.end());
-    ASSERT_EQ(loader.load(bytes), 1);
-    EXPECT_EQ(effects[lastEffect].sampleCount, MAX_EFFECT_SAMPLES);
-    EXPECT_EQ(effects[lastEffect].samples[MAX_EFFECT_SAMPLES - 1], 0x7f7f);
-    EXPECT_EQ(titlePictures[0].width, i32At(bytes, pictures + 4));
+    // The limits are exact: the largest sizes load, one more fails, even
+    // when the file holds all the data the size asks for.
+    std::vector<uint8_t> emptyFrame = file.bytes; // code 7 frame 0 is 0 x 5
+    putI32At(emptyFrame, file.frameAt[7][0], MAX_SPRITE_SIDE);
+    putI32At(emptyFrame, file.frameAt[7][0] + 4, 0);
+    ASSERT_EQ(loader.load(emptyFrame), 1);
+    EXPECT_EQ(tileSprites[7][0].width, MAX_SPRITE_SIDE);
+    putI32At(emptyFrame, file.frameAt[7][0], MAX_SPRITE_SIDE + 1);
+    EXPECT_EQ(loader.load(emptyFrame), 0);
+
+    const auto withLastEffect = [&](int32_t count) {
+        std::vector<uint8_t> bytes(file.bytes.begin(),
+                                   file.bytes.begin() + long(file.effectAt[EFFECT_COUNT - 1]));
+        putI32At(bytes, bytes.size(), count);
+        bytes.resize(bytes.size() + size_t(count) * 2, 0x7f);
+        bytes.insert(bytes.end(), file.bytes.begin() + long(file.pictureCountAt), file.bytes.end());
+        return bytes;
+    };
+    ASSERT_EQ(loader.load(withLastEffect(MAX_EFFECT_SAMPLES)), 1);
+    EXPECT_EQ(effects[EFFECT_COUNT - 1].sampleCount, MAX_EFFECT_SAMPLES);
+    EXPECT_EQ(effects[EFFECT_COUNT - 1].samples[MAX_EFFECT_SAMPLES - 1], 0x7f7f);
+    EXPECT_EQ(titlePictures[0].width, file.pictureWidth[0]);
+    EXPECT_EQ(loader.load(withLastEffect(MAX_EFFECT_SAMPLES + 1)), 0);
+
+    const auto withLastPicture = [&](int32_t width, int32_t height) {
+        std::vector<uint8_t> bytes(file.bytes.begin(),
+                                   file.bytes.begin() + long(file.pictureAt[PICTURE_COUNT - 1]));
+        putI32At(bytes, bytes.size(), width);
+        putI32At(bytes, bytes.size(), height);
+        bytes.resize(bytes.size() + size_t(width) * size_t(height) * 2, 0x11);
+        return bytes;
+    };
+    ASSERT_EQ(loader.load(withLastPicture(MAX_PICTURE_SIDE, 2)), 1);
+    EXPECT_EQ(titlePictures[2].width, MAX_PICTURE_SIDE);
+    EXPECT_EQ(titlePictures[2].pixels[2 * MAX_PICTURE_SIDE - 1], 0x1111);
+    EXPECT_EQ(loader.load(withLastPicture(MAX_PICTURE_SIDE + 1, 2)), 0);
+    EXPECT_EQ(loader.load(withLastPicture(2, MAX_PICTURE_SIDE + 1)), 0);
 }
 
 TEST(LoadGameData, RejectsACellOutsideTheElementCodes) {

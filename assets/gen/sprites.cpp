@@ -315,8 +315,8 @@ Image lava(int frame) {
     return im;
 }
 
-// The barrier sinking into its slot: after sunk of 4 quarters only the slot
-// is left.
+// The barrier sinking into its slot a little further each frame, until only
+// the empty slot is left. The bars are the barrier's own, drawn further down.
 void bars(Image& im, float top, float bottom);
 
 Image barrierSlot(int frame) {
@@ -550,7 +550,7 @@ Image player(bool faceLeft, int frame, bool hurt) {
     // The face looks out of the shadow of the hood.
     fill(im, ellipse(19.6f, 12 + bob, 3.5f, 4.1f), rgb(26, 18, 22));
     fill(im, ellipse(20.4f, 12.8f + bob, 2.5f, 3.1f), [=](float x, float) {
-        return mix(SKIN, SKIN_DARK, clamp01((x - 19.5f) * lit * 0.0f + 0.15f));
+        return mix(SKIN, SKIN_DARK, clamp01(0.15f + (x - 20.4f) * lit * 0.08f));
     });
     if (hurt) {
         fill(im, segment(20.6f, 11.6f + bob, 22.2f, 12.4f + bob, 0.45f), rgb(40, 20, 20));
@@ -1098,8 +1098,7 @@ Image waterShape(int shape) {
         inside = unite(ellipse(5.5f, 11, 5.5f, 8), rect(0, 9.5f, 11, 11));
         break;
     case 4: // right end of a surface: water comes from the left
-        inside = unite(rect(0, 0, 0.01f, 0),
-                       unite(rect(0, 0, 5.5f, 11), unite(rect(0, R, 11, 11), circle(5.5f, R, R))));
+        inside = unite(rect(0, 0, 5.5f, 11), unite(rect(0, R, 11, 11), circle(5.5f, R, R)));
         break;
     case 5:
         inside = unite(rect(5.5f, 0, 11, 11), unite(rect(0, R, 11, 11), circle(5.5f, R, R)));

@@ -1,0 +1,188 @@
+# Gloomhold's campaign, one entry per level in play order. See lv.py for the
+# map characters: '#' rock, ' ' floor, the level text legend for the rest,
+# and an optional floor map for objects standing on special floors.
+LEVELS = []
+
+
+def L(title, map, solution, floor=None, note=None):
+    LEVELS.append(dict(title=title, map=map, solution=solution, floor=floor, note=note))
+
+
+L("First Steps", """
+########
+#>    ##
+#####  #
+#####X #
+########
+""", "RRRRDD.")
+
+L("Shove", """
+###########
+#>  B    ##
+#####    ##
+#####   X##
+###########
+""", "RRRRDDRRR")
+
+L("A Ball for the Box", """
+###########
+#>        #
+#    o    #
+#    B    #
+#######D###
+###########
+""", "RRRRDRRD" + "D" * 20 + ".")
+
+L("Two Light, Never Heavy", """
+##############
+#>  BB     X##
+# ####### ####
+#   oo       #
+##############
+""", "DDRRRRRRRRUURR")
+
+L("Lock and Key", """
+##########
+#>     ###
+#    k ###
+####   LX#
+##########
+""", "RRRRDLDRR" + "R" * 15)
+
+L("Pressure Plate", """
+###########
+#>        #
+#  B    + #
+######H####
+######X####
+###########
+""", "DRRRRRRLDD.")
+
+L("Lever and Burner", """
+#############
+#############
+#/>  r B    #
+#########  X#
+#############
+""", "L" + "." * 14 + "RRRRRRRRDR",
+  floor="""
+.............
+.............
+.....u.......
+""")
+
+L("Fire and Powder", """
+############
+#>  g  F####
+#      %  X#
+############
+""", "RRRRRL" + "." * 34 + "DRRRRR")
+
+L("Carry the Flame", """
+###########
+#####  ####
+#>  tt F###
+####X%g####
+###########
+""", "RRRR.....RURDL" + "." * 34 + "DDL.")
+
+L("Powder Trail", """
+##############
+#>  g  F######
+# #####g######
+# #####g######
+# #####g######
+#      %X#####
+##############
+""", "RRRRRL" + "." * 110 + "LLLLDDDDRRRRRRR")
+
+L("Blast Block", """
+#############
+#############
+#/>   g  $ X#
+#############
+""", "RRRRRRLLLLLL" + "." * 34 + "RRRRRRRRR",
+  floor="""
+.............
+.............
+........u....
+""")
+
+L("Water on Fire", """
+#############
+#######S#####
+###   kL#####
+#>     F   X#
+#############
+""", "RRURRR" + "." * 30 + "DRRRRR")
+
+L("Plug the Drain", """
+##############
+##S##>########
+## ##p########
+##        F X#
+#####O########
+##############
+""", "DD" + "." * 60 + "RRRRRRR")
+
+L("Pipe and Baffle", """
+###########
+#S #  >####
+#  =( #####
+####  #####
+#X  F #####
+###########
+""", "LDDLU" + "." * 30 + "DDLLL.")
+
+L("The Spout", """
+##########
+####V#####
+####%#####
+#> gF   X#
+##########
+""", "RRL" + "." * 60 + "RRRRRRR")
+
+L("Rising Float", """
+############
+########S###
+#XL    >)  #
+##k#####|###
+## #####|###
+##r     ####
+############
+""", "R" + "." * 120 + "LLLLLLLL.")
+
+L("Lava Flow", """
+###########
+#>     HX##
+###  B  ###
+#+~~~~~~~~#
+###########
+""", "RRRRD" + "." * 40 + "URRR")
+
+L("Bombs Away", """
+############
+#>  !  $ X##
+############
+""", "RRRRR" + "." * 6 + "RRRRR")
+
+L("Slick Floor", """
+############
+#>  @@@    #
+#######  X##
+############
+""", "RRRRRRDRR", floor="""
+............
+.iiiiiiiiii.
+""")
+
+L("Slow Fuse", """
+##############
+##############
+#/>c      %X##
+##############
+""", "L" + "." * 8 + "RRRRRRR" + "." * 60 + "RRRRRRRR", floor="""
+..............
+..............
+...u..........
+""")

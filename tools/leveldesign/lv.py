@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""Level design helper for Gloomhold's campaign.
+
+The campaign's levels are drawn in levels.py as one combined map per level
+(one character per cell, see CELL below) plus an optional floor map for
+objects that stand on special floors. This script writes them out as the
+three-grid level texts the game's tools read (assets/levels/levelNN.txt) and
+replays each solution with `ghtool sim` to show where the player got to.
+
+    lv.py write            write every level text
+    lv.py check [N...]     write, then replay the solutions of levels N
+    lv.py show N MOVES     replay MOVES on level N and print the board
+"""
+import json
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+GHTOOL = os.environ.get("GHTOOL", os.path.join(ROOT, "build-levels", "ghtool"))
+OUT = os.path.join(ROOT, "assets", "levels")
+
+# Combined map character -> (floor, object, top) in the level text legend.
+CELL = {
+    "#": (".", "#", "."), "_": ("_", ".", "."), " ": ("_", ".", "."),
+    "X": ("_", ".", "X"), "F": ("_", ".", "F"), "%": ("_", ".", "%"),
+    "V": ("_", ".", "V"), "u": ("u", ".", "."), "+": ("+", ".", "."),
+    "h": ("h", ".", "."), "~": ("~", ".", "."), "i": ("i", ".", "."),
+}
+for obj in "<>o B@DkL/tTgGc$SOp=|Y()r!HC".replace(" ", ""):
+    CELL.setdefault(obj, ("_", obj, "."))
+
+
+def grids(level):
+    rows = level["map"].strip("\n").split("\n")
+    width = max(len(r) for r in rows)
+    rows = [r.ljust(width, "#") for r in rows]
+    floors = level.get("floor")
+    frows = floors.strip("\n").split("\n") if floors else None
+    layers = [[], [], []]
+    for y, row in enumerate(rows):
+        parts = [[], [], []]
+        for x, ch in enumerate(row):
+            f, o, t = CELL[ch]
+            if frows and y < len(frows) and x < len(frows[y]) and frows[y][x] not in " .":
+                f = frows[y][x]
+            for i, c in enumerate((f, o, t)):
+                parts[i].append(c)
+        for i in range(3):
+            layers[i].append("".join(parts[i]))
+    return layers
+
+
+def text_of(level):
+    floor, obj, top = grids(level)
+    out = ["title: " + level["title"]]
+    if level.get("note"):
+        out.insert(0, "# " + level["note"])
+    sol = level["solution"].replace(" ", "").replace("\n", "")
+    for i in range(0, len(sol), 60):
+        out.append("solution: " + sol[i:i + 60])
+    for name, g in (("floor", floor), ("object", obj), ("top", top)):
+        out.append("")
+        out.append(name + ":")
+        out.extend(g)
+    return "\n".join(out) + "\n"
+
+
+def load_levels():
+    sys.path.insert(0, HERE)
+    import levels
+    return levels.LEVELS
+
+
+def path_of(n):
+    return os.path.join(OUT, "level%02d.txt" % n)
+
+
+def write_all():
+    lv = load_levels()
+    for n, level in enumerate(lv):
+        with open(path_of(n), "w") as f:
+            f.write(text_of(level))
+        # Key presses after the exit are design slack: cut them.
+        sol = level["solution"].replace(" ", "").replace("\n", "")
+        done = [x["step"] for x in sim(n, sol, trace=True) if x["levelComplete"]]
+        if done and done[0] < len(sol):
+            level["solution"] = sol[:done[0]]
+            with open(path_of(n), "w") as f:
+                f.write(text_of(level))
+    return lv
+
+
+def sim(n, moves, trace=False):
+    args = [GHTOOL, "sim", path_of(n), moves or "."]
+    if trace:
+        args.append("--trace")
+    res = subprocess.run(args, capture_output=True, text=True)
+    if res.returncode != 0:
+        raise SystemExit(res.stderr)
+    return [json.loads(l) for l in res.stdout.splitlines()]
+
+
+LEG = None
+
+
+def legend():
+    global LEG
+    if LEG is None:
+        LEG = {}
+        res = subprocess.run([GHTOOL, "legend"], capture_output=True, text=True)
+        for line in res.stdout.splitlines():
+            cols = [c.strip() for c in line.split("|")]
+            if len(cols) > 4 and cols[1].isdigit():
+                ch = cols[3].strip("`").strip()
+                if ch == "\\|":
+                    ch = "|"
+                LEG[int(cols[1])] = ch or "."
+    return LEG
+
+
+def board(state):
+    leg = legend()
+    w, h = state["width"], state["height"]
+    lines = []
+    for y in range(h):
+        row = ""
+        for x in range(w):
+            f, o, t = state["cells"][x * h + y]
+            ch = "."
+            if f not in (0, 2):
+                ch = leg[f]
+            if o:
+                ch = leg[o]
+            if t:
+                ch = leg[t]
+            if o and t == 30:
+                ch = leg[o]
+            row += ch
+        # water: mark tiles whose fine cells hold water
+        wrow = ""
+        for x in range(w):
+            full = 0
+            for r in range(3):
+                line = state["fine"][3 * y + r]
+                for c in range(3):
+                    b = int(line[2 * (3 * x + c):2 * (3 * x + c) + 2], 16)
+                    if b & 3 == 3:
+                        full += 1
+            wrow += str(full) if full else "."
+        lines.append(row + "   " + wrow)
+    return "\n".join(lines)
+
+
+def main():
+    cmd = sys.argv[1] if len(sys.argv) > 1 else "check"
+    lv = write_all()
+    if cmd == "write":
+        return
+    if cmd == "show":
+        n, moves = int(sys.argv[2]), sys.argv[3] if len(sys.argv) > 3 else "."
+        states = sim(n, moves, trace=True)
+        every = "-a" in sys.argv
+        for s in states if every else states[-1:]:
+            print("step", s["step"], "complete", s["levelComplete"], "burners", s["burnersOn"],
+                  "plates", s["allPlatesPressed"], "noBall", s["noBallLeft"])
+            print(board(s))
+        return
+    ns = [int(a) for a in sys.argv[2:]] or range(len(lv))
+    for n in ns:
+        sol = lv[n]["solution"].replace(" ", "").replace("\n", "")
+        s = sim(n, sol, trace=True)
+        done = [x["step"] for x in s if x["levelComplete"]]
+        if done and done[0] < len(sol):
+            # Extra key presses after the exit are design slack: cut them.
+            lv[n]["solution"] = sol = sol[:done[0]]
+            with open(path_of(n), "w") as f:
+                f.write(text_of(lv[n]))
+        print("%2d %-26s %s len %d%s" % (n, lv[n]["title"], "OK at %d" % done[0] if done else "FAIL",
+                                          len(sol), ""))
+        if not done:
+            print(board(s[-1]))
+
+
+if __name__ == "__main__":
+    main()

@@ -1210,26 +1210,34 @@ Image plug() {
     return im;
 }
 
-// Riveted iron plates, used for the baffles.
-Rgba plateIron(float x, float y, float x0, float y0, float x1, float y1) {
-    Rgba c = bevel(x, y, x0, y0, x1, y1, IRON_DARK, IRON, IRON_LIGHT, 1.5f);
-    float n = noise(x, y, 4, 32, 41) - 0.5f;
-    return scale(c, 1 + 0.2f * n);
-}
-
+// A baffle: a heavy oak beam across the middle third, bound with iron, and an
+// iron-bound block in the upper corner ninth on its closed side.
 Image baffle(bool left) {
     Image im = tile();
-    im.mirror = !left;
-    // The middle third runs across the whole tile, the corner ninth sits above
-    // it on the closed side.
-    fill(im, rect(0, 11, 33, 22), [](float x, float y) { return plateIron(x, y, 0, 11, 33, 22); });
-    fill(im, rect(0, 0, 11, 11), [](float x, float y) { return plateIron(x, y, 0, 0, 11, 11); });
-    for (float x : {3.0f, 13.0f, 22.0f, 30.0f}) {
-        fill(im, circle(x, 16.5f, 1), IRON_HI);
+    auto oak = [](float x0, float y0, float x1, float y1) {
+        return [=](float x, float y) {
+            float grain = noise(x * 0.4f, y * 2.5f, 3, 64, 42) - 0.5f;
+            Rgba c = scale(WOOD, 0.95f + 0.3f * grain);
+            return bevel(x, y, x0, y0, x1, y1, mix(c, WOOD_DARK, 0.7f), c, mix(c, WOOD_HI, 0.6f),
+                         1.4f);
+        };
+    };
+    fill(im, rect(0, 11, 33, 22), oak(0, 11, 33, 22));
+    float cx = left ? 0 : 22;
+    fill(im, rect(cx, 0, cx + 11, 11), oak(cx, 0, cx + 11, 11));
+    // Iron straps, and rivets through them.
+    for (float x : {3.0f, 27.0f}) {
+        fill(im, rect(x, 11, x + 3, 22), [x](float px, float) {
+            return ramp({IRON_LIGHT, IRON, IRON_DARK}, (px - x) / 3);
+        });
+        fill(im, circle(x + 1.5f, 14, 0.8f), IRON_HI);
+        fill(im, circle(x + 1.5f, 19, 0.8f), IRON_HI);
     }
-    fill(im, circle(5.5f, 5.5f, 1), IRON_HI);
-    im.mirror = false;
+    fill(im, rect(cx, 4, cx + 11, 6.5f), [](float, float y) {
+        return ramp({IRON_LIGHT, IRON, IRON_DARK}, (y - 4) / 2.5f);
+    });
     outline(im, INK);
+    contactShadow(im, MID, 23, 17, 2.2f, 0.5f);
     return im;
 }
 

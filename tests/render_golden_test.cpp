@@ -1,5 +1,7 @@
-// The board as ghtool render and the game window draw it, with the pictures of
-// the real GHold.dat, compared with reference pictures in tests/golden/.
+// The board as ghtool render and the game window draw it, with the pictures
+// and levels of the real GHold.dat, compared with reference pictures in
+// tests/golden/. New pictures or a redesigned level change these on purpose:
+// look at the .actual.png, then refresh with GHOLD_UPDATE_GOLDENS=1.
 #include "game/board.h"
 #include "game/gamedata.h"
 #include "game/sound.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 namespace {
@@ -79,14 +82,23 @@ class BoardGolden : public ::testing::Test {
     static inline int loaded = 0;
 };
 
-TEST_F(BoardGolden, GreatHallAfterTheFirstSteps) {
-    playLevel(levelRecords[5], "RRRRRRRRD");
-    EXPECT_TRUE(boardMatches("board-level05"));
+// "Carry the Flame" just after the keg went up: a lit torch, the fire and the
+// explosion's light over holes and rubble-free floor.
+TEST_F(BoardGolden, KegExplodingBesideTheTorchAndFire) {
+    playLevel(levelRecords[8], "RRRR.....RURDL.....................");
+    EXPECT_TRUE(boardMatches("board-level08"));
 }
 
-TEST_F(BoardGolden, BallPushedIntoTheBoxWithTheEffortMark) {
-    playLevel(levelRecords[4], "RRDR");
-    EXPECT_TRUE(boardMatches("board-level04"));
+// "Water on Fire": the source's water on its way down to the fire.
+TEST_F(BoardGolden, WaterFallingTowardsTheFire) {
+    playLevel(levelRecords[11], "RRURRR...");
+    EXPECT_TRUE(boardMatches("board-level11"));
+}
+
+// "The Spout": the spout itself stays unseen, its flood shows.
+TEST_F(BoardGolden, SpoutFloodBesideTheFire) {
+    playLevel(levelRecords[14], "RRL" + std::string(51, '.'));
+    EXPECT_TRUE(boardMatches("board-level14"));
 }
 
 TEST_F(BoardGolden, LightsWaterAndShadowsTogether) {

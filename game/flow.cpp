@@ -1,3 +1,337 @@
+// The game's windows: the game window that runs the board in steps of 100 ms,
+// reads the keys, shows the level banner and moves from level to level, and
+// the " Continue " window that shows the title pictures and the end picture.
 #include "game/flow.h"
 
+#include "game/board.h"
+#include "game/fluid.h"
+#include "game/gamedata.h"
+#include "game/move.h"
+#include "game/progress.h"
+#include "game/render.h"
+#include "game/rules.h"
+#include "game/sound.h"
+#include "toolkit/desktop.h"
+#include "toolkit/font.h"
+
+#include <cstdio>
+
 LevelFlow levelFlow;
+Window* gameWindow;
+int32_t continuePicture;
+
+namespace {
+
+constexpr int32_t LAST_LEVEL = LEVEL_COUNT - 1; // 50
+constexpr uint32_t CONTINUE_STYLE = 31;
+// Counted over at most this many characters, as every text measure of the
+// toolkit's fixed-size texts is.
+constexpr int32_t BANNER_MEASURE_LIMIT = 2047;
+
+uint32_t dataMissing;
+
+// The pictures of the data file only exist once it has loaded; until then
+// (and when it failed) the " Continue " window shows its background alone.
+const Surface* pictureFor(int32_t index) {
+    if (index < 0 || index >= PICTURE_COUNT || titlePictures[index].pixels == nullptr) {
+        return nullptr;
+    }
+    return &titlePictures[index];
+}
+
+void clearPictures() {
+    for (Surface& picture : titlePictures) {
+        surfaceClearRecord(picture);
+    }
+}
+
+// ---- Places kept for the widgets ------------------------------------------
+// The menu bar with its " Game " button (x 16, y 0, natural width, hot-key
+// index 2 for Alt+G, acting on press, opening the game menu through
+// gameMenuOpen), the game menu with its "Access Level" list, the About
+// window, the " Continue " button (x 90, y 262, acting on release inside) and
+// the load-failure dialog join here when the button, popup menu, dialog and
+// text box units exist. Until then the keys do all of it: Escape quits, R
+// restarts, Page Up and Page Down choose among the levels reached, and any
+// key advances the " Continue " window.
+
+void setupGameMenuBar(Window&) {}
+
+void drawGameMenuBar(Window&) {}
+
+void createContinueButton(Window&) {}
+
+void drawContinueButton(Window&) {}
+
+bool continueButtonFired(Window&) {
+    return false;
+}
+
+// Stands in for the "Read error or file not found" dialog with its lines
+// "Fail to load game file:" and the file name. Without the dialog there is
+// nobody to dismiss, so the program ends straight away and its exit status
+// tells the failure (gameDataMissing).
+void reportLoadFailure(const char* fileName) {
+    std::fprintf(stderr, "Fail to load game file: %s\n", fileName);
+}
+
+// ---------------------------------------------------------------------------
+
+void createGame(Window& window) {
+    levelFlow = LevelFlow{};
+    clearPictures();
+    gameWindow = &window;
+    dataMissing = 0;
+
+    if (!loadGameData(GAME_DATA_FILE)) {
+        dataMissing = 1;
+        reportLoadFailure(GAME_DATA_FILE);
+        window.closeRequested = 1;
+        return;
+    }
+    // A game without sound plays on, so the result does not matter.
+    soundInit();
+    levelFlow.highestLevel = resumeLevelFrom(readLevelProgress());
+    setupGameMenuBar(window);
+    if (!initBoardView(&window)) {
+        window.closeRequested = 1;
+        return;
+    }
+    levelFlow.level = levelFlow.highestLevel;
+    openContinueWindow(0);
+}
+
+// One step of the board: water, animation, rules, then the picture.
+void stepBoard(uint32_t now) {
+    levelFlow.nextStep = now + STEP_MS;
+    flowStep();
+    animateBoard();
+    gameStep(gameState);
+    updateBoardView(1);
+}
+
+// The move a key asks for, 0 for a key that is no arrow.
+int32_t moveForKey(uint8_t key) {
+    switch (key) {
+    case KEY_RIGHT: return 1;
+    case KEY_LEFT: return 2;
+    case KEY_UP: return 3;
+    case KEY_DOWN: return 4;
+    default: return 0;
+    }
+}
+
+void tickGame(Window& window) {
+    // A window about to close (Escape, a failed load, a quit request) closes
+    // right after this Tick; there is nothing left to run.
+    if (window.closeRequested) {
+        return;
+    }
+    const uint32_t now = inputState.now;
+    const uint8_t key = inputState.keys.lastKey;
+
+    if (levelFlow.levelComplete) {
+        levelFlow.level++;
+        if (levelFlow.level > LAST_LEVEL) {
+            // levelComplete stays set: the game window gets no Tick while
+            // the end picture is up, and the level that follows it starts
+            // afresh when that window closes.
+            levelFlow.level = 0;
+            openContinueWindow(2);
+            return;
+        }
+        if (levelFlow.level > levelFlow.highestLevel) {
+            levelFlow.highestLevel = levelFlow.level;
+            // A progress file that cannot be written only costs the next
+            // run its starting point.
+            writeLevelProgress(levelFlow.level);
+        }
+        startLevel(levelFlow.level);
+        return;
+    }
+
+    switch (key) {
+    case KEY_ESCAPE: window.closeRequested = 1; return;
+    case KEY_PAGE_UP:
+        if (levelFlow.level < levelFlow.highestLevel) {
+            startLevel(levelFlow.level + 1);
+            levelFlow.boardVisible = 1;
+        }
+        return;
+    case KEY_PAGE_DOWN:
+        if (levelFlow.level > 0) {
+            startLevel(levelFlow.level - 1);
+            levelFlow.boardVisible = 1;
+        }
+        return;
+    case KEY_R: startLevel(levelFlow.level); return;
+    default: break;
+    }
+
+    const int32_t move = moveForKey(key);
+    if (move != 0) {
+        // Arrows step at once, key repeats included, whatever the time.
+        levelFlow.moveRequest = move;
+    } else if (now < levelFlow.nextStep) {
+        // Unsigned on purpose, like every deadline of the program.
+        return;
+    }
+    stepBoard(now);
+}
+
+void drawGame(Window& window) {
+    canvasClear(window.canvas);
+    updateBoardView(0);
+    drawGameMenuBar(window);
+}
+
+void tickContinue(Window& window) {
+    // Alt alone never sets lastKey, so it does not count as a key here.
+    if (!continueButtonFired(window) && inputState.keys.lastKey == 0) {
+        return;
+    }
+    window.redrawRequested = 1;
+    if (continuePicture < 1) {
+        continuePicture++;
+    } else {
+        window.closeRequested = 1;
+    }
+}
+
+void drawContinue(Window& window) {
+    canvasClear(window.canvas);
+    drawContinueButton(window);
+    if (const Surface* picture = pictureFor(continuePicture)) {
+        surfaceBlit(*picture, window.canvas.surface, 0, 0);
+    }
+}
+
+} // namespace
+
+int32_t resumeLevelFrom(int32_t stored) {
+    if (stored == LEVEL_COUNT) {
+        return LAST_LEVEL;
+    }
+    if (stored > LEVEL_COUNT || stored < 0) {
+        // The file stores 16 bits; a negative value is as damaged as a large one.
+        return 0;
+    }
+    return stored;
+}
+
+int gameDataMissing() {
+    return dataMissing ? 1 : 0;
+}
+
+void GameWindowProc(Window* window, uint32_t) {
+    switch (window->message) {
+    case Create: createGame(*window); break;
+    case Tick: tickGame(*window); break;
+    case Draw: drawGame(*window); break;
+    case Size: centreBoard(); break;
+    case Close:
+        soundShutdown();
+        // The window is freed right after this message; nothing may reach
+        // it through the remembered pointer any more.
+        if (gameWindow == window) {
+            gameWindow = nullptr;
+        }
+        break;
+    default: break;
+    }
+}
+
+void ContinueWindowProc(Window* window, uint32_t) {
+    switch (window->message) {
+    case Create:
+        createContinueButton(*window);
+        levelFlow.started = 0;
+        break;
+    case Tick: tickContinue(*window); break;
+    case Draw: drawContinue(*window); break;
+    case Close:
+        // Closing by the close box starts the level just the same.
+        levelFlow.started = 1;
+        startLevel(levelFlow.level);
+        break;
+    default: break;
+    }
+}
+
+void startLevel(int32_t level) {
+    // Every caller stays within 0 to 50; a level outside would read past the
+    // level table, so it is taken as the first.
+    if (level < 0 || level > LAST_LEVEL) {
+        level = 0;
+    }
+    levelFlow.level = level;
+    levelFlow.levelComplete = 0;
+    levelFlow.boardVisible = 0;
+    levelFlow.nextStep = inputState.now;
+    loadLevel(levelRecords[level]);
+    layoutBanner();
+    if (gameWindow != nullptr) {
+        gameWindow->redrawRequested = 1;
+    }
+}
+
+void layoutBanner() {
+    std::snprintf(levelFlow.bannerText, sizeof levelFlow.bannerText, "Level %d",
+                  int(levelFlow.level));
+    const Font& font = builtinFonts[BANNER_FONT];
+    const int32_t width = textWidth(font, levelFlow.bannerText, BANNER_MEASURE_LIMIT) + 16;
+    const int32_t height = font.height + 8;
+    // Arithmetic shifts: a banner wider than a small board sits half a pixel
+    // further left, never rounded towards the board.
+    levelFlow.bannerRect[0] = boardView.originX + ((boardView.pixelWidth - width) >> 1);
+    levelFlow.bannerRect[1] = boardView.originY + ((boardView.pixelHeight - height) >> 1);
+    levelFlow.bannerRect[2] = width;
+    levelFlow.bannerRect[3] = height;
+    levelFlow.bannerEnd = inputState.now + BANNER_MS;
+}
+
+void updateBoardView(int fromTick) {
+    if (!levelFlow.started || gameWindow == nullptr) {
+        return;
+    }
+    if (inputState.now < levelFlow.bannerEnd) {
+        levelFlow.bannerVisible = 1;
+    } else {
+        levelFlow.boardVisible = 1;
+        if (levelFlow.bannerVisible) {
+            // The next Draw repaints the whole window without the banner.
+            levelFlow.bannerVisible = 0;
+            gameWindow->redrawRequested = 1;
+            return;
+        }
+    }
+    WindowCanvas& canvas = gameWindow->canvas;
+    if (levelFlow.boardVisible) {
+        drawBoard();
+        if (!fromTick) {
+            drawBoardShadows();
+        }
+    }
+    if (levelFlow.bannerVisible) {
+        const int32_t* r = levelFlow.bannerRect;
+        const int32_t x1 = r[0] + r[2] - 1;
+        const int32_t y1 = r[1] + r[3] - 1;
+        drawFilledRect(canvas, r[0], r[1], x1, y1, BANNER_FILL);
+        drawRaisedBevel(canvas, r[0], r[1], x1, y1);
+        drawText(canvas, levelFlow.bannerText, r[0] + 8, r[1] + 4, BANNER_TEXT, 0,
+                 &builtinFonts[BANNER_FONT]);
+    }
+    if (fromTick) {
+        // Straight to the screen: a step of the board changes nothing but the
+        // board, and the desktop's composition would copy the whole window.
+        blitRectToScreen(canvas.bitmap, gameWindow->x + boardView.originX,
+                         gameWindow->y + boardView.originY, boardView.pixelWidth,
+                         boardView.pixelHeight, boardView.originX, boardView.originY);
+    }
+}
+
+void openContinueWindow(int32_t picture) {
+    continuePicture = picture;
+    createWindow(desktop, -1, -1, CONTINUE_WIDTH, CONTINUE_HEIGHT, "Gloomhold", CONTINUE_STYLE,
+                 ContinueWindowProc, 0);
+}

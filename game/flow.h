@@ -1,6 +1,8 @@
 #pragma once
 // The level flow: which level is played, the step timer, the banner, and the
-// flags the rules share with the game window.
+// flags the rules share with the game window. The game window is the
+// desktop's own window; the " Continue " window shows the title pictures
+// above it.
 #include <cstdint>
 
 struct LevelFlow {
@@ -19,3 +21,43 @@ struct LevelFlow {
 };
 
 extern LevelFlow levelFlow;
+
+struct Window;
+
+// The game window, remembered when it is created; null before that and after
+// it has closed.
+extern Window* gameWindow;
+// Which title picture the " Continue " window shows: 0 and 1 at the start,
+// 2 after the last level.
+extern int32_t continuePicture;
+
+// The file the game window loads its content from, in the current folder.
+constexpr const char* GAME_DATA_FILE = "GHold.dat";
+// Milliseconds between timed steps of the board, and how long the level
+// banner stays up.
+constexpr uint32_t STEP_MS = 100;
+constexpr uint32_t BANNER_MS = 1200;
+constexpr int32_t BANNER_FONT = 4;
+constexpr uint16_t BANNER_FILL = 0x1893;
+constexpr uint16_t BANNER_TEXT = 0xD5E0;
+constexpr int32_t CONTINUE_WIDTH = 256;
+constexpr int32_t CONTINUE_HEIGHT = 288;
+
+void GameWindowProc(Window* window, uint32_t param);
+void ContinueWindowProc(Window* window, uint32_t param);
+
+void startLevel(int32_t level);
+void layoutBanner();
+// fromTick is 1 on a Tick (the board's rectangle then goes straight to the
+// screen), 0 on a Draw.
+void updateBoardView(int fromTick);
+void openContinueWindow(int32_t picture);
+
+// What the progress file's stored level means for where play resumes: above
+// 51 it is taken for damage (0), exactly 51 is one past the last level (50).
+int32_t resumeLevelFrom(int32_t stored);
+
+// 1 when the game window could not load GHold.dat in this run. Until the
+// toolkit has its dialog to say so, the program reports it on stderr and
+// ends with a failure status.
+int gameDataMissing();

@@ -1,0 +1,245 @@
+// The program's entry on SDL2: one system window, the platform layer and the
+// desktop with the game window on it, and the message loop that runs until
+// the desktop has no window left. SDL's events are translated here into the
+// main window's messages (shell/mainwnd.h), which hold all their meaning.
+#include "game/flow.h"
+#include "shell/mainwnd.h"
+#include "shell/platform_sdl.h"
+#include "toolkit/desktop.h"
+
+#include <SDL.h>
+
+namespace {
+
+// The main window; null until its creation has returned.
+SDL_Window* mainWindow = nullptr;
+Uint32 wakeUpEvent = 0;
+
+// Runs on SDL's timer thread: all it does is wake the loop, as a timer
+// message would.
+Uint32 pushWakeUp(Uint32 interval, void*) {
+    SDL_Event event{};
+    event.type = wakeUpEvent;
+    SDL_PushEvent(&event);
+    return interval;
+}
+
+uint32_t packWords(int32_t low, int32_t high) {
+    return (uint32_t(low) & 0xFFFF) | ((uint32_t(high) & 0xFFFF) << 16);
+}
+
+// A borderless window covering the screen counts as maximised, as it is
+// shown that way; its size messages therefore write FULLSCR "1".
+uint32_t sizeKind() {
+    const Uint32 flags = SDL_GetWindowFlags(mainWindow);
+    if (flags & SDL_WINDOW_MINIMIZED) {
+        return SIZE_MINIMIZED;
+    }
+    return (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) ? SIZE_MAXIMIZED
+                                                                    : SIZE_RESTORED;
+}
+
+void sendSize(uint32_t kind) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(mainWindow, &width, &height);
+    if (kind != SIZE_MINIMIZED) {
+        // The screen picture follows the client area before the desktop does.
+        platformScreenResize(width, height);
+    }
+    MainWndProc(MSG_SIZE, kind, packWords(width, height));
+}
+
+void translateWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+    case SDL_WINDOWEVENT_MINIMIZED: sendSize(SIZE_MINIMIZED); break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: sendSize(sizeKind()); break;
+    case SDL_WINDOWEVENT_EXPOSED: MainWndProc(MSG_PAINT, 0, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: MainWndProc(MSG_KILL_FOCUS, 0, 0); break;
+    case SDL_WINDOWEVENT_CLOSE: MainWndProc(MSG_CLOSE, 0, 0); break;
+    default: MainWndProc(MSG_OTHER, 0, 0); break;
+    }
+}
+
+// Keys pressed while Alt is held are system keys, as Alt itself is; they
+// never enter the key-down table. A key let go is always taken off the
+// table, whatever Alt does meanwhile, so that no arrow stays held when Alt
+// was pressed before the arrow was released.
+void translateKey(const SDL_KeyboardEvent& event) {
+    const uint8_t vk = virtualKeyFromSdl(event.keysym.sym);
+    if (vk == 0) {
+        MainWndProc(MSG_OTHER, 0, 0);
+        return;
+    }
+    const bool alt = vk == KEY_ALT || (event.keysym.mod & KMOD_ALT) != 0;
+    if (event.type == SDL_KEYDOWN) {
+        MainWndProc(alt ? MSG_SYS_KEY_DOWN : MSG_KEY_DOWN, vk, 0);
+    } else {
+        MainWndProc(vk == KEY_ALT ? MSG_SYS_KEY_UP : MSG_KEY_UP, vk, 0);
+    }
+}
+
+// Text arrives as UTF-8. The fonts draw codes 32 to 127, and a character
+// message carries one byte, so code points up to 255 pass as Latin-1 bytes
+// and the rest are dropped. Typed with Alt, text is a system character.
+void translateText(const SDL_TextInputEvent& event) {
+    if (inputState.keys.altHeld) {
+        MainWndProc(MSG_SYS_CHAR, 0, 0);
+        return;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(event.text);
+    while (*p != 0) {
+        uint32_t code = *p++;
+        if (code >= 0xC0 && code < 0xC4 && (*p & 0xC0) == 0x80) {
+            code = ((code & 0x1F) << 6) | (*p++ & 0x3F);
+        } else if (code >= 0x80) {
+            while ((*p & 0xC0) == 0x80) {
+                p++;
+            }
+            continue;
+        }
+        MainWndProc(MSG_CHAR, code, 0);
+    }
+}
+
+void translateButton(const SDL_MouseButtonEvent& event) {
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    switch (event.button) {
+    case SDL_BUTTON_LEFT: MainWndProc(down ? MSG_LEFT_DOWN : MSG_LEFT_UP, 0, 0); break;
+    case SDL_BUTTON_RIGHT: MainWndProc(down ? MSG_RIGHT_DOWN : MSG_RIGHT_UP, 0, 0); break;
+    case SDL_BUTTON_MIDDLE: MainWndProc(down ? MSG_MIDDLE_DOWN : MSG_MIDDLE_UP, 0, 0); break;
+    default: MainWndProc(MSG_OTHER, 0, 0); break;
+    }
+}
+
+void translateWheel(const SDL_MouseWheelEvent& event) {
+    int32_t turn = event.y;
+    if (event.direction == SDL_MOUSEWHEEL_FLIPPED) {
+        turn = -turn;
+    }
+    // A sideways turn is no message of the vertical wheel.
+    if (turn == 0) {
+        MainWndProc(MSG_OTHER, 0, 0);
+        return;
+    }
+    MainWndProc(MSG_WHEEL, uint32_t(turn), 0);
+}
+
+void dispatch(const SDL_Event& event) {
+    if (event.type == wakeUpEvent) {
+        MainWndProc(MSG_TIMER, 0, 0);
+        return;
+    }
+    switch (event.type) {
+    case SDL_WINDOWEVENT: translateWindowEvent(event.window); break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: translateKey(event.key); break;
+    case SDL_TEXTINPUT: translateText(event.text); break;
+    case SDL_MOUSEMOTION:
+        MainWndProc(MSG_MOUSE_MOVE, 0, packWords(event.motion.x, event.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: translateButton(event.button); break;
+    case SDL_MOUSEWHEEL: translateWheel(event.wheel); break;
+    // The system asks the program to end (a signal, the session closing):
+    // the same as the close button.
+    case SDL_QUIT: MainWndProc(MSG_CLOSE, 0, 0); break;
+    default: break;
+    }
+}
+
+void runLoop() {
+    desktop.awake = 1;
+    for (;;) {
+        SDL_Event event;
+        if (desktop.awake != 0 && suspended == 0) {
+            if (SDL_PollEvent(&event)) {
+                dispatch(event);
+                continue;
+            }
+        } else {
+            // A failed wait brings no message; the loop has no other exit
+            // than the empty desktop.
+            if (SDL_WaitEvent(&event)) {
+                dispatch(event);
+            }
+            continue;
+        }
+        if (!shellPass()) {
+            return;
+        }
+    }
+}
+
+void failStart(const char* message) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Program failed to init", message, mainWindow);
+}
+
+} // namespace
+
+int main(int, char**) {
+    shellBegin();
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        return 0;
+    }
+    SDL_Rect screen{};
+    if (SDL_GetDisplayBounds(0, &screen) != 0 || screen.w <= 0 || screen.h <= 0) {
+        SDL_Quit();
+        return 0;
+    }
+    // WINDX and WINDY are taken as the client size: SDL sizes windows by
+    // their client area, and the desktop writes the client size back into
+    // them, so a windowed game reopens at the size it was left at.
+    const StartupWindow placement = startupWindowFromConfig(screen.w, screen.h);
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    flags |= placement.borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
+    if (placement.maximised) {
+        flags |= SDL_WINDOW_MAXIMIZED;
+    }
+    SDL_Window* created =
+        SDL_CreateWindow("Gloomhold", screen.x + placement.x, screen.y + placement.y,
+                         placement.width, placement.height, flags);
+    if (created == nullptr) {
+        SDL_Quit();
+        return 0;
+    }
+    mainWindow = created;
+    sdlWindow = mainWindow;
+
+    int clientWidth = 0, clientHeight = 0;
+    SDL_GetWindowSize(mainWindow, &clientWidth, &clientHeight);
+    if (clientWidth <= 0 || clientHeight <= 0) {
+        SDL_DestroyWindow(mainWindow);
+        SDL_Quit();
+        return 0;
+    }
+    if (const char* failure = shellStartDesktop(clientWidth, clientHeight)) {
+        failStart(failure);
+        SDL_DestroyWindow(mainWindow);
+        SDL_Quit();
+        return 0;
+    }
+
+    wakeUpEvent = SDL_RegisterEvents(1);
+    const SDL_TimerID timer =
+        wakeUpEvent != Uint32(-1) ? SDL_AddTimer(WAKE_UP_MS, pushWakeUp, nullptr) : 0;
+    SDL_ShowWindow(mainWindow);
+    if (placement.maximised) {
+        SDL_MaximizeWindow(mainWindow);
+    }
+    setCursorShape(inputState.mouse, 1);
+    runLoop();
+
+    if (timer != 0) {
+        SDL_RemoveTimer(timer);
+    }
+    shellEnd();
+    sdlWindow = nullptr;
+    SDL_DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    SDL_Quit();
+    // Until the toolkit can show the load failure in a dialog, the exit
+    // status is the only place it stays visible after the window is gone.
+    return gameDataMissing() ? 1 : 0;
+}

@@ -1,0 +1,209 @@
+// The main window's message handling and the toolkit's start, pass and end
+// around the message loop, free of any system call so that tests can drive
+// them. All drawing and all logic happen in the desktop's update pass; the
+// messages only fill the input state and a few of the desktop's flags.
+#include "shell/mainwnd.h"
+
+#include "game/flow.h"
+#include "shell/platform.h"
+#include "toolkit/config.h"
+#include "toolkit/desktop.h"
+
+#include <algorithm>
+#include <climits>
+
+uint32_t suspended;
+
+namespace {
+
+// The width handed to the desktop on a size message is made even, as every
+// canvas must be (an odd width grows by one). The mask keeps 16 bits rather
+// than 11: screens wider than 2046 pixels are common, and the low word of the
+// message carries 16 bits anyway. The desktop raises a width of 0 (from a
+// 65535-pixel client) to its minimum.
+constexpr uint32_t EVEN_WIDTH_MASK = 0xFFFE;
+
+uint32_t lowWord(uint32_t value) {
+    return value & 0xFFFF;
+}
+
+uint32_t highWord(uint32_t value) {
+    return value >> 16;
+}
+
+void handleSize(uint32_t kind, uint32_t lParam) {
+    if (kind == SIZE_MINIMIZED) {
+        desktop.minimized = 1;
+        suspended = configGet("SUSPEND")[0] == '1' ? 1 : 0;
+        return;
+    }
+    desktop.minimized = 0;
+    const int32_t width = int32_t((lowWord(lParam) + 1) & EVEN_WIDTH_MASK);
+    desktopResize(desktop, width, int32_t(highWord(lParam)));
+    configSet("FULLSCR", kind == SIZE_MAXIMIZED ? "1" : "0");
+    suspended = 0;
+}
+
+void handleSysKeyDown(uint32_t wParam) {
+    KeyboardState& keys = inputState.keys;
+    if (wParam == KEY_ALT) {
+        keys.altHeld = 1;
+        keys.altPressed = 1;
+        return;
+    }
+    if (keys.altHeld == 0) {
+        return;
+    }
+    // Letters arrive as their upper-case virtual-key codes, which hot keys
+    // are compared with; Alt+space is the system menu's, never a hot key.
+    const uint8_t c = uint8_t(wParam & 0xFF);
+    if (c != KEY_SPACE) {
+        keys.altLetter = c;
+    }
+}
+
+} // namespace
+
+int32_t leadingInteger(const char* text) {
+    if (text == nullptr) {
+        return 0;
+    }
+    bool negative = false;
+    if (*text == '-' || *text == '+') {
+        negative = *text == '-';
+        text++;
+    }
+    int64_t value = 0;
+    for (; *text >= '0' && *text <= '9'; text++) {
+        value = std::min<int64_t>(value * 10 + (*text - '0'), int64_t{INT32_MAX});
+    }
+    return int32_t(negative ? -value : value);
+}
+
+StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const char* windx,
+                            const char* windy, const char* fullscr) {
+    StartupWindow w{};
+    w.width = std::max(leadingInteger(windx), MIN_WINDOW_WIDTH);
+    w.height = std::max(leadingInteger(windy), MIN_WINDOW_HEIGHT);
+    // The first character names the mode; an empty value reads as -48, a
+    // mode like any other non-windowed one.
+    w.mode = (fullscr != nullptr ? uint8_t(fullscr[0]) : 0) - '0';
+    if (w.mode != 0 || w.width > screenWidth || w.height > screenHeight) {
+        w.width = screenWidth;
+        w.height = screenHeight;
+        if (w.mode == 0) {
+            w.mode = 1; // a window that does not fit opens maximised
+        }
+    }
+    // Truncating division, as the window's position was always worked out.
+    w.x = (screenWidth - w.width) / 2;
+    w.y = (screenHeight - w.height) / 2;
+    w.maximised = (w.mode == 1 || w.mode == 2) ? 1 : 0;
+    w.borderless = w.mode == 2 ? 1 : 0;
+    return w;
+}
+
+StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight) {
+    return startupWindow(screenWidth, screenHeight, configGet("WINDX"), configGet("WINDY"),
+                         configGet("FULLSCR"));
+}
+
+int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam) {
+    desktop.awake = 1;
+    MouseState& mouse = inputState.mouse;
+    KeyboardState& keys = inputState.keys;
+    switch (message) {
+    case MSG_SIZE: handleSize(wParam, lParam); return 1;
+    case MSG_KILL_FOCUS:
+        // A press or drag in progress must not outlive the focus.
+        mouse.leftReleased = 1;
+        return 1;
+    case MSG_PAINT: desktop.needsRedraw = 1; return 1;
+    case MSG_CLOSE:
+        // Every window is asked to close; the loop ends once they all have.
+        suspended = 0;
+        requestQuit(desktop);
+        return 0;
+    case MSG_KEY_DOWN:
+        keys.lastKey = uint8_t(wParam & 0xFF);
+        keys.down[keys.lastKey] = 1;
+        return 0;
+    case MSG_KEY_UP: keys.down[wParam & 0xFF] = 0; return 0;
+    case MSG_CHAR:
+        // Control characters (Enter, Escape, Backspace) are keys, not text.
+        if (wParam >= 32) {
+            keys.lastChar = uint8_t(wParam);
+        }
+        return 0;
+    case MSG_SYS_KEY_DOWN: handleSysKeyDown(wParam); return 0;
+    case MSG_SYS_KEY_UP:
+        if (wParam == KEY_ALT) {
+            keys.altHeld = 0;
+        }
+        return 0;
+    case MSG_SYS_CHAR: return 0;
+    case MSG_MOUSE_MOVE:
+        mouse.moved = 1;
+        mouse.x = int32_t(lowWord(lParam));
+        mouse.y = int32_t(highWord(lParam));
+        return 1;
+    case MSG_LEFT_DOWN:
+        // The press is where the pointer was last seen moving.
+        mouse.leftPressed = 1;
+        mouse.pressX = mouse.x;
+        mouse.pressY = mouse.y;
+        return 1;
+    case MSG_LEFT_UP: mouse.leftReleased = 1; return 1;
+    case MSG_RIGHT_DOWN: mouse.rightPressed = 1; return 1;
+    case MSG_RIGHT_UP: mouse.rightReleased = 1; return 1;
+    case MSG_MIDDLE_DOWN: mouse.middlePressed = 1; return 1;
+    case MSG_MIDDLE_UP: mouse.middleReleased = 1; return 1;
+    case MSG_WHEEL:
+        if (int32_t(wParam) > 0) {
+            mouse.wheelForward = 1;
+        } else {
+            mouse.wheelBackward = 1;
+        }
+        return 1;
+    default: return 1;
+    }
+}
+
+void shellBegin() {
+    desktop = Desktop{};
+    configLoad();
+    platformClear(platform);
+    suspended = 0;
+}
+
+const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight) {
+    platform.clientWidth = clientWidth;
+    platform.clientHeight = clientHeight;
+    if (const char* failure = platformInit(platform)) {
+        platformShutdown(platform);
+        return failure;
+    }
+    if (const char* failure = desktopInit(desktop, clientWidth, clientHeight, GameWindowProc)) {
+        // Freeing the desktop writes the configuration, as at every end.
+        desktopShutdown(desktop);
+        platformShutdown(platform);
+        return failure;
+    }
+    suspended = 0;
+    return nullptr;
+}
+
+bool shellPass() {
+    updatePass(desktop);
+    if (desktop.count == 0) {
+        return false;
+    }
+    mouseClearEvents(inputState.mouse);
+    keysClearEvents(inputState.keys);
+    return true;
+}
+
+void shellEnd() {
+    desktopShutdown(desktop);
+    platformShutdown(platform);
+}

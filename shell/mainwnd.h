@@ -1,0 +1,82 @@
+#pragma once
+// The main window's side of the program, apart from the system: how the
+// window is sized at start, how each of its messages turns into the input
+// state and the desktop's flags, and the start, pass and end of the toolkit
+// around the message loop. The SDL entry (shell/main.cpp) only translates
+// SDL's events into these messages; tests send them directly.
+#include <cstdint>
+
+// The messages of the main window, with the meaning of their two values.
+enum MainMessage : uint32_t {
+    MSG_SIZE,         // wParam: a SizeKind; lParam: width in the low word, height in the high
+    MSG_KILL_FOCUS,   // the window lost the keyboard focus
+    MSG_PAINT,        // the system lost the window's picture
+    MSG_CLOSE,        // the window's close button, or the system asks the program to end
+    MSG_KEY_DOWN,     // wParam: virtual-key code (auto-repeats arrive again)
+    MSG_KEY_UP,       // wParam: virtual-key code
+    MSG_CHAR,         // wParam: character code
+    MSG_SYS_KEY_DOWN, // wParam: virtual-key code of Alt, or of a key pressed with Alt
+    MSG_SYS_KEY_UP,   // wParam: virtual-key code
+    MSG_SYS_CHAR,     // a character typed with Alt
+    MSG_MOUSE_MOVE,   // lParam: x in the low word, y in the high
+    MSG_LEFT_DOWN,
+    MSG_LEFT_UP,
+    MSG_RIGHT_DOWN,
+    MSG_RIGHT_UP,
+    MSG_MIDDLE_DOWN,
+    MSG_MIDDLE_UP,
+    MSG_WHEEL, // wParam: the turn as a signed 32-bit value, > 0 away from the user
+    MSG_TIMER, // the 55 ms wake-up
+    MSG_OTHER, // anything else the window is told
+};
+
+enum SizeKind : uint32_t {
+    SIZE_RESTORED = 0,
+    SIZE_MINIMIZED = 1,
+    SIZE_MAXIMIZED = 2,
+};
+
+// The period of the wake-up that keeps an idle program ticking.
+constexpr uint32_t WAKE_UP_MS = 55;
+constexpr int32_t MIN_WINDOW_WIDTH = 500;
+constexpr int32_t MIN_WINDOW_HEIGHT = 375;
+
+// 1 while the program is minimised and SUSPEND asks for suspension; the loop
+// then waits for messages and runs no update pass.
+extern uint32_t suspended;
+
+// How the main window is created.
+struct StartupWindow {
+    int32_t x, y;
+    int32_t width, height;
+    int32_t mode;       // 0 windowed, 1 maximised, 2 borderless; others as FULLSCR gave them
+    uint32_t maximised; // shown maximised (modes 1 and 2)
+    uint32_t borderless;
+};
+
+// The window's placement from WINDX, WINDY and FULLSCR and the screen's size.
+StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const char* windx,
+                            const char* windy, const char* fullscr);
+// The same with the values of the loaded configuration.
+StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight);
+
+// A decimal integer from the text's leading digits, with an optional sign;
+// 0 when there are none. Values past 32 bits stop growing.
+int32_t leadingInteger(const char* text);
+
+// The main window's procedure. Returns 0 for a message it consumes, 1 for
+// one the system's own handling should see as well.
+int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam);
+
+// Start-up, first part: the desktop record cleared, Cfg.txt loaded, the
+// platform record cleared.
+void shellBegin();
+// Start-up, second part, once the window exists: the platform layer, then the
+// desktop with the game window. Returns nullptr, or the message to show the
+// user; after a failure everything started here has been taken down again.
+const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight);
+// One update pass, then the one-pass events cleared. false once the desktop
+// has no window left: the loop is over.
+bool shellPass();
+// The orderly end: the desktop (which writes Cfg.txt) and the platform layer.
+void shellEnd();

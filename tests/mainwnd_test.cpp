@@ -1,0 +1,233 @@
+// The main window's side of the program: the start-up placement, the message
+// table and the pass that clears one-pass events, on the scripted platform.
+#include "shell/mainwnd.h"
+
+#include "shell/platform_script.h"
+#include "tests/support/datafile.h"
+#include "tests/support/desktop_env.h"
+#include "toolkit/config.h"
+#include "toolkit/desktop.h"
+
+#include <climits>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+uint32_t words(int32_t low, int32_t high) {
+    return (uint32_t(low) & 0xFFFF) | (uint32_t(high) << 16);
+}
+
+// A desktop whose only window draws nothing, so that the messages meet a
+// real desktop without the game's data file.
+void quietProc(Window*, uint32_t) {}
+
+struct MainWindowTest : ::testing::Test {
+    void SetUp() override {
+        ASSERT_EQ(scriptedDesktopStart(640, 480, quietProc), nullptr);
+        suspended = 0;
+    }
+    void TearDown() override { scriptedDesktopStop(); }
+};
+
+} // namespace
+
+TEST(StartupWindow, SmallSizesAreRaisedAndCentred) {
+    StartupWindow w = startupWindow(1024, 768, "300", "200", "0");
+    EXPECT_EQ(w.width, 500);
+    EXPECT_EQ(w.height, 375);
+    EXPECT_EQ(w.x, 262);
+    EXPECT_EQ(w.y, 196);
+    EXPECT_EQ(w.mode, 0);
+    EXPECT_EQ(w.maximised, 0u);
+    EXPECT_EQ(w.borderless, 0u);
+
+    w = startupWindow(1024, 768, "800", "600", "0");
+    EXPECT_EQ(w.width, 800);
+    EXPECT_EQ(w.x, 112);
+    EXPECT_EQ(w.y, 84);
+}
+
+TEST(StartupWindow, ModesAndWindowsThatDoNotFit) {
+    // Too wide for the screen: screen-sized and maximised.
+    StartupWindow w = startupWindow(1024, 768, "1100", "480", "0");
+    EXPECT_EQ(w.width, 1024);
+    EXPECT_EQ(w.height, 768);
+    EXPECT_EQ(w.mode, 1);
+    EXPECT_EQ(w.maximised, 1u);
+    EXPECT_EQ(w.x, 0);
+
+    w = startupWindow(1024, 768, "640", "480", "2");
+    EXPECT_EQ(w.width, 1024);
+    EXPECT_EQ(w.maximised, 1u);
+    EXPECT_EQ(w.borderless, 1u);
+
+    // Unknown modes: a screen-sized window shown normally.
+    for (const char* mode : {"", "5"}) {
+        w = startupWindow(1024, 768, "640", "480", mode);
+        EXPECT_EQ(w.width, 1024) << mode;
+        EXPECT_EQ(w.height, 768) << mode;
+        EXPECT_EQ(w.maximised, 0u) << mode;
+        EXPECT_EQ(w.borderless, 0u) << mode;
+    }
+
+    // Values read from their leading digits; none at all is 0, raised to the minimum.
+    EXPECT_EQ(leadingInteger("640px"), 640);
+    EXPECT_EQ(leadingInteger("-12"), -12);
+    EXPECT_EQ(leadingInteger("x640"), 0);
+    EXPECT_EQ(leadingInteger("99999999999"), INT32_MAX);
+    w = startupWindow(1024, 768, "wide", "-5", "0");
+    EXPECT_EQ(w.width, 500);
+    EXPECT_EQ(w.height, 375);
+}
+
+TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
+    MainWndProc(MSG_SIZE, SIZE_RESTORED, words(801, 600));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 802);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.height, 600);
+    EXPECT_STREQ(configGet("FULLSCR"), "0");
+    EXPECT_STREQ(configGet("WINDX"), "802");
+
+    MainWndProc(MSG_SIZE, SIZE_MAXIMIZED, words(1024, 700));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 1024);
+    EXPECT_STREQ(configGet("FULLSCR"), "1");
+
+    // Wider than 11 bits still arrives whole.
+    MainWndProc(MSG_SIZE, SIZE_MAXIMIZED, words(2560, 1400));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 2560);
+
+    // Minimising keeps the size and suspends only when SUSPEND says so.
+    configSet("SUSPEND", "1");
+    MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(desktop.minimized, 1u);
+    EXPECT_EQ(suspended, 1u);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 2560);
+    EXPECT_STREQ(configGet("FULLSCR"), "1");
+    MainWndProc(MSG_SIZE, SIZE_RESTORED, words(2560, 1400));
+    EXPECT_EQ(desktop.minimized, 0u);
+    EXPECT_EQ(suspended, 0u);
+    configSet("SUSPEND", "0");
+    MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(suspended, 0u);
+}
+
+TEST_F(MainWindowTest, KeysCharactersAndAlt) {
+    KeyboardState& keys = inputState.keys;
+    desktop.awake = 0;
+    EXPECT_EQ(MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0), 0);
+    EXPECT_EQ(desktop.awake, 1u);
+    EXPECT_EQ(keys.lastKey, KEY_RIGHT);
+    EXPECT_EQ(keys.down[KEY_RIGHT], 1);
+    MainWndProc(MSG_KEY_UP, KEY_RIGHT, 0);
+    EXPECT_EQ(keys.down[KEY_RIGHT], 0);
+    EXPECT_EQ(keys.lastKey, KEY_RIGHT); // cleared only after the pass
+    MainWndProc(MSG_KEY_DOWN, 0x141, 0);
+    EXPECT_EQ(keys.lastKey, 0x41);
+
+    MainWndProc(MSG_CHAR, 13, 0);
+    EXPECT_EQ(keys.lastChar, 0);
+    MainWndProc(MSG_CHAR, 'a', 0);
+    EXPECT_EQ(keys.lastChar, 'a');
+
+    ASSERT_TRUE(shellPass());
+    EXPECT_EQ(keys.lastKey, 0);
+    EXPECT_EQ(keys.lastChar, 0);
+    EXPECT_EQ(keys.down[0x41], 1);
+
+    // Alt alone: altPressed for one pass, no letter.
+    MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
+    MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
+    EXPECT_EQ(keys.altPressed, 1u);
+    EXPECT_EQ(keys.altHeld, 0);
+    EXPECT_EQ(keys.altLetter, 0);
+    EXPECT_EQ(keys.lastKey, 0);
+    ASSERT_TRUE(shellPass());
+    EXPECT_EQ(keys.altPressed, 0u);
+
+    // Alt+A and Alt+space; system keys never enter down[].
+    keys.down[0x41] = 0;
+    MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
+    EXPECT_EQ(MainWndProc(MSG_SYS_KEY_DOWN, 0x41, 0), 0);
+    EXPECT_EQ(keys.altLetter, 0x41);
+    EXPECT_EQ(keys.down[0x41], 0);
+    ASSERT_TRUE(shellPass());
+    MainWndProc(MSG_SYS_KEY_DOWN, KEY_SPACE, 0);
+    EXPECT_EQ(keys.altLetter, 0);
+    EXPECT_EQ(MainWndProc(MSG_SYS_CHAR, 'a', 0), 0);
+    EXPECT_EQ(keys.lastChar, 0);
+    MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
+    // A system key without Alt held gives no letter (F10 alone).
+    MainWndProc(MSG_SYS_KEY_DOWN, 0x79, 0);
+    EXPECT_EQ(keys.altLetter, 0);
+}
+
+TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
+    MouseState& mouse = inputState.mouse;
+    EXPECT_EQ(MainWndProc(MSG_MOUSE_MOVE, 0, words(120, 45)), 1);
+    EXPECT_EQ(mouse.moved, 1u);
+    EXPECT_EQ(mouse.x, 120);
+    EXPECT_EQ(mouse.y, 45);
+    // The press reports the last move position.
+    MainWndProc(MSG_LEFT_DOWN, 0, words(300, 300));
+    EXPECT_EQ(mouse.leftPressed, 1u);
+    EXPECT_EQ(mouse.pressX, 120);
+    EXPECT_EQ(mouse.pressY, 45);
+    MainWndProc(MSG_RIGHT_DOWN, 0, 0);
+    MainWndProc(MSG_MIDDLE_UP, 0, 0);
+    EXPECT_EQ(mouse.rightPressed, 1u);
+    EXPECT_EQ(mouse.middleReleased, 1u);
+    MainWndProc(MSG_WHEEL, 120, 0);
+    EXPECT_EQ(mouse.wheelForward, 1u);
+    MainWndProc(MSG_WHEEL, uint32_t(-120), 0);
+    EXPECT_EQ(mouse.wheelBackward, 1u);
+    ASSERT_TRUE(shellPass());
+    EXPECT_EQ(mouse.moved, 0u);
+    EXPECT_EQ(mouse.leftPressed, 0u);
+    EXPECT_EQ(mouse.wheelForward + mouse.wheelBackward + mouse.rightPressed, 0u);
+    EXPECT_EQ(mouse.x, 120);
+
+    // A negative position from a captured pointer arrives as 16 unsigned bits.
+    MainWndProc(MSG_MOUSE_MOVE, 0, words(-1, 3));
+    EXPECT_EQ(mouse.x, 65535);
+
+    MainWndProc(MSG_KILL_FOCUS, 0, 0);
+    EXPECT_EQ(mouse.leftReleased, 1u);
+    desktop.needsRedraw = 0;
+    MainWndProc(MSG_PAINT, 0, 0);
+    EXPECT_EQ(desktop.needsRedraw, 1u);
+}
+
+TEST_F(MainWindowTest, CloseAsksEveryWindowAndTheLoopEndsWhenTheyAreGone) {
+    Window* second = createWindow(desktop, -1, -1, 200, 100, "Second", 31, quietProc, 0);
+    ASSERT_NE(second, nullptr);
+    suspended = 1;
+    EXPECT_EQ(MainWndProc(MSG_CLOSE, 0, 0), 0);
+    EXPECT_EQ(suspended, 0u);
+    EXPECT_EQ(second->closeRequested, 1u);
+    EXPECT_EQ(desktop.desktopWindow->closeRequested, 1u);
+    // One window closes per pass, from the top.
+    EXPECT_TRUE(shellPass());
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_FALSE(shellPass());
+    EXPECT_EQ(desktop.count, 0);
+}
+
+TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {
+    // A failed desktop still writes Cfg.txt, so this runs in a folder of its own.
+    TempDir folder("mainwnd");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+    scriptedPlatformStart(640, 480);
+    shellBegin();
+    scriptFailPlatformInit(3);
+    EXPECT_STREQ(shellStartDesktop(640, 480), "Failed to init timer");
+    scriptFailPlatformInit(0);
+    // The desktop bitmap is the first thing the desktop asks for.
+    scriptSetBitmapBudget(0);
+    EXPECT_STREQ(shellStartDesktop(640, 480), "Failed to init desktop window");
+    scriptSetBitmapBudget(-1);
+    EXPECT_EQ(platform.clientWidth, 640);
+    EXPECT_TRUE(std::filesystem::exists(folder.path / "Cfg.txt"));
+    scriptedDesktopStop();
+    std::filesystem::current_path(previous);
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Looks at an X display's root window through libX11 (no other packages).
+
+screen_colours.py DISPLAY            number of distinct colours on the screen
+screen_colours.py DISPLAY --digest   a digest of the whole picture
+"""
+import ctypes
+import ctypes.util
+import hashlib
+import sys
+
+
+class XImage(ctypes.Structure):
+    # The leading fields of Xlib's XImage, as far as reading pixels needs.
+    _fields_ = [
+        ("width", ctypes.c_int),
+        ("height", ctypes.c_int),
+        ("xoffset", ctypes.c_int),
+        ("format", ctypes.c_int),
+        ("data", ctypes.c_void_p),
+        ("byte_order", ctypes.c_int),
+        ("bitmap_unit", ctypes.c_int),
+        ("bitmap_bit_order", ctypes.c_int),
+        ("bitmap_pad", ctypes.c_int),
+        ("depth", ctypes.c_int),
+        ("bytes_per_line", ctypes.c_int),
+        ("bits_per_pixel", ctypes.c_int),
+    ]
+
+
+ZPIXMAP = 2
+ALL_PLANES = 0xFFFFFFFF
+
+
+class Screen:
+    def __init__(self, display_name):
+        self.x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.x.XDefaultScreen.argtypes = [ctypes.c_void_p]
+        self.x.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x.XGetImage.restype = ctypes.POINTER(XImage)
+        self.x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self.x.XFree.argtypes = [ctypes.c_void_p]
+        self.display = self.x.XOpenDisplay(display_name.encode())
+        if not self.display:
+            raise SystemExit("cannot open display " + display_name)
+        self.root = self.x.XDefaultRootWindow(self.display)
+        number = self.x.XDefaultScreen(self.display)
+        self.width = self.x.XDisplayWidth(self.display, number)
+        self.height = self.x.XDisplayHeight(self.display, number)
+
+    def grab(self):
+        """The root window's pixels as bytes, bytes_per_line apart."""
+        image = self.x.XGetImage(self.display, self.root, 0, 0, self.width, self.height,
+                                 ALL_PLANES, ZPIXMAP)
+        if not image:
+            return b""
+        info = image.contents
+        data = ctypes.string_at(info.data, info.bytes_per_line * info.height)
+        self.x.XFree(info.data)
+        self.x.XFree(ctypes.cast(image, ctypes.c_void_p))
+        return data
+
+    def colours(self):
+        data = self.grab()
+        # 32-bit pixels; the padding byte is not part of the colour.
+        words = memoryview(data).cast("I")
+        return len({w & 0xFFFFFF for w in words[::7]})
+
+    def any_colour(self):
+        data = self.grab()
+        return data.count(0) != len(data)
+
+
+def main():
+    screen = Screen(sys.argv[1])
+    if "--digest" in sys.argv:
+        print(hashlib.sha1(screen.grab()).hexdigest())
+    else:
+        print(screen.colours())
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,46 @@
+#include "tests/support/game_session.h"
+
+#include "game/progress.h"
+#include "shell/mainwnd.h"
+#include "shell/platform_script.h"
+#include "tests/support/desktop_env.h"
+#include "toolkit/desktop.h"
+
+GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
+                         int32_t height)
+    : folder("session") {
+    if (!dataFile.empty()) {
+        std::filesystem::copy_file(dataFile, folder.path / "GHold.dat");
+    }
+    if (progress >= 0) {
+        writeLevelProgressFile((folder.path / "LevelInfo.dat").string().c_str(), progress);
+    }
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+    scriptedPlatformStart(width, height, now);
+    shellBegin();
+    startFailure = shellStartDesktop(width, height);
+}
+
+GameSession::~GameSession() {
+    while (desktop.count > 0 && closeTopWindow(desktop)) {
+    }
+    scriptedDesktopStop();
+    std::filesystem::current_path(previousFolder);
+}
+
+bool GameSession::pass(uint32_t advance) {
+    now += advance;
+    scriptSetTime(now);
+    return shellPass();
+}
+
+bool GameSession::key(uint8_t vk, uint32_t advance) {
+    MainWndProc(MSG_KEY_DOWN, vk, 0);
+    MainWndProc(MSG_KEY_UP, vk, 0);
+    return pass(advance);
+}
+
+void GameSession::end() {
+    shellEnd();
+}

@@ -87,7 +87,9 @@ const TileSprite* spriteOf(int code, int frame) {
 
 // A code without a frame-0 flag word has no picture of its own: as an object
 // it leaves a hole in the board, and it shades the floors beside it. A byte
-// outside the code table counts the same way, having no picture either.
+// outside the code table counts the same way, having no picture either. The
+// flag word means nothing else to the drawing: any nonzero value is a
+// picture, and the other frames' flag words are never read.
 bool isVoid(int code) {
     return !isElementCode(code) || tileSprites[code][0].flags == 0;
 }

@@ -170,7 +170,8 @@ int32_t drawText(WindowCanvas& canvas, const char* text, int32_t x, int32_t y, u
     } else {
         // Find where the text must be cut to leave room for two dots, and
         // whether it has to be cut at all: it is only when it would overrun
-        // maxWidth itself.
+        // maxWidth itself. A negative maxWidth is taken as no room at all:
+        // the first character and the dots.
         int32_t dots = 2 * charWidth(*font, '.');
         int32_t running = 0;
         int32_t cut = -1;

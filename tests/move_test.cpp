@@ -181,34 +181,22 @@ TEST(Push, TorchesLightEachOtherInTheRow) {
 }
 
 TEST(Push, LitTorchIsPutOutByWaterAtTheBoundaryItCrosses) {
-    // Moving right from tile 1 to 2: the right third of tile 1 decides.
-    startScenario(levelText("....|.T..|...."));
-    fineGrid.cells[3][5] |= FINE_FULL;
-    int32_t force = 60;
-    ASSERT_EQ(pushChain(1, 1, 1, 0, force, PLAYER_RIGHT), 1);
-    EXPECT_EQ(cellChar(2, 1, LAYER_OBJECT), 't');
-
-    startScenario(levelText("....|.T..|...."));
-    fineGrid.cells[3][6] |= FINE_FULL; // the left third of tile 2 does not
-    force = 60;
-    ASSERT_EQ(pushChain(1, 1, 1, 0, force, PLAYER_RIGHT), 1);
-    EXPECT_EQ(cellChar(2, 1, LAYER_OBJECT), 'T');
-
-    // Moving left from tile 2 to 1: again the right third of tile 1.
-    startScenario(levelText("....|..T.|...."));
-    fineGrid.cells[3][5] |= FINE_FULL;
-    force = 60;
-    ASSERT_EQ(pushChain(2, 1, -1, 0, force, PLAYER_LEFT), 1);
-    EXPECT_EQ(cellChar(1, 1, LAYER_OBJECT), 't');
-
-    // Vertical moves and the lower thirds test nothing.
-    startScenario(levelText("....|.T..|...."));
-    fineGrid.cells[4][5] |= FINE_FULL;
-    fineGrid.cells[0][5] |= FINE_FULL;
-    force = 60;
-    ASSERT_EQ(pushChain(1, 1, 1, 0, force, PLAYER_RIGHT), 1);
-    ASSERT_EQ(pushChain(2, 1, 0, -1, force = 60, PLAYER_LEFT), 1);
-    EXPECT_EQ(cellChar(2, 0, LAYER_OBJECT), 'T');
+    // The torch's code after one push from (x, 1), with one fine cell wet.
+    auto torchAfter = [](std::string_view row, int x, int dx, int dy, int wetRow, int wetColumn) {
+        startScenario(levelText("....|" + std::string(row) + "|...."));
+        fineGrid.cells[wetRow][wetColumn] |= FINE_FULL;
+        int32_t force = 60;
+        EXPECT_EQ(pushChain(x, 1, dx, dy, force, PLAYER_RIGHT), 1);
+        return cellChar(x + dx, 1 + dy, LAYER_OBJECT);
+    };
+    // Whichever way it goes, the top fine cell left of the crossed boundary decides.
+    EXPECT_EQ(torchAfter(".T..", 1, 1, 0, 3, 5), 't');
+    EXPECT_EQ(torchAfter(".T..", 1, 1, 0, 3, 6), 'T');
+    EXPECT_EQ(torchAfter("..T.", 2, -1, 0, 3, 5), 't');
+    EXPECT_EQ(torchAfter("..T.", 2, -1, 0, 3, 6), 'T');
+    // The lower thirds, and vertical moves, test nothing.
+    EXPECT_EQ(torchAfter(".T..", 1, 1, 0, 4, 5), 'T');
+    EXPECT_EQ(torchAfter(".T..", 1, 0, -1, 3, 5), 'T');
 }
 
 TEST(Push, MovedObjectsCarryTheirStateAndRestampTheWater) {

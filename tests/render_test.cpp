@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <list>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -487,6 +488,42 @@ TEST_F(BadPictures, NegativeOriginsAndDamagedRecordsStayInBounds) {
     setCell(4, 4, 100, -3, 70);
     drawBoard();
     drawBoardShadows();
+
+    // Any bytes at all in the board, the states and the water shapes, any
+    // placement and any clip: the drawing stays inside its memory (the
+    // sanitizer build watches every access).
+    std::mt19937 random(12345);
+    auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    setSprite(BOX, 0, plain(40, 7, {1, 2, 3, 200})); // not a tile's size
+    setSprite(FIRE, 2, plain(1, 60, {1, 2, 3, 255}));
+    for (int round = 0; round < 300; ++round) {
+        for (int i = 0; i < CELL_COUNT; ++i) {
+            for (int layer = 0; layer < 3; ++layer) {
+                board.cells[i][layer] = static_cast<int8_t>(pick(-128, 127) % 64);
+                board.states[i][layer].frame = static_cast<int8_t>(pick(-2, 9));
+            }
+        }
+        for (auto& row : fineGrid.shapes) {
+            for (uint8_t& shape : row) {
+                shape = static_cast<uint8_t>(pick(0, 9));
+            }
+        }
+        fineGrid.limitX = pick(-5, 60);
+        fineGrid.limitY = pick(-5, 45);
+        placeBoard(pick(-2, 20), pick(-2, 15), pick(-700, 200), pick(-500, 150));
+        boardView.effortOverlay = pick(-1, 2);
+        Surface& s = window.canvas.surface;
+        s.clipLeft = pick(0, 100);
+        s.clipRight = pick(s.clipLeft, 100);
+        s.clipTop = pick(0, 80);
+        s.clipBottom = pick(s.clipTop, 80);
+        drawBoard();
+        drawBoardShadows();
+    }
+    makeSurface(100, 80, 0);
+    placeBoard(18, 13, 0, 0);
 
     // A mask smaller than its sprite would be read past its end: not drawn.
     fill(0);

@@ -158,6 +158,18 @@ def main():
     lv = write_all()
     if cmd == "write":
         return
+    if cmd == "trace":
+        # Player position per step, to find where a solution lost its way.
+        n = int(sys.argv[2])
+        sol = sys.argv[3] if len(sys.argv) > 3 else lv[n]["solution"].replace(" ", "")
+        out = []
+        for s in sim(n, sol, trace=True):
+            h = s["height"]
+            pos = [(i // h, i % h) for i, c in enumerate(s["cells"]) if c[1] in (6, 32, 34, 35)]
+            mv = sol[s["step"] - 1] if s["step"] else "-"
+            out.append("%d%s%s" % (s["step"], mv, pos[0] if pos else "()"))
+        print(" ".join(out))
+        return
     if cmd == "show":
         n, moves = int(sys.argv[2]), sys.argv[3] if len(sys.argv) > 3 else "."
         states = sim(n, moves, trace=True)

@@ -5,6 +5,7 @@
 #include "shell/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
+#include "tools/sim.h"
 
 GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
                          int32_t height)
@@ -15,6 +16,9 @@ GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t 
     if (progress >= 0) {
         writeLevelProgressFile((folder.path / "LevelInfo.dat").string().c_str(), progress);
     }
+    // The rules, the water and the board view start from zero, as in a
+    // fresh process, whatever an earlier test of the same program left.
+    simClearRecords();
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(folder.path);
     scriptedPlatformStart(width, height, now);

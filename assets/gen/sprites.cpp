@@ -291,9 +291,30 @@ Image slickFloor() {
 
 float lavaField(float x, float y, float shift) {
     float a = noise(x + shift, y, 8.25f, 33, 50);
-    float b = noise(x + shift * 1.0f, y + 3, 5.5f, 33, 51);
-    float c = noise(x + shift, y * 1.0f, 3.3f, 33, 52);
+    float b = noise(x + shift, y + 3, 5.5f, 33, 51);
+    float c = noise(x + shift, y, 3.3f, 33, 52);
     return 0.55f * a + 0.3f * b + 0.15f * c;
+}
+
+// How close a point is to the seam between two crust plates: the plates are
+// the cells of jittered points on a 3 x 3 lattice that repeats every tile.
+float plateSeam(float x, float y) {
+    float first = 1e9f, second = 1e9f;
+    for (int j = -1; j <= 3; ++j) {
+        for (int i = -1; i <= 3; ++i) {
+            int wi = (i + 3) % 3, wj = (j + 3) % 3;
+            float px = i * 11 + 2 + hash01(wi, wj, 53) * 7,
+                  py = j * 11 + 2 + hash01(wj, wi, 54) * 7;
+            float d = std::hypot(x - px, y - py);
+            if (d < first) {
+                second = first;
+                first = d;
+            } else if (d < second) {
+                second = d;
+            }
+        }
+    }
+    return second - first;
 }
 
 Image lava(int frame) {
@@ -302,13 +323,16 @@ Image lava(int frame) {
     for (int y = 0; y < T; ++y) {
         for (int x = 0; x < T; ++x) {
             float v = lavaField(x + 0.5f, y + 0.5f, shift);
-            // Dark crust floats on the glowing melt; its edges glow brightest.
-            float crust = smooth(0.40f, 0.46f, 1 - v);
+            float sx = std::fmod(x + 0.5f + shift, static_cast<float>(T));
+            float seam = plateSeam(sx, y + 0.5f);
+            // Dark crust drifts on the melt in plates; the melt shows through
+            // the seams between them and where the crust has melted away.
+            float crust = smooth(0.34f, 0.41f, 1 - v) * smooth(0.6f, 2.0f, seam);
             Rgba melt =
                 ramp({rgb(150, 30, 10), rgb(226, 88, 20), rgb(255, 170, 40), rgb(255, 234, 130)},
-                     clamp01((v - 0.35f) * 2.2f + bayer(x, y) * 0.08f));
-            Rgba rock =
-                ramp({rgb(34, 14, 12), rgb(72, 26, 16), rgb(96, 40, 22)}, clamp01((0.54f - v) * 3));
+                     clamp01((v - 0.3f) * 2.2f + bayer(x, y) * 0.08f));
+            Rgba rock = ramp({rgb(30, 12, 10), rgb(64, 24, 16), rgb(98, 42, 24)},
+                             clamp01((0.56f - v) * 3 + smooth(3, 1.5f, seam) * 0.5f));
             at(im, x, y) = mix(melt, rock, crust);
         }
     }

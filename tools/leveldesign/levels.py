@@ -316,3 +316,30 @@ L("Before the Spout", """
 ######      g%X#
 ################
 """, "RRRRR....RURDDLDRRRRRLL" + "." * 30 + "R" * 10)
+
+L("Three Gates", """
+##################
+#>   #     #     #
+#  B #  k  #  o  #
+#    H     L     #
+#+####     #  B  #
+################D#
+##################
+""", "RRRDLLULDD" + "RRRRR" + "UURRDLDRRR" + "." * 10 + "RR" + "UURRDDRRD" + "D" * 20 + ".")
+
+L("Downstream Fuse", """
+################
+####         <##
+#X  $   g  g   #
+#~~~~~~~~~~~~~~#
+################
+""", "LLLLDLULD" + "." * 40 + "LLLLLL.")
+
+L("Remote Detonation", """
+##############
+#>     #######
+#  B ! H   ###
+# +   #$######
+#######X######
+##############
+""", "RRRDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D" * 10 + ".")

@@ -343,3 +343,20 @@ L("Remote Detonation", """
 #######X######
 ##############
 """, "RRRDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D" * 10 + ".")
+
+L("Waterworks", """
+##################
+#S #           >##
+#  =(           ##
+####   ###########
+####F#############
+#       #        #
+#  k  B L        #
+#       #        #
+############### ##
+#D              ##
+#    B    o     ##
+#               ##
+##################
+""", "L" * 10 + "DDLU" + "." * 20 + "DDD" + "DDRRU" + "LLULLDRRRRR" + "." * 9 + "R" + "R" * 7 + "DDD"
+   + "LLLLDLLLLLDLLLLLU" + "U" * 20)

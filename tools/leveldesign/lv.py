@@ -167,7 +167,7 @@ def main():
             h = s["height"]
             pos = [(i // h, i % h) for i, c in enumerate(s["cells"]) if c[1] in (6, 32, 34, 35)]
             mv = sol[s["step"] - 1] if s["step"] else "-"
-            out.append("%d%s%s" % (s["step"], mv, pos[0] if pos else "()"))
+            out.append("%d%s%d,%d" % ((s["step"], mv) + (pos[0] if pos else (-1, -1))))
         print(" ".join(out))
         return
     if cmd == "show":

@@ -121,25 +121,23 @@ void drawScene(Image& picture, const std::vector<std::string>& rows, int ox, int
         SceneCode c = sceneCode(rows[y][x]);
         return c.object == SOLID_BLOCK || c.symbol == ' ';
     };
-    auto casts = [&](int x, int y) { return rock(x, y); };
     for (int layer = 0; layer < 3; ++layer) {
         for (int x = 0; x < w; ++x) {
             for (int y = 0; y < h; ++y) {
                 SceneCode c = sceneCode(rows[y][x]);
                 int px = ox + x * T, py = oy + y * T;
                 if (layer == 0) {
-                    if (rock(x, y) && c.top != BREAKABLE_WALL) {
-                        continue;
-                    }
                     if (rock(x, y)) {
                         continue;
                     }
+                    // Rock (with or without a breakable wall over it) shades
+                    // the floor beside it, as on the board.
                     int shade = 0;
-                    if (casts(x, y - 1)) {
-                        shade = casts(x - 1, y) ? 3 : 1;
-                    } else if (casts(x - 1, y)) {
+                    if (rock(x, y - 1)) {
+                        shade = rock(x - 1, y) ? 3 : 1;
+                    } else if (rock(x - 1, y)) {
                         shade = 2;
-                    } else if (casts(x - 1, y - 1)) {
+                    } else if (rock(x - 1, y - 1)) {
                         shade = 4;
                     }
                     const Image& floor = sprite(c.floor, c.floor == PLAIN_FLOOR ? 0 : c.frame);
@@ -353,7 +351,8 @@ Image titlePicture() {
     Image picture = background(128, 130, rgb(255, 170, 90));
     setText(picture, "GLOOMHOLD", 4, 0, 12, 1.6f, Align::Centre, goldText);
     rule(picture, 62, 90);
-    // A hall of the dungeon: the hero, a ball to box, the door and the way out.
+    // A hall of the dungeon: the hero, a ball still to box, a key for its lock,
+    // and the door that opens once every ball is boxed.
     Image scene = makeImage(7 * T, 4 * T, rgb(14, 12, 20));
     drawScene(scene, {"##t#W##", "#..o.BD", "#P..k.L", "#~~##b#"}, 0, 0);
     int sx = (WIDTH - scene.width) / 2, sy = 78;
@@ -518,8 +517,9 @@ std::string saveRgb565(const std::string& path, const Image& picture) {
     return writePng(path, png);
 }
 
+// The border goes on last, over everything; nothing else reaches the strip
+// under the button, which keeps it quiet.
 void finish(Image& picture) {
-    // Keep the strip under the button quiet: only the background stays there.
     border(picture);
 }
 

@@ -2,10 +2,11 @@
 // assets/sprites as CC-F.png with index.txt listing them in the order the
 // data file stores them.
 //
-//   gen_sprites [SPRITES_DIR] [--sheet CONTACT_SHEET.png]
+//   gen_sprites [SPRITES_DIR] [--sheet PREFIX]
 //
-// The contact sheet shows every frame enlarged and a few mock boards; it is
-// for looking at the art, not part of the game.
+// With --sheet it also writes contact sheets, PREFIX-0.png to PREFIX-7.png
+// (every frame enlarged) and PREFIX-board-a.png, PREFIX-board-b.png (small
+// mock boards): they are for looking at the art, not part of the game.
 #include "art.h"
 #include "game/elements.h"
 #include <array>
@@ -540,14 +541,11 @@ Image player(bool faceLeft, int frame, bool hurt) {
     float backFoot = frame == 1 ? 10.5f : 13.0f, frontFoot = frame == 1 ? 22.5f : 20.0f;
     fill(im, ellipse(backFoot, 28.3f, 3.0f, 1.9f), rgb(48, 30, 22));
     fill(im, ellipse(frontFoot, 28.3f + (frame == 1 ? 0.3f : 0), 3.0f, 1.9f), rgb(64, 40, 28));
-    // Cloak.
     fill(im,
          unite(polygon({{12, 14 + bob}, {21, 14 + bob}, {25, 27.5f}, {8, 27.5f}}),
                ellipse(MID, 27, 8.5f, 1.6f)),
          cloakShade);
-    // Hem of the cloak, a shade darker.
     fill(im, both(ellipse(MID, 27.2f, 8.5f, 1.5f), rect(0, 27, 33, 33)), withAlpha(cloakDark, 200));
-    // Belt with its buckle.
     fill(im,
          both(polygon({{12, 14 + bob}, {21, 14 + bob}, {25, 27.5f}, {8, 27.5f}}),
               rect(0, 20 + bob, 33, 21.5f + bob)),
@@ -648,7 +646,6 @@ void padlock(Image& im, float cx, float cy, float shackleLift, float shackleTurn
     fill(im, rect(cx - 5.2f + shackleTurn, sy, cx - 3 + shackleTurn, cy - 1), IRON_LIGHT);
     fill(im, rect(cx + 3 + shackleTurn, sy, cx + 5.2f + shackleTurn, cy - 1 - shackleLift * 0.2f),
          IRON);
-    // Body.
     fill(im, roundRect(cx - 7, cy - 2, cx + 7, cy + 9, 2.5f), [=](float x, float y) {
         return bevel(x, y, cx - 7, cy - 2, cx + 7, cy + 9, GOLD_DARK, GOLD, GOLD_LIGHT, 1.5f);
     });
@@ -867,7 +864,8 @@ void torchFlame(Image& im, float cx, float baseY, int frame) {
 
 Image torch(bool lit, int frame) {
     Image im = tile();
-    // A torch leaning in an iron stand, its head at the top left.
+    // A torch leaning in an iron stand. Its head is at the top left, where
+    // the board centres a burning torch's light.
     fill(im, polygon({{19, 30}, {29, 30}, {27, 26}, {21, 26}}),
          [](float x, float y) { return bevel(x, y, 19, 26, 29, 30, IRON_DARK, IRON, IRON_LIGHT); });
     fill(im, segment(24, 28, 11, 13, 1.8f), [](float x, float y) {
@@ -927,7 +925,6 @@ void keg(Image& im, KegKind kind) {
             return ramp({hl, hm, hd}, (x - 6) / 22);
         });
     }
-    // Top lid.
     fill(im, ellipse(MID, 6.5f, 8.5f, 2.6f), [=](float x, float y) {
         return mix(woodLight, woodDark, clamp01((x - 9) / 16 + (y - 5) / 8));
     });

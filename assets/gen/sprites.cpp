@@ -1482,7 +1482,7 @@ Image pictureOf(int code, int f) {
     case RUBBLE_FLOOR: return rubbleFloor();
     case DRAIN: return drain(false);
     case LEVER: return lever(0);
-    case LEVER_THROWN: return lever(f == 0 ? 28.0f : (f == 1 ? 56.0f : 78.0f));
+    case LEVER_THROWN: return lever(f == 0 ? 26.0f : (f == 1 ? 50.0f : 70.0f));
     case BURNER: return burner();
     case FLAME_HIGH: return burnerFlame(true, f);
     case TORCH: return torch(false, 0);

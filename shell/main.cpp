@@ -180,6 +180,16 @@ void failStart(const char* message) {
 
 int main(int, char**) {
     shellBegin();
+    // Every picture is composed in memory and only copied to the window, as
+    // a block copy would: SDL's software renderer does exactly that. A GPU
+    // renderer brings a whole OpenGL driver along (on a machine without a
+    // GPU a software one of some 90 MB that takes half a second to start)
+    // and gains nothing, as nothing is ever scaled. SDL's own probe of
+    // OpenGL for the window's picture is left out for the same reason. These
+    // are defaults only: SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION
+    // in the environment still choose otherwise.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         return 0;
     }

@@ -54,10 +54,25 @@ inline int cellIndex(int x, int y) {
     return BOARD_ROWS * x + y;
 }
 
+// One layer of the cell at (x, y): its code and its animation state.
+inline int8_t& layerAt(int x, int y, int layer) {
+    return board.cells[cellIndex(x, y)][layer];
+}
+inline AnimState& stateAt(int x, int y, int layer) {
+    return board.states[cellIndex(x, y)][layer];
+}
+
+inline bool insideBoard(int x, int y) {
+    return x >= 0 && x < board.width && y >= 0 && y < board.height;
+}
+
 int initBoardView(Window* window);
 void centreBoard();
 void loadLevel(const LevelRecord& record);
 void resetCellStates();
 void setElement(ElementCode code, int8_t& layerByte, AnimState& state);
+inline void setAt(int x, int y, int layer, ElementCode code) {
+    setElement(code, layerAt(x, y, layer), stateAt(x, y, layer));
+}
 int isAnimationDone(const AnimState& state);
 void animateBoard();

@@ -89,3 +89,8 @@ extern const uint8_t elementWeight[ELEMENT_COUNT];
 inline bool isElementCode(int value) {
     return value >= 0 && value < ELEMENT_COUNT;
 }
+
+// A stray code is treated as immovable rather than read past the table.
+inline uint8_t weightOf(int code) {
+    return isElementCode(code) ? elementWeight[code] : 200;
+}

@@ -41,18 +41,6 @@ int boundedLimitX() {
     return fineGrid.limitX < FINE_COLUMNS - 3 ? fineGrid.limitX : FINE_COLUMNS - 3;
 }
 
-int8_t objectAt(int x, int y) {
-    return board.cells[cellIndex(x, y)][LAYER_OBJECT];
-}
-
-int8_t topAt(int x, int y) {
-    return board.cells[cellIndex(x, y)][LAYER_TOP];
-}
-
-int8_t floorAt(int x, int y) {
-    return board.cells[cellIndex(x, y)][LAYER_FLOOR];
-}
-
 // Solid: no water may enter, and it counts as full for the probes and for the
 // shapes of the water beside it.
 void stampSolid(int x, int y) {
@@ -187,7 +175,9 @@ void markSolids() {
         for (int y = 0; y < rows(); ++y) {
             // A breakable wall stands over its object and holds water back
             // like a solid block, whatever lies beneath it.
-            const int code = topAt(x, y) == BREAKABLE_WALL ? int{SOLID_BLOCK} : int{objectAt(x, y)};
+            const int code = layerAt(x, y, LAYER_TOP) == BREAKABLE_WALL
+                                 ? int{SOLID_BLOCK}
+                                 : int{layerAt(x, y, LAYER_OBJECT)};
             switch (code) {
             // 38 and 61 have no rules of their own but hold water back.
             case SOLID_BLOCK:
@@ -226,11 +216,11 @@ void applyBaffles() {
     // Only inner tiles: the board's frame never holds a working baffle.
     for (int x = 1; x <= columns() - 2; ++x) {
         for (int y = 1; y <= rows() - 2; ++y) {
-            const int code = objectAt(x, y);
+            const int code = layerAt(x, y, LAYER_OBJECT);
             if (code == EMPTY) {
                 // Reopens the tile a baffle has just left, but a wall over
                 // an empty tile stays solid.
-                if (topAt(x, y) != BREAKABLE_WALL) {
+                if (layerAt(x, y, LAYER_TOP) != BREAKABLE_WALL) {
                     markTile(x, y, 1, FINE_OPEN);
                 }
             } else if (code == BAFFLE_LEFT || code == BAFFLE_RIGHT) {
@@ -252,7 +242,8 @@ void markDrains() {
     fineGrid.drainCount = 0;
     for (int x = 0; x < columns(); ++x) {
         for (int y = 0; y < rows(); ++y) {
-            if (objectAt(x, y) == DRAIN || topAt(x, y) == EXIT || floorAt(x, y) == LAVA) {
+            if (layerAt(x, y, LAYER_OBJECT) == DRAIN || layerAt(x, y, LAYER_TOP) == EXIT ||
+                layerAt(x, y, LAYER_FLOOR) == LAVA) {
                 markTile(x, y, 1, FINE_DRAIN);
                 // Only the first sixteen are emptied every step; later ones
                 // still draw water in through their drain bits.
@@ -277,7 +268,7 @@ void setupFineGrid() {
     for (int x = 0; x < columns(); ++x) {
         for (int y = 0; y < rows(); ++y) {
             markTile(x, y, 0, FINE_FULL);
-            if (objectAt(x, y) == WATER_SOURCE && fineGrid.sourceCount < 10) {
+            if (layerAt(x, y, LAYER_OBJECT) == WATER_SOURCE && fineGrid.sourceCount < 10) {
                 fineGrid.sources[fineGrid.sourceCount++] = FinePoint{x, y};
             }
         }

@@ -9,31 +9,8 @@ GameState gameState;
 
 namespace {
 
-int8_t& layerAt(int x, int y, int layer) {
-    return board.cells[cellIndex(x, y)][layer];
-}
-
-AnimState& stateAt(int x, int y, int layer) {
-    return board.states[cellIndex(x, y)][layer];
-}
-
-void setAt(int x, int y, int layer, ElementCode code) {
-    setElement(code, layerAt(x, y, layer), stateAt(x, y, layer));
-}
-
-// Codes reach the board only from checked level records and from the rules'
-// own constants; a stray code is treated as immovable rather than read past
-// the weight table.
-uint8_t weightOf(int8_t code) {
-    return isElementCode(code) ? elementWeight[code] : 200;
-}
-
 bool isPlayer(int8_t code) {
     return code == PLAYER_LEFT || code == PLAYER_RIGHT;
-}
-
-bool insideBoard(int x, int y) {
-    return x >= 0 && x < board.width && y >= 0 && y < board.height;
 }
 
 // The meetings two objects have when the first is pushed into the second.

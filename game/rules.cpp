@@ -8,26 +8,6 @@
 
 namespace {
 
-int8_t& layerAt(int x, int y, int layer) {
-    return board.cells[cellIndex(x, y)][layer];
-}
-
-AnimState& stateAt(int x, int y, int layer) {
-    return board.states[cellIndex(x, y)][layer];
-}
-
-void setAt(int x, int y, int layer, ElementCode code) {
-    setElement(code, layerAt(x, y, layer), stateAt(x, y, layer));
-}
-
-uint8_t weightOf(int8_t code) {
-    return isElementCode(code) ? elementWeight[code] : 200;
-}
-
-bool insideBoard(int x, int y) {
-    return x >= 0 && x < board.width && y >= 0 && y < board.height;
-}
-
 bool isDone(int x, int y, int layer) {
     return isAnimationDone(stateAt(x, y, layer)) != 0;
 }

@@ -33,14 +33,6 @@ void loadText(const char* text) {
     loadLevel(level.record);
 }
 
-AnimState& stateAt(int x, int y, int layer) {
-    return board.states[cellIndex(x, y)][layer];
-}
-
-int8_t& codeAt(int x, int y, int layer) {
-    return board.cells[cellIndex(x, y)][layer];
-}
-
 void animate(int ticks) {
     for (int i = 0; i < ticks; ++i) {
         animateBoard();
@@ -117,9 +109,9 @@ TEST(LoadLevel, CopiesCellsSizesTheViewAndClearsTwoRuleFlags) {
     loadText(startLevel);
     EXPECT_EQ(board.width, 4);
     EXPECT_EQ(board.height, 2);
-    EXPECT_EQ(codeAt(0, 0, LAYER_OBJECT), BALL);
-    EXPECT_EQ(codeAt(2, 0, LAYER_OBJECT), DOOR_OPENING);
-    EXPECT_EQ(codeAt(3, 1, LAYER_FLOOR), PLAIN_FLOOR);
+    EXPECT_EQ(layerAt(0, 0, LAYER_OBJECT), BALL);
+    EXPECT_EQ(layerAt(2, 0, LAYER_OBJECT), DOOR_OPENING);
+    EXPECT_EQ(layerAt(3, 1, LAYER_FLOOR), PLAIN_FLOOR);
     EXPECT_EQ(boardView.pixelWidth, 132);
     EXPECT_EQ(boardView.pixelHeight, 66);
     EXPECT_EQ(boardView.originX, 84);
@@ -188,7 +180,7 @@ TEST(Animation, OneShotsPlayOnlyWhenSetAndFinishAfterFramesTimesDelay) {
 
     // One set by the rules: 3 frames of 5 ticks.
     AnimState& door = stateAt(2, 1, LAYER_OBJECT);
-    setElement(DOOR_OPENING, codeAt(2, 1, LAYER_OBJECT), door);
+    setElement(DOOR_OPENING, layerAt(2, 1, LAYER_OBJECT), door);
     EXPECT_EQ(door.flags, 3);
     animate(14);
     EXPECT_EQ(door.frame, 2);
@@ -206,7 +198,7 @@ TEST(Animation, OneShotsPlayOnlyWhenSetAndFinishAfterFramesTimesDelay) {
     // A one-shot of a single picture runs but has nothing to play, so it is
     // never reported done.
     AnimState& lock = stateAt(3, 1, LAYER_OBJECT);
-    setElement(LOCK, codeAt(3, 1, LAYER_OBJECT), lock);
+    setElement(LOCK, layerAt(3, 1, LAYER_OBJECT), lock);
     EXPECT_EQ(lock.flags, 3);
     animate(50);
     EXPECT_EQ(lock.flags, 3);
@@ -222,7 +214,7 @@ TEST(Animation, OneShotsPlayOnlyWhenSetAndFinishAfterFramesTimesDelay) {
     // A frame turns only when the tick meets the delay exactly: a tick
     // already past it keeps counting (and wraps as a byte) instead.
     AnimState& ball = stateAt(1, 1, LAYER_OBJECT);
-    setElement(BALL, codeAt(1, 1, LAYER_OBJECT), ball);
+    setElement(BALL, layerAt(1, 1, LAYER_OBJECT), ball);
     ball.tick = 5;
     animate(250);
     EXPECT_EQ(ball.tick, static_cast<int8_t>(255));
@@ -236,7 +228,7 @@ TEST(SetElement, SameCodeRestartsAndReplaysItsEffect) {
     freshRecords();
     loadText(startLevel);
     AnimState& torch = stateAt(0, 1, LAYER_OBJECT);
-    int8_t& code = codeAt(0, 1, LAYER_OBJECT);
+    int8_t& code = layerAt(0, 1, LAYER_OBJECT);
     setElement(TORCH_LIT, code, torch);
     animate(2);
     torch.counter = 5;

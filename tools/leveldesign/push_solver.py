@@ -34,9 +34,10 @@ def push(walls, objs, x, y, dx, dy, force):
         objs[(tx, ty)] = "@"
         return True, objs
     if (m, t) == ("k", "L"):
+        # The lock takes a few ticks to open; the solution waits (marked '*').
         objs = dict(objs)
         del objs[(x, y)]
-        del objs[(tx, ty)]
+        objs[(tx, ty)] = "l"
         return True, objs
     ok, objs = push(walls, objs, tx, ty, dx, dy, force)
     if not ok:
@@ -44,6 +45,13 @@ def push(walls, objs, x, y, dx, dy, force):
     objs = dict(objs)
     objs[(tx, ty)] = objs.pop((x, y))
     return True, objs
+
+
+def finish(path, last):
+    """Turns a search path into ticks: waits for locks and the door, and a
+    last tick for an exit entered leftwards or downwards."""
+    ticks = path.replace("*", "." * 10) + last * 20
+    return ticks + ("." if last in "LD" else "")
 
 
 def solve(rows, limit=2000000):
@@ -69,19 +77,23 @@ def solve(rows, limit=2000000):
         for mv, (dx, dy) in DIRS.items():
             nx, ny = px + dx, py + dy
             if (nx, ny) in exits or ((nx, ny) in doors and noball):
-                return path + mv
+                return finish(path, mv)
             if (nx, ny) in walls or (nx, ny) in doors:
                 continue
             ok, o2 = push(walls, o, nx, ny, dx, dy, 40)
             if not ok:
                 continue
+            wait = ""
+            if "l" in o2.values():
+                o2 = {p: c for p, c in o2.items() if c != "l"}
+                wait = "*"
             k = key((nx, ny), o2)
             if k in seen:
                 continue
             seen[k] = None
             if len(seen) > limit:
                 return None
-            queue.append(((nx, ny), o2, path + mv))
+            queue.append(((nx, ny), o2, path + mv + wait))
     return None
 
 

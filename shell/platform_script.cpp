@@ -2,14 +2,13 @@
 // game without a display. The screen is a picture in memory and the clock
 // only moves when the test says so.
 #include "shell/platform_script.h"
+#include "shell/platform_common.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
-
-Platform platform;
 
 namespace {
 
@@ -18,19 +17,6 @@ uint32_t scriptTime;
 int32_t bitmapBudget = -1;
 int failingInitStep;
 bool cursorHidden;
-
-// What bitmapCreate allocates for a bitmap: the pixel memory itself. The
-// block travels in ScreenBitmap::description, so it is released from and
-// taken back into a unique_ptr at the two ends of its life.
-struct BitmapBlock {
-    int32_t width;
-    int32_t height;
-    int32_t bytesPerRow;
-    std::vector<uint16_t> pixels;
-};
-
-// Bitmaps bigger than any screen are refused rather than attempted.
-constexpr int64_t MAX_BITMAP_PIXELS = int64_t{1} << 26;
 
 void copyToScreen(const uint16_t* source, int32_t sourceWidth, int32_t sourceHeight, int32_t destX,
                   int32_t destY, int32_t width, int32_t height, int32_t srcX, int32_t srcY) {
@@ -84,15 +70,21 @@ void scriptScreenResetCounters() {
 void scriptSetBitmapBudget(int32_t count) {
     bitmapBudget = count;
 }
+
+bool platformAllowsBitmap() {
+    if (bitmapBudget == 0) {
+        return false;
+    }
+    if (bitmapBudget > 0) {
+        bitmapBudget--;
+    }
+    return true;
+}
 void scriptFailPlatformInit(int step) {
     failingInitStep = step;
 }
 bool scriptCursorHidden() {
     return cursorHidden;
-}
-
-void platformClear(Platform& p) {
-    p = Platform{};
 }
 
 const char* platformInit(Platform& p) {
@@ -123,50 +115,6 @@ const char* platformInit(Platform& p) {
 void platformShutdown(Platform& p) {
     p.memoryDc = nullptr;
     p.windowDc = nullptr;
-}
-
-int bitmapCreate(ScreenBitmap& bitmap, int32_t width, int32_t height) {
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels = nullptr;
-    bitmap.owned = 0;
-    bitmap.description = nullptr;
-    if (width <= 0 || height <= 0 || int64_t{width} * height > MAX_BITMAP_PIXELS) {
-        return 0;
-    }
-    if (bitmapBudget == 0) {
-        return 0;
-    }
-    if (bitmapBudget > 0) {
-        bitmapBudget--;
-    }
-    // Running out of memory is a refused bitmap to the callers, which report it.
-    std::unique_ptr<BitmapBlock> block;
-    try {
-        block = std::make_unique<BitmapBlock>();
-        // A system bitmap starts out black; so does ours.
-        block->pixels.assign(size_t(width) * size_t(height), 0);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    block->width = width;
-    block->height = height;
-    block->bytesPerRow = 2 * width;
-    bitmap.pixels = block->pixels.data();
-    bitmap.owned = 1;
-    bitmap.description = block.release();
-    return 1;
-}
-
-void bitmapFree(ScreenBitmap& bitmap) {
-    std::unique_ptr<BitmapBlock> block(static_cast<BitmapBlock*>(bitmap.description));
-    bitmap.description = nullptr;
-    bitmap.pixels = nullptr;
-    bitmap.owned = 0;
-}
-
-void blitToScreen(const ScreenBitmap& bitmap, int32_t x, int32_t y) {
-    blitRectToScreen(bitmap, x, y, bitmap.width, bitmap.height, 0, 0);
 }
 
 void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, int32_t width,
@@ -203,31 +151,6 @@ int clockInit(InputState&) {
 uint32_t clockSample(InputState& input) {
     input.now = scriptTime;
     return input.now;
-}
-
-int mouseInit(MouseState& mouse) {
-    mouse = MouseState{};
-    return 1;
-}
-
-void mouseClearEvents(MouseState& mouse) {
-    mouse.moved = 0;
-    mouse.leftPressed = mouse.leftReleased = 0;
-    mouse.rightPressed = mouse.rightReleased = 0;
-    mouse.middlePressed = mouse.middleReleased = 0;
-    mouse.wheelForward = mouse.wheelBackward = 0;
-}
-
-int keysInit(KeyboardState& keys) {
-    keys = KeyboardState{};
-    return 1;
-}
-
-void keysClearEvents(KeyboardState& keys) {
-    keys.lastKey = 0;
-    keys.lastChar = 0;
-    keys.altLetter = 0;
-    keys.altPressed = 0;
 }
 
 void scriptKeyDown(uint8_t vk) {

@@ -8,6 +8,7 @@
 // The record's two handles hold the renderer (windowDc) and the screen
 // texture (memoryDc).
 #include "shell/platform_sdl.h"
+#include "shell/platform_common.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,7 +18,6 @@
 #include <vector>
 
 SDL_Window* sdlWindow = nullptr;
-Platform platform;
 
 namespace {
 
@@ -32,15 +32,6 @@ struct SdlScreen {
 };
 
 SdlScreen screen;
-
-struct BitmapBlock {
-    int32_t width;
-    int32_t height;
-    int32_t bytesPerRow;
-    std::vector<uint16_t> pixels;
-};
-
-constexpr int64_t MAX_BITMAP_PIXELS = int64_t{1} << 26;
 
 SDL_Texture* makeTexture(int32_t width, int32_t height) {
     SDL_Texture* texture = SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_RGB565,
@@ -82,10 +73,6 @@ void uploadRect(const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y, int
 }
 
 } // namespace
-
-void platformClear(Platform& p) {
-    p = Platform{};
-}
 
 const char* platformInit(Platform& p) {
     p.ready = 1;
@@ -168,43 +155,6 @@ void platformScreenResize(int32_t width, int32_t height) {
     present();
 }
 
-int bitmapCreate(ScreenBitmap& bitmap, int32_t width, int32_t height) {
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels = nullptr;
-    bitmap.owned = 0;
-    bitmap.description = nullptr;
-    if (width <= 0 || height <= 0 || int64_t{width} * height > MAX_BITMAP_PIXELS) {
-        return 0;
-    }
-    // Running out of memory is a refused bitmap to the callers, which report it.
-    std::unique_ptr<BitmapBlock> block;
-    try {
-        block = std::make_unique<BitmapBlock>();
-        block->pixels.assign(size_t(width) * size_t(height), 0);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    block->width = width;
-    block->height = height;
-    block->bytesPerRow = 2 * width;
-    bitmap.pixels = block->pixels.data();
-    bitmap.owned = 1;
-    bitmap.description = block.release();
-    return 1;
-}
-
-void bitmapFree(ScreenBitmap& bitmap) {
-    std::unique_ptr<BitmapBlock> block(static_cast<BitmapBlock*>(bitmap.description));
-    bitmap.description = nullptr;
-    bitmap.pixels = nullptr;
-    bitmap.owned = 0;
-}
-
-void blitToScreen(const ScreenBitmap& bitmap, int32_t x, int32_t y) {
-    blitRectToScreen(bitmap, x, y, bitmap.width, bitmap.height, 0, 0);
-}
-
 void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, int32_t width,
                       int32_t height, int32_t srcX, int32_t srcY) {
     if (width <= 0 || height <= 0 || bitmap.owned == 0 || bitmap.pixels == nullptr) {
@@ -256,6 +206,10 @@ void setCursorShape(MouseState& mouse, uint32_t code) {
     }
 }
 
+bool platformAllowsBitmap() {
+    return true;
+}
+
 int clockInit(InputState&) {
     if (!screen.timerStarted) {
         if (SDL_InitSubSystem(SDL_INIT_TIMER) != 0) {
@@ -269,29 +223,4 @@ int clockInit(InputState&) {
 uint32_t clockSample(InputState& input) {
     input.now = SDL_GetTicks();
     return input.now;
-}
-
-int mouseInit(MouseState& mouse) {
-    mouse = MouseState{};
-    return 1;
-}
-
-void mouseClearEvents(MouseState& mouse) {
-    mouse.moved = 0;
-    mouse.leftPressed = mouse.leftReleased = 0;
-    mouse.rightPressed = mouse.rightReleased = 0;
-    mouse.middlePressed = mouse.middleReleased = 0;
-    mouse.wheelForward = mouse.wheelBackward = 0;
-}
-
-int keysInit(KeyboardState& keys) {
-    keys = KeyboardState{};
-    return 1;
-}
-
-void keysClearEvents(KeyboardState& keys) {
-    keys.lastKey = 0;
-    keys.lastChar = 0;
-    keys.altLetter = 0;
-    keys.altPressed = 0;
 }

@@ -149,27 +149,19 @@ void dispatch(const SDL_Event& event) {
     }
 }
 
-void runLoop() {
-    desktop.awake = 1;
-    for (;;) {
-        SDL_Event event;
-        if (desktop.awake != 0 && suspended == 0) {
-            if (SDL_PollEvent(&event)) {
-                dispatch(event);
-                continue;
-            }
-        } else {
-            // A failed wait brings no message; the loop has no other exit
-            // than the empty desktop.
-            if (SDL_WaitEvent(&event)) {
-                dispatch(event);
-            }
-            continue;
+bool nextMessage(bool wait) {
+    SDL_Event event;
+    if (wait) {
+        if (!SDL_WaitEvent(&event)) {
+            // Should waiting ever keep failing, the loop must not spin.
+            SDL_Delay(WAKE_UP_MS);
+            return false;
         }
-        if (!shellPass()) {
-            return;
-        }
+    } else if (!SDL_PollEvent(&event)) {
+        return false;
     }
+    dispatch(event);
+    return true;
 }
 
 void failStart(const char* message) {
@@ -239,7 +231,7 @@ int main(int, char**) {
         SDL_MaximizeWindow(mainWindow);
     }
     setCursorShape(inputState.mouse, 1);
-    runLoop();
+    runMessageLoop(nextMessage);
 
     if (timer != 0) {
         SDL_RemoveTimer(timer);

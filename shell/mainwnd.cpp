@@ -203,6 +203,21 @@ bool shellPass() {
     return true;
 }
 
+void runMessageLoop(MessageSource next) {
+    desktop.awake = 1;
+    for (;;) {
+        const bool wait = desktop.awake == 0 || suspended != 0;
+        // A message, or a failed wait: look again. A suspended program
+        // never gets to the pass, however many wake-ups arrive.
+        if (next(wait) || wait) {
+            continue;
+        }
+        if (!shellPass()) {
+            return;
+        }
+    }
+}
+
 void shellEnd() {
     desktopShutdown(desktop);
     platformShutdown(platform);

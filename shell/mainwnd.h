@@ -78,5 +78,16 @@ const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight);
 // One update pass, then the one-pass events cleared. false once the desktop
 // has no window left: the loop is over.
 bool shellPass();
+// Where the loop gets its messages. Called with wait false, it hands one
+// waiting message to MainWndProc and returns true, or returns false at once
+// when the queue is empty; with wait true it blocks until a message comes
+// (the 55 ms wake-up included) and returns false only when waiting failed.
+using MessageSource = bool (*)(bool wait);
+
+// The message loop: it polls while the desktop is awake and waits otherwise
+// or while suspended, runs one update pass whenever the queue is empty, and
+// returns once the desktop has no window left.
+void runMessageLoop(MessageSource next);
+
 // The orderly end: the desktop (which writes Cfg.txt) and the platform layer.
 void shellEnd();

@@ -8,7 +8,9 @@
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 
+#include <array>
 #include <climits>
+#include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -29,6 +31,55 @@ struct MainWindowTest : ::testing::Test {
     }
     void TearDown() override { scriptedDesktopStop(); }
 };
+
+// A message queue for the loop: queued messages first; when the loop waits
+// on an empty queue, 55 ms pass and the wake-up arrives.
+struct LoopScript {
+    std::deque<std::array<uint32_t, 3>> queue;
+    uint32_t now = 1000;
+    int wakeUps = 0;
+    int ticks = 0;
+    int ticksAtWakeUp[16] = {};
+    void (*onWakeUp)(int wakeUp) = nullptr;
+};
+LoopScript loop;
+
+bool scriptedMessages(bool wait) {
+    if (!loop.queue.empty()) {
+        const auto m = loop.queue.front();
+        loop.queue.pop_front();
+        MainWndProc(m[0], m[1], m[2]);
+        return true;
+    }
+    if (!wait) {
+        return false;
+    }
+    loop.now += WAKE_UP_MS;
+    scriptSetTime(loop.now);
+    loop.ticksAtWakeUp[loop.wakeUps & 15] = loop.ticks;
+    loop.wakeUps++;
+    if (loop.onWakeUp != nullptr) {
+        loop.onWakeUp(loop.wakeUps);
+    }
+    MainWndProc(MSG_TIMER, 0, 0);
+    return true;
+}
+
+void tickCountingProc(Window* window, uint32_t) {
+    if (window->message == Tick) {
+        loop.ticks++;
+    }
+}
+
+// Minimised at once; restored at the fifth wake-up, closed at the eighth.
+void minimiseForFiveWakeUps(int wakeUp) {
+    if (wakeUp == 5) {
+        loop.queue.push_back({MSG_SIZE, SIZE_RESTORED, words(640, 480)});
+    }
+    if (wakeUp == 8) {
+        loop.queue.push_back({MSG_CLOSE, 0, 0});
+    }
+}
 
 } // namespace
 
@@ -210,6 +261,30 @@ TEST_F(MainWindowTest, CloseAsksEveryWindowAndTheLoopEndsWhenTheyAreGone) {
     EXPECT_EQ(desktop.count, 1);
     EXPECT_FALSE(shellPass());
     EXPECT_EQ(desktop.count, 0);
+}
+
+TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
+    for (const char* suspend : {"1", "0"}) {
+        ASSERT_EQ(scriptedDesktopStart(640, 480, tickCountingProc), nullptr);
+        configSet("SUSPEND", suspend);
+        loop = LoopScript{};
+        loop.onWakeUp = minimiseForFiveWakeUps;
+        loop.queue.push_back({MSG_SIZE, SIZE_MINIMIZED, 0});
+        runMessageLoop(scriptedMessages);
+        EXPECT_EQ(desktop.count, 0) << suspend;
+        EXPECT_EQ(loop.wakeUps, 8) << suspend;
+        if (suspend[0] == '1') {
+            // No pass at all until the window was restored, then one a wake-up.
+            EXPECT_EQ(loop.ticksAtWakeUp[4], 0);
+            EXPECT_EQ(loop.ticksAtWakeUp[5], 1);
+            EXPECT_EQ(loop.ticksAtWakeUp[6], 2);
+        } else {
+            // Minimised without suspension: a pass after every wake-up.
+            EXPECT_EQ(loop.ticksAtWakeUp[0], 1);
+            EXPECT_EQ(loop.ticksAtWakeUp[4], 5);
+        }
+        scriptedDesktopStop();
+    }
 }
 
 TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {

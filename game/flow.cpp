@@ -24,8 +24,8 @@ namespace {
 
 constexpr int32_t LAST_LEVEL = LEVEL_COUNT - 1; // 50
 constexpr uint32_t CONTINUE_STYLE = 31;
-// Counted over at most this many characters, as every text measure of the
-// toolkit's fixed-size texts is.
+// The banner's text is measured over at most this many characters; "Level
+// 50" never comes near it, but a measure is always given a bound.
 constexpr int32_t BANNER_MEASURE_LIMIT = 2047;
 
 uint32_t dataMissing;

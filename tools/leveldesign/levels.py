@@ -468,3 +468,25 @@ L("Weigh Station", """
 # + F   +  +H X#
 ################
 """, "RRRDLULDD" + "UURRRRRRDRRURDD" + "UULLLLLLDRRURDD" + "RRRRDRR")
+
+L("The Long Way Down", """
+##################
+##            ####
+#/>      g    ####
+######%###########
+###### ###########
+#      ###########
+#  B ! H   #######
+# +   #$##########
+####### ##########
+#D              ##
+#    B    o     ##
+#               ##
+##################
+""", "U" + "R" * 8 + "DLLL" + "UL" + "LLLL" + "DL" + "." * 30 + "RRRR" + "DDD"
+   + "LLDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D"
+   + "RRRRDLLLLL" + "DLLLLLU" + "U" * 20, floor="""
+..................
+..................
+......u...........
+""")

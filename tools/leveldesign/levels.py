@@ -520,3 +520,16 @@ L("Torch, River and Ice", """
 ..iiiiiiiiii......
 ..iiiiiiiiii......
 """)
+
+L("Two Plugs", """
+##################
+##S#>        #####
+## #  ### ## #####
+##     p   p F   #
+#####O###O###### #
+#   ### ###      #
+#D  B       o    #
+#                #
+##################
+""", "RRRRRDDLLL" + "RRRUULLLLDD" + "RRRRUURRRDDLL" + "RRUULLLDD" + "." * 40 + "RRRRRRRDD" + "LLLD" + "L" * 8
+   + "DLLLL" + "U" * 20)

@@ -372,10 +372,10 @@ L("Torch in the Rain", """
 ###          %####
 ############# ####
 #D              ##
-#  B        o   ##
+#  B          o ##
 #               ##
 ##################
-""", "L....." + "URRDDDD" + "RRRRRR" + "DDLLLLLLLU" + "R" * 9 + "LL" + "." * 28 + "DRRRRDD" + "DLLLLLLLLL" + "DLLLUU" + "U" * 20,
+""", "L....." + "URRDDDD" + "RRRRRR" + "DDLLLLLLLU" + "R" * 9 + "LL" + "." * 28 + "DRRRRDD" + "RRD" + "L" * 11 + "DLLLUU" + "U" * 20,
   floor="""
 ..................
 ..................
@@ -465,9 +465,13 @@ L("Weigh Station", """
 #>          ####
 #  B  !  g  ####
 #     #      ###
-# + F   +  +H X#
+# + F   +  +H  #
+############## #
+############## #
+#########      #
+##XL      k    #
 ################
-""", "RRRDLULDD" + "UURRRRRRDRRURDD" + "UULLLLLLDRRURDD" + "RRRRDRR")
+""", "RRRDLULDD" + "UURRRRRRDRRURDD" + "UULLLLLLDRRURDD" + "RRRRDRR" + "DDDLLLD" + "LLLLLL" + "L" * 30)
 
 L("The Long Way Down", """
 ##################
@@ -498,15 +502,15 @@ L("Torch, River and Ice", """
 #####%g###########
 ##### ############
 #               ##
-#  ######k      ##
+#  ######     k ##
 ##L~~~~~~~~~~~~ ##
 ## #####+#########
 ##           HX###
-##      @ @+######
+##  @   @  +######
 ##          ######
 ##################
-""", "RRRR.....RURDL" + "." * 34 + "DDDD" + "RRRRD" + "ULLLLLLLD" + "D" * 60
-   + "RRRRRRUUDRRRURRRR", floor="""
+""", "RRRR.....RURDL" + "." * 34 + "DDDD" + "R" * 9 + "D" + "U" + "L" * 12 + "D" + "D" * 110
+   + "RRRRRRUU" + "LLLLLD" + "R" * 7 + "URRRR", floor="""
 ..................
 ..................
 ..................
@@ -590,12 +594,12 @@ L("Bubble Lift", """
 #####   #r#######
 ###### ###########
 #               ##
-#  B      o     ##
+#  B        o   ##
 #               ##
 #               ##
 ###############D##
 ##################
-""", "LLLUUU" + "L" * 6 + "R" * 6 + "DDD" + "." * 60 + "LLLLLL" + "DDD" + "RRRRRD" + "L" * 7 + "R" * 11 + "DD" + "D" * 20 + ".")
+""", "LLLUUU" + "L" * 6 + "R" * 6 + "DDD" + "." * 60 + "LLLLLL" + "DDD" + "RRRRRRRD" + "L" * 9 + "R" * 11 + "DD" + "D" * 20 + ".")
 
 L("Fire Brigade", """
 ##################

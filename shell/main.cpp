@@ -194,7 +194,12 @@ int main(int, char**) {
     // their client area, and the desktop writes the client size back into
     // them, so a windowed game reopens at the size it was left at.
     const StartupWindow placement = startupWindowFromConfig(screen.w, screen.h);
-    Uint32 flags = SDL_WINDOW_HIDDEN;
+    // The window is shown as it is created rather than after the desktop is
+    // up: the desktop's display speed test copies its picture to the screen
+    // straight away, and copies to a hidden window would measure nothing
+    // (a compositor may drop them). The player sees the game's background
+    // at once instead of a delay with nothing on the screen.
+    Uint32 flags = 0;
     flags |= placement.borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
     if (placement.maximised) {
         flags |= SDL_WINDOW_MAXIMIZED;

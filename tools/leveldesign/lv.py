@@ -153,10 +153,30 @@ def board(state):
     return "\n".join(lines)
 
 
+def write_docs():
+    """Rewrites the table of docs/levels.md from `ghtool verify --stats` and
+    the notes in levels.py."""
+    import levels
+    res = subprocess.run([GHTOOL, "verify", "--stats", os.path.join(ROOT, "assets")],
+                         capture_output=True, text=True)
+    rows = res.stdout.splitlines()
+    out = [rows[0][:-1] + " what it asks |", rows[1] + "---|"]
+    for n, row in enumerate(rows[2:]):
+        out.append(row + " " + levels.NOTES[n] + " |")
+    path = os.path.join(ROOT, "docs", "levels.md")
+    text = open(path).read()
+    start = text.index("<!-- table -->") + len("<!-- table -->\n")
+    end = text.index("<!-- end of table -->")
+    open(path, "w").write(text[:start] + "\n".join(out) + "\n" + text[end:])
+
+
 def main():
     cmd = sys.argv[1] if len(sys.argv) > 1 else "check"
     lv = write_all()
     if cmd == "write":
+        return
+    if cmd == "docs":
+        write_docs()
         return
     if cmd == "trace":
         # Player position per step, to find where a solution lost its way.

@@ -155,5 +155,9 @@ TEST(Verify, WalkOnlySearchAndMechanicNames) {
     EXPECT_TRUE(walkableToExit(plated.record));
     LevelText guarded = parse("floor:\n__+_\n\nobject:\n>H..\n\ntop:\n...X\n");
     EXPECT_FALSE(walkableToExit(guarded.record));
+    // A sunk barrier out of the player's first step rises at once while a
+    // plate is bare.
+    LevelText sunk = parse("floor:\n__h+_\n\nobject:\n>....\n\ntop:\n....X\n");
+    EXPECT_FALSE(walkableToExit(sunk.record));
     EXPECT_EQ(mechanicsOf(guarded.record), "plate barrier");
 }

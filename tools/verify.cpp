@@ -160,8 +160,14 @@ bool walkableToExit(const LevelRecord& record) {
             return cell[2] == SPOUT && cell[1] == EMPTY;
         }
         const int8_t o = cell[1];
-        return o == EMPTY || isPlayer(o) || (o == DOOR && !ballsAtStart) ||
-               (o == BARRIER && !platesAtStart);
+        // A sunk barrier rises on the first step unless every plate is
+        // pressed, and no plate is pressed at the start of a level worth
+        // checking, so it counts as a barrier.
+        const bool barrier = o == BARRIER || (cell[0] == BARRIER_SLOT && o == EMPTY);
+        if (barrier) {
+            return !platesAtStart;
+        }
+        return o == EMPTY || isPlayer(o) || (o == DOOR && !ballsAtStart);
     };
     std::array<bool, CELL_COUNT> seen{};
     std::deque<int> queue;

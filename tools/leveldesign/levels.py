@@ -347,7 +347,7 @@ L("Remote Detonation", """
 L("Waterworks", """
 ##################
 #S #           >##
-#  =(           ##
+#  Y(           ##
 ####   ###########
 ####F#############
 #       #        #
@@ -465,10 +465,10 @@ L("Weigh Station", """
 #>          ####
 #  B  !  g  ####
 #     #      ###
-# + F   +  +H  #
+# + F   +  +h  #
 ############## #
 ############## #
-#########      #
+########T      #
 ##XL      k    #
 ################
 """, "RRRDLULDD" + "UURRRRRRDRRURDD" + "UULLLLLLDRRURDD" + "RRRRDRR" + "DDDLLLD" + "LLLLLL" + "L" * 30)

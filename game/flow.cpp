@@ -122,9 +122,11 @@ int32_t moveForKey(uint8_t key) {
 }
 
 void tickGame(Window& window) {
-    // A window about to close (Escape, a failed load, a quit request) closes
-    // right after this Tick; there is nothing left to run.
-    if (window.closeRequested) {
+    // A game that never got going (no data file, no board view) closes right
+    // after this Tick with nothing to run. A quit request is different: the
+    // last Tick still runs in full, so that a level completed just before it
+    // is saved.
+    if (!window.createDone) {
         return;
     }
     const uint32_t now = inputState.now;

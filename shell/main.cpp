@@ -62,21 +62,24 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
-// Keys pressed while Alt is held are system keys, as Alt itself is; they
-// never enter the key-down table. A key let go is always taken off the
-// table, whatever Alt does meanwhile, so that no arrow stays held when Alt
-// was pressed before the arrow was released.
+// F10 opens a window's menu on its own, so it is a system key like Alt.
+constexpr uint8_t KEY_F10 = 0x79;
+
+// Keys pressed while Alt is held are system keys, as Alt itself and F10
+// are; they never enter the key-down table, so F10 alone does nothing. A key
+// let go is always taken off the table, whatever Alt does meanwhile, so that
+// no arrow stays held when Alt was pressed before the arrow was released.
 void translateKey(const SDL_KeyboardEvent& event) {
     const uint8_t vk = virtualKeyFromSdl(event.keysym.sym);
     if (vk == 0) {
         MainWndProc(MSG_OTHER, 0, 0);
         return;
     }
-    const bool alt = vk == KEY_ALT || (event.keysym.mod & KMOD_ALT) != 0;
+    const bool system = vk == KEY_ALT || vk == KEY_F10 || (event.keysym.mod & KMOD_ALT) != 0;
     if (event.type == SDL_KEYDOWN) {
-        MainWndProc(alt ? MSG_SYS_KEY_DOWN : MSG_KEY_DOWN, vk, 0);
+        MainWndProc(system ? MSG_SYS_KEY_DOWN : MSG_KEY_DOWN, vk, 0);
     } else {
-        MainWndProc(vk == KEY_ALT ? MSG_SYS_KEY_UP : MSG_KEY_UP, vk, 0);
+        MainWndProc(vk == KEY_ALT || vk == KEY_F10 ? MSG_SYS_KEY_UP : MSG_KEY_UP, vk, 0);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <ostream>
@@ -42,6 +43,7 @@ constexpr Mechanic mechanics[] = {
     {BLAST_BLOCK, 1, "blast"},
     {PLATE, 0, "plate"},
     {BARRIER, 1, "barrier"},
+    {BARRIER_SLOT, 0, "barrier"},
     {WATER_SOURCE, 1, "source"},
     {DRAIN, 1, "drain"},
     {PLUG, 1, "plug"},
@@ -205,19 +207,17 @@ bool walkableToExit(const LevelRecord& record) {
 
 std::string mechanicsOf(const LevelRecord& record) {
     std::string names;
-    for (size_t i = 0; i < std::size(mechanics); ++i) {
-        const Mechanic& m = mechanics[i];
-        if (!recordHolds(record, m.layer, m.code)) {
-            continue;
-        }
-        const std::string name = m.name;
-        // Codes sharing a name sit next to each other in the table.
-        if (!names.empty() && names.size() >= name.size() &&
-            names.compare(names.size() - name.size(), name.size(), name) == 0) {
+    const char* last = nullptr;
+    for (const Mechanic& m : mechanics) {
+        // Codes sharing a name sit next to each other in the table, so one
+        // look back is enough to name each kind once.
+        if ((last != nullptr && std::strcmp(m.name, last) == 0) ||
+            !recordHolds(record, m.layer, m.code)) {
             continue;
         }
         names += names.empty() ? "" : " ";
-        names += name;
+        names += m.name;
+        last = m.name;
     }
     return names;
 }

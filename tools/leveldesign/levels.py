@@ -275,23 +275,22 @@ L("Deflector", """
 """)
 
 L("Slick Vault", """
-################
-#########+######
-#>           ###
-#        @   ###
-#  @         HX#
-#            ###
-#            ###
-###+############
-################
-""", "DDD" + "R" * 8 + "UUU" + "L" * 6 + "DDDD" + "UU" + "R" * 11, floor="""
-................
-................
-..iiiiiiiiiii...
-..iiiiiiiiiii...
-..iiiiiiiiiii...
-..iiiiiiiiiii...
-..iiiiiiiiiii...
+###############
+#####+#########
+#>          ###
+#           HX#
+#  @   B    ###
+#           ###
+#           +##
+###############
+""", "DDRRRDRUUU" + "DDRRRRRURDDLDRUUURR", floor="""
+...............
+...............
+..iiiiiiiiii...
+..iiiiiiiiii...
+..iiii..iiii...
+..iiiiiiiiii...
+..iiiiiiiiii...
 """)
 
 L("Fuse and Plate", """
@@ -722,7 +721,7 @@ NOTES = [
     "Two rivers carry a ball to its box and a key to its lock; set both going before walking round.",
     "The box must go into the niche (a plate), not ahead of the bomb; the bomb then takes the blast block.",
     "Deflect the stream with the baffle, light the torch on the dry burner, carry it to the keg.",
-    "Two boxed balls on ice must be pushed onto two plates at the rim.",
+    "On ice a boxed ball slides but a box on plain floor only moves for a player standing on plain floor; one push too many strands the ball.",
     "A slow keg in the fire holds the plate down just long enough to run to the barrier.",
     "Light both torches before the spout's first flood puts the fire out.",
     "A plate, a lock and a door, one after another.",

@@ -16,6 +16,7 @@
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -80,6 +81,18 @@ uint16_t canvasAt(const Window* w, int32_t x, int32_t y) {
 uint16_t screenAt(int32_t x, int32_t y) {
     const ScriptScreen& s = scriptScreen();
     return s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
+}
+
+uint16_t darkenThreeQuarters(uint16_t p) {
+    const uint16_t h = uint16_t((p >> 1) & 0x7BEF);
+    return uint16_t(h + ((h >> 1) & 0x7BEF));
+}
+
+uint16_t lighten(uint16_t p) {
+    const int r = std::min((p >> 11) + 8, 31);
+    const int g = std::min(((p >> 5) & 63) + 16, 63);
+    const int b = std::min((p & 31) + 8, 31);
+    return uint16_t((r << 11) | (g << 5) | b);
 }
 
 } // namespace
@@ -263,6 +276,87 @@ TEST_F(WindowManager, DesktopResizeClearsLimitedMaximiseAndSendsNothingToAPlainW
     EXPECT_STREQ(configGet("WINDY"), "700");
 }
 
+TEST_F(WindowManager, HiddenTopIsNotDrawnAndAFrameWithoutButtonsCopiesNothing) {
+    Window* b = open(1, 3);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->flags, 19u);
+    updatePass(desktop);
+    takeLog();
+    b->hidden = 1;
+    b->redrawRequested = 1;
+    updatePass(desktop);
+    EXPECT_EQ(takeLog(), (Log{"B Tick"}));
+    EXPECT_EQ(b->redrawRequested, 1u);
+    b->hidden = 0;
+    b->redrawRequested = 0;
+
+    // The desktop window asks for a redraw under a top window without frame
+    // buttons: nothing to copy, and the request is answered.
+    scriptScreenResetCounters();
+    desktop.desktopWindow->redrawRequested = 1;
+    updatePass(desktop);
+    EXPECT_EQ(takeLog(), (Log{"B Tick"}));
+    EXPECT_EQ(scriptScreen().copyCount, 0u);
+    EXPECT_EQ(desktop.desktopWindow->redrawRequested, 0u);
+}
+
+TEST_F(WindowManager, ShadowedFrameMatchesItsRecipePixelForPixel) {
+    desktop.shadows = 1;
+    Window* b = createWindow(desktop, 100, 60, 120, 50, "t", 31, LoggingWindowProc, 1);
+    ASSERT_NE(b, nullptr);
+    updatePass(desktop);
+    const int32_t fx = b->frameX, fy = b->frameY;
+    const int32_t x1 = fx + b->frameWidth - 1, y1 = fy + b->frameHeight - 1;
+    // The expected picture around the frame, built from the recipe.
+    const int32_t ox = fx - 1, oy = fy - 1, w = b->frameWidth + 4, h = b->frameHeight + 4;
+    std::vector<uint16_t> expected(size_t(w * h), 0x0100);
+    auto at = [&](int32_t x, int32_t y) -> uint16_t& {
+        return expected[size_t((y - oy) * w + x - ox)];
+    };
+    for (int32_t inset = 0; inset < 2; inset++) {
+        for (int32_t x = fx + inset; x <= x1 - inset; x++) {
+            at(x, fy + inset) = at(x, y1 - inset) = styleTable.colours[10];
+        }
+        for (int32_t y = fy + inset; y <= y1 - inset; y++) {
+            at(fx + inset, y) = at(x1 - inset, y) = styleTable.colours[10];
+        }
+    }
+    for (int32_t x = fx - 1; x <= x1; x++) {
+        at(x, fy - 1) = darkenThreeQuarters(at(x, fy - 1));
+    }
+    for (int32_t y = fy; y <= y1; y++) {
+        at(fx - 1, y) = darkenThreeQuarters(at(fx - 1, y));
+    }
+    for (int32_t x = fx; x <= x1; x++) {
+        at(x, fy) = lighten(at(x, fy));
+    }
+    for (int32_t y = fy + 1; y <= y1; y++) {
+        at(fx, y) = lighten(at(fx, y));
+    }
+    for (int32_t i = 0; i <= 3; i++) {
+        for (int32_t x = fx + i; x <= x1 + i - 1; x++) {
+            at(x, y1 + i) = darkenThreeQuarters(at(x, y1 + i));
+        }
+        for (int32_t y = fy + i; y <= y1 + i; y++) {
+            at(x1 + i, y) = darkenThreeQuarters(at(x1 + i, y));
+        }
+    }
+    int differing = 0;
+    for (int32_t y = oy; y < oy + h; y++) {
+        for (int32_t x = ox; x < ox + w; x++) {
+            const bool inTitle =
+                x >= b->titleX && x < b->x + b->canvas.surface.width && y >= b->titleY && y < b->y;
+            const bool inClient = x >= b->x && x < b->x + b->canvas.surface.width && y >= b->y &&
+                                  y < b->y + b->canvas.surface.height;
+            if (!inTitle && !inClient && screenAt(x, y) != at(x, y)) {
+                differing++;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(screenAt(b->titleX + 1, b->titleY), styleTable.colours[4]);
+}
+
 TEST(MainWindowMessages, WheelSignAndTheWidestClient) {
     ASSERT_EQ(scriptedDesktopStart(640, 480, LoggingWindowProc), nullptr);
     // Only a turn above 0, taken as signed, is forward.
@@ -305,6 +399,27 @@ TEST(GameFlow, BannerBoardAndTheBoardsOwnCopyToTheScreen) {
     EXPECT_EQ(canvasAt(w, r[0] + 4, r[1] + r[3] - 4), BANNER_FILL);
     EXPECT_EQ(screenAt(w->x + r[0] + 4, w->y + r[1] + r[3] - 4), BANNER_FILL);
     EXPECT_EQ(canvasAt(w, boardView.originX + 1, boardView.originY + 1), styleTable.colours[0]);
+    // The raised bevel around the fill, and nothing but gold text inside.
+    const int32_t bx1 = r[0] + r[2] - 1, by1 = r[1] + r[3] - 1;
+    const uint16_t light = lighten(BANNER_FILL);
+    const uint16_t dark = uint16_t((BANNER_FILL >> 1) & 0x7BEF);
+    int wrong = 0;
+    for (int32_t y = r[1]; y <= by1; y++) {
+        for (int32_t x = r[0]; x <= bx1; x++) {
+            uint16_t want = BANNER_FILL;
+            if (y == r[1] || x == r[0]) {
+                want = light;
+            } else if (x == bx1 || (y == by1 && x < bx1)) {
+                want = dark;
+            }
+            const uint16_t got = canvasAt(w, x, y);
+            const bool text = x >= r[0] + 8 && y >= r[1] + 4 && y < r[1] + 31 && got == BANNER_TEXT;
+            if (got != want && !text) {
+                wrong++;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
     bool gold = false;
     for (int32_t y = r[1] + 4; y < r[1] + 31; y++) {
         for (int32_t x = r[0] + 8; x < r[0] + r[2] - 8; x++) {

@@ -1,0 +1,27 @@
+// Fuzzes PNG pictures: readPng on the input, and for a picture it accepts,
+// the pixel block must match the size it reports, and writePng and readPng
+// must give the same picture back.
+//
+//   fuzz_png -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+#include "fuzz/fuzz_common.h"
+
+#include "tools/png.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    writeInput("input.png", data, size);
+    PngImage image;
+    if (!readPng("input.png", image).empty()) {
+        return 0;
+    }
+    if ((image.channels != 3 && image.channels != 4) || image.width < 1 || image.height < 1 ||
+        image.pixels.size() != size_t(image.width) * size_t(image.height) * image.channels) {
+        std::abort();
+    }
+    PngImage again;
+    if (!writePng("again.png", image).empty() || !readPng("again.png", again).empty() ||
+        again.width != image.width || again.height != image.height ||
+        again.channels != image.channels || again.pixels != image.pixels) {
+        std::abort();
+    }
+    return 0;
+}

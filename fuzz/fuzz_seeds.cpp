@@ -1,0 +1,146 @@
+// Writes small seed corpora for the harnesses into OUT/NAME/ for each
+// harness NAME. The data file seeds are the packed GHold.dat with every
+// sprite cut down to a few pixels (and a few odd sizes), short sounds and
+// tiny title pictures, so that the fuzzer works on kilobytes, not megabytes.
+//
+//   fuzz_seeds OUT
+#include "game/gamedata.h"
+#include "game/progress.h"
+#include "toolkit/config.h"
+#include "tools/assets.h"
+#include "tools/png.h"
+#include "tools/wav.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool writeSeed(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    return writeFileAtomically(path.string(), bytes).empty();
+}
+
+// Every frame cut to at most side x side pixels from its top-left corner;
+// sizes keep their zeros (frames without pixels stay without).
+void cutFrames(GameContent& content, int32_t side) {
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
+            SpriteFrame& f = content.frames[code][frame];
+            const int32_t width = std::min(f.width, side);
+            const int32_t height = std::min(f.height, side);
+            std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
+            for (int32_t y = 0; y < height; ++y) {
+                for (int32_t x = 0; x < width; ++x) {
+                    for (int b = 0; b < 4; ++b) {
+                        pixels[(size_t(y) * width + x) * 4 + b] =
+                            f.pixels[(size_t(y) * f.width + x) * 4 + b];
+                    }
+                }
+            }
+            f.width = width;
+            f.height = height;
+            f.pixels = std::move(pixels);
+        }
+    }
+}
+
+void shrinkRest(GameContent& content) {
+    for (auto& samples : content.samples) {
+        samples.resize(std::min<size_t>(samples.size(), 4));
+    }
+    for (TitlePicture& picture : content.pictures) {
+        picture.width = 1;
+        picture.height = 1;
+        picture.pixels.assign(1, 0x1234);
+    }
+}
+
+// Odd sizes: long thin frames (a row or a column of 40 pixels) for every
+// code, which overhang the 33-pixel tiles.
+void oddFrames(GameContent& content, bool wide) {
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
+            SpriteFrame& f = content.frames[code][frame];
+            f.width = wide ? 40 : 1;
+            f.height = wide ? 1 : 40;
+            f.pixels.assign(40 * 4, 128);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds OUT\n");
+        return 2;
+    }
+    const fs::path out = argv[1];
+    const fs::path source = GHOLD_SOURCE_DIR;
+    for (const char* name : {"fuzz_gamedata", "fuzz_progress", "fuzz_config", "fuzz_leveltext",
+                             "fuzz_png", "fuzz_wav", "fuzz_pack"}) {
+        fs::create_directories(out / name);
+    }
+
+    if (!loadGameData(GHOLD_DATA_FILE)) {
+        std::fprintf(stderr, "fuzz_seeds: cannot load %s\n", GHOLD_DATA_FILE);
+        return 1;
+    }
+    auto content = std::make_unique<GameContent>();
+    contentFromLoadedTables(*content);
+    auto cut = std::make_unique<GameContent>(*content);
+    cutFrames(*cut, 3);
+    shrinkRest(*cut);
+    bool ok = true;
+    // The byte after the data file chooses the level (fuzz_gamedata.cpp).
+    for (uint8_t level : {0, 7, 20, 38, 50}) {
+        std::vector<uint8_t> bytes = serializeGameContent(*cut);
+        bytes.push_back(level);
+        const char moves[] = "\1\1\4\4\2\3\0\1\4\4\4\2\2\3\1\1\0\0\4\1\2\3\4\1";
+        bytes.insert(bytes.end(), moves, moves + sizeof moves - 1);
+        ok = ok && writeSeed(out / "fuzz_gamedata" / ("cut-" + std::to_string(level)), bytes);
+    }
+    for (bool wide : {false, true}) {
+        auto odd = std::make_unique<GameContent>(*content);
+        oddFrames(*odd, wide);
+        shrinkRest(*odd);
+        std::vector<uint8_t> bytes = serializeGameContent(*odd);
+        bytes.push_back(wide ? 12 : 31);
+        ok = ok && writeSeed(out / "fuzz_gamedata" / (wide ? "wide" : "tall"), bytes);
+    }
+
+    const fs::path progress = out / "fuzz_progress" / "LevelInfo.dat";
+    ok = ok && writeLevelProgressFile(progress.c_str(), 37);
+    configReset();
+    configSet("RESX", "800");
+    configSaveFile((out / "fuzz_config" / "Cfg.txt").c_str());
+
+    for (const char* level : {"level00.txt", "level19.txt", "level42.txt"}) {
+        fs::copy_file(source / "assets/levels" / level, out / "fuzz_leveltext" / level,
+                      fs::copy_options::overwrite_existing);
+    }
+    const std::vector<uint8_t> rgba(2 * 2 * 4, 77);
+    ok = ok && writePng((out / "fuzz_png" / "rgba.png").string(), {2, 2, 4, rgba}).empty();
+    const std::vector<uint8_t> rgb(3 * 1 * 3, 99);
+    ok = ok && writePng((out / "fuzz_png" / "rgb.png").string(), {3, 1, 3, rgb}).empty();
+    ok = ok && writeSeed(out / "fuzz_wav" / "short.wav", formatWav({1, -2, 300, -32768}));
+    ok = ok && writeSeed(out / "fuzz_wav" / "empty.wav", formatWav({}));
+
+    std::string index;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
+            index += std::to_string(code) + " " + std::to_string(frame) + " " +
+                     std::to_string(code == 0 ? 0 : 1) + (code % 3 == 0 ? " - 0 33\n" : " a.png\n");
+        }
+    }
+    ok = ok && writeSeed(out / "fuzz_pack" / "index.txt",
+                         std::vector<uint8_t>(index.begin(), index.end()));
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_seeds: cannot write the seeds\n");
+        return 1;
+    }
+    return 0;
+}

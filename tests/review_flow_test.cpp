@@ -14,6 +14,7 @@
 #include "tests/support/game_session.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
+#include "toolkit/font.h"
 #include "toolkit/frame.h"
 
 #include <algorithm>
@@ -420,13 +421,21 @@ TEST(GameFlow, BannerBoardAndTheBoardsOwnCopyToTheScreen) {
         }
     }
     EXPECT_EQ(wrong, 0);
-    bool gold = false;
-    for (int32_t y = r[1] + 4; y < r[1] + 31; y++) {
-        for (int32_t x = r[0] + 8; x < r[0] + r[2] - 8; x++) {
-            gold = gold || canvasAt(w, x, y) == BANNER_TEXT;
+    // The text itself: the same words drawn at (8, 4) of a banner of its own.
+    WindowCanvas own{};
+    canvasInit(own);
+    ASSERT_EQ(canvasCreate(own, r[2] < 64 ? 64 : r[2], r[3] < 32 ? 32 : r[3]), 1);
+    surfaceFill(own.surface, BANNER_FILL);
+    drawText(own, levelFlow.bannerText, 8, 4, BANNER_TEXT, 0, &builtinFonts[BANNER_FONT]);
+    int textWrong = 0;
+    for (int32_t y = 1; y < r[3] - 1; y++) {
+        for (int32_t x = 1; x < r[2] - 1; x++) {
+            const uint16_t want = own.surface.pixels[size_t(y * own.surface.width + x)];
+            textWrong += canvasAt(w, r[0] + x, r[1] + y) != want;
         }
     }
-    EXPECT_TRUE(gold);
+    canvasFree(own);
+    EXPECT_EQ(textWrong, 0);
 
     // A timed step copies the board's rectangle straight to the screen.
     scriptScreenResetCounters();

@@ -396,19 +396,22 @@ L("The Dam", """
 
 L("Burner and Key", """
 ##################
-##            ####
-#/>   g    k  ####
+##              ##
+#/>      g   k  ##
 ######%###########
 ###### ###########
-###### ###########
-###### ###########
-###### ###########
+####     #########
+####     #########
+####  B  #########
 ######L###########
 #                #
-########o#######D#
-##B~~~~~~#########
+############o###D#
+##B~~~~~~~~~~#####
 ##################
-""", "LURRRRRRRRRRD" + "." * 20 + "LLLLLUL" + "DDDDDD" + "." * 9 + "DD" + "RRDU" + "R" * 8 + "D" * 50 + ".",
+""", "U" + "R" * 8 + "DLLL" + "U" + "L" * 5 + "DL" + "." * 30
+   + "U" + "R" * 12 + "D" + "L" * 7 + "ULDDDD"
+   + "LDDRLUURDD" + "." * 9 + "DD"
+   + "R" * 6 + "DU" + "RRRR" + "D" * 110 + ".",
   floor="""
 ..................
 ..................
@@ -730,7 +733,7 @@ NOTES = [
     "Baffle and fire, key and box, ball and door on three floors.",
     "Lever, deflected rain, torch down a shaft, keg, and a long ball push.",
     "A keg bursts the dam; the water lifts a float that sets off a bomb between two blast blocks.",
-    "Lever and keg open the way for a key that falls to its lock; a ball rides the lava to its box.",
+    "Set the keg on the burner, light it, then bring the key down past a box without cornering it; a ball rides the lava to its box.",
     "Boxes pushed along the ice set off the bomb; a keg on the lava takes the blast block.",
     "The lava carries a key to its lock and a torch, lit on the way, into a keg.",
     "Clear the box from the slow keg's route first, then light it and run it round two corners.",

@@ -507,6 +507,20 @@ TEST(GameFlow, AQuitRequestStillLetsTheLastTickSaveANewLevel) {
     EXPECT_EQ(readLevelProgress(), 5);
 }
 
+TEST(GameFlow, AQuitAsTheLastLevelEndsClosesTheEndPictureAndThenTheGame) {
+    Game game;
+    levelFlow.level = 50;
+    levelFlow.levelComplete = 1;
+    MainWndProc(MSG_CLOSE, 0, 0);
+    // The last Tick opens the end picture, which is the window closed then.
+    EXPECT_TRUE(game.session.pass());
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(levelFlow.level, 0);
+    EXPECT_EQ(levelFlow.started, 1u);
+    EXPECT_FALSE(game.session.pass());
+    EXPECT_EQ(gameWindow, nullptr);
+}
+
 TEST(GameFlow, ContinueWindowShowsThePictureAndTheEndPictureHidesTheBoard) {
     Game game;
     ASSERT_NE(titlePictures[2].pixels, nullptr);

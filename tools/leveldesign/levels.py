@@ -316,15 +316,15 @@ L("Before the Spout", """
 ################
 """, "RRRRR....RURDDLDRRRRRLL" + "." * 30 + "R" * 10)
 
-L("Three Gates", """
-##################
-#>   #     #     #
-#  B #  k  #  o  #
-#    H     L     #
-#+####     #  B  #
-################D#
-##################
-""", "RRRDLLULDD" + "RRRRR" + "UURRDLDRRR" + "." * 10 + "RR" + "UURRDDRRD" + "D" * 20 + ".")
+L("The Key Holds the Gate", """
+################
+#  B   >########
+##+kH   L     ##
+########### ####
+#D   B    o   ##
+#             ##
+################
+""", "LLLLLLD." + "RRRRR" + "." * 9 + "RRRRDD" + "LLLLL" + "DLLLLL" + "U" * 20)
 
 L("Downstream Fuse", """
 ################
@@ -727,7 +727,7 @@ NOTES = [
     "On ice a boxed ball slides but a box on plain floor only moves for a player standing on plain floor; one push too many strands the ball.",
     "A slow keg in the fire holds the plate down just long enough to run to the barrier.",
     "Light both torches before the spout's first flood puts the fire out.",
-    "A plate, a lock and a door, one after another.",
+    "Standing on the plate sinks the barrier, and a key pushed onto the sunk barrier holds it down while you follow.",
     "Drop the keg on the lava three cells upstream of the blast block: it explodes where the fuse ends.",
     "Set the bomb on the sunk barrier, then take the box off the plate: the rising barrier sets it off.",
     "Baffle and fire, key and box, ball and door on three floors.",

@@ -155,11 +155,10 @@ bool walkableToExit(const LevelRecord& record) {
     const bool platesAtStart = recordHolds(record, 0, PLATE);
     auto passable = [&](int x, int y) {
         const int8_t* cell = record.cells[x][y];
-        if (cell[2] == BREAKABLE_WALL || cell[2] == FIRE || cell[2] == SPOUT || cell[0] == LAVA) {
-            // A spout is harmless, but its tile floods; treating it as a
-            // wall keeps the answer on the safe side only if it is rare,
-            // and no level puts one in a corridor.
-            return cell[2] == SPOUT && cell[1] == EMPTY;
+        // Walls stop the player, and fire and lava turn him back. Water is
+        // no obstacle, so a spout's tile is floor like any other.
+        if (cell[2] == BREAKABLE_WALL || cell[2] == FIRE || cell[0] == LAVA) {
+            return false;
         }
         const int8_t o = cell[1];
         // A sunk barrier rises on the first step unless every plate is

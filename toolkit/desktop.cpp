@@ -113,45 +113,93 @@ Window* topWindow(const Desktop& d) {
     return d.count > 0 ? d.windows[d.count - 1] : nullptr;
 }
 
-// ---- Where the later units join ------------------------------------------
-// Each hook below does what the update pass does when its unit has nothing to
-// say: no popup menu is open and no menu-bar or frame button fires.
+// ---- Popup menu, menu bar and frame buttons ---------------------------------
 
-// Popup menu unit: whether a menu is open (its owner is set).
-bool popupMenuOpen(const Desktop&) {
-    return false;
+bool popupMenuOpen(const Desktop& d) {
+    return d.popupMenu.owner != nullptr;
 }
 
-// Popup menu unit: closes the open menu; nothing is open until it exists.
-void closePopupMenu(Desktop&) {}
-
-// Popup menu unit: the menu's share of the pointer phase (owner's menu-bar
-// hover step, the menu's own pass and its redraw-only ending). Returns true
-// when the pass ends there.
-bool popupMenuPointerPhase(Desktop&) {
-    return false;
+void closePopupMenu(Desktop& d) {
+    popupClose(d.popupMenu);
 }
 
-// Popup menu unit: draws the open menu levels before the composition.
-void popupMenuRedraw(Desktop&) {}
-
-// Button unit: the window's menu-bar update; true when one of its buttons
-// fired on this pass, which costs the window its Tick.
-bool menuBarFired(Window&) {
-    return false;
+// While a menu is open its owner gets no Tick: the menu's own pass runs in its
+// place, with the owner current and its message field saying Tick, so that
+// the menu's callbacks run as if from the owner's Tick. Returns true when the
+// pass ends here, after only the menu levels were redrawn.
+bool popupMenuPointerPhase(Desktop& d) {
+    PopupMenu& menu = d.popupMenu;
+    Window* owner = menu.owner;
+    d.current = owner;
+    if (owner->closeRequested) {
+        popupClose(menu);
+        return false;
+    }
+    setCursorShape(inputState.mouse, CURSOR_ARROW);
+    menuBarHover(owner->menuBar);
+    owner->message = Tick;
+    popupPass(menu);
+    if (menu.owner == nullptr) {
+        return false;
+    }
+    if (menu.owner->closeRequested) {
+        popupClose(menu);
+        return false;
+    }
+    if (menu.owner->redrawRequested || !menu.selectionChanged) {
+        return false;
+    }
+    // Only the highlight moved: the levels are drawn again and copied out
+    // without composing the windows.
+    d.current = menu.owner;
+    popupRedraw(menu);
+    const Window& w = *menu.owner;
+    for (int32_t i = 0; i < menu.count; i++) {
+        const MenuLevel& level = menu.levels[i];
+        const int32_t width =
+            level.width + (level.scrollBar.shown ? level.scrollBar.rect.width : 0);
+        blitRectToScreen(w.canvas.bitmap, w.x + level.x, w.y + level.y, width, level.height,
+                         level.x, level.y);
+    }
+    menu.selectionChanged = 0;
+    return true;
 }
 
-// Button unit: a frame button held pressed while the mouse has left it loses
-// its pressed state, and the desktop window (whose canvas holds the frame) is
-// asked to redraw.
-void releaseFrameButtonsLeft(Desktop&, Window&) {}
-
-// Button unit: whether the frame's close or maximise button reports a click.
-bool closeButtonClicked(Window&) {
-    return false;
+void popupMenuRedraw(Desktop& d) {
+    if (d.popupMenu.owner == nullptr) {
+        return;
+    }
+    Window* previous = d.current;
+    d.current = d.popupMenu.owner;
+    popupRedraw(d.popupMenu);
+    d.current = previous;
 }
-bool maximiseButtonClicked(Window&) {
-    return false;
+
+bool menuBarFired(Window& w) {
+    return menuBarUpdate(w.menuBar) != 0;
+}
+
+// A frame button held pressed while the mouse has left it loses its pressed
+// state; the desktop window, whose canvas holds the frame, redraws it.
+void releaseFrameButtonsLeft(Desktop& d, Window& w) {
+    IconButton* buttons[2] = {(w.flags & STYLE_CLOSE) ? &w.closeButton : nullptr,
+                              (w.flags & STYLE_MAXIMISE) ? &w.maximiseButton : nullptr};
+    for (IconButton* b : buttons) {
+        if (b != nullptr && b->click.pressed && !currentMouseInside(b->rect)) {
+            b->click.pressed = 0;
+            d.desktopWindow->redrawRequested = 1;
+        }
+    }
+}
+
+// The frame buttons are polled with the desktop window current: their
+// rectangles are in its (the desktop's) coordinates.
+bool closeButtonClicked(Window& w) {
+    return (w.flags & STYLE_CLOSE) && iconButtonUpdate(w.closeButton) != 0;
+}
+
+bool maximiseButtonClicked(Window& w) {
+    return (w.flags & STYLE_MAXIMISE) && iconButtonUpdate(w.maximiseButton) != 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -25,7 +25,7 @@ struct Desktop {
     int32_t doubleClickTime;
     uint32_t awake;
     uint32_t minimized;
-    // The open popup menu joins here with the popup menu unit.
+    PopupMenu popupMenu; // its owner is null while no menu is open
     uint32_t drawCount;
     Surface desktopBitmap;
     Surface backup;

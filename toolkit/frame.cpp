@@ -20,6 +20,7 @@ constexpr uint32_t MAXIMISED_FLAGS = STYLE_CLOSE | STYLE_TITLE | STYLE_MAXIMISE;
 
 // Colours of the style table used by frames.
 constexpr int COLOUR_TITLE_INACTIVE = 3;
+constexpr int COLOUR_BUTTON_FACE = 5;
 constexpr int COLOUR_TITLE_ACTIVE = 4;
 constexpr int COLOUR_BORDER = 10;
 constexpr int COLOUR_TITLE_TEXT_INACTIVE = 22;
@@ -52,8 +53,10 @@ void takeSnapshot(Window& w) {
     s.frameY = w.frameY;
     s.titleX = w.titleX;
     s.titleY = w.titleY;
-    // The close and maximise button positions are taken here once the frame
-    // buttons exist (button unit); until then they stay 0.
+    s.closeX = w.closeButton.rect.x;
+    s.closeY = w.closeButton.rect.y;
+    s.maximiseX = w.maximiseButton.rect.x;
+    s.maximiseY = w.maximiseButton.rect.y;
     s.frameWidth = w.frameWidth;
     s.frameHeight = w.frameHeight;
     s.buttonAreaX = w.buttonAreaX;
@@ -74,24 +77,34 @@ void shiftFromSnapshot(Window& w, int32_t dx, int32_t dy) {
     w.titleY = s.titleY + dy;
     w.buttonAreaX = s.buttonAreaX + dx;
     w.buttonAreaY = s.buttonAreaY + dy;
-    // The frame buttons move with the rest here once they exist (button unit).
+    w.closeButton.rect.x = s.closeX + dx;
+    w.closeButton.rect.y = s.closeY + dy;
+    w.maximiseButton.rect.x = s.maximiseX + dx;
+    w.maximiseButton.rect.y = s.maximiseY + dy;
 }
 
-// The button unit initialises the frame's close button (with STYLE_CLOSE,
-// icon 19) and maximise button (with STYLE_MAXIMISE, icon 20) here, both
-// squares of side title font height + 3.
+// The frame's buttons lie on the desktop window's canvas, in desktop
+// coordinates. They act on release inside, so that a press can still be
+// taken back by sliding off. Their face is the button face: the title bar's
+// colour behind the icons would hide the dark cross on an inactive window.
 void initFrameButtons(Window& w) {
-    (void)w;
+    const int32_t side = titleFontHeight() + 3;
+    const uint16_t face = styleColour(COLOUR_BUTTON_FACE);
+    if (w.flags & STYLE_CLOSE) {
+        iconButtonCreate(w.closeButton, 0, 0, ICON_CLOSE, nullptr, nullptr, CLICK_ON_RELEASE, side,
+                         face);
+    }
+    if (w.flags & STYLE_MAXIMISE) {
+        iconButtonCreate(w.maximiseButton, 0, 0, ICON_MAXIMISE, nullptr, nullptr, CLICK_ON_RELEASE,
+                         side, face);
+    }
 }
 
-// The frame's close and maximise buttons (icons 19 and 20, squares of side
-// title font height + 3) are placed here by the button unit. Until it exists
-// the frame has the buttons' room in its title bar but no buttons to place.
 void placeFrameButtons(Window& w, int32_t closeX, int32_t maximiseX, int32_t buttonY) {
-    (void)w;
-    (void)closeX;
-    (void)maximiseX;
-    (void)buttonY;
+    w.closeButton.rect.x = closeX;
+    w.closeButton.rect.y = buttonY;
+    w.maximiseButton.rect.x = maximiseX;
+    w.maximiseButton.rect.y = buttonY;
 }
 
 // Step 9 and 10 of a placement: everything follows from the frame position
@@ -130,8 +143,12 @@ void computeGeometry(Window& w, int32_t x, int32_t y, int32_t width, int32_t hei
 }
 
 void drawFrameButtons(Window& w) {
-    // The close and maximise buttons are drawn here by the button unit.
-    (void)w;
+    if (w.flags & STYLE_CLOSE) {
+        iconButtonDraw(w.closeButton);
+    }
+    if (w.flags & STYLE_MAXIMISE) {
+        iconButtonDraw(w.maximiseButton);
+    }
 }
 
 // The canvas frames are drawn on: the current window's, which the desktop

@@ -2,6 +2,7 @@
 // The toolkit window record. The desktop (toolkit/desktop.h) owns the stack of
 // windows and sends each window's procedure its messages; the frame unit
 // (toolkit/frame.h) places windows and draws their frames.
+#include "toolkit/controls.h"
 #include "toolkit/surface.h"
 #include <cstdint>
 
@@ -40,9 +41,7 @@ struct WindowSnapshot {
     int32_t buttonAreaX, buttonAreaY;
 };
 
-// Fields in the order the window manager knows them. The menu bar (between
-// createDone and caret) and the frame's close and maximise buttons (at the
-// end) join with the button unit.
+// Fields in the order the window manager knows them.
 struct Window {
     const char* title; // not copied: must outlive the window
     int32_t x, y;      // client area's top-left on the desktop surface
@@ -53,6 +52,7 @@ struct Window {
     uint32_t param;
     WindowProc proc; // null once the window is closing
     uint32_t createDone;
+    MenuBar menuBar;
     Caret caret;
     uint32_t active;
 
@@ -74,4 +74,6 @@ struct Window {
     int32_t frameX, frameY, frameWidth, frameHeight;
     int32_t titleX, titleY, titleWidth, titleHeight;
     int32_t buttonAreaX, buttonAreaY, buttonAreaWidth, buttonAreaHeight;
+    IconButton closeButton;    // icon 19, with STYLE_CLOSE
+    IconButton maximiseButton; // icon 20, with STYLE_MAXIMISE
 };

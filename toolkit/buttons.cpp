@@ -1,0 +1,428 @@
+// The shared pressable behaviour (Clickable), text buttons, icon buttons and
+// menu bars. They sit in the toolkit because the window manager runs the menu
+// bar and the frame's icon buttons itself.
+#include "toolkit/controls.h"
+
+#include "toolkit/desktop.h"
+#include "toolkit/font.h"
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int32_t MEASURE_LIMIT = 2047;
+constexpr uint32_t TOOLTIP_DELAY = 700;
+// A release this soon after the press counts where the press was, so that a
+// quick click that slips off the edge still lands.
+constexpr uint32_t SLIP_TIME = 200;
+constexpr uint32_t FIRST_REPEAT = 500;
+constexpr uint32_t NEXT_REPEAT = 200;
+// After a hot-key activation the button shows pressed; it never repeats.
+constexpr uint32_t HOT_KEY_REPEAT = 50000;
+
+constexpr int32_t ICON_ROOM = 20;
+constexpr int COLOUR_FACE = 5;
+constexpr int COLOUR_HOT_FACE = 6;
+constexpr int COLOUR_HOT_TEXT = 24;
+constexpr int COLOUR_TEXT = 25;
+constexpr int COLOUR_DISABLED_TEXT = 26;
+
+uint16_t colour(int position) {
+    return styleTable.colours[position];
+}
+
+void setFlag(uint32_t& field, uint32_t value) {
+    if (field != value) {
+        field = value;
+        requestCurrentRedraw();
+    }
+}
+
+void setHeight(int32_t& field, int32_t value) {
+    if (field != value) {
+        field = value;
+        requestCurrentRedraw();
+    }
+}
+
+int32_t tooltipFullHeight() {
+    return styleFont(styleTable.tooltipFont).height + 3;
+}
+
+void activate(Clickable& c) {
+    c.state ^= 1;
+    if (c.callback != nullptr) {
+        c.callback();
+    }
+}
+
+// Pressing with Alt and the letter: the control shows pressed and hot until
+// the mouse is used again.
+int activateByKey(Clickable& c, uint32_t now) {
+    inputState.keys.altLetter = 0;
+    requestCurrentRedraw();
+    c.pressed = 1;
+    c.hot = 1;
+    c.hoverTracking = 0;
+    c.tooltipHeight = 0;
+    c.hoverTime = 0;
+    c.holdTime = 0;
+    c.keyboardMode = 1;
+    c.lastTime = c.pressTime = now;
+    c.repeatTime = now + HOT_KEY_REPEAT;
+    activate(c);
+    return 1;
+}
+
+// The release, and after it the hold; reached with the pointer inside, or
+// with a quick release that slipped off.
+int releaseAndHold(Clickable& c, uint32_t now) {
+    MouseState& m = inputState.mouse;
+    if (m.leftReleased) {
+        m.leftReleased = 0;
+        c.hoverTime = 0;
+        c.tooltipHeight = 0;
+        c.lastTime = now;
+        requestCurrentRedraw();
+        c.keyboardMode = 0;
+        if (c.mode == CLICK_ON_RELEASE && c.pressed) {
+            c.pressed = 0;
+            activate(c);
+            return 1;
+        }
+        c.pressed = 0;
+    }
+    // Nothing reads the repeat yet; it is kept up for controls that will.
+    if (c.pressed && now > c.repeatTime) {
+        c.repeated = 1;
+        c.repeatTime = now + NEXT_REPEAT;
+        c.holdTime = now - c.lastTime;
+    }
+    return 0;
+}
+
+} // namespace
+
+const Font& styleFont(int32_t index) {
+    if (index < 0 || index >= BUILTIN_FONT_COUNT) {
+        index = 0;
+    }
+    return builtinFonts[index];
+}
+
+void requestCurrentRedraw() {
+    if (desktop.current != nullptr) {
+        desktop.current->redrawRequested = 1;
+    }
+}
+
+void clickableInit(Clickable& c, Rect* rect, uint32_t mode, uint32_t hotKey, ClickCallback callback,
+                   const char* tooltip) {
+    c = Clickable{};
+    c.rect = rect;
+    c.mode = mode;
+    c.hotKey = hotKey;
+    c.callback = callback;
+    c.tooltip = tooltip;
+    if (tooltip != nullptr) {
+        c.tooltipRect.width =
+            textWidth(styleFont(styleTable.tooltipFont), tooltip, MEASURE_LIMIT) + 8;
+        c.tooltipRect.height = tooltipFullHeight();
+    }
+    c.enabled = 1;
+    requestCurrentRedraw();
+}
+
+void clickableReset(Clickable& c) {
+    setFlag(c.pressed, 0);
+    setFlag(c.hot, 0);
+    setHeight(c.tooltipHeight, 0);
+    c.hoverTracking = 1;
+    c.pressTime = 0;
+    c.hoverTime = 0;
+    c.repeated = 0;
+    c.lastTime = inputState.now;
+}
+
+int clickableUpdate(Clickable& c) {
+    if (!c.enabled || c.rect == nullptr) {
+        return 0;
+    }
+    const uint32_t now = inputState.now;
+    MouseState& m = inputState.mouse;
+    KeyboardState& k = inputState.keys;
+    if (c.hotKey != 0 && k.altLetter == c.hotKey) {
+        return activateByKey(c, now);
+    }
+    if (m.moved || m.leftPressed) {
+        c.keyboardMode = 0;
+    } else if (k.lastKey != 0) {
+        c.keyboardMode = 1;
+    }
+    if (c.keyboardMode) {
+        return 0;
+    }
+    if (!currentMouseInside(*c.rect)) {
+        if (c.pressTime != 0) {
+            const uint32_t pressedAt = c.pressTime;
+            c.pressTime = 0;
+            if (now - pressedAt < SLIP_TIME) {
+                // Later controls on this pass see the press position too.
+                m.x = m.pressX;
+                m.y = m.pressY;
+                if (currentMouseInside(*c.rect)) {
+                    return releaseAndHold(c, now);
+                }
+            }
+        }
+        setFlag(c.hot, 0);
+        setFlag(c.pressed, 0);
+        setHeight(c.tooltipHeight, 0);
+        return 0;
+    }
+    if (!c.hot) {
+        clickableReset(c);
+        c.hot = 1;
+        requestCurrentRedraw();
+    }
+    if (c.tooltip != nullptr && c.hoverTracking && !c.pressed) {
+        c.hoverTime += int32_t(now - c.lastTime);
+        c.lastTime = now;
+        if (c.hoverTime > int32_t(TOOLTIP_DELAY)) {
+            // One more row every 2 ms once the pointer has rested long enough.
+            setHeight(c.tooltipHeight,
+                      std::min((c.hoverTime - int32_t(TOOLTIP_DELAY)) >> 1, tooltipFullHeight()));
+        }
+    }
+    if (m.leftPressed) {
+        m.leftPressed = 0;
+        requestCurrentRedraw();
+        c.pressed = 1;
+        c.hoverTracking = 0;
+        c.tooltipHeight = 0;
+        c.hoverTime = 0;
+        c.holdTime = 0;
+        c.keyboardMode = 0;
+        c.lastTime = c.pressTime = now;
+        c.repeatTime = now + FIRST_REPEAT;
+        if (c.mode == CLICK_ON_PRESS) {
+            activate(c);
+            return 1;
+        }
+    }
+    return releaseAndHold(c, now);
+}
+
+void clickableDrawTooltip(Clickable& c) {
+    if (c.tooltip == nullptr || c.tooltipHeight == 0 || c.rect == nullptr) {
+        return;
+    }
+    // Owners may have moved since creation: the box follows their rectangle.
+    c.tooltipRect.x = c.rect->x + 8;
+    c.tooltipRect.y = c.rect->y + c.rect->height + 8;
+    currentTooltipBox(c.tooltipRect, c.tooltip, c.tooltipHeight);
+}
+
+uint32_t hotKeyFromText(const char* text, int32_t& index) {
+    if (text == nullptr || index <= 0 || int32_t(std::strlen(text)) < index ||
+        text[index - 1] == ' ') {
+        index = 0;
+        return 0;
+    }
+    const char c = text[index - 1];
+    if (c >= 'a' && c <= 'z') {
+        return uint32_t(c - 'a' + 'A');
+    }
+    return uint8_t(c);
+}
+
+int32_t buttonNaturalWidth(int32_t textWidth, int32_t leftIcon, int32_t rightIcon) {
+    return textWidth + 8 + (leftIcon ? ICON_ROOM : 0) + (rightIcon ? ICON_ROOM : 0);
+}
+
+void buttonCreate(Button& b, int32_t x, int32_t y, int32_t width, const char* text,
+                  int32_t hotKeyIndex, const char* tooltip, ClickCallback callback, uint32_t mode,
+                  int32_t alignment, int32_t leftIcon, int32_t rightIcon, uint32_t sunken) {
+    const Font& font = styleFont(styleTable.buttonFont);
+    b.text = text;
+    b.hotKeyIndex = hotKeyIndex;
+    const uint32_t hotKey = hotKeyFromText(text, b.hotKeyIndex);
+    const int32_t tw = text != nullptr ? textWidth(font, text, MEASURE_LIMIT) : 0;
+    const int32_t w = width != 0 ? width : buttonNaturalWidth(tw, leftIcon, rightIcon);
+    int32_t offset = 0;
+    if (alignment == ALIGN_CENTRE) {
+        offset = (w - tw) >> 1;
+    } else if (alignment == ALIGN_RIGHT) {
+        offset = w - tw - 4 - (rightIcon ? ICON_ROOM : 0);
+    }
+    raiseTo(offset, leftIcon ? 24 : 4);
+    b.textOffset = offset;
+    b.textClipWidth = w - 4 - (rightIcon ? ICON_ROOM : 0) - offset;
+    b.leftIcon = leftIcon;
+    b.rightIcon = rightIcon;
+    b.alignment = alignment;
+    b.sunken = sunken;
+    b.enabled = 1;
+    b.visible = 1;
+    setRect(b.rect, x, y, w, font.height + 8);
+    clickableInit(b.click, &b.rect, mode, hotKey, callback, tooltip);
+}
+
+void buttonDraw(Button& b) {
+    Window* window = desktop.current;
+    if (!b.visible || window == nullptr) {
+        return;
+    }
+    WindowCanvas& canvas = window->canvas;
+    const Font& font = styleFont(styleTable.buttonFont);
+    const bool hot = b.click.hot != 0;
+    const uint16_t face = colour(hot ? COLOUR_HOT_FACE : COLOUR_FACE);
+    const uint16_t ink =
+        colour(hot ? COLOUR_HOT_TEXT : (b.enabled ? COLOUR_TEXT : COLOUR_DISABLED_TEXT));
+    const Rect& r = b.rect;
+    currentFillRect(r, face);
+    const bool in = b.click.pressed || b.sunken;
+    int32_t d = 0;
+    if (in) {
+        // Pressed buttons sink towards the middle of the desktop, so that one
+        // in the top strip (a menu bar) does not push into the edge.
+        const int32_t desktopH =
+            desktop.desktopWindow != nullptr ? desktop.desktopWindow->canvas.surface.height : 0;
+        d = (window->y + r.y) * 8 >= desktopH ? 1 : -1;
+    }
+    const int32_t textX = r.x + b.textOffset + d;
+    const int32_t textY = r.y + 5 + d;
+    const int32_t iconY = r.y + ((r.height - 15) >> 1) + d;
+    // A clip width of 0 would mean no limit to the text drawing.
+    if (b.text != nullptr && b.textClipWidth > 0) {
+        drawText(canvas, b.text, textX, textY, ink, b.textClipWidth, &font);
+    }
+    if (b.leftIcon) {
+        drawIcon(canvas, b.leftIcon, r.x + 4 + d, iconY);
+    }
+    if (b.rightIcon) {
+        drawIcon(canvas, b.rightIcon, r.x + r.width - 17 + d, iconY);
+    }
+    if (in) {
+        currentSunkenBevel(r);
+    } else {
+        currentRaisedBevel(r);
+    }
+    if (b.hotKeyIndex != 0 && b.text != nullptr) {
+        const Font& measure = canvas.font != nullptr ? *canvas.font : font;
+        const int32_t ux = textX + textWidth(measure, b.text, b.hotKeyIndex - 1);
+        const int32_t uw = charWidth(measure, uint8_t(b.text[b.hotKeyIndex - 1]));
+        drawHLine(canvas, ux, ux + uw, textY + measure.height - 1, ink);
+    }
+    clickableDrawTooltip(b.click);
+}
+
+int buttonUpdate(Button& b) {
+    if (!b.visible) {
+        return 0;
+    }
+    if (!b.enabled) {
+        clickableReset(b.click);
+        return 0;
+    }
+    return clickableUpdate(b.click);
+}
+
+void buttonFocus(Button& b) {
+    if (b.enabled) {
+        clickableReset(b.click);
+        b.click.hot = 1;
+    }
+}
+
+void buttonUnfocus(Button& b) {
+    clickableReset(b.click);
+}
+
+void iconButtonCreate(IconButton& b, int32_t x, int32_t y, int32_t icon, const char* tooltip,
+                      ClickCallback callback, uint32_t mode, int32_t size, uint32_t fillColour) {
+    setRect(b.rect, x, y, size, size);
+    b.icon = icon;
+    // Floor division: only squares of 17 and more centre their icon.
+    b.iconOffset = size >= 17 ? (size - 15) >> 1 : 0;
+    b.fillColour = fillColour & 0xFFFF;
+    clickableInit(b.click, &b.rect, mode, 0, callback, tooltip);
+}
+
+void iconButtonDraw(IconButton& b) {
+    if (desktop.current == nullptr) {
+        return;
+    }
+    if (b.fillColour != 0) {
+        currentFillRect(b.rect, uint16_t(b.fillColour));
+    }
+    drawIcon(desktop.current->canvas, b.icon, b.rect.x + b.iconOffset, b.rect.y + b.iconOffset);
+    if (b.click.pressed) {
+        currentSunkenBevel(b.rect);
+    } else {
+        currentRaisedBevel(b.rect);
+    }
+    clickableDrawTooltip(b.click);
+}
+
+int iconButtonUpdate(IconButton& b) {
+    return clickableUpdate(b.click);
+}
+
+void menuBarInit(MenuBar& bar, int32_t count, MenuBarCallback callback) {
+    bar = MenuBar{};
+    if (count != 0) {
+        bar.count = std::clamp(count, 0, MENU_BAR_BUTTONS);
+        bar.callback = callback;
+        bar.active = 1;
+    }
+}
+
+void menuBarDraw(MenuBar& bar) {
+    for (int32_t i = 0; i < bar.count; i++) {
+        buttonDraw(bar.buttons[i]);
+    }
+}
+
+int menuBarUpdate(MenuBar& bar) {
+    if (!bar.active || bar.count < 1) {
+        return 0;
+    }
+    for (int32_t i = 0; i < bar.count; i++) {
+        if (buttonUpdate(bar.buttons[i])) {
+            if (bar.callback != nullptr) {
+                bar.callback(i);
+            }
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void menuBarResetAll(MenuBar& bar) {
+    for (int32_t i = 0; i < bar.count; i++) {
+        clickableReset(bar.buttons[i].click);
+    }
+}
+
+void menuBarHover(MenuBar& bar) {
+    if (!bar.active || !inputState.mouse.moved || bar.count < 1) {
+        return;
+    }
+    for (int32_t i = 0; i < bar.count; i++) {
+        Button& b = bar.buttons[i];
+        if (!b.enabled || b.click.hot || !currentMouseInside(b.rect)) {
+            continue;
+        }
+        menuBarResetAll(bar);
+        popupClose(desktop.popupMenu);
+        b.click.hot = 1;
+        if (b.click.mode == CLICK_ON_PRESS) {
+            b.click.pressed = 1;
+        }
+        if (bar.callback != nullptr) {
+            bar.callback(i);
+        }
+        return;
+    }
+}

@@ -1,0 +1,101 @@
+#pragma once
+// Message boxes and small forms: a Dialog is built from up to 32 lines
+// (blank space, text, a row of buttons, a check box, or edit fields bound to
+// the caller's variables) and then shown in a toolkit window of exactly the
+// size it needs, centred on the desktop. From then on it runs by itself: it
+// moves a keyboard focus with Tab and the arrows, answers Enter and Escape,
+// writes the edited values back when the user confirms, calls the caller
+// back, and frees itself when its window closes.
+#include "toolkit/controls.h"
+#include "widgets/lineedit.h"
+#include <cstdint>
+#include <memory>
+
+struct Font;
+
+constexpr int32_t DIALOG_LINES = 32;
+
+// Line kinds.
+enum : uint32_t {
+    DIALOG_BLANK = 0,
+    DIALOG_TEXT = 1,          // value: an optional second text for the right column
+    DIALOG_OK = 2,            // "  Ok  "
+    DIALOG_BUTTON = 3,        // a button with the caller's text; extra: its left icon
+    DIALOG_CANCEL = 4,        // " Cancel "
+    DIALOG_OK_CANCEL = 5,     // "  Ok  " and " Cancel "
+    DIALOG_YES_NO = 6,        // " Yes ", "  No  " and " Cancel "
+    DIALOG_CHECK_BOX = 7,     // value: an int32_t
+    DIALOG_STRING = 8,        // value: a string of extra bytes; buffer: a work buffer as long
+    DIALOG_INTEGER = 9,       // value: an int32_t
+    DIALOG_FLOAT = 10,        // value: a float
+    DIALOG_THREE_FLOATS = 11, // value: three floats
+};
+
+// How a dialog ends.
+enum : uint32_t {
+    DIALOG_RESULT_NONE = 0,
+    DIALOG_RESULT_CANCEL = 1,
+    DIALOG_RESULT_OK = 2,
+    DIALOG_RESULT_NO = 3,
+};
+
+using DialogOkCallback = void (*)();
+using DialogChangeCallback = void (*)(int32_t line);
+
+// The text of an integer or float field and the copy of the variable it
+// started from.
+union DialogValue {
+    int32_t integer;
+    float floats[3];
+};
+
+struct DialogLine {
+    const char* label; // not copied
+    Button buttons[3];
+    LineEditor editors[3];
+    CheckBox checkBox;
+    uint32_t enabled; // 0 draws the label dimmed
+    uint32_t kind;
+    uint32_t enterResult; // what Enter gives through this line when nothing has the focus
+    uint32_t results[3];  // what each button gives
+    const Font* font;     // measured with it when added
+    void* value;          // the caller's variable
+    char* editTarget;     // what the first editor edits
+    DialogValue valueCopy;
+    char textBuffers[3][64]; // the texts of integer and float fields
+    int32_t labelX, labelY;  // labelX holds the label's width until laid out
+    const char* secondText;
+    int32_t secondX, secondY; // secondX holds the second text's width until laid out
+};
+
+struct Dialog {
+    int32_t focusLine, focusElement; // -1 while nothing has been focused
+    uint32_t alert;                  // set right after showing: a pulsing red frame
+    DialogLine lines[DIALOG_LINES];
+    Window* window; // null until shown
+    int32_t contentX, contentY;
+    int32_t width, height; // client size
+    int32_t maxWidth, maxLeft, maxRight;
+    int32_t lineCount;
+    uint32_t frameOnly;   // the next Draw repaints only the alert frame
+    uint32_t pulseColour; // a 16-bit pixel
+    DialogOkCallback onOk;
+    DialogChangeCallback onChange;
+};
+
+// Null when there is no memory for it; the caller then goes without a box.
+std::unique_ptr<Dialog> dialogCreate();
+// Ignored once shown and beyond the 32nd line.
+void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value, uint32_t enabled,
+                   int32_t extra, char* buffer);
+// Hands the dialog over to its window; it frees itself when the window
+// closes. Returns it so that the caller may set alert at once, or null when
+// the window could not be opened (the dialog is gone then too). Every bound
+// variable, text and buffer must stay valid until the window has closed.
+Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCallback onOk,
+                   DialogChangeCallback onChange);
+
+// The procedure of every dialog's window; param says which dialog it runs.
+void DialogWindowProc(Window* window, uint32_t param);
+// The dialog a window shows, or null for a window that is no dialog's.
+Dialog* dialogOfWindow(const Window* window);

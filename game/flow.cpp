@@ -13,6 +13,8 @@
 #include "game/sound.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
+#include "widgets/button.h"
+#include "widgets/popup.h"
 
 #include <cstdio>
 
@@ -45,26 +47,42 @@ void clearPictures() {
     }
 }
 
-// ---- Places kept for the widgets ------------------------------------------
-// The menu bar with its " Game " button (x 16, y 0, natural width, hot-key
-// index 2 for Alt+G, acting on press, opening the game menu through
-// gameMenuOpen), the game menu with its "Access Level" list, the About
-// window, the " Continue " button (x 90, y 262, acting on release inside) and
-// the load-failure dialog join here when the button, popup menu, dialog and
-// text box units exist. Until then the keys do all of it: Escape quits, R
-// restarts, Page Up and Page Down choose among the levels reached, and any
-// key advances the " Continue " window.
+// ---- The menu bar and the " Continue " button -------------------------------
 
-void setupGameMenuBar(Window&) {}
+// " Game " on the game window's menu bar opens the game menu on press; Alt+G
+// presses it too.
+constexpr int32_t GAME_BUTTON_X = 16;
+constexpr int32_t GAME_BUTTON_HOT_KEY = 2;
+constexpr int32_t CONTINUE_BUTTON_X = 90;
+constexpr int32_t CONTINUE_BUTTON_Y = 262;
+constexpr int32_t LEVEL_TEXT_SIZE = 16;
 
-void drawGameMenuBar(Window&) {}
+// The " Continue " window is open once at a time; its button lives here.
+Button continueButton;
+// The menu keeps pointers to its texts, so the level list's texts stay here.
+char levelTexts[LEVEL_COUNT][LEVEL_TEXT_SIZE];
 
-void createContinueButton(Window&) {}
+void setupGameMenuBar(Window& window) {
+    menuBarInit(window.menuBar, 1, gameMenuOpen);
+    buttonCreate(window.menuBar.buttons[0], GAME_BUTTON_X, 0, 0, " Game ", GAME_BUTTON_HOT_KEY,
+                 nullptr, nullptr, CLICK_ON_PRESS, ALIGN_CENTRE, 0, 0, 0);
+}
 
-void drawContinueButton(Window&) {}
+void drawGameMenuBar(Window& window) {
+    menuBarDraw(window.menuBar);
+}
+
+void createContinueButton(Window&) {
+    buttonCreate(continueButton, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0, nullptr,
+                 nullptr, CLICK_ON_RELEASE, ALIGN_CENTRE, 0, 0, 0);
+}
+
+void drawContinueButton(Window&) {
+    buttonDraw(continueButton);
+}
 
 bool continueButtonFired(Window&) {
-    return false;
+    return buttonUpdate(continueButton) != 0;
 }
 
 // Stands in for the "Read error or file not found" dialog with its lines
@@ -336,4 +354,80 @@ void openContinueWindow(int32_t picture) {
     continuePicture = picture;
     createWindow(desktop, -1, -1, CONTINUE_WIDTH, CONTINUE_HEIGHT, "Gloomhold", CONTINUE_STYLE,
                  ContinueWindowProc, 0);
+}
+
+// ---- The game menu -----------------------------------------------------------
+
+namespace {
+
+enum : int32_t {
+    MENU_RESTART = 0,
+    MENU_ACCESS_LEVEL = 2,
+    MENU_ABOUT = 4,
+    MENU_EXIT = 5,
+};
+
+} // namespace
+
+void gameMenuOpen(int32_t buttonIndex) {
+    if (gameWindow == nullptr || buttonIndex != 0) {
+        return;
+    }
+    PopupMenu& menu = desktop.popupMenu;
+    popupBegin(menu, 0, 0);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Restart Level", 1, 1);
+    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, 0);
+    popupAdd(menu, MENU_SUBMENU, 0, 0, "Access Level", 1, 1);
+    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, 0);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "About", 2, 1);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Exit", 2, 1);
+    const Rect& button = gameWindow->menuBar.buttons[0].rect;
+    popupOpen(menu, button.x, button.y + button.height, gameMenuChosen, nullptr, nullptr, 0);
+}
+
+void gameMenuChosen() {
+    PopupMenu& menu = desktop.popupMenu;
+    if (menu.current == nullptr) {
+        return;
+    }
+    const int32_t chosen = menu.current->selected;
+    int32_t x = 0;
+    int32_t y = 0;
+    popupQuery(menu, x, y);
+    switch (chosen) {
+    case MENU_RESTART:
+        startLevel(levelFlow.level);
+        popupClose(menu);
+        break;
+    case MENU_ACCESS_LEVEL:
+        // The first level stays open beneath the list.
+        popupBegin(menu, 0, 0);
+        for (int32_t level = 0; level <= levelFlow.highestLevel && level < LEVEL_COUNT; level++) {
+            std::snprintf(levelTexts[level], LEVEL_TEXT_SIZE, "Level %d", int(level));
+            popupAdd(menu, MENU_COMMAND, 0, 0, levelTexts[level], 0, 1);
+        }
+        popupOpen(menu, x, y, levelChosen, nullptr, nullptr, 0);
+        break;
+    case MENU_ABOUT:
+        // The About window comes with the text box; until then the item
+        // only closes the menu.
+        popupClose(menu);
+        break;
+    case MENU_EXIT:
+        if (gameWindow != nullptr) {
+            gameWindow->closeRequested = 1;
+        }
+        popupClose(menu);
+        break;
+    default: popupClose(menu); break;
+    }
+}
+
+void levelChosen() {
+    PopupMenu& menu = desktop.popupMenu;
+    if (menu.current != nullptr) {
+        // The list holds one item per level, level 0 first.
+        startLevel(menu.current->selected);
+    }
+    popupClose(menu);
 }

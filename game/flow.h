@@ -53,6 +53,12 @@ void layoutBanner();
 void updateBoardView(int fromTick);
 void openContinueWindow(int32_t picture);
 
+// The game menu: the callback of the game window's menu bar, and the
+// selection callbacks of the menu and of its level list.
+void gameMenuOpen(int32_t buttonIndex);
+void gameMenuChosen();
+void levelChosen();
+
 // What the progress file's stored level means for where play resumes: above
 // 51 it is taken for damage (0), exactly 51 is one past the last level (50).
 int32_t resumeLevelFrom(int32_t stored);

@@ -176,6 +176,9 @@ void keyboardStep(PopupMenu& menu) {
         const int32_t sel = level.selected;
         if (sel >= 0 && sel < level.itemCount && level.items[sel].enabled &&
             (k.down[KEY_ENTER] || level.items[sel].kind == MENU_SUBMENU)) {
+            // A submenu the mouse opened goes first, so that the one the
+            // callback opens takes its place instead of stacking on it.
+            dropAbove(menu, levelIndex(menu));
             choose(level, sel);
         }
     } else {
@@ -189,6 +192,7 @@ void keyboardStep(PopupMenu& menu) {
                 k.down[k.lastKey] = 0;
                 k.lastKey = 0;
                 level.selected = i;
+                dropAbove(menu, levelIndex(menu));
                 if (level.onChoose != nullptr) {
                     choose(level, i);
                 } else {
@@ -569,6 +573,11 @@ int popupPass(PopupMenu& menu) {
     }
 
     if (m.rightPressed || k.altPressed || k.down[KEY_ESCAPE]) {
+        // The owner is ticked again on this very pass; the Escape that closed
+        // the menu must not reach it too (the game would quit).
+        if (k.down[KEY_ESCAPE] && k.lastKey == KEY_ESCAPE) {
+            k.lastKey = 0;
+        }
         popupClose(menu);
     } else if (stripStep(*menu.current)) {
         menu.owner->redrawRequested = 1;

@@ -1,0 +1,7 @@
+#pragma once
+// Popup menus for windows. The desktop owns the one PopupMenu
+// (desktop.popupMenu) and runs it in place of the owner's Tick, so the record
+// and its behaviour sit in the toolkit (toolkit/controls.h); windows include
+// this header to build, open and answer their menus.
+#include "toolkit/controls.h"
+#include "toolkit/desktop.h"

@@ -413,3 +413,34 @@ TEST(GameMenu, RestartAndExitCloseTheMenu) {
     EXPECT_EQ(menu.owner, nullptr);
     EXPECT_EQ(desktop.count, 0);
 }
+
+TEST(GameMenu, ContinueWindowClosesByItsCloseBoxAndByItsButton) {
+    GameSession session(GHOLD_DATA_FILE, 3);
+    ASSERT_EQ(desktop.count, 2);
+    session.pass();
+    const Rect close = desktop.windows[1]->closeButton.rect;
+    scriptMouseMove(close.x + 8, close.y + 8);
+    session.pass(10);
+    scriptLeftDown();
+    session.pass(10);
+    EXPECT_EQ(desktop.count, 2);
+    scriptLeftUp();
+    session.pass(10);
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(levelFlow.started, 1u);
+
+    // The end picture closes on its " Continue " button, released inside.
+    openContinueWindow(2);
+    session.pass();
+    ASSERT_EQ(desktop.count, 2);
+    const Window& window = *desktop.windows[1];
+    scriptMouseMove(window.x + 128, window.y + 270);
+    session.pass(10);
+    scriptLeftDown();
+    session.pass(10);
+    EXPECT_EQ(desktop.count, 2);
+    scriptMouseMove(window.x + 129, window.y + 270);
+    scriptLeftUp();
+    session.pass(10);
+    EXPECT_EQ(desktop.count, 1);
+}

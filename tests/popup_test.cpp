@@ -160,6 +160,17 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     EXPECT_EQ(tall.selected, 12);
     EXPECT_EQ(tall.first, 1);
     EXPECT_EQ(tall.items[12].y, 200 + 11 * 21);
+    // The wheel moves the shown rows by one, a press on the strip by a page.
+    scriptWheel(-120);
+    pass(10);
+    EXPECT_EQ(tall.first, 2);
+    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + 3);
+    scriptLeftDown();
+    pass(10);
+    EXPECT_EQ(tall.first, 0);
+    EXPECT_NE(menu.owner, nullptr);
+    scriptLeftUp();
+    pass(10);
     popupClose(menu);
 
     // A 17th level is refused; its items go to the 16th.

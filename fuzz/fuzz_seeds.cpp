@@ -11,6 +11,7 @@
 #include "tools/png.h"
 #include "tools/wav.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>

@@ -455,3 +455,70 @@ TEST(GameMenu, ContinueWindowClosesByItsCloseBoxAndByItsButton) {
     session.pass(10);
     EXPECT_EQ(desktop.count, 1);
 }
+
+namespace {
+
+int lastBar;
+
+void barOpen(int32_t index) {
+    lastBar = index;
+    const Rect& r = desktop.current->menuBar.buttons[index].rect;
+    popupBegin(menu, 0, 0);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Item", 1, 1);
+    popupOpen(menu, r.x, r.y + r.height, nullptr, nullptr, nullptr, 0);
+}
+
+void BarDeskProc(Window* w, uint32_t) {
+    if (w->message == Create) {
+        menuBarInit(w->menuBar, 2, barOpen);
+        buttonCreate(w->menuBar.buttons[0], 10, 4, 0, "File", 1, nullptr, nullptr, 0, 2, 0, 0, 0);
+        buttonCreate(w->menuBar.buttons[1], 80, 4, 0, "Edit", 1, nullptr, nullptr, 0, 2, 0, 0, 0);
+    }
+    if (w->message == Draw) {
+        canvasClear(w->canvas);
+        menuBarDraw(w->menuBar);
+    }
+}
+
+} // namespace
+
+TEST(MenuBarHover, SlidingAlongTheBarClosesOneMenuAndOpensTheNext) {
+    ASSERT_EQ(scriptedDesktopStart(640, 480, BarDeskProc), nullptr);
+    uint32_t now = 1000;
+    auto pass = [&now](uint32_t advance) {
+        now += advance;
+        scriptSetTime(now);
+        updatePass(desktop);
+        mouseClearEvents(inputState.mouse);
+        keysClearEvents(inputState.keys);
+    };
+    pass(0);
+    lastBar = -1;
+    MenuBar& bar = desktop.desktopWindow->menuBar;
+    scriptMouseMove(15, 10);
+    scriptLeftDown();
+    pass(10);
+    EXPECT_EQ(lastBar, 0);
+    ASSERT_EQ(menu.owner, desktop.desktopWindow);
+    EXPECT_EQ(menu.levels[0].x, 10);
+    scriptLeftUp();
+    pass(10); // within the guard: the menu stays open
+    EXPECT_NE(menu.owner, nullptr);
+
+    scriptMouseMove(85, 10);
+    pass(10);
+    EXPECT_EQ(lastBar, 1);
+    ASSERT_NE(menu.owner, nullptr);
+    EXPECT_EQ(menu.count, 1);
+    EXPECT_EQ(menu.levels[0].x, 80);
+    EXPECT_EQ(bar.buttons[1].click.hot, 1u);
+    EXPECT_EQ(bar.buttons[1].click.pressed, 1u);
+    EXPECT_EQ(bar.buttons[0].click.hot, 0u);
+
+    // A right-button press closes the menu and resets the bar.
+    scriptRightDown();
+    pass(10);
+    EXPECT_EQ(menu.owner, nullptr);
+    EXPECT_EQ(bar.buttons[1].click.pressed, 0u);
+    scriptedDesktopStop();
+}

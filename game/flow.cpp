@@ -13,8 +13,11 @@
 #include "game/sound.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
+#include "toolkit/frame.h"
 #include "widgets/button.h"
+#include "widgets/msgbox.h"
 #include "widgets/popup.h"
+#include "widgets/textbox.h"
 
 #include <cstdio>
 
@@ -85,12 +88,23 @@ bool continueButtonFired(Window&) {
     return buttonUpdate(continueButton) != 0;
 }
 
-// Stands in for the "Read error or file not found" dialog with its lines
-// "Fail to load game file:" and the file name. Without the dialog there is
-// nobody to dismiss, so the program ends straight away and its exit status
-// tells the failure (gameDataMissing).
+// The player is told in an alert dialog, which frees itself when dismissed;
+// the game window closes behind it, and with it the program.
 void reportLoadFailure(const char* fileName) {
-    std::fprintf(stderr, "Fail to load game file: %s\n", fileName);
+    std::unique_ptr<Dialog> box = dialogCreate();
+    if (!box) {
+        return;
+    }
+    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddLine(*box, DIALOG_TEXT, "Fail to load game file:", nullptr, 1, 0, nullptr);
+    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddLine(*box, DIALOG_TEXT, fileName, nullptr, 1, 0, nullptr);
+    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddLine(*box, DIALOG_OK, nullptr, nullptr, 1, 0, nullptr);
+    if (Dialog* dialog =
+            dialogShow(std::move(box), "Read error or file not found", nullptr, nullptr)) {
+        dialog->alert = 1;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -354,6 +368,58 @@ void openContinueWindow(int32_t picture) {
     continuePicture = picture;
     createWindow(desktop, -1, -1, CONTINUE_WIDTH, CONTINUE_HEIGHT, "Gloomhold", CONTINUE_STYLE,
                  ContinueWindowProc, 0);
+}
+
+// ---- The About window ------------------------------------------------------
+
+namespace {
+
+constexpr int32_t ABOUT_WIDTH = 230;
+constexpr int32_t ABOUT_HEIGHT = 180;
+constexpr int32_t ABOUT_MIN_WIDTH = 200;
+constexpr int32_t ABOUT_MIN_HEIGHT = 100;
+constexpr uint32_t ABOUT_STYLE = 31;
+
+// Every line fits the window's 230 pixels in font 0 (32 characters), so
+// nothing wraps. The site, the author and the address are the project's
+// own; the .example domain is reserved, so they can never lead a player to
+// somebody else's door.
+constexpr const char* ABOUT_TEXT = "\n"
+                                   "       Gloomhold for PC.\n"
+                                   "\n"
+                                   "\n"
+                                   " Visit www.gloomhold.example for\n"
+                                   "   new levels and game editor.\n"
+                                   "\n"
+                                   " Made with Oxel user interface.\n"
+                                   "\n"
+                                   "     Author The Gloomhold Team.\n"
+                                   "       team@gloomhold.example\n";
+
+TextBox aboutBox;
+
+} // namespace
+
+void openAboutWindow() {
+    createWindow(desktop, -1, -1, ABOUT_WIDTH, ABOUT_HEIGHT, "About", ABOUT_STYLE, AboutWindowProc,
+                 0);
+}
+
+void AboutWindowProc(Window* window, uint32_t) {
+    switch (window->message) {
+    case Create:
+        setMinimumSize(*window, ABOUT_MIN_WIDTH, ABOUT_MIN_HEIGHT);
+        textBoxCreate(aboutBox, 0, 0, window->canvas.surface.width, window->canvas.surface.height,
+                      ABOUT_TEXT, nullptr, 0, 0, nullptr);
+        break;
+    case Tick: textBoxUpdate(aboutBox, nullptr); break;
+    case Draw:
+        canvasClear(window->canvas);
+        textBoxDraw(aboutBox);
+        break;
+    case Close: textBoxFree(aboutBox); break;
+    default: break; // Size: the box keeps the size it was made with
+    }
 }
 
 // ---- The game menu -----------------------------------------------------------

@@ -45,6 +45,9 @@ constexpr int32_t CONTINUE_HEIGHT = 288;
 
 void GameWindowProc(Window* window, uint32_t param);
 void ContinueWindowProc(Window* window, uint32_t param);
+// The About window: a text box over its whole client area.
+void AboutWindowProc(Window* window, uint32_t param);
+void openAboutWindow();
 
 void startLevel(int32_t level);
 void layoutBanner();
@@ -63,7 +66,7 @@ void levelChosen();
 // 51 it is taken for damage (0), exactly 51 is one past the last level (50).
 int32_t resumeLevelFrom(int32_t stored);
 
-// 1 when the game window could not load GHold.dat in this run. Until the
-// toolkit has its dialog to say so, the program reports it on stderr and
-// ends with a failure status.
+// 1 when the game window could not load GHold.dat in this run. The player
+// is told in a dialog; the program still ends with a failure status, so that
+// whatever started it can tell a game that never ran from one that was quit.
 int gameDataMissing();

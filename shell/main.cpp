@@ -249,7 +249,7 @@ int main(int, char**) {
     SDL_DestroyWindow(mainWindow);
     mainWindow = nullptr;
     SDL_Quit();
-    // Until the toolkit can show the load failure in a dialog, the exit
-    // status is the only place it stays visible after the window is gone.
+    // The player has been told of a missing data file in a dialog; the exit
+    // status keeps the failure visible to whatever started the program.
     return gameDataMissing() ? 1 : 0;
 }

@@ -1,7 +1,9 @@
 #include "widgets/msgbox.h"
 
+#include "game/flow.h"
 #include "shell/platform_script.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/game_session.h"
 #include "tests/support/golden.h"
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
@@ -287,6 +289,42 @@ TEST(Dialog, FormLaysOutLabelsColonsAndControlsInTwoColumns) {
         }
     }
     EXPECT_TRUE(matchesGolden("widgets2-dialog-form", w.frameWidth, w.frameHeight, crop.data()));
+}
+
+TEST(Dialog, MissingGameFileIsReportedInAPulsingBoxThatEndsTheGame) {
+    GameSession session("", -1);
+    ASSERT_EQ(desktop.count, 2);
+    Window& w = *desktop.windows[1];
+    Dialog* d = dialogOfWindow(&w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_STREQ(w.title, "Read error or file not found");
+    EXPECT_EQ(d->alert, 1u);
+    ASSERT_EQ(d->lineCount, 6);
+    const uint32_t kinds[6] = {DIALOG_BLANK, DIALOG_TEXT,  DIALOG_BLANK,
+                               DIALOG_TEXT,  DIALOG_BLANK, DIALOG_OK};
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(d->lines[i].kind, kinds[i]) << "line " << i;
+    }
+    EXPECT_STREQ(d->lines[1].label, "Fail to load game file:");
+    EXPECT_STREQ(d->lines[3].label, "GHold.dat");
+    session.pass(10);
+    const ScriptScreen& screen = scriptScreen();
+    std::vector<uint16_t> crop;
+    for (int32_t y = w.frameY; y < w.frameY + w.frameHeight; y++) {
+        for (int32_t x = w.frameX; x < w.frameX + w.frameWidth; x++) {
+            crop.push_back(screen.pixels[size_t(y) * size_t(screen.width) + size_t(x)]);
+        }
+    }
+    EXPECT_TRUE(matchesGolden("widgets2-load-failure", w.frameWidth, w.frameHeight, crop.data()));
+    // Ok by the mouse: the box goes, then the game window behind it.
+    const Rect ok = d->lines[5].buttons[0].rect;
+    scriptMouseMove(w.x + ok.x + 10, w.y + ok.y + 10);
+    scriptLeftDown();
+    scriptLeftUp();
+    EXPECT_TRUE(session.pass(10));
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_FALSE(session.pass(10));
+    EXPECT_EQ(gameDataMissing(), 1);
 }
 
 } // namespace

@@ -475,8 +475,9 @@ void gameMenuChosen() {
         popupOpen(menu, x, y, levelChosen, nullptr, nullptr, 0);
         break;
     case MENU_ABOUT:
-        // The About window comes with the text box; until then the item
-        // only closes the menu.
+        // Creating the window closes the menu already; closing it again
+        // does nothing.
+        openAboutWindow();
         popupClose(menu);
         break;
     case MENU_EXIT:

@@ -411,13 +411,14 @@ TEST(GameMenu, RestartAndExitCloseTheMenu) {
     EXPECT_EQ(levelFlow.level, 2);
     EXPECT_EQ(levelFlow.boardVisible, 0u); // restarted: the banner shows again
 
-    // About closes the menu (and opens the About window when there is one).
+    // About opens the About window above the game and closes the menu.
     game.altG();
     game.hold('B', 'b');
     EXPECT_EQ(menu.owner, nullptr);
-    while (desktop.count > 1) {
-        closeTopWindow(desktop);
-    }
+    ASSERT_EQ(desktop.count, 2);
+    EXPECT_STREQ(desktop.windows[1]->title, "About");
+    closeTopWindow(desktop);
+    game.session.pass(10);
 
     game.altG();
     game.hold('X', 'x');

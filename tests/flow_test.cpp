@@ -8,9 +8,12 @@
 #include "shell/mainwnd.h"
 #include "shell/platform_script.h"
 #include "tests/support/game_session.h"
+#include "toolkit/controls.h"
 #include "toolkit/desktop.h"
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -29,7 +32,54 @@ struct Playing {
     int32_t steps() const { return fineGrid.stepCounter; }
 };
 
+// The " Continue " button as the toolkit draws it when the pointer is not on
+// it, on a canvas of the given size; its rectangle in `rect`.
+std::vector<uint16_t> drawnContinueButton(int32_t width, int32_t height, Rect& rect) {
+    auto window = std::make_unique<Window>();
+    canvasInit(window->canvas);
+    if (!canvasCreate(window->canvas, width, height)) {
+        return {};
+    }
+    Window* before = desktop.current;
+    desktop.current = window.get();
+    Button button{};
+    buttonCreate(button, 90, 262, 0, " Continue ", 0, nullptr, nullptr, CLICK_ON_RELEASE,
+                 ALIGN_CENTRE, 0, 0, 0);
+    buttonDraw(button);
+    desktop.current = before;
+    rect = button.rect;
+    const Surface& s = window->canvas.surface;
+    std::vector<uint16_t> pixels(s.pixels, s.pixels + size_t(s.width) * s.height);
+    canvasFree(window->canvas);
+    return pixels;
+}
+
 } // namespace
+
+TEST(LevelFlow, ContinueWindowPicturesShowItsButtonWhereItSits) {
+    GameSession session(GHOLD_DATA_FILE, 3);
+    session.pass();
+    ASSERT_EQ(desktop.count, 2);
+    for (int32_t picture = 0; picture < 2; ++picture) {
+        ASSERT_EQ(continuePicture, picture);
+        const Window* w = desktop.windows[1];
+        const Surface& shown = w->canvas.surface;
+        Rect r{};
+        const std::vector<uint16_t> button = drawnContinueButton(shown.width, shown.height, r);
+        ASSERT_FALSE(button.empty());
+        ASSERT_LE(r.x + r.width, shown.width);
+        ASSERT_LE(r.y + r.height, shown.height);
+        int32_t different = 0;
+        for (int32_t y = r.y; y < r.y + r.height; ++y) {
+            for (int32_t x = r.x; x < r.x + r.width; ++x) {
+                const size_t i = size_t(y) * shown.width + x;
+                different += shown.pixels[i] != button[i];
+            }
+        }
+        EXPECT_EQ(different, 0) << "picture " << picture;
+        session.key(KEY_SPACE);
+    }
+}
 
 TEST(LevelFlow, StoredProgressDecidesWherePlayResumes) {
     EXPECT_EQ(resumeLevelFrom(0), 0);

@@ -70,15 +70,6 @@ bool windowAlive(const Window* w) {
                        [w](const std::unique_ptr<Window>& p) { return p.get() == w; });
 }
 
-void fillStyleTable(StyleTable& s) {
-    s.windowTextFont = 0;
-    s.titleFont = 0;
-    s.buttonFont = 0;
-    s.menuFont = 0;
-    s.tooltipFont = 1;
-    std::copy(std::begin(STYLE_COLOUR_VALUES), std::end(STYLE_COLOUR_VALUES), s.colours);
-}
-
 // A configuration value as a decimal integer: an optional sign and the
 // leading digits; no digits read as 0. Large values saturate instead of
 // overflowing.
@@ -359,6 +350,15 @@ void removeFromStack(Desktop& d, Window* w) {
 }
 
 } // namespace
+
+void fillStyleTable(StyleTable& s) {
+    s.windowTextFont = 0;
+    s.titleFont = 0;
+    s.buttonFont = 0;
+    s.menuFont = 0;
+    s.tooltipFont = 1;
+    std::copy(std::begin(STYLE_COLOUR_VALUES), std::end(STYLE_COLOUR_VALUES), s.colours);
+}
 
 const char* desktopInit(Desktop& d, int32_t width, int32_t height, WindowProc proc) {
     d = Desktop{};

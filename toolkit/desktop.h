@@ -41,6 +41,11 @@ struct Desktop {
 extern Desktop desktop;
 extern StyleTable styleTable;
 
+// The fonts and colours the desktop draws with; desktopInit fills styleTable
+// with them. A program that draws widgets without a desktop (the picture
+// generator) fills its table the same way.
+void fillStyleTable(StyleTable& s);
+
 // Creation flags beyond the style flags of a window frame.
 enum : uint32_t {
     CREATE_OUTER_SIZE = 64, // width and height are the frame's, not the client's

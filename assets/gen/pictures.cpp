@@ -3,16 +3,25 @@
 // pictures, text is set in the toolkit's own built-in fonts, and the result
 // is dithered down to the 5-6-5 colours the game shows.
 //
+// The window copies its picture over its whole client area after drawing its
+// button, so the button the player sees is the one in the picture: each
+// picture carries it, drawn by the toolkit itself in its normal state, pixel
+// for pixel where the real one sits.
+//
 //   gen_pictures [ASSETS_DIR]
 //
 // reads ASSETS_DIR/sprites/*.png (default: assets) and writes
 // ASSETS_DIR/pictures/picture0.png to picture2.png.
 #include "art.h"
 #include "game/elements.h"
+#include "toolkit/controls.h"
+#include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"
+#include "toolkit/window.h"
 #include <cstdio>
 #include <map>
+#include <memory>
 
 using namespace art;
 
@@ -20,8 +29,12 @@ namespace {
 
 constexpr int WIDTH = 256, HEIGHT = 288;
 constexpr int T = 33;
-// The " Continue " button is drawn over the bottom of every picture at y 262,
-// so nothing but the quiet background is drawn below row 250.
+// The " Continue " button of the window (game/flow.cpp, createContinueButton):
+// its top-left in client coordinates, natural width, text centred. Only the
+// quiet background is drawn below row 250, and the button itself is painted
+// into every picture there.
+constexpr int BUTTON_X = 90, BUTTON_Y = 262;
+constexpr const char* BUTTON_TEXT = " Continue ";
 
 std::string assetsDir = "assets";
 
@@ -492,13 +505,10 @@ Image endPicture() {
     return picture;
 }
 
-// Ordered dithering down to 5-6-5, then each channel written back expanded the
-// way the game reads a pixel, so every value is one the packer accepts.
-std::string saveRgb565(const std::string& path, const Image& picture) {
-    PngImage png;
-    png.width = picture.width;
-    png.height = picture.height;
-    png.channels = 3;
+// Ordered dithering down to 5-6-5.
+std::vector<uint16_t> dither565(const Image& picture) {
+    std::vector<uint16_t> pixels;
+    pixels.reserve(static_cast<size_t>(picture.width) * picture.height);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             Rgba p = get(picture, x, y);
@@ -507,12 +517,74 @@ std::string saveRgb565(const std::string& path, const Image& picture) {
                 return static_cast<uint8_t>(std::clamp(static_cast<int>(v + d * step), 0, 255) &
                                             mask);
             };
-            uint16_t pixel = static_cast<uint16_t>(((q(p.r, 8, 248)) << 8) |
-                                                   ((q(p.g, 4, 252)) << 3) | (q(p.b, 8, 248) >> 3));
-            png.pixels.push_back(static_cast<uint8_t>((pixel >> 8) & 248));
-            png.pixels.push_back(static_cast<uint8_t>((pixel >> 3) & 252));
-            png.pixels.push_back(static_cast<uint8_t>((pixel & 31) * 8));
+            pixels.push_back(static_cast<uint16_t>(
+                ((q(p.r, 8, 248)) << 8) | ((q(p.g, 4, 252)) << 3) | (q(p.b, 8, 248) >> 3)));
         }
+    }
+    return pixels;
+}
+
+// The window's button as the toolkit draws it when the pointer is not on it,
+// in the window's client coordinates: a canvas of the picture's size stands
+// in for the window's, with the desktop's fonts and colours. Only the
+// button's rectangle of it is wanted.
+struct ButtonPixels {
+    Rect rect{};
+    std::vector<uint16_t> pixels; // the whole canvas, WIDTH x HEIGHT
+};
+
+ButtonPixels drawButton() {
+    ButtonPixels out;
+    fillStyleTable(styleTable);
+    auto window = std::make_unique<Window>();
+    canvasInit(window->canvas);
+    if (!canvasCreate(window->canvas, WIDTH, HEIGHT)) {
+        std::fprintf(stderr, "gen_pictures: cannot create the button's canvas\n");
+        return out;
+    }
+    Window* before = desktop.current;
+    desktop.current = window.get();
+    surfaceFill(window->canvas.surface, 0);
+    Button button{};
+    buttonCreate(button, BUTTON_X, BUTTON_Y, 0, BUTTON_TEXT, 0, nullptr, nullptr, CLICK_ON_RELEASE,
+                 ALIGN_CENTRE, 0, 0, 0);
+    buttonDraw(button);
+    desktop.current = before;
+    out.rect = button.rect;
+    const Surface& surface = window->canvas.surface;
+    out.pixels.resize(static_cast<size_t>(WIDTH) * HEIGHT);
+    for (int y = 0; y < HEIGHT; ++y) {
+        for (int x = 0; x < WIDTH; ++x) {
+            out.pixels[static_cast<size_t>(y) * WIDTH + x] = surface.pixels[y * surface.width + x];
+        }
+    }
+    canvasFree(window->canvas);
+    return out;
+}
+
+// The button's pixels go in after the dithering, so that they are exactly
+// the 5-6-5 values the toolkit draws.
+void pasteButton(std::vector<uint16_t>& pixels, const ButtonPixels& button) {
+    const Rect& r = button.rect;
+    for (int y = std::max(r.y, 0); y < std::min(r.y + r.height, HEIGHT); ++y) {
+        for (int x = std::max(r.x, 0); x < std::min(r.x + r.width, WIDTH); ++x) {
+            const size_t i = static_cast<size_t>(y) * WIDTH + x;
+            pixels[i] = button.pixels[i];
+        }
+    }
+}
+
+// Each 5-6-5 pixel written with its channels expanded the way the game reads
+// a pixel, so every value is one the packer accepts.
+std::string saveRgb565(const std::string& path, const std::vector<uint16_t>& pixels) {
+    PngImage png;
+    png.width = WIDTH;
+    png.height = HEIGHT;
+    png.channels = 3;
+    for (uint16_t pixel : pixels) {
+        png.pixels.push_back(static_cast<uint8_t>((pixel >> 8) & 248));
+        png.pixels.push_back(static_cast<uint8_t>((pixel >> 3) & 252));
+        png.pixels.push_back(static_cast<uint8_t>((pixel & 31) * 8));
     }
     return writePng(path, png);
 }
@@ -530,11 +602,17 @@ int main(int argc, char** argv) {
         assetsDir = argv[1];
     }
     setupBuiltinFonts();
+    const ButtonPixels button = drawButton();
+    if (button.pixels.empty()) {
+        return 1;
+    }
     Image pictures[3] = {titlePicture(), howToPlayPicture(), endPicture()};
     for (int i = 0; i < 3; ++i) {
         finish(pictures[i]);
+        std::vector<uint16_t> pixels = dither565(pictures[i]);
+        pasteButton(pixels, button);
         std::string path = assetsDir + "/pictures/picture" + std::to_string(i) + ".png";
-        std::string error = saveRgb565(path, pictures[i]);
+        std::string error = saveRgb565(path, pixels);
         if (!error.empty()) {
             std::fprintf(stderr, "gen_pictures: %s: %s\n", path.c_str(), error.c_str());
             return 1;

@@ -9,9 +9,9 @@ constexpr int FINE_COLUMNS = 3 * BOARD_COLUMNS; // 54
 
 // Fine cell byte.
 enum : uint8_t {
-    FINE_FULL = 1,  // water, or solid
-    FINE_OPEN = 2,  // water may be here
-    FINE_DRAIN = 4, // water next to it runs into it
+    FINE_FULL = 1,    // water, or solid
+    FINE_OPEN = 2,    // water may be here
+    FINE_DRAIN = 4,   // water next to it runs into it
     FINE_SPREAD = 16, // one count of the spread counter in bits 4-7
 };
 

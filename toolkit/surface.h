@@ -9,11 +9,11 @@
 constexpr uint16_t COLOUR_KEY = 0xF81F;
 
 struct Surface {
-    int32_t width;  // pixels per row, also the row pitch
+    int32_t width; // pixels per row, also the row pitch
     int32_t height;
     uint16_t* pixels;
-    int32_t clipLeft, clipTop;      // first column and row drawing may touch
-    int32_t clipRight, clipBottom;  // one past the last (half-open)
+    int32_t clipLeft, clipTop;     // first column and row drawing may touch
+    int32_t clipRight, clipBottom; // one past the last (half-open)
     // Pixel memory of a surface created without borrowed pixels. Empty for a
     // surface that borrows (a canvas, a picture of the data file).
     std::vector<uint16_t> ownPixels;
@@ -52,8 +52,7 @@ int surfaceInit(Surface& s, int32_t width, int32_t height, uint16_t* pixels);
 void surfaceResetClip(Surface& s);
 void surfaceSetClip(Surface& s, int32_t left, int32_t top, int32_t right, int32_t bottom);
 void surfaceFill(Surface& s, uint16_t colour); // whole surface, clip ignored
-void surfaceFillRect(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                     uint16_t colour);
+void surfaceFillRect(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint16_t colour);
 void surfaceCopyWhole(const Surface& source, Surface& destination);
 void surfaceBlit(const Surface& source, Surface& destination, int32_t x, int32_t y);
 void surfaceBlitKeyed(const Surface& source, Surface& destination, int32_t x, int32_t y);

@@ -5,6 +5,7 @@
 #include "game/render.h"
 #include "game/sound.h"
 #include "toolkit/window.h"
+#include "tools/assets.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
 
@@ -21,21 +22,6 @@ constexpr int32_t MARGIN = 2 * TILE_SIZE;
 const char* const usage = "usage: ghtool render --data GHold.dat --level N [MOVES] OUT.png\n"
                           "MOVES: one of R L U D . per tick\n";
 
-// A strict decimal level number; anything else is -1.
-int parseLevel(const std::string& text) {
-    if (text.empty() || text.size() > 4) {
-        return -1;
-    }
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return -1;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 // The 5-6-5 pixels widened the way the board drawing reads them: the low
 // bits of every channel stay zero.
 void expandPixels(const Surface& surface, PngImage& image) {
@@ -46,10 +32,7 @@ void expandPixels(const Surface& surface, PngImage& image) {
     uint8_t* to = image.pixels.data();
     const uint16_t* from = surface.pixels;
     for (size_t i = 0; i < size_t(surface.width) * size_t(surface.height); ++i, to += 3) {
-        const uint16_t p = from[i];
-        to[0] = static_cast<uint8_t>((p >> 8) & 248);
-        to[1] = static_cast<uint8_t>((p >> 3) & 252);
-        to[2] = static_cast<uint8_t>((p & 31) * 8);
+        rgbFromPixel565(from[i], to);
     }
 }
 
@@ -145,7 +128,7 @@ int renderCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
         ticks.push_back(move);
     }
-    const int level = parseLevel(levelNumber);
+    const int level = parseLevelNumber(levelNumber);
     if (level < 0 || level >= LEVEL_COUNT) {
         err << "ghtool render: level " << levelNumber << " is not a level number (0 to "
             << LEVEL_COUNT - 1 << ")\n";

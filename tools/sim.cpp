@@ -71,7 +71,12 @@ bool boardFits() {
            board.height <= BOARD_ROWS;
 }
 
-// A strict decimal level number; anything else is -1.
+const char* const usage = "usage: ghtool sim LEVEL.txt MOVES [--trace]\n"
+                          "       ghtool sim --data GHold.dat --level N MOVES [--trace]\n"
+                          "MOVES: one of R L U D . per tick\n";
+
+} // namespace
+
 int parseLevelNumber(const std::string& text) {
     if (text.empty() || text.size() > 4) {
         return -1;
@@ -85,12 +90,6 @@ int parseLevelNumber(const std::string& text) {
     }
     return value;
 }
-
-const char* const usage = "usage: ghtool sim LEVEL.txt MOVES [--trace]\n"
-                          "       ghtool sim --data GHold.dat --level N MOVES [--trace]\n"
-                          "MOVES: one of R L U D . per tick\n";
-
-} // namespace
 
 void simClearRecords() {
     board = Board{};

@@ -31,6 +31,10 @@ void simTick(SimRun& run, int move);
 // The state after the latest step as one compact JSON object (no newline).
 std::string simStateJson(const SimRun& run);
 
+// A level number as the command line gives it: strictly decimal, at most four
+// digits; anything else is -1.
+int parseLevelNumber(const std::string& text);
+
 // ghtool sim with the arguments that follow "sim". Writes JSON lines to out
 // and complaints to err; returns the exit status (0, or 2 for bad input).
 int simCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,5 +1,6 @@
 #include "tests/support/golden.h"
 
+#include "tools/assets.h"
 #include "tools/png.h"
 
 #include <cstdlib>
@@ -19,10 +20,7 @@ PngImage expand(int32_t width, int32_t height, const uint16_t* pixels) {
     image.channels = 3;
     image.pixels.resize(size_t(width) * size_t(height) * 3);
     for (size_t i = 0; i < size_t(width) * size_t(height); i++) {
-        uint16_t p = pixels[i];
-        image.pixels[3 * i] = uint8_t((p >> 8) & 248);
-        image.pixels[3 * i + 1] = uint8_t((p >> 3) & 252);
-        image.pixels[3 * i + 2] = uint8_t((p & 31) * 8);
+        rgbFromPixel565(pixels[i], &image.pixels[3 * i]);
     }
     return image;
 }

@@ -1,4 +1,5 @@
 // The built-in fonts: their tables, measuring, hit testing and drawing.
+#include "tests/support/canvas.h"
 #include "tests/support/golden.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-
-struct TestCanvas {
-    WindowCanvas canvas{};
-    TestCanvas(int32_t width, int32_t height) {
-        setupBuiltinFonts();
-        canvasInit(canvas);
-        EXPECT_EQ(canvasCreate(canvas, width, height), 1);
-    }
-    ~TestCanvas() { canvasFree(canvas); }
-    std::vector<uint16_t> pixels() const {
-        const Surface& s = canvas.surface;
-        return std::vector<uint16_t>(s.pixels, s.pixels + s.width * s.height);
-    }
-};
 
 const Font& font(int index) {
     setupBuiltinFonts();

@@ -1,5 +1,6 @@
 // Surfaces, canvases and drawing primitives, on the scripted platform.
 #include "shell/platform_script.h"
+#include "tests/support/canvas.h"
 #include "tests/support/golden.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
@@ -7,32 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <vector>
-
-namespace {
-
-// A canvas that frees itself at the end of a test.
-struct TestCanvas {
-    WindowCanvas canvas{};
-    TestCanvas(int32_t width, int32_t height, uint16_t fill = 0) {
-        setupBuiltinFonts();
-        canvasInit(canvas);
-        EXPECT_EQ(canvasCreate(canvas, width, height), 1);
-        surfaceFill(canvas.surface, fill);
-    }
-    ~TestCanvas() { canvasFree(canvas); }
-    uint16_t at(int32_t x, int32_t y) const {
-        return canvas.surface.pixels[y * canvas.surface.width + x];
-    }
-    int count(uint16_t colour) const {
-        int n = 0;
-        for (int32_t i = 0; i < canvas.surface.width * canvas.surface.height; i++) {
-            n += canvas.surface.pixels[i] == colour;
-        }
-        return n;
-    }
-};
-
-} // namespace
 
 TEST(Clip, SpansAndRectanglesKeepToTheClip) {
     TestCanvas t(64, 32);

@@ -4,6 +4,7 @@
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/render.h"
+#include "tests/support/canvas.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"
@@ -17,28 +18,6 @@
 #include <vector>
 
 namespace {
-
-struct TestCanvas {
-    WindowCanvas canvas{};
-    TestCanvas(int32_t width, int32_t height, uint16_t fill = 0) {
-        setupBuiltinFonts();
-        canvasInit(canvas);
-        EXPECT_EQ(canvasCreate(canvas, width, height), 1);
-        surfaceFill(canvas.surface, fill);
-    }
-    ~TestCanvas() { canvasFree(canvas); }
-    uint16_t at(int32_t x, int32_t y) const {
-        return canvas.surface.pixels[y * canvas.surface.width + x];
-    }
-    // Every pixel against the expected picture; stops at the first wrong one.
-    void expectEach(const std::function<uint16_t(int32_t, int32_t)>& want) const {
-        for (int32_t y = 0; y < canvas.surface.height; y++) {
-            for (int32_t x = 0; x < canvas.surface.width; x++) {
-                ASSERT_EQ(at(x, y), want(x, y)) << "at " << x << "," << y;
-            }
-        }
-    }
-};
 
 bool in(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v <= hi;

@@ -136,6 +136,86 @@ int32_t horizontalPartUnderPointer(const HScrollBar& bar) {
     return partUnderPointer(bar.leftButton, bar.rightButton, bar.trackBefore, bar.trackAfter);
 }
 
+// What sets the two bars apart when they handle the mouse: the pointer
+// coordinate they follow, their position and its steps, and how they move.
+template <typename Bar> struct ScrollAxis {
+    int32_t MouseState::*pointer;
+    int32_t MouseState::*press;
+    int32_t (*position)(const Bar&);
+    int32_t (*partUnder)(const Bar&);
+    int32_t (*step)(const Bar&, int32_t part);
+    void (*scrollTo)(Bar&, int32_t);
+    void (*dragTo)(Bar&, int32_t);
+    int32_t wheel;
+};
+
+template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) {
+    if (!bar.active || bar.disabled) {
+        return 0;
+    }
+    MouseState& mouse = inputState.mouse;
+    const uint32_t now = inputState.now;
+    if (bar.dragging) {
+        if (mouse.leftReleased) {
+            bar.dragging = 0;
+            return 1;
+        }
+        // Far from the bar the thumb waits for the pointer to come back.
+        if (currentMouseInside(bar.dragBand)) {
+            axis.dragTo(bar, mouse.*axis.pointer - mouse.*axis.press);
+        }
+        return 1;
+    }
+    if (bar.repeating) {
+        if (mouse.leftReleased) {
+            bar.repeating = 0;
+            requestRedraw();
+            return 1;
+        }
+        if (now < bar.nextRepeat) {
+            return 1;
+        }
+        bar.hoveredPart = axis.partUnder(bar);
+        // Off the held part the repeat pauses; back on it, it resumes.
+        if (bar.hoveredPart == SCROLL_PART_NONE || bar.hoveredPart != bar.pressedPart) {
+            return 1;
+        }
+        bar.nextRepeat = now + uint32_t(bar.repeatInterval);
+        axis.scrollTo(bar, axis.position(bar) + axis.step(bar, bar.pressedPart));
+        return 1;
+    }
+    if (!mouse.leftPressed) {
+        if (mouse.wheelForward) {
+            axis.scrollTo(bar, axis.position(bar) - axis.wheel);
+            return 1;
+        }
+        if (mouse.wheelBackward) {
+            axis.scrollTo(bar, axis.position(bar) + axis.wheel);
+            return 1;
+        }
+        return 0;
+    }
+    if (currentMouseInside(bar.thumb)) {
+        // The grab point is kept in the shared press position, so that the
+        // thumb's place is simply the pointer less it.
+        mouse.*axis.press -= bar.thumbPos;
+        bar.dragging = 1;
+        return 1;
+    }
+    const int32_t part = axis.partUnder(bar);
+    if (part == SCROLL_PART_NONE) {
+        return 0;
+    }
+    bar.pressedPart = bar.hoveredPart = part;
+    bar.repeatInterval = part == SCROLL_PART_FIRST_ARROW || part == SCROLL_PART_SECOND_ARROW
+                             ? ARROW_REPEAT_MS
+                             : TRACK_REPEAT_MS;
+    bar.repeating = 1;
+    bar.nextRepeat = now + FIRST_REPEAT_MS;
+    axis.scrollTo(bar, axis.position(bar) + axis.step(bar, part));
+    return 1;
+}
+
 } // namespace
 
 void vscrollClear(VScrollBar& bar) {
@@ -244,70 +324,17 @@ int32_t vscrollPageEntries(const VScrollBar& bar) {
 }
 
 int vscrollUpdate(VScrollBar& bar) {
-    if (!bar.active || bar.disabled) {
-        return 0;
-    }
-    MouseState& mouse = inputState.mouse;
-    const uint32_t now = inputState.now;
-    if (bar.dragging) {
-        if (mouse.leftReleased) {
-            bar.dragging = 0;
-            return 1;
-        }
-        // Far from the bar the thumb waits for the pointer to come back.
-        if (currentMouseInside(bar.dragBand)) {
-            vscrollDragTo(bar, mouse.y - mouse.pressY);
-        }
-        return 1;
-    }
-    if (bar.repeating) {
-        if (mouse.leftReleased) {
-            bar.repeating = 0;
-            requestRedraw();
-            return 1;
-        }
-        if (now < bar.nextRepeat) {
-            return 1;
-        }
-        bar.hoveredPart = verticalPartUnderPointer(bar);
-        // Off the held part the repeat pauses; back on it, it resumes.
-        if (bar.hoveredPart == SCROLL_PART_NONE || bar.hoveredPart != bar.pressedPart) {
-            return 1;
-        }
-        bar.nextRepeat = now + uint32_t(bar.repeatInterval);
-        vscrollTo(bar, bar.top + verticalStep(bar, bar.pressedPart));
-        return 1;
-    }
-    if (!mouse.leftPressed) {
-        if (mouse.wheelForward) {
-            vscrollTo(bar, bar.top - WHEEL_ENTRIES);
-            return 1;
-        }
-        if (mouse.wheelBackward) {
-            vscrollTo(bar, bar.top + WHEEL_ENTRIES);
-            return 1;
-        }
-        return 0;
-    }
-    if (currentMouseInside(bar.thumb)) {
-        // The grab point is kept in the shared press position, so that the
-        // thumb's place is simply the pointer less it.
-        mouse.pressY -= bar.thumbPos;
-        bar.dragging = 1;
-        return 1;
-    }
-    const int32_t part = verticalPartUnderPointer(bar);
-    if (part == SCROLL_PART_NONE) {
-        return 0;
-    }
-    bar.pressedPart = bar.hoveredPart = part;
-    bar.repeatInterval = part == SCROLL_PART_FIRST_ARROW || part == SCROLL_PART_SECOND_ARROW
-                             ? ARROW_REPEAT_MS
-                             : TRACK_REPEAT_MS;
-    bar.repeating = 1;
-    bar.nextRepeat = now + FIRST_REPEAT_MS;
-    vscrollTo(bar, bar.top + verticalStep(bar, part));
-    return 1;
+    static const ScrollAxis<VScrollBar> vertical = {
+        &MouseState::y,
+        &MouseState::pressY,
+        [](const VScrollBar& b) { return b.top; },
+        verticalPartUnderPointer,
+        verticalStep,
+        vscrollTo,
+        vscrollDragTo,
+        WHEEL_ENTRIES,
+    };
+    return scrollUpdate(bar, vertical);
 }
 
 void vscrollDraw(const VScrollBar& bar) {
@@ -404,66 +431,17 @@ void hscrollDragTo(HScrollBar& bar, int32_t thumbPos) {
 }
 
 int hscrollUpdate(HScrollBar& bar) {
-    if (!bar.active || bar.disabled) {
-        return 0;
-    }
-    MouseState& mouse = inputState.mouse;
-    const uint32_t now = inputState.now;
-    if (bar.dragging) {
-        if (mouse.leftReleased) {
-            bar.dragging = 0;
-            return 1;
-        }
-        if (currentMouseInside(bar.dragBand)) {
-            hscrollDragTo(bar, mouse.x - mouse.pressX);
-        }
-        return 1;
-    }
-    if (bar.repeating) {
-        if (mouse.leftReleased) {
-            bar.repeating = 0;
-            requestRedraw();
-            return 1;
-        }
-        if (now < bar.nextRepeat) {
-            return 1;
-        }
-        bar.hoveredPart = horizontalPartUnderPointer(bar);
-        if (bar.hoveredPart == SCROLL_PART_NONE || bar.hoveredPart != bar.pressedPart) {
-            return 1;
-        }
-        bar.nextRepeat = now + uint32_t(bar.repeatInterval);
-        hscrollTo(bar, bar.pos + horizontalStep(bar.pressedPart));
-        return 1;
-    }
-    if (!mouse.leftPressed) {
-        if (mouse.wheelForward) {
-            hscrollTo(bar, bar.pos - WHEEL_PIXELS);
-            return 1;
-        }
-        if (mouse.wheelBackward) {
-            hscrollTo(bar, bar.pos + WHEEL_PIXELS);
-            return 1;
-        }
-        return 0;
-    }
-    if (currentMouseInside(bar.thumb)) {
-        mouse.pressX -= bar.thumbPos;
-        bar.dragging = 1;
-        return 1;
-    }
-    const int32_t part = horizontalPartUnderPointer(bar);
-    if (part == SCROLL_PART_NONE) {
-        return 0;
-    }
-    bar.pressedPart = bar.hoveredPart = part;
-    bar.repeatInterval = part == SCROLL_PART_FIRST_ARROW || part == SCROLL_PART_SECOND_ARROW
-                             ? ARROW_REPEAT_MS
-                             : TRACK_REPEAT_MS;
-    bar.repeating = 1;
-    bar.nextRepeat = now + FIRST_REPEAT_MS;
-    hscrollTo(bar, bar.pos + horizontalStep(part));
-    return 1;
+    static const ScrollAxis<HScrollBar> horizontal = {
+        &MouseState::x,
+        &MouseState::pressX,
+        [](const HScrollBar& b) { return b.pos; },
+        horizontalPartUnderPointer,
+        [](const HScrollBar&, int32_t part) { return horizontalStep(part); },
+        hscrollTo,
+        hscrollDragTo,
+        WHEEL_PIXELS,
+    };
+    return scrollUpdate(bar, horizontal);
 }
 
 void hscrollDraw(const HScrollBar& bar) {

@@ -14,6 +14,7 @@
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/frame.h"
+#include "toolkit/places.h"
 #include "widgets/button.h"
 #include "widgets/msgbox.h"
 #include "widgets/popup.h"
@@ -115,9 +116,13 @@ void createGame(Window& window) {
     gameWindow = &window;
     dataMissing = 0;
 
-    if (!loadGameData(GAME_DATA_FILE)) {
+    // Without a search made at start-up the file is read from the current
+    // folder, by its plain name.
+    const char* dataFile =
+        filePlaces.dataFile.empty() ? GAME_DATA_FILE : filePlaces.dataFile.c_str();
+    if (!loadGameData(dataFile)) {
         dataMissing = 1;
-        reportLoadFailure(GAME_DATA_FILE);
+        reportLoadFailure(dataFile);
         window.closeRequested = 1;
         return;
     }

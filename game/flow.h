@@ -31,7 +31,8 @@ extern Window* gameWindow;
 // 2 after the last level.
 extern int32_t continuePicture;
 
-// The file the game window loads its content from, in the current folder.
+// The name of the file the game window loads its content from; where it is
+// looked for is the start-up's search (toolkit/places.h).
 constexpr const char* GAME_DATA_FILE = "GHold.dat";
 // Milliseconds between timed steps of the board, and how long the level
 // banner stays up.

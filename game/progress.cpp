@@ -1,5 +1,7 @@
 #include "game/progress.h"
 
+#include "toolkit/places.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -99,9 +101,9 @@ int32_t readLevelProgressFile(const char* path) {
 }
 
 int writeLevelProgress(int32_t level) {
-    return writeLevelProgressFile(PROGRESS_FILE, level);
+    return writeLevelProgressFile(userFilePath(filePlaces, PROGRESS_FILE).c_str(), level);
 }
 
 int32_t readLevelProgress() {
-    return readLevelProgressFile(PROGRESS_FILE);
+    return readLevelProgressFile(userFilePath(filePlaces, PROGRESS_FILE).c_str());
 }

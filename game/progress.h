@@ -1,5 +1,6 @@
 #pragma once
-// LevelInfo.dat: the highest level reached, kept between runs. 32 little-endian
+// LevelInfo.dat, among the player's files (toolkit/places.h): the highest
+// level reached, kept between runs. 32 little-endian
 // 32-bit words: bit 3 of words 0 to 15 carries the level's 16 bits, the rest
 // is random filler, and word 31 checks the others.
 #include <cstdint>

@@ -174,6 +174,11 @@ void failStart(const char* message) {
 } // namespace
 
 int main(int, char**) {
+    // The program's own folder, with links resolved, so that the installed
+    // data is found beside it wherever the tree was installed or moved to.
+    char* programFolder = SDL_GetBasePath();
+    shellFindFiles(programFolder);
+    SDL_free(programFolder);
     shellBegin();
     // Every picture is composed in memory and only copied to the window, as
     // a block copy would: SDL's software renderer does exactly that. A GPU

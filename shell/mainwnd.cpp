@@ -8,9 +8,15 @@
 #include "shell/platform.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
+#include "toolkit/places.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
 
 uint32_t suspended;
 
@@ -42,6 +48,21 @@ void handleSize(uint32_t kind, uint32_t lParam) {
     desktopResize(desktop, width, int32_t(highWord(lParam)));
     configSet("FULLSCR", kind == SIZE_MAXIMIZED ? "1" : "0");
     suspended = 0;
+}
+
+// The user folder's name in the data home.
+constexpr const char* USER_FOLDER_NAME = "gloomhold";
+constexpr const char* DATA_VARIABLE = "GLOOMHOLD_DATA";
+
+// HOME, or the password database's entry when HOME is not set, as a login
+// shell would have set it.
+const char* homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != 0) {
+        return home;
+    }
+    const passwd* user = getpwuid(getuid());
+    return user != nullptr ? user->pw_dir : nullptr;
 }
 
 void handleSysKeyDown(uint32_t wParam) {
@@ -167,6 +188,25 @@ int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam) {
         return 1;
     default: return 1;
     }
+}
+
+void shellFindFiles(const char* programFolder) {
+    // The build says where the data folder is installed relative to the
+    // programs' folder, so that an installed tree moved as a whole still
+    // finds its data.
+    std::string installed;
+    if (programFolder != nullptr && programFolder[0] != 0) {
+        installed = (std::filesystem::path(programFolder) / GHOLD_DATA_FROM_PROGRAMS)
+                        .lexically_normal()
+                        .string();
+    }
+    const FileSearch search{GAME_DATA_FILE,
+                            USER_FOLDER_NAME,
+                            std::getenv(DATA_VARIABLE),
+                            installed.c_str(),
+                            std::getenv("XDG_DATA_HOME"),
+                            homeFolder()};
+    filePlaces = findFilePlaces(search);
 }
 
 void shellBegin() {

@@ -68,6 +68,11 @@ int32_t leadingInteger(const char* text);
 // one the system's own handling should see as well.
 int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam);
 
+// Start-up, before anything else: where GHold.dat is and where the player's
+// files go (toolkit/places.h), from the environment and the folder the
+// program runs from (null when unknown). The environment's GLOOMHOLD_DATA
+// names the data file explicitly.
+void shellFindFiles(const char* programFolder);
 // Start-up, first part: the desktop record cleared, Cfg.txt loaded, the
 // platform record cleared.
 void shellBegin();

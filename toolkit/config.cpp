@@ -1,5 +1,7 @@
 #include "toolkit/config.h"
 
+#include "toolkit/places.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -208,9 +210,9 @@ void configSaveFile(const char* path) {
 }
 
 void configLoad() {
-    configLoadFile(CONFIG_FILE);
+    configLoadFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
 }
 
 void configSave() {
-    configSaveFile(CONFIG_FILE);
+    configSaveFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The toolkit's settings: 19 named short texts kept in Cfg.txt in the current
-// directory. Each reader converts a value itself (a decimal integer, or a test
-// of its first character). Keys this program never reads are loaded, kept and
-// saved unchanged.
+// The toolkit's settings: 19 named short texts kept in Cfg.txt among the
+// player's files (toolkit/places.h). Each reader converts a value itself (a
+// decimal integer, or a test of its first character). Keys this program never
+// reads are loaded, kept and saved unchanged.
 #include <cstdint>
 
 constexpr int CONFIG_ENTRY_COUNT = 19;
@@ -25,7 +25,7 @@ const char* configGet(const char* key);
 void configSet(const char* key, const char* value);
 void configReset();
 
-// Cfg.txt in the current directory. A missing or empty file gives the
+// Cfg.txt among the player's files. A missing or empty file gives the
 // defaults and a fresh file; an unreadable one gives the defaults only.
 void configLoad();
 void configSave();

@@ -7,9 +7,7 @@ set -uo pipefail
 program=$(realpath "$1")
 data=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-
-command -v Xvfb > /dev/null || { echo "Xvfb not installed: skipped"; exit 77; }
-command -v xdotool > /dev/null || { echo "xdotool not installed"; exit 1; }
+source "$here/xvfb.sh"
 
 work=$(mktemp -d)
 xvfb=""
@@ -21,23 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 50); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-if [[ ! -s $work/display ]]; then
-    # Installed but not starting is a broken machine, not a missing tool.
-    echo "FAIL: Xvfb did not start"
-    cat "$work/xvfb.log"
-    exit 1
-fi
-export DISPLAY=":$(cat "$work/display")"
-export SDL_AUDIODRIVER=dummy
-# In a sanitizer build, leaks of the system's libraries are not ours.
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+start_xvfb "$work"
 
 fail() {
     echo "FAIL: $*"
@@ -75,15 +57,7 @@ done
 kill -0 "$game" 2> /dev/null || fail "the program ended before Escape"
 
 xdotool key --window "$window" Escape
-status=""
-for _ in $(seq 100); do
-    if ! kill -0 "$game" 2> /dev/null; then
-        wait "$game"
-        status=$?
-        break
-    fi
-    sleep 0.05
-done
+ended_with "$game"
 game_pid=$game
 game=""
 [[ -n $status ]] || { kill "$game_pid"; fail "Escape did not end the program"; }

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# play.sh ROOT LEVEL.txt: the game unpacked in ROOT (a scratch root, so the
+# program has to find its data relative to itself), started under a virtual
+# X display from an empty folder with an empty home, plays the level's
+# solution through the real window. The progress must then be in
+# ~/.local/share/gloomhold, and nothing in the folder it was started from.
+# Exit 77 means Xvfb is not there to run it (skipped).
+set -uo pipefail
+root=$(realpath "$1")
+level_text=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../smoke/xvfb.sh"
+
+work=$(mktemp -d)
+xvfb=""
+game=""
+cleanup() {
+    [[ -n $game ]] && kill "$game" 2> /dev/null
+    [[ -n $xvfb ]] && kill "$xvfb" 2> /dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [[ -f $work/game.log ]] && cat "$work/game.log"
+    exit 1
+}
+
+start_xvfb "$work"
+mkdir "$work/home" "$work/start"
+export HOME=$work/home
+unset XDG_DATA_HOME GLOOMHOLD_DATA
+user_folder=$HOME/.local/share/gloomhold
+cd "$work/start"
+"$root/usr/bin/gloomhold" > "$work/game.log" 2>&1 &
+game=$!
+
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold$' | head -n 1)
+[[ -n $window ]] || fail "no window named Gloomhold appeared"
+# Two keys take the title pictures away; moves wait for the level banner.
+sleep 0.5
+xdotool key --window "$window" space
+sleep 0.3
+xdotool key --window "$window" space
+sleep 1.4
+
+# The solution is read now, as levels change: one character a tick. An arrow
+# steps the board at once; a dot waits for a timed step (every 100 ms) and
+# a little more, so that the game never has fewer steps than the solution.
+moves=$(sed -n 's/^solution: *//p' "$level_text" | tr -d ' \t\r\n')
+[[ -n $moves ]] || fail "no solution in $level_text"
+for ((i = 0; i < ${#moves}; i++)); do
+    case ${moves:i:1} in
+    R) xdotool key --window "$window" Right ;;
+    L) xdotool key --window "$window" Left ;;
+    U) xdotool key --window "$window" Up ;;
+    D) xdotool key --window "$window" Down ;;
+    .) sleep 0.15 ;;
+    esac
+done
+
+progress=$user_folder/LevelInfo.dat
+for _ in $(seq 50); do
+    [[ -s $progress ]] && break
+    sleep 0.1
+done
+[[ -s $progress ]] || fail "no progress in $user_folder after the solution of level 0"
+# The highest level reached is bit 3 of words 0 to 15; word 31 checks the rest.
+level=$(python3 -c 'import struct, sys
+words = struct.unpack("<32I", open(sys.argv[1], "rb").read(128))
+ok = words[31] == (sum(words[:31]) * 7) & 0xFFFFFFFF
+print(sum(((w >> 3) & 1) << i for i, w in enumerate(words[:16])) if ok else "bad")' "$progress")
+[[ $level == 1 ]] || fail "the progress file holds level $level, not 1"
+
+xdotool key --window "$window" Escape
+ended_with "$game"
+game_pid=$game
+game=""
+[[ -n $status ]] || { kill "$game_pid"; fail "Escape did not end the program"; }
+[[ $status == 0 ]] || fail "exit status $status"
+[[ -s $user_folder/Cfg.txt ]] || fail "Cfg.txt was not written to $user_folder"
+[[ $(stat -c %a "$user_folder") == 700 ]] || fail "$user_folder is not the user's alone"
+leftovers=$(ls -A "$work/start")
+[[ -z $leftovers ]] || fail "files written to the folder the game started from: $leftovers"
+echo "the installed game kept its progress in $user_folder"

@@ -10,23 +10,13 @@ root=$(realpath "$1")
 level_text=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../smoke/xvfb.sh"
-
-work=$(mktemp -d)
-xvfb=""
-game=""
-cleanup() {
-    [[ -n $game ]] && kill "$game" 2> /dev/null
-    [[ -n $xvfb ]] && kill "$xvfb" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
     [[ -f $work/game.log ]] && cat "$work/game.log"
     exit 1
 }
 
-start_xvfb "$work"
+start_xvfb
 mkdir "$work/home" "$work/start"
 export HOME=$work/home
 unset XDG_DATA_HOME GLOOMHOLD_DATA

@@ -9,17 +9,7 @@ data=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 
-work=$(mktemp -d)
-xvfb=""
-game=""
-cleanup() {
-    [[ -n $game ]] && kill "$game" 2> /dev/null
-    [[ -n $xvfb ]] && kill "$xvfb" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb "$work"
+start_xvfb
 
 fail() {
     echo "FAIL: $*"

@@ -27,16 +27,22 @@ game=$!
 
 window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold$' | head -n 1)
 [[ -n $window ]] || fail "no window named Gloomhold appeared"
-# Two keys take the title pictures away; moves wait for the level banner.
-sleep 0.5
+# Once anything is drawn the data is loaded and the title picture is up: two
+# keys take the title pictures away, and the moves wait for the level banner.
+for _ in $(seq 100); do
+    [[ $(python3 "$here/../smoke/screen_colours.py" "$DISPLAY") -gt 2 ]] && break
+    sleep 0.1
+done
 xdotool key --window "$window" space
 sleep 0.3
 xdotool key --window "$window" space
 sleep 1.4
 
 # The solution is read now, as levels change: one character a tick. An arrow
-# steps the board at once; a dot waits for a timed step (every 100 ms) and
-# a little more, so that the game never has fewer steps than the solution.
+# steps the board at once, and the short wait after it lets the game take
+# each key on a pass of its own; a dot waits for a timed step (every 100 ms)
+# and a little more, so that the game never has fewer steps than the
+# solution.
 moves=$(sed -n 's/^solution: *//p' "$level_text" | tr -d ' \t\r\n')
 [[ -n $moves ]] || fail "no solution in $level_text"
 for ((i = 0; i < ${#moves}; i++)); do
@@ -45,8 +51,9 @@ for ((i = 0; i < ${#moves}; i++)); do
     L) xdotool key --window "$window" Left ;;
     U) xdotool key --window "$window" Up ;;
     D) xdotool key --window "$window" Down ;;
-    .) sleep 0.15 ;;
+    .) sleep 0.1 ;;
     esac
+    sleep 0.05
 done
 
 progress=$user_folder/LevelInfo.dat

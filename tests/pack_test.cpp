@@ -8,11 +8,45 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The largest single request made of operator new while watched: a picture
+// whose header claims a huge size must be refused before its pixels are
+// allocated, not after.
+std::atomic<bool> watchingAllocations{false};
+std::atomic<size_t> largestAllocation{0};
+
+} // namespace
+
+void* operator new(size_t size) {
+    if (watchingAllocations && size > largestAllocation) {
+        largestAllocation = size;
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+// The pair is malloc and free underneath; g++ cannot see that once it has
+// inlined a test's own new and delete, and would warn of a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -216,6 +250,10 @@ TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
     std::vector<uint8_t> huge = good;
     putI32At(huge, 40, 0x7ffffff0); // the data chunk's length
     EXPECT_EQ(parseWav(huge, read), "has a chunk that runs past the end of the file");
+    // The longest effect the game plays, and one sample more.
+    EXPECT_EQ(parseWav(formatWav(std::vector<int16_t>(330750)), read), "");
+    EXPECT_EQ(parseWav(formatWav(std::vector<int16_t>(330751)), read),
+              "holds 330751 samples; an effect has at most 330750");
     std::vector<uint8_t> odd = good;
     putI32At(odd, 40, 9);
     EXPECT_EQ(parseWav(odd, read), "has a data chunk of an odd number of bytes");
@@ -272,5 +310,33 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
     EXPECT_EQ(readPng(path, back), "is a PNG of 16-bit RGB pixels; only 8-bit RGB or RGBA is "
                                    "accepted");
     EXPECT_EQ(writePng(path, PngImage{0, 3, 4, {}}), "a PNG cannot be 0 x 3 pixels");
+    EXPECT_EQ(writePng(path, PngImage{4097, 1, 3, {}}), "a PNG cannot be 4097 x 1 pixels");
+}
+
+TEST(Png, ASizeBeyondTheCallersLimitIsRefusedBeforeThePixelsAreAllocated) {
+    TempDir dir("png");
+    const std::string path = (dir.path / "a.png").string();
+    ASSERT_EQ(writePng(path, PngImage{5, 3, 3, std::vector<uint8_t>(5 * 3 * 3, 8)}), "");
+    PngImage back;
+    EXPECT_EQ(readPng(path, back, 5), "");
+    EXPECT_EQ(readPng(path, back, 4), "is 5 x 3 pixels; at most 4 on a side are accepted");
+    EXPECT_TRUE(back.pixels.empty());
+
+    // 67 bytes that claim 16384 x 16384 RGBA pixels: a gigabyte if trusted.
+    const std::vector<uint8_t> claim = {
+        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48,
+        0x44, 0x52, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x40, 0x00, 0x08, 0x06, 0x00, 0x00,
+        0x00, 0xa9, 0xc8, 0x10, 0x84, 0x00, 0x00, 0x00, 0x0a, 0x49, 0x44, 0x41, 0x54, 0x78,
+        0x9c, 0x63, 0x60, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x48, 0xaf, 0xa4, 0x71, 0x00,
+        0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+    ASSERT_TRUE(writeBytes(path, claim));
+    largestAllocation = 0;
+    watchingAllocations = true;
+    const std::string sprite = readPng(path, back, MAX_SPRITE_SIDE);
+    const std::string any = readPng(path, back);
+    watchingAllocations = false;
+    EXPECT_EQ(sprite, "is 16384 x 16384 pixels; at most 1024 on a side are accepted");
+    EXPECT_EQ(any, "is 16384 x 16384 pixels; at most 4096 on a side are accepted");
+    EXPECT_LT(largestAllocation, size_t{1} << 20);
     EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 }

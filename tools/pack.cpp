@@ -48,17 +48,12 @@ std::string readLevels(const std::string& sourceDir, GameContent& content) {
 
 std::string readSprite(const std::string& path, SpriteFrame& frame) {
     PngImage image;
-    std::string error = readPng(path, image);
+    std::string error = readPng(path, image, MAX_SPRITE_SIDE);
     if (!error.empty()) {
         return path + ": " + error;
     }
     if (image.channels != 4) {
         return path + ": is an RGB PNG; element pictures must be RGBA";
-    }
-    if (image.width > MAX_SPRITE_SIDE || image.height > MAX_SPRITE_SIDE) {
-        return path + ": is " + std::to_string(image.width) + " x " + std::to_string(image.height) +
-               " pixels; element pictures are at most " + std::to_string(MAX_SPRITE_SIDE) +
-               " on a side";
     }
     frame.width = image.width;
     frame.height = image.height;
@@ -164,10 +159,6 @@ std::string readSounds(const std::string& sourceDir, GameContent& content) {
         if (!error.empty()) {
             return path + ": " + error;
         }
-        if (content.samples[i].size() > size_t(MAX_EFFECT_SAMPLES)) {
-            return path + ": holds " + std::to_string(content.samples[i].size()) +
-                   " samples; an effect has at most " + std::to_string(MAX_EFFECT_SAMPLES);
-        }
     }
     return {};
 }
@@ -176,17 +167,12 @@ std::string readPictures(const std::string& sourceDir, GameContent& content) {
     for (int i = 0; i < PICTURE_COUNT; ++i) {
         const std::string path = join(sourceDir, picturePath(i));
         PngImage image;
-        std::string error = readPng(path, image);
+        std::string error = readPng(path, image, MAX_PICTURE_SIDE);
         if (!error.empty()) {
             return path + ": " + error;
         }
         if (image.channels != 3) {
             return path + ": is an RGBA PNG; title pictures must be RGB";
-        }
-        if (image.width > MAX_PICTURE_SIDE || image.height > MAX_PICTURE_SIDE) {
-            return path + ": is " + std::to_string(image.width) + " x " +
-                   std::to_string(image.height) + " pixels; title pictures are at most " +
-                   std::to_string(MAX_PICTURE_SIDE) + " on a side";
         }
         TitlePicture& picture = content.pictures[i];
         picture.width = image.width;

@@ -2,15 +2,12 @@
 
 #include <png.h>
 
+#include <cassert>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
 
 namespace {
-
-// Pictures larger than this are no asset of ours; refusing them keeps a
-// hostile header from asking for gigabytes.
-constexpr uint32_t MAX_SIDE = 16384;
 
 struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
@@ -52,7 +49,8 @@ bool readHeader(png_structp png, png_infop info, ReadJob& job) {
         return false;
     }
     png_init_io(png, job.file);
-    png_set_user_limits(png, MAX_SIDE, MAX_SIDE);
+    // No limit of libpng's own beyond its default: readPng checks the size
+    // itself right after the header, so that the refusal names the size.
     png_read_info(png, info);
     png_get_IHDR(png, info, &job.width, &job.height, &job.bitDepth, &job.colourType, &job.interlace,
                  nullptr, nullptr);
@@ -94,7 +92,8 @@ bool writeAll(png_structp png, png_infop info, WriteJob& job) {
 
 } // namespace
 
-std::string readPng(const std::string& path, PngImage& image) {
+std::string readPng(const std::string& path, PngImage& image, int32_t maxSide) {
+    assert(maxSide >= 1 && maxSide <= PNG_MAX_SIDE);
     image = PngImage{};
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -126,6 +125,11 @@ std::string readPng(const std::string& path, PngImage& image) {
     std::string error;
     if (!readHeader(png, info, job)) {
         error = std::string("is a damaged PNG (") + job.errors.message + ")";
+    } else if (job.width > png_uint_32(maxSide) || job.height > png_uint_32(maxSide)) {
+        // Checked before the pixel block is sized from the header: a file of a
+        // few bytes may claim any size, and the rows are only read after.
+        error = "is " + std::to_string(job.width) + " x " + std::to_string(job.height) +
+                " pixels; at most " + std::to_string(maxSide) + " on a side are accepted";
     } else if (job.bitDepth != 8 ||
                (job.colourType != PNG_COLOR_TYPE_RGB && job.colourType != PNG_COLOR_TYPE_RGBA)) {
         error = "is a PNG of " + std::to_string(job.bitDepth) + "-bit " +
@@ -160,8 +164,8 @@ std::string writePng(const std::string& path, const PngImage& image) {
     if (image.channels != 3 && image.channels != 4) {
         return "only RGB or RGBA pictures are written";
     }
-    if (image.width < 1 || image.height < 1 || image.width > static_cast<int32_t>(MAX_SIDE) ||
-        image.height > static_cast<int32_t>(MAX_SIDE)) {
+    if (image.width < 1 || image.height < 1 || image.width > PNG_MAX_SIDE ||
+        image.height > PNG_MAX_SIDE) {
         return "a PNG cannot be " + std::to_string(image.width) + " x " +
                std::to_string(image.height) + " pixels";
     }

@@ -12,10 +12,16 @@ struct PngImage {
     std::vector<uint8_t> pixels; // rows from the top, channels bytes a pixel
 };
 
+// The largest side of any picture our programs read or write: a 4K screen
+// capture. At 4 bytes a pixel a picture of this size is 64 MiB.
+constexpr int32_t PNG_MAX_SIDE = 4096;
+
 // Reads an 8-bit RGB or RGBA PNG. Returns an empty string on success, else
 // what is wrong (any other kind of PNG is refused rather than converted, so
-// that a source saved in the wrong format is noticed).
-std::string readPng(const std::string& path, PngImage& image);
+// that a source saved in the wrong format is noticed). A picture wider or
+// taller than maxSide (at most PNG_MAX_SIDE) is refused from its header,
+// before its pixel block is allocated.
+std::string readPng(const std::string& path, PngImage& image, int32_t maxSide = PNG_MAX_SIDE);
 
 // Writes image (channels 3 or 4) as an 8-bit PNG, straight to path. Returns
 // an empty string on success, else what is wrong.

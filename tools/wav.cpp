@@ -1,5 +1,7 @@
 #include "tools/wav.h"
 
+#include "game/gamedata.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -73,6 +75,12 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
             }
             if (length % 2 != 0) {
                 return "has a data chunk of an odd number of bytes";
+            }
+            // The sample block is sized from the header, so the header is
+            // held to the longest effect the game plays before it is.
+            if (length / 2 > uint32_t(MAX_EFFECT_SAMPLES)) {
+                return "holds " + std::to_string(length / 2) + " samples; an effect has at most " +
+                       std::to_string(MAX_EFFECT_SAMPLES);
             }
             const uint8_t* d = bytes.data() + body;
             samples.resize(length / 2);

@@ -8,7 +8,8 @@
 constexpr int32_t WAV_SAMPLE_RATE = 11025;
 
 // Reads a wav file into samples. Returns an empty string on success, else
-// what is wrong. A file with no samples at all is valid.
+// what is wrong. A file with no samples at all is valid; one with more than
+// an effect may hold (MAX_EFFECT_SAMPLES) is refused.
 std::string readWav(const std::string& path, std::vector<int16_t>& samples);
 
 // The same, from bytes already in memory.

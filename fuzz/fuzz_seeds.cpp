@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     const fs::path out = argv[1];
     const fs::path source = GHOLD_SOURCE_DIR;
     for (const char* name : {"fuzz_gamedata", "fuzz_progress", "fuzz_config", "fuzz_leveltext",
-                             "fuzz_png", "fuzz_wav", "fuzz_pack"}) {
+                             "fuzz_png", "fuzz_wav", "fuzz_pack", "fuzz_textbox"}) {
         fs::create_directories(out / name);
     }
 
@@ -139,6 +139,13 @@ int main(int argc, char** argv) {
     }
     ok = ok && writeSeed(out / "fuzz_pack" / "index.txt",
                          std::vector<uint8_t>(index.begin(), index.end()));
+
+    // Every kind of line end, a tab, bytes the box drops, and a line longer
+    // than a box keeps whole.
+    std::string text = "one\r\ntwo\rthree\n\tfour \x01\x80\xff five\n";
+    text += std::string(2100, 'w') + "\n\n";
+    ok = ok && writeSeed(out / "fuzz_textbox" / "mixed.txt",
+                         std::vector<uint8_t>(text.begin(), text.end()));
     if (!ok) {
         std::fprintf(stderr, "fuzz_seeds: cannot write the seeds\n");
         return 1;

@@ -5,7 +5,7 @@
 #
 #   scripts/fuzz.sh [SECONDS] [HARNESS...]      e.g. scripts/fuzz.sh 60 fuzz_png
 #
-# Builds build-fuzz/ with clang++ first. What each fuzzer finds goes to
+# Builds the harnesses in build-fuzz/ with clang++ first. What each fuzzer finds goes to
 # build-fuzz/corpus/NAME (kept between runs); a crash, leak, timeout or
 # allocation over the limit leaves its input in build-fuzz/crashes/. Exit
 # status 1 when any harness found something.
@@ -15,12 +15,6 @@ shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$root/build-fuzz
 
-"$root/scripts/build.sh" build-fuzz -DGHOLD_FUZZ=ON -DGHOLD_BENCH=OFF \
-    -DCMAKE_CXX_COMPILER=clang++ || exit 2
-rm -rf "$dir/seeds"
-"$dir/fuzz/fuzz_seeds" "$dir/seeds" || exit 2
-mkdir -p "$dir/crashes"
-
 harnesses=("$@")
 if ((${#harnesses[@]} == 0)); then
     for source in "$root"/fuzz/fuzz_*.cpp; do
@@ -28,6 +22,17 @@ if ((${#harnesses[@]} == 0)); then
         [[ $name != fuzz_seeds ]] && harnesses+=("$name")
     done
 fi
+
+# Only the harnesses and the seed writer are built (and the data file the
+# seeds are cut from), not the tests.
+launcher=()
+command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGHOLD_FUZZ=ON \
+    -DGHOLD_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" > /dev/null || exit 2
+cmake --build "$dir" -j "$(nproc)" --target fuzz_seeds "${harnesses[@]}" || exit 2
+rm -rf "$dir/seeds"
+"$dir/fuzz/fuzz_seeds" "$dir/seeds" || exit 2
+mkdir -p "$dir/crashes"
 found=0
 for name in "${harnesses[@]}"; do
     mkdir -p "$dir/corpus/$name"

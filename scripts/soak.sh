@@ -46,16 +46,18 @@ export LSAN_OPTIONS="suppressions=$root/tests/smoke/lsan.supp${LSAN_OPTIONS:+:$L
 cp "$data" "$work/GHold.dat"
 echo "soak: $program for $minutes min on display $DISPLAY, seed ${SOAK_SEED:-1}, folder $work"
 
-rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status" 2> /dev/null || echo 0; }
+# Resident memory in kB; nothing once the process has ended.
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status" 2> /dev/null; }
 now() { date +%s; }
 
 # Keys a player might press; Escape ends the game, so it is drawn rarely.
 keys=(Left Right Up Down Left Right Up Down space Return r Next Prior Home End Tab BackSpace
-      Delete a g x 1 alt+g alt+x shift+Tab ctrl+c ctrl+v F1 Insert)
+      Delete a g x 1 alt+g shift+Tab ctrl+c ctrl+v F1 Insert)
 act() {
     local w=$1 width=$2 height=$3
-    local x=$((RANDOM % width)) y=$((RANDOM % height))
-    case $((RANDOM % 20)) in
+    local x=$((RANDOM % width)) y=$((RANDOM % height)) choice=$((RANDOM % 20))
+    action="choice $choice at $x $y"
+    case $choice in
     0 | 1 | 2 | 3 | 4 | 5 | 6 | 7) xdotool key --window "$w" "${keys[RANDOM % ${#keys[@]}]}" ;;
     8 | 9 | 10) xdotool mousemove --window "$w" "$x" "$y" click 1 ;;
     11) xdotool mousemove --window "$w" "$x" "$y" click --repeat 2 --delay 80 1 ;;
@@ -77,7 +79,7 @@ act() {
 
 deadline=$(($(now) + minutes * 60))
 runs=0 crashes=0 exits=0
-longest=0 growth=""
+longest=0 growth="" grown=0 lived=0
 while (($(now) < deadline)); do
     runs=$((runs + 1))
     log="$work/run$runs.log"
@@ -86,6 +88,8 @@ while (($(now) < deadline)); do
     window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$game" --name '^Gloomhold$' 2> /dev/null | head -n 1)
     started=$(now)
     first=$(rss "$game")
+    first=${first:-0}
+    end=$first
     last_sample=$started
     echo "run $runs: pid $game, resident $first kB at start"
     while kill -0 "$game" 2> /dev/null && (($(now) < deadline)); do
@@ -97,13 +101,16 @@ while (($(now) < deadline)); do
             awk -F= '/WIDTH/ { w = $2 } /HEIGHT/ { h = $2 } END { print w + 0, h + 0 }')
         ((width > 0 && height > 0)) || { width=640; height=480; }
         act "$window" "$width" "$height" > /dev/null 2>&1
+        [[ -n ${SOAK_TRACE:-} ]] && echo "$(date +%T) $action" >> "$log.actions"
+        # The last reading before the program ends is its memory at the end.
+        reading=$(rss "$game")
+        [[ -n $reading ]] && end=$reading
         sleep 0.0$((RANDOM % 5))
         if (($(now) - last_sample >= 60)); then
             last_sample=$(now)
             echo "  run $runs: resident $(rss "$game") kB after $(((last_sample - started) / 60)) min"
         fi
     done
-    end=$(rss "$game")
     ended=$(now)
     if kill -0 "$game" 2> /dev/null; then
         how="still running at the end (stopped)"
@@ -112,7 +119,6 @@ while (($(now) < deadline)); do
     else
         wait "$game"
         status=$?
-        end=${end:-0}
         if ((status > 128)); then
             how="CRASHED with signal $((status - 128))"
             crashes=$((crashes + 1))
@@ -130,12 +136,19 @@ while (($(now) < deadline)); do
     fi
     game=""
     echo "run $runs: $how after $((ended - started)) s, resident $first kB at start, ${end:-?} kB at end"
-    if ((ended - started > longest && ${end:-0} > 0 && first > 0)); then
-        longest=$((ended - started))
-        growth=$(awk -v a="$first" -v b="$end" -v s="$longest" \
-            'BEGIN { printf "%.1f kB per minute (%d kB to %d kB in %.1f min)", (b - a) * 60 / s, a, b, s / 60 }')
+    if ((ended > started && end > 0 && first > 0)); then
+        grown=$((grown + end - first))
+        lived=$((lived + ended - started))
+        if ((ended - started > longest)); then
+            longest=$((ended - started))
+            growth=$(awk -v a="$first" -v b="$end" -v s="$longest" \
+                'BEGIN { printf "%.1f kB per minute (%d kB to %d kB in %.1f min)", (b - a) * 60 / s, a, b, s / 60 }')
+        fi
     fi
 done
 echo "soak: $runs runs in $minutes min, $exits ended by the program itself, $crashes crashes"
-echo "soak: longest run's memory growth: ${growth:-none measured}"
+echo "soak: memory growth of the longest run: ${growth:-none measured}"
+# Each run's growth from its window's first appearance to its end, over all
+# the time the program ran.
+awk -v g="$grown" -v s="$lived" 'BEGIN { if (s > 0) printf "soak: all runs together: %+d kB in %.1f min, %.1f kB per minute\n", g, s / 60, g * 60 / s }'
 ((crashes == 0))

@@ -10,41 +10,26 @@
 # a sanitizer report) with its resident memory when its window appeared, a
 # sample each minute, and at its end; then a summary with the memory growth
 # per minute of the longest run. Runs share one folder, so progress and
-# Cfg.txt carry over from run to run as they do for a player. Logs of runs
-# that crashed stay in the folder printed at the start. Exit status 1 when a
-# run crashed, 0 otherwise.
+# Cfg.txt carry over from run to run as they do for a player. The output of
+# a run that crashed is kept in build-soak/ (with SOAK_TRACE=1, also the
+# actions sent to it). Exit status 1 when a run crashed, 0 otherwise.
 set -uo pipefail
 minutes=${1:?usage: soak.sh MINUTES [PROGRAM [DATA_FILE]]}
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${2:-$root/build/gloomhold}")
 data=$(realpath "${3:-$(dirname "$program")/GHold.dat}")
 [[ -x $program && -f $data ]] || { echo "soak.sh: need $program and $data (scripts/build.sh build)" >&2; exit 2; }
-command -v Xvfb > /dev/null && command -v xdotool > /dev/null ||
-    { echo "soak.sh: needs Xvfb and xdotool" >&2; exit 2; }
 RANDOM=${SOAK_SEED:-1}
 
-work=$(mktemp -d /tmp/ghold-soak-XXXXXX)
-xvfb=""
-game=""
-cleanup() {
-    [[ -n $game ]] && kill "$game" 2> /dev/null
-    [[ -n $xvfb ]] && kill "$xvfb" 2> /dev/null
-}
-trap cleanup EXIT
+# The smoke test's display handling: $work, start_xvfb, and the clean-up of
+# the display, the program and $work at exit.
+source "$root/tests/smoke/xvfb.sh"
 trap 'exit 130' INT TERM
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 50); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || { echo "soak.sh: Xvfb did not start"; cat "$work/xvfb.log"; exit 2; }
-export DISPLAY=":$(cat "$work/display")"
-export SDL_AUDIODRIVER=dummy
-export LSAN_OPTIONS="suppressions=$root/tests/smoke/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+start_xvfb
+logs=$root/build-soak
+mkdir -p "$logs"
 cp "$data" "$work/GHold.dat"
-echo "soak: $program for $minutes min on display $DISPLAY, seed ${SOAK_SEED:-1}, folder $work"
+echo "soak: $program for $minutes min on display $DISPLAY, seed ${SOAK_SEED:-1}"
 
 # Resident memory in kB; nothing once the process has ended.
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status" 2> /dev/null; }
@@ -129,10 +114,14 @@ while (($(now) < deadline)); do
         fi
     fi
     if grep -qE "ERROR: (Address|Leak|Thread|Memory)Sanitizer|runtime error:" "$log"; then
-        how="$how, SANITIZER REPORT in $log"
+        how="$how, SANITIZER REPORT"
         crashes=$((crashes + 1))
-    elif [[ $how != *CRASHED* && $how != *FAILED* ]]; then
-        rm -f "$log"
+    fi
+    if [[ $how == *CRASHED* || $how == *FAILED* || $how == *SANITIZER* ]]; then
+        kept="$logs/run$runs-$(date +%H%M%S).log"
+        cp "$log" "$kept"
+        [[ -f $log.actions ]] && cp "$log.actions" "$kept.actions"
+        how="$how (output in $kept)"
     fi
     game=""
     echo "run $runs: $how after $((ended - started)) s, resident $first kB at start, ${end:-?} kB at end"

@@ -454,7 +454,6 @@ class TestGroup:
     skip_code: int = -1
     reads: set = field(default_factory=set)  # build outputs it runs or reads
     seconds: float = 0.0
-    is_gtest: bool = False
 
 
 class Scratch:
@@ -554,8 +553,7 @@ class Scratch:
                 # tests, without a process start per test.
                 group = groups.setdefault(program, TestGroup(
                     os.path.basename(program), [([program, "--gtest_brief=1",
-                                                  "--gtest_fail_fast"], cwd, env)],
-                    is_gtest=True))
+                                                  "--gtest_fail_fast"], cwd, env)]))
             else:
                 group = groups.setdefault(t["name"], TestGroup(t["name"], [(command, cwd, env)]))
                 group.skip_code = int(props.get("SKIP_RETURN_CODE", -1))
@@ -650,7 +648,7 @@ def timeout_for(group):
     return max(10.0, 4 * group.seconds)
 
 
-def measure_baseline(scratch, groups, log):
+def measure_baseline(groups, log):
     log("running every test once on the unmutated tree ...")
     for group in groups:
         total = 0.0
@@ -795,7 +793,7 @@ def main():
     for scratch in scratches:
         scratch.prepare(log)
     groups = [s.test_groups() for s in scratches]
-    measure_baseline(scratches[0], groups[0], log)
+    measure_baseline(groups[0], log)
     seconds = {g.name: g.seconds for g in groups[0]}
     for job_groups in groups[1:]:
         for g in job_groups:

@@ -9,31 +9,29 @@
 #include "fuzz/fuzz_common.h"
 
 #include "shell/platform_script.h"
-#include "toolkit/config.h"
+#include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
 #include "widgets/textbox.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 void QuietWindowProc(Window*, uint32_t) {}
 
+// One desktop serves every input, and is taken down at exit so that the
+// leak check at the end sees only what an input left behind.
 void startDesktop() {
     static bool started = false;
     if (started) {
         return;
     }
     started = true;
-    platformClear(platform);
-    platform.clientWidth = 320;
-    platform.clientHeight = 240;
-    platformInit(platform);
-    scriptScreenResize(320, 240);
-    configReset();
-    if (desktopInit(desktop, 320, 240, QuietWindowProc) != nullptr) {
+    if (scriptedDesktopStart(320, 240, QuietWindowProc) != nullptr) {
         std::abort();
     }
+    std::atexit(scriptedDesktopStop);
     // As if the desktop window's Tick were running, so that the box may open
     // its error box.
     desktop.current = desktop.desktopWindow;

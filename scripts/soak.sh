@@ -137,7 +137,7 @@ while (($(now) < deadline)); do
 done
 echo "soak: $runs runs in $minutes min, $exits ended by the program itself, $crashes crashes"
 echo "soak: memory growth of the longest run: ${growth:-none measured}"
-# Each run's growth from its window's first appearance to its end, over all
-# the time the program ran.
-awk -v g="$grown" -v s="$lived" 'BEGIN { if (s > 0) printf "soak: all runs together: %+d kB in %.1f min, %.1f kB per minute\n", g, s / 60, g * 60 / s }'
+# Every run's growth from its window's first appearance to its end (the
+# growth of starting up included), over all the time the program ran.
+awk -v g="$grown" -v s="$lived" 'BEGIN { if (s > 0) printf "soak: all runs together, start-up included: %+d kB in %.1f min, %.1f kB per minute\n", g, s / 60, g * 60 / s }'
 ((crashes == 0))

@@ -619,6 +619,19 @@ class Plan:
                     inputs = re.findall(r"^\s+(\S+)$", output.split("outputs:")[0], re.M)
                     self.made_by[out] = {i for i in inputs if self.is_program(i)}
 
+        # A unit can also reach a program inside another unit that includes
+        # its source (a test that includes a .cpp to reach its internals).
+        self.included_by = {}
+        status, text, _ = run(["ninja", "-C", self.build, "-t", "deps"])
+        src = os.path.realpath(scratch.src)
+        obj = None
+        for line in text.splitlines():
+            if line and not line[0].isspace():
+                obj = os.path.normpath(line.split(":")[0])
+            elif obj and line.strip().endswith(".cpp"):
+                dep = os.path.realpath(os.path.join(self.build, line.strip()))
+                self.included_by.setdefault(os.path.relpath(dep, src), set()).add(obj)
+
     def is_program(self, output):
         # Link maps are named after the program's file name alone.
         return os.path.basename(output) in self.linked
@@ -627,8 +640,14 @@ class Plan:
         units = set()
         # An object is named by its archive when a library took it in, by
         # its path when it was linked on its own.
-        for archive, obj in self.objects.get(source, []):
-            units.update({(archive, os.path.basename(obj)), (None, obj)})
+        objects = set(self.objects.get(source, []))
+        archive_of = {obj: archive for entries in self.objects.values() for archive, obj in entries}
+        for obj in self.included_by.get(source, ()):
+            objects.add((archive_of.get(obj), obj))
+        for archive, obj in objects:
+            units.add((None, obj))
+            if archive:
+                units.add((archive, os.path.basename(obj)))
         return {p for p, members in self.linked.items() if members & units}
 
     def tests_for(self, source):

@@ -4,7 +4,7 @@
 // the one exception: the reader takes a key's first occurrence anywhere in
 // the text, so such a value is found in place of the later key's own line.)
 //
-//   fuzz_config -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_config -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "toolkit/config.h"

@@ -7,7 +7,7 @@
 // odd or empty sprite sizes, any flag words, any level cells the loader lets
 // through.
 //
-//   fuzz_gamedata -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_gamedata -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "game/gamedata.h"

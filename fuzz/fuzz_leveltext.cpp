@@ -2,7 +2,7 @@
 // accepts, formatLevelText must give a text that parses to the same level,
 // title and solution, and formats to the same text again.
 //
-//   fuzz_leveltext -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_leveltext -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "tools/leveltext.h"

@@ -3,7 +3,7 @@
 // picture, and readAssetFolder reads it (and stops at the missing levels
 // when the index is good).
 //
-//   fuzz_pack -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_pack -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "tools/pack.h"

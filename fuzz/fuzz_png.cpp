@@ -2,7 +2,7 @@
 // the pixel block must match the size it reports, and writePng and readPng
 // must give the same picture back.
 //
-//   fuzz_png -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_png -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "tools/png.h"

@@ -2,7 +2,7 @@
 // in the current (temporary) folder, then a write and a read back, which
 // must agree on the level's low 16 bits.
 //
-//   fuzz_progress -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_progress -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "game/progress.h"

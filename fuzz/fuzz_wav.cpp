@@ -2,7 +2,7 @@
 // formatWav and parseWav must give the same samples back. readWav reads a
 // file into the same parser, so the bytes are handed over directly.
 //
-//   fuzz_wav -jobs=1 -max_total_time=180 -rss_limit_mb=2048 -timeout=10 CORPUS
+//   fuzz_wav -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "tools/wav.h"

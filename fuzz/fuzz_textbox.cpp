@@ -5,7 +5,7 @@
 // limit; the box is then drawn, paged to its end and back, and freed. An
 // empty file is refused with its error box, which is closed again.
 //
-//   fuzz_textbox -jobs=1 -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 CORPUS
+//   fuzz_textbox -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
 #include "shell/platform_script.h"

@@ -1,7 +1,7 @@
 // How long the window manager takes for the screen work of one update pass on
 // a 640 x 480 desktop: a full composition of the stack, a pass in which only
 // the top window redraws, and one step of dragging a window.
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/gamedata.h"
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 

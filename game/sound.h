@@ -1,6 +1,6 @@
 #pragma once
 // Sound effects, up to four at a time, mixed into one 16-bit mono stream.
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include <cstdint>
 
 constexpr int EFFECT_COUNT = 16;

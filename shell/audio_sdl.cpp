@@ -4,7 +4,7 @@
 // callback, so the callback plays the queued buffers in order and hands each
 // one back to queueNextBuffer once its last byte has been taken. The latency
 // and the order of refills are then those of two system buffers.
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 #include <cstring>

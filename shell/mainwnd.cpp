@@ -5,7 +5,7 @@
 #include "shell/mainwnd.h"
 
 #include "game/flow.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include "toolkit/places.h"

@@ -8,7 +8,7 @@
 // The record's two handles hold the renderer (windowDc) and the screen
 // texture (memoryDc).
 #include "shell/platform_sdl.h"
-#include "shell/platform_common.h"
+#include "platform/platform_common.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 // What the SDL shell hands the SDL platform layer, and what it gets back.
 // Only shell/*_sdl.cpp (and tests of the SDL layer) include this.
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 #include <cstdint>

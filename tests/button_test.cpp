@@ -3,7 +3,7 @@
 // eaten events, and how they look.
 #include "widgets/button.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/golden.h"
 #include "toolkit/desktop.h"

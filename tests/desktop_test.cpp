@@ -1,6 +1,6 @@
 #include "toolkit/desktop.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/config.h"

@@ -1,6 +1,6 @@
 #include "widgets/lineedit.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/golden.h"
 #include "toolkit/desktop.h"

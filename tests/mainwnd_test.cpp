@@ -2,7 +2,7 @@
 // table and the pass that clears one-pass events, on the scripted platform.
 #include "shell/mainwnd.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/config.h"

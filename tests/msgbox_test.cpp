@@ -1,7 +1,7 @@
 #include "widgets/msgbox.h"
 
 #include "game/flow.h"
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"

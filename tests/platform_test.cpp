@@ -1,6 +1,6 @@
 // The scripted platform: what tests and tools see of the screen, the clock
 // and the input state.
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 
 #include <gtest/gtest.h>
 

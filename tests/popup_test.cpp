@@ -5,8 +5,8 @@
 
 #include "game/flow.h"
 #include "game/fluid.h"
+#include "platform/platform_script.h"
 #include "shell/mainwnd.h"
-#include "shell/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"

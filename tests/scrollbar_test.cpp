@@ -1,6 +1,6 @@
 #include "widgets/scrollbar.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "game/sound.h"
-#include "shell/audio_script.h"
+#include "platform/audio_script.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,5 +1,5 @@
 // Surfaces, canvases and drawing primitives, on the scripted platform.
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/canvas.h"
 #include "tests/support/golden.h"
 #include "toolkit/desktop.h"

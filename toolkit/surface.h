@@ -1,7 +1,7 @@
 #pragma once
 // 16-bit RGB565 pixel rectangles with a clip rectangle, and the window canvas
 // that every toolkit window draws into.
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include <cstdint>
 #include <vector>
 

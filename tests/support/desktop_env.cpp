@@ -1,6 +1,6 @@
 #include "tests/support/desktop_env.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "toolkit/config.h"
 
 void scriptedPlatformStart(int32_t width, int32_t height, uint32_t now) {

@@ -1,8 +1,8 @@
 #include "tests/support/game_session.h"
 
 #include "game/progress.h"
+#include "platform/platform_script.h"
 #include "shell/mainwnd.h"
-#include "shell/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
 #include "tools/sim.h"

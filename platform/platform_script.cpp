@@ -1,8 +1,8 @@
 // The scripted platform: everything a test needs to drive the toolkit and the
 // game without a display. The screen is a picture in memory and the clock
 // only moves when the test says so.
-#include "shell/platform_script.h"
-#include "shell/platform_common.h"
+#include "platform/platform_script.h"
+#include "platform/platform_common.h"
 
 #include <algorithm>
 #include <cstddef>

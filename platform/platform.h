@@ -5,11 +5,11 @@
 // shape, the millisecond clock, the input state, and the sound output.
 //
 // Two implementations provide it, chosen at link time: the SDL2 one
-// (shell/*_sdl.cpp) for the program, and a scripted one (shell/*_script.cpp)
-// whose clock, input and screen live in memory, for tests and tools. Each
-// has a header of its own for what only its users need: shell/platform_sdl.h
-// (the window handed over by the shell, screen resizes, the key table) and
-// shell/platform_script.h (the test controls).
+// (shell/*_sdl.cpp) for the program, and a scripted one
+// (platform/*_script.cpp) whose clock, input and screen live in memory, for
+// tests and tools. Each has a header of its own for what only its users
+// need: shell/platform_sdl.h (the window handed over by the shell, screen
+// resizes, the key table) and platform/platform_script.h (the test controls).
 #include <cstdint>
 
 // Virtual-key codes the program works in. The SDL layer translates its own

@@ -1,6 +1,6 @@
 // The scripted sound output: the same two alternating buffers as the real
 // one, but a buffer only finishes playing when a test says so.
-#include "shell/audio_script.h"
+#include "platform/audio_script.h"
 
 #include <deque>
 

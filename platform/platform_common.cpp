@@ -2,7 +2,7 @@
 // platform record, the bitmaps (plain memory in the screen's own pixel
 // format, so no copy converts), and the input state's one-pass events. It is
 // linked into both the SDL and the scripted platform libraries.
-#include "shell/platform_common.h"
+#include "platform/platform_common.h"
 
 #include <cstddef>
 #include <memory>

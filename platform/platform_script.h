@@ -3,7 +3,7 @@
 // the test sets, the screen is an RGB565 picture in memory, and input arrives
 // through helpers that set exactly what the main window's message handling
 // sets for the matching system message.
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include <cstdint>
 #include <vector>
 

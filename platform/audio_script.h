@@ -2,7 +2,7 @@
 // Test controls of the scripted sound output. The scripted output behaves like
 // a device that never plays by itself: a test decides when a queued buffer has
 // finished playing.
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include <cstdint>
 #include <vector>
 

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool writeSeed(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    return writeFileAtomically(path.string(), bytes).empty();
+    return saveFile(path.string(), bytes).empty();
 }
 
 // Every frame cut to at most side x side pixels from its top-left corner;
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     }
 
     const fs::path progress = out / "fuzz_progress" / "LevelInfo.dat";
-    ok = ok && writeLevelProgressFile(progress.c_str(), 37);
+    ok = ok && writeLevelProgressFile(progress.c_str(), 37).empty();
     configReset();
     configSet("RESX", "800");
     configSaveFile((out / "fuzz_config" / "Cfg.txt").c_str());

@@ -8,7 +8,7 @@
 //   fuzz_textbox -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS
 #include "fuzz/fuzz_common.h"
 
-#include "shell/platform_script.h"
+#include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
 #include "widgets/textbox.h"

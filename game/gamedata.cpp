@@ -1,6 +1,7 @@
 #include "game/gamedata.h"
 
 #include "game/sound.h"
+#include "platform/files.h"
 
 #include <array>
 #include <cstdio>
@@ -25,10 +26,6 @@ struct GameDataStore {
 };
 
 std::unique_ptr<GameDataStore> store;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Every field is read with its own fread and checked, so a file that ends
 // early fails at the first field it no longer holds.
@@ -196,8 +193,10 @@ int loadGameData(const char* fileName) {
     // Whatever an earlier load left is dropped first: the tables describe
     // this file or, if it fails, nothing at all.
     clearTables();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "rb"));
-    if (!file) {
+    // Anything but a regular file (a FIFO, a folder) is a load failure like a
+    // missing one, found without waiting on it.
+    FileHandle file;
+    if (openForReading(fileName, file) != FileStatus::Ok) {
         return 0;
     }
     auto data = std::make_unique<GameDataStore>();

@@ -1,11 +1,10 @@
 #include "game/progress.h"
 
+#include "platform/files.h"
 #include "toolkit/places.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <random>
-#include <string>
 
 namespace {
 
@@ -43,7 +42,7 @@ uint32_t getWord(const unsigned char* at) {
 
 } // namespace
 
-int writeLevelProgressFile(const char* path, int32_t level) {
+std::string writeLevelProgressFile(const char* path, int32_t level) {
     unsigned char bytes[4 * WORD_COUNT];
     uint32_t sum = 0;
     for (int i = 0; i < WORD_COUNT - 1; i++) {
@@ -56,38 +55,17 @@ int writeLevelProgressFile(const char* path, int32_t level) {
     // 7 is odd, so changing any single word always breaks the check.
     putWord(bytes + 4 * (WORD_COUNT - 1), sum * 7);
 
-    // Written beside the old file and renamed over it, so that a crash or a
-    // full disk never loses the progress already saved.
-    // A file that is there but may not be written keeps its place, as it
-    // would if it were opened for writing in place.
-    std::FILE* existing = std::fopen(path, "r+b");
-    if (existing)
-        std::fclose(existing);
-    else if (errno != ENOENT)
-        return 0;
-    std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return 0;
-    bool written = std::fwrite(bytes, sizeof bytes, 1, file) == 1;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path) != 0) {
-        std::remove(temporary.c_str());
-        return 0;
-    }
-    return 1;
+    return replaceFile(path, bytes, sizeof bytes);
 }
 
 // The 32 words come from one read of 128 bytes: a shorter file fails it, and
 // bytes after the 128th are never looked at, so a longer file still counts.
 int32_t readLevelProgressFile(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
+    FileHandle file;
+    if (openForReading(path, file) != FileStatus::Ok)
         return 0;
     unsigned char bytes[4 * WORD_COUNT];
-    bool complete = std::fread(bytes, sizeof bytes, 1, file) == 1;
-    std::fclose(file);
-    if (!complete)
+    if (std::fread(bytes, sizeof bytes, 1, file.get()) != 1)
         return 0;
     uint32_t sum = 0;
     int32_t level = 0;
@@ -100,7 +78,7 @@ int32_t readLevelProgressFile(const char* path) {
     return getWord(bytes + 4 * (WORD_COUNT - 1)) == sum * 7 ? level : 0;
 }
 
-int writeLevelProgress(int32_t level) {
+std::string writeLevelProgress(int32_t level) {
     return writeLevelProgressFile(userFilePath(filePlaces, PROGRESS_FILE).c_str(), level);
 }
 

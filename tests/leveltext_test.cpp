@@ -144,7 +144,7 @@ TEST(LevelText, ReadingAFileNamesItInItsErrors) {
     std::string error;
     const std::string path = (dir.path / "level.txt").string();
     EXPECT_FALSE(readLevelTextFile(path, parsed, error));
-    EXPECT_EQ(error, path + ": cannot be read");
+    EXPECT_EQ(error, path + ": cannot be read (No such file or directory)");
     const std::string text = "title: x\nfloor:\n_\n\nobject:\n<<\n\ntop:\n.\n";
     ASSERT_TRUE(writeBytes(path, std::vector<uint8_t>(text.begin(), text.end())));
     EXPECT_FALSE(readLevelTextFile(path, parsed, error));

@@ -149,7 +149,7 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     const std::string wav = folder.path("sounds/07-switch.wav");
     const std::vector<uint8_t> goodWav = readBytes(wav);
     fs::rename(wav, wav + ".away");
-    EXPECT_EQ(fails(wav + ": cannot be opened"), "ok");
+    EXPECT_EQ(fails(wav + ": cannot be opened (No such file or directory)"), "ok");
     fs::rename(wav + ".away", wav);
 
     // A sound of the wrong format.
@@ -213,7 +213,9 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
               "ok");
     writeText(indexPath, index.substr(0, line5 + 1) + "5 0 1 nowhere.png\n" +
                              index.substr(index.find("\n5 1 ") + 1));
-    EXPECT_EQ(fails(folder.path("sprites/nowhere.png") + ": cannot be opened"), "ok");
+    EXPECT_EQ(fails(folder.path("sprites/nowhere.png") +
+                    ": cannot be opened (No such file or directory)"),
+              "ok");
     writeText(indexPath, index.substr(0, line5 + 1) + "5 0 1 - 3 3\n" +
                              index.substr(index.find("\n5 1 ") + 1));
     EXPECT_EQ(fails(indexPath + " line 15: a frame without pixels has a width or height of 0 "

@@ -1,13 +1,11 @@
 #include "toolkit/config.h"
 
+#include "platform/files.h"
 #include "toolkit/places.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
+#include <vector>
 
 ConfigEntry configTable[CONFIG_ENTRY_COUNT] = {
     {"RESX", "x resolution", "640", {}},
@@ -36,9 +34,15 @@ namespace {
 const char* const CONFIG_FILE = "Cfg.txt";
 const char* const CONFIG_HEADER = "Oxel config file";
 // The saved file is under 1 KB. Anything past this limit is not a settings
-// file (a directory reports an absurd length, for one) and is treated like
-// one that cannot be read, rather than asking for the memory.
-constexpr long CONFIG_MAX_LENGTH = 1 << 20;
+// file and is treated like one that cannot be read, rather than asking for
+// the memory.
+constexpr size_t CONFIG_MAX_LENGTH = 1 << 20;
+// The saved file's columns: keys padded to 10 characters and values to 8,
+// each followed by at least two spaces so that a long key or value never runs
+// into the next field.
+constexpr size_t KEY_COLUMNS = 10;
+constexpr size_t VALUE_COLUMNS = 8;
+constexpr size_t MIN_GAP = 2;
 
 ConfigEntry* findEntry(const char* key) {
     if (!key)
@@ -61,10 +65,10 @@ void copyValue(ConfigEntry& entry, const char* value) {
 // Bytes are compared as signed: a control character, a space and every byte
 // of 128 or more separate words, and only printable ASCII makes up a value.
 bool separates(char c) {
-    return static_cast<signed char>(c) < 33;
+    return static_cast<signed char>(c) < '!';
 }
 bool printable(char c) {
-    return static_cast<signed char>(c) >= 33;
+    return static_cast<signed char>(c) >= '!';
 }
 
 // The file is not read line by line: the key's first occurrence anywhere in
@@ -96,45 +100,18 @@ void findValue(ConfigEntry& entry, const char* text) {
         copyValue(entry, entry.defaultValue);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-struct MemoryFree {
-    void operator()(char* block) const { std::free(block); }
-};
-
-bool replaceable(const char* path) {
-    std::FILE* existing = std::fopen(path, "r+b");
-    if (existing) {
-        std::fclose(existing);
-        return true;
-    }
-    return errno == ENOENT;
+size_t padding(size_t length, size_t columns) {
+    return length + MIN_GAP < columns ? columns - length : MIN_GAP;
 }
 
-bool writeText(std::FILE* file, const char* text) {
-    size_t n = std::strlen(text);
-    return std::fwrite(text, 1, n, file) == n;
-}
-
-bool writeSpaces(std::FILE* file, size_t count) {
-    for (size_t i = 0; i < count; i++)
-        if (std::fputc(' ', file) == EOF)
-            return false;
-    return true;
-}
-
-// Key padded to column 10 and value to 8 more columns, each with at least two
-// spaces so that a long key or value never runs into the next field.
-bool writeEntry(std::FILE* file, const ConfigEntry& entry) {
-    size_t keyLength = std::strlen(entry.key);
-    size_t valueLength = std::strlen(entry.value);
-    return writeText(file, entry.key) && writeSpaces(file, keyLength < 8 ? 10 - keyLength : 2) &&
-           writeText(file, entry.value) &&
-           writeSpaces(file, valueLength < 6 ? 8 - valueLength : 2) && writeText(file, "// ") &&
-           writeText(file, entry.description) && writeText(file, "\r\n");
+void appendEntry(std::string& out, const ConfigEntry& entry) {
+    out += entry.key;
+    out.append(padding(std::strlen(entry.key), KEY_COLUMNS), ' ');
+    out += entry.value;
+    out.append(padding(std::strlen(entry.value), VALUE_COLUMNS), ' ');
+    out += "// ";
+    out += entry.description;
+    out += "\r\n";
 }
 
 } // namespace
@@ -156,63 +133,41 @@ void configReset() {
 }
 
 void configLoadFile(const char* path) {
-    File file(std::fopen(path, "rb"));
-    if (!file) {
+    std::vector<uint8_t> bytes;
+    const FileStatus status = readWholeFile(path, CONFIG_MAX_LENGTH, bytes);
+    // A missing file, or something that is no file at all (a FIFO, a
+    // folder), counts as absent: the defaults, written out afresh. So does an
+    // empty one.
+    if (status == FileStatus::CannotOpen || status == FileStatus::NotRegular ||
+        (status == FileStatus::Ok && bytes.empty())) {
         configReset();
         configSaveFile(path);
         return;
     }
-    long length = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0)
-        length = std::ftell(file.get());
-    if (length == 0) {
-        file.reset();
-        configReset();
-        configSaveFile(path);
-        return;
-    }
-    // A file whose length cannot be taken or whose contents cannot be read
+    // A file too large to be a settings file, or one that cannot be read,
     // gives the defaults but is not overwritten: it may be good next time.
-    if (length < 0 || length > CONFIG_MAX_LENGTH || std::fseek(file.get(), 0, SEEK_SET) != 0) {
+    if (status != FileStatus::Ok) {
         configReset();
         return;
     }
-    size_t size = static_cast<size_t>(length);
-    std::unique_ptr<char, MemoryFree> text(static_cast<char*>(std::malloc(size + 2)));
-    if (!text || std::fread(text.get() + 1, 1, size, file.get()) != size) {
-        configReset();
-        return;
-    }
-    text.get()[0] = ' ';
-    text.get()[size + 1] = 0;
+    std::string text(1, ' ');
+    text.append(bytes.begin(), bytes.end());
     for (ConfigEntry& entry : configTable)
-        findValue(entry, text.get());
+        findValue(entry, text.c_str());
 }
 
-void configSaveFile(const char* path) {
-    // Written beside the old file and renamed over it, so that a crash or a
-    // full disk leaves the previous settings rather than half a file. Any
-    // failed write keeps the old file.
-    // A file that is there but may not be written keeps its place, as it
-    // would if it were opened for writing in place.
-    if (!replaceable(path))
-        return;
-    std::string temporary = std::string(path) + ".tmp";
-    File file(std::fopen(temporary.c_str(), "wb"));
-    if (!file)
-        return;
-    bool written = writeText(file.get(), CONFIG_HEADER) && writeText(file.get(), "\r\n");
-    for (int i = 0; written && i < CONFIG_ENTRY_COUNT; i++)
-        written = writeEntry(file.get(), configTable[i]);
-    written = std::fclose(file.release()) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path) != 0)
-        std::remove(temporary.c_str());
+std::string configSaveFile(const char* path) {
+    std::string text = CONFIG_HEADER;
+    text += "\r\n";
+    for (const ConfigEntry& entry : configTable)
+        appendEntry(text, entry);
+    return replaceFile(path, text.data(), text.size());
 }
 
 void configLoad() {
     configLoadFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
 }
 
-void configSave() {
-    configSaveFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
+std::string configSave() {
+    return configSaveFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
 }

@@ -4,6 +4,7 @@
 // decimal integer, or a test of its first character). Keys this program never
 // reads are loaded, kept and saved unchanged.
 #include <cstdint>
+#include <string>
 
 constexpr int CONFIG_ENTRY_COUNT = 19;
 constexpr int CONFIG_VALUE_SIZE = 16; // at most 15 characters and a zero
@@ -27,9 +28,11 @@ void configReset();
 
 // Cfg.txt among the player's files. A missing or empty file gives the
 // defaults and a fresh file; an unreadable one gives the defaults only.
+// configSave returns an empty text, or the system's reason the file could not
+// be written ("Permission denied"); the old file then stays as it was.
 void configLoad();
-void configSave();
+std::string configSave();
 
 // The same, on a file of any name (tests use files in temporary folders).
 void configLoadFile(const char* path);
-void configSaveFile(const char* path);
+std::string configSaveFile(const char* path);

@@ -1,11 +1,9 @@
 #include "tools/assets.h"
 
+#include "platform/files.h"
+
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 namespace {
 
@@ -145,40 +143,7 @@ bool pixel565FromRgb(const uint8_t rgb[3], uint16_t& pixel) {
     return true;
 }
 
-std::string writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    // The temporary file sits in the same folder so that the rename never
-    // crosses file systems and is atomic.
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return path + ": cannot be created";
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return path + ": cannot be written";
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return path + ": cannot be replaced (" + error.message() + ")";
-    }
-    return {};
-}
-
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+std::string saveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string reason = replaceFile(path, bytes.data(), bytes.size());
+    return reason.empty() ? reason : path + ": " + reason;
 }

@@ -51,10 +51,7 @@ constexpr const char* SPRITE_INDEX_PATH = "sprites/index.txt";
 void rgbFromPixel565(uint16_t pixel, uint8_t rgb[3]);
 bool pixel565FromRgb(const uint8_t rgb[3], uint16_t& pixel);
 
-// Writes bytes to a temporary file beside path and renames it over path, so
-// that path holds either its old contents or all of the new. Returns an
-// empty string on success.
-std::string writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// Reads a whole file; false when it cannot be read.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Writes bytes to path through replaceFile (platform/files.h): path holds
+// either its old contents or all of the new. Returns an empty string on
+// success, else the path and the system's reason, as ghtool reports them.
+std::string saveFile(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -13,7 +13,7 @@
 namespace {
 
 std::string writeText(const std::string& path, const std::string& text) {
-    return writeFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()));
+    return saveFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 std::string exportLevels(const GameContent& content, const std::string& outDir) {

@@ -1,12 +1,16 @@
 #include "tools/leveltext.h"
 
+#include "platform/files.h"
+
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace {
+
+// A level text is a title, a solution and three grids of at most 13 rows:
+// a few kilobytes. Anything far beyond that is no level.
+constexpr size_t LEVEL_TEXT_LIMIT = 1 << 16;
 
 // One printable character per element code, chosen to look like the thing
 // where possible. No character here is a space or a colon, so that grid rows
@@ -296,14 +300,13 @@ std::string formatLevelText(const LevelText& level) {
 }
 
 bool readLevelTextFile(const std::string& path, LevelText& level, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be read";
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (readWholeFile(path, LEVEL_TEXT_LIMIT, bytes, &reason) != FileStatus::Ok) {
+        error = path + ": cannot be read (" + reason + ")";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string problem = parseLevelText(text.str(), level);
+    std::string problem = parseLevelText(std::string(bytes.begin(), bytes.end()), level);
     if (!problem.empty()) {
         error = path + ": " + problem;
         return false;

@@ -1,5 +1,6 @@
 #include "tools/pack.h"
 
+#include "platform/files.h"
 #include "tools/leveltext.h"
 #include "tools/png.h"
 #include "tools/wav.h"
@@ -14,6 +15,9 @@
 #include <string_view>
 
 namespace {
+
+// The index lists 122 short lines; a file of this size is no index.
+constexpr size_t INDEX_LIMIT = 1 << 20;
 
 std::string join(const std::string& dir, const std::string& relative) {
     return dir + "/" + relative;
@@ -116,8 +120,9 @@ std::string readIndexLine(const std::string& sourceDir, const std::string& where
 std::string readSprites(const std::string& sourceDir, GameContent& content) {
     const std::string indexPath = join(sourceDir, SPRITE_INDEX_PATH);
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(indexPath, bytes)) {
-        return indexPath + ": cannot be read";
+    std::string reason;
+    if (readWholeFile(indexPath, INDEX_LIMIT, bytes, &reason) != FileStatus::Ok) {
+        return indexPath + ": cannot be read (" + reason + ")";
     }
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
     int code = 0;
@@ -216,7 +221,7 @@ std::string packAssets(const std::string& sourceDir, const std::string& outFile)
     if (!error.empty()) {
         return error;
     }
-    return writeFileAtomically(outFile, serializeGameContent(*content));
+    return saveFile(outFile, serializeGameContent(*content));
 }
 
 int packCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {

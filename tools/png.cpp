@@ -1,18 +1,17 @@
 #include "tools/png.h"
 
+#include "platform/files.h"
+
 #include <png.h>
 
 #include <cassert>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // libpng reports errors through longjmp. The message is kept here and the
 // jump lands in the same function that called libpng, so no jump ever
@@ -69,17 +68,31 @@ bool readRows(png_structp png, png_infop info, ReadJob& job) {
 }
 
 struct WriteJob {
-    FILE* file;
+    std::vector<uint8_t>* bytes;
     ErrorState errors;
     const PngImage* image;
     std::vector<png_bytep>* rows;
 };
 
+// The picture is made in memory and written in one piece by replaceFile. No
+// exception may cross libpng's C frames, so running out of memory becomes a
+// libpng error.
+void appendBytes(png_structp png, png_bytep data, size_t length) {
+    auto* job = static_cast<WriteJob*>(png_get_io_ptr(png));
+    try {
+        job->bytes->insert(job->bytes->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        png_error(png, "out of memory");
+    }
+}
+
+void flushNothing(png_structp) {}
+
 bool writeAll(png_structp png, png_infop info, WriteJob& job) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    png_init_io(png, job.file);
+    png_set_write_fn(png, &job, appendBytes, flushNothing);
     const int type = job.image->channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
     png_set_IHDR(png, info, static_cast<png_uint_32>(job.image->width),
                  static_cast<png_uint_32>(job.image->height), 8, type, PNG_INTERLACE_NONE,
@@ -95,9 +108,10 @@ bool writeAll(png_structp png, png_infop info, WriteJob& job) {
 std::string readPng(const std::string& path, PngImage& image, int32_t maxSide) {
     assert(maxSide >= 1 && maxSide <= PNG_MAX_SIDE);
     image = PngImage{};
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return "cannot be opened";
+    FileHandle file;
+    std::string reason;
+    if (openForReading(path, file, &reason) != FileStatus::Ok) {
+        return "cannot be opened (" + reason + ")";
     }
     unsigned char signature[8];
     if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
@@ -173,17 +187,14 @@ std::string writePng(const std::string& path, const PngImage& image) {
     if (image.pixels.size() != stride * image.height) {
         return "the pixel block does not match the picture's size";
     }
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        return "cannot be created";
-    }
     std::vector<png_bytep> rows(image.height);
     for (int32_t y = 0; y < image.height; ++y) {
         // libpng's row type is not const, but writing only reads the rows.
         rows[y] = const_cast<png_bytep>(image.pixels.data() + stride * y);
     }
+    std::vector<uint8_t> bytes;
     WriteJob job{};
-    job.file = file.get();
+    job.bytes = &bytes;
     job.image = &image;
     job.rows = &rows;
     png_structp png =
@@ -201,8 +212,8 @@ std::string writePng(const std::string& path, const PngImage& image) {
         error = std::string("cannot be written (") + job.errors.message + ")";
     }
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
-        error = "cannot be written";
+    if (!error.empty()) {
+        return error;
     }
-    return error;
+    return replaceFile(path, bytes.data(), bytes.size());
 }

@@ -23,6 +23,6 @@ constexpr int32_t PNG_MAX_SIDE = 4096;
 // before its pixel block is allocated.
 std::string readPng(const std::string& path, PngImage& image, int32_t maxSide = PNG_MAX_SIDE);
 
-// Writes image (channels 3 or 4) as an 8-bit PNG, straight to path. Returns
-// an empty string on success, else what is wrong.
+// Writes image (channels 3 or 4) as an 8-bit PNG to path through
+// replaceFile. Returns an empty string on success, else what is wrong.
 std::string writePng(const std::string& path, const PngImage& image);

@@ -36,20 +36,6 @@ void expandPixels(const Surface& surface, PngImage& image) {
     }
 }
 
-// Written beside the target and renamed over it, so that a failed run never
-// leaves half a picture where a good one was.
-std::string savePicture(const std::string& path, const PngImage& image) {
-    const std::string temporary = path + ".tmp";
-    std::string problem = writePng(temporary, image);
-    if (problem.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        problem = "cannot be renamed into place";
-    }
-    if (!problem.empty()) {
-        std::remove(temporary.c_str());
-    }
-    return problem;
-}
-
 } // namespace
 
 std::string renderBoardCanvas(WindowCanvas& canvas) {
@@ -150,7 +136,7 @@ int renderCommand(const std::vector<std::string>& args, std::ostream& out, std::
     PngImage image{};
     std::string problem = renderBoardPicture(image);
     if (problem.empty()) {
-        problem = savePicture(outPath, image);
+        problem = writePng(outPath, image);
         if (!problem.empty()) {
             problem = outPath + ": " + problem;
         }

@@ -1,12 +1,15 @@
 #include "tools/wav.h"
 
 #include "game/gamedata.h"
+#include "platform/files.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace {
+
+// The game keeps at most half a minute of sound an effect (661,500 bytes of
+// samples); room beyond that is left for chunks a sound editor adds.
+constexpr size_t WAV_FILE_LIMIT = 4 << 20;
 
 uint32_t readU32(const uint8_t* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
@@ -97,16 +100,13 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
 
 std::string readWav(const std::string& path, std::vector<int16_t>& samples) {
     samples.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return "cannot be opened";
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    switch (readWholeFile(path, WAV_FILE_LIMIT, bytes, &reason)) {
+    case FileStatus::Ok: return parseWav(bytes, samples);
+    case FileStatus::CannotOpen: return "cannot be opened (" + reason + ")";
+    default: return "cannot be read (" + reason + ")";
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return "cannot be read";
-    }
-    return parseWav(bytes, samples);
 }
 
 std::vector<uint8_t> formatWav(const std::vector<int16_t>& samples) {
@@ -134,15 +134,5 @@ std::vector<uint8_t> formatWav(const std::vector<int16_t>& samples) {
 
 std::string writeWav(const std::string& path, const std::vector<int16_t>& samples) {
     const std::vector<uint8_t> bytes = formatWav(samples);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return "cannot be created";
-    }
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        return "cannot be written";
-    }
-    return {};
+    return replaceFile(path, bytes.data(), bytes.size());
 }

@@ -18,5 +18,6 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
 // The bytes of a canonical 44-byte-header wav holding samples.
 std::vector<uint8_t> formatWav(const std::vector<int16_t>& samples);
 
-// Writes formatWav(samples) straight to path; empty string on success.
+// Writes formatWav(samples) to path through replaceFile; empty string on
+// success, else the system's reason.
 std::string writeWav(const std::string& path, const std::vector<int16_t>& samples);

@@ -2,6 +2,7 @@
 // lines, drawing the rows shown, paging with the keys, and its error box.
 #include "widgets/textbox.h"
 
+#include "platform/files.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "widgets/msgbox.h"
@@ -9,10 +10,13 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
 constexpr int32_t MAX_STEP = 150;
+// A text box shows a page of notes, not a book: a larger file is refused.
+constexpr size_t TEXT_FILE_LIMIT = 1 << 20;
 constexpr int TEXT_COLOUR = 21; // style table position
 constexpr int32_t TAB_SPACES = 4;
 // The longest name an error message quotes.
@@ -47,34 +51,26 @@ struct Source {
 
 // The file's bytes, read whole in one read; 0 when it was reported.
 int readFile(TextBox& box, const char* fileName, Source& source) {
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) {
-        textBoxError(box, TEXTBOX_FILE_NOT_FOUND, fileName);
-        return 0;
+    std::vector<uint8_t> bytes;
+    switch (readWholeFile(fileName, TEXT_FILE_LIMIT, bytes)) {
+    case FileStatus::Ok: break;
+    case FileStatus::CannotOpen: textBoxError(box, TEXTBOX_FILE_NOT_FOUND, fileName); return 0;
+    // The limit stands in for the allocation that would have failed.
+    case FileStatus::TooLarge: textBoxError(box, TEXTBOX_NO_MEMORY, fileName); return 0;
+    default: textBoxError(box, TEXTBOX_READ_ERROR, fileName); return 0;
     }
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        size = std::ftell(file);
-    }
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
+    // An empty file delivers nothing, which counts as a failed read.
+    if (bytes.empty()) {
         textBoxError(box, TEXTBOX_READ_ERROR, fileName);
         return 0;
     }
-    source.bytes = allocateChars(size_t(size) + 1);
+    source.bytes = allocateChars(bytes.size() + 1);
     if (!source.bytes) {
-        std::fclose(file);
         textBoxError(box, TEXTBOX_NO_MEMORY, fileName);
         return 0;
     }
-    const size_t got = std::fread(source.bytes.get(), 1, size_t(size), file);
-    std::fclose(file);
-    // An empty file delivers nothing, which counts as a failed read.
-    if (size == 0 || got != size_t(size)) {
-        textBoxError(box, TEXTBOX_READ_ERROR, fileName);
-        return 0;
-    }
-    source.length = size_t(size);
+    std::memcpy(source.bytes.get(), bytes.data(), bytes.size());
+    source.length = bytes.size();
     return 1;
 }
 

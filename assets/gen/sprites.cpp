@@ -9,6 +9,7 @@
 // mock boards): they are for looking at the art, not part of the game.
 #include "art.h"
 #include "game/elements.h"
+#include "platform/files.h"
 #include <array>
 #include <cstdio>
 #include <functional>
@@ -1779,15 +1780,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gen_sprites: %d frames, expected %d\n", total, FRAME_TOTAL);
         return 1;
     }
-    FILE* file = std::fopen((dir + "/index.txt").c_str(), "wb");
-    if (file == nullptr || std::fwrite(index.data(), 1, index.size(), file) != index.size()) {
-        std::fprintf(stderr, "gen_sprites: cannot write %s/index.txt\n", dir.c_str());
-        if (file != nullptr) {
-            std::fclose(file);
-        }
+    const std::string reason = replaceFile(dir + "/index.txt", index.data(), index.size());
+    if (!reason.empty()) {
+        std::fprintf(stderr, "gen_sprites: %s/index.txt: %s\n", dir.c_str(), reason.c_str());
         return 1;
     }
-    std::fclose(file);
     if (!sheet.empty()) {
         writeSheet(all, sheet);
     }

@@ -1,0 +1,47 @@
+#pragma once
+// The one way the programs open, read and write files: the game's GHold.dat,
+// LevelInfo.dat and Cfg.txt, the text box's file, and everything ghtool and
+// the asset generators read and write.
+//
+// These are the only calls into the system's file interface, so they live
+// with the rest of what a port replaces. Unlike the platform header they have
+// no scripted twin: tests work on real files in temporary folders.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+enum class FileStatus : uint8_t {
+    Ok,
+    CannotOpen, // missing, or no permission: reason says which
+    NotRegular, // a FIFO, a device, a directory: refused without waiting on it
+    TooLarge,   // beyond the limit its reader gave
+    Failed,     // a read that went wrong half-way
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const;
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens an outside file for binary reading. Only a regular file is taken: the
+// file is opened without blocking and looked at before anything is read, so
+// a FIFO planted under a file's name cannot make the program wait for a
+// writer that never comes. reason, when given, gets the system's reason or
+// "not a regular file".
+FileStatus openForReading(const std::string& path, FileHandle& file, std::string* reason = nullptr);
+
+// Reads a whole regular file of at most limit bytes. The size is checked
+// before anything is allocated, so a huge file costs nothing but the refusal.
+FileStatus readWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
+                         std::string* reason = nullptr);
+
+// Writes a file so that it holds either all of its old contents or all of
+// the new: a temporary file is created exclusively in the same folder (a link
+// planted under its name is never followed), written, flushed to the disk and
+// renamed over path. Returns an empty text on success; otherwise the
+// temporary file is gone, path keeps what it held, and the text is the
+// system's reason ("Permission denied", "No space left on device").
+std::string replaceFile(const std::string& path, const void* data, size_t size);

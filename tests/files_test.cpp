@@ -1,0 +1,98 @@
+#include "game/gamedata.h"
+#include "game/progress.h"
+#include "platform/files.h"
+#include "tests/support/datafile.h"
+#include "toolkit/config.h"
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t entriesIn(const fs::path& folder) {
+    return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// Runs a test in the folder, as the game works in its current folder.
+struct InFolder {
+    fs::path previous = fs::current_path();
+    explicit InFolder(const fs::path& folder) { fs::current_path(folder); }
+    ~InFolder() { fs::current_path(previous); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+};
+
+} // namespace
+
+// A disk that fills up half-way through the new file: the limit on file size
+// makes the write fail after the temporary file was created, whoever runs the
+// test (permissions do not stop the superuser).
+TEST(ReplaceFile, AWriteThatFailsLeavesTheOldFileWholeAndNoTemporaryBehind) {
+    TempDir dir("files");
+    const std::string path = (dir.path / "LevelInfo.dat").string();
+    const std::string old = "the old progress";
+    ASSERT_EQ(replaceFile(path, old.data(), old.size()), "");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 8;
+    void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::vector<uint8_t> longer(128, 0x5A);
+    const std::string reason = replaceFile(path, longer.data(), longer.size());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(reason, std::strerror(EFBIG));
+    const std::vector<uint8_t> kept = readBytes(path);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), old);
+    EXPECT_EQ(entriesIn(dir.path), 1u);
+}
+
+// A FIFO under the name of one of the game's files would make a blocking open
+// wait for a writer for ever. Each is refused at once: the data file as a
+// load failure, the progress and the settings as absent.
+TEST(OutsideFiles, AFifoUnderTheGamesFileNamesIsRefusedWithoutWaiting) {
+    TempDir dir("files");
+    InFolder here(dir.path);
+    for (const char* name : {"GHold.dat", "LevelInfo.dat", "Cfg.txt"}) {
+        ASSERT_EQ(mkfifo(name, 0600), 0) << name;
+    }
+    EXPECT_EQ(loadGameData("GHold.dat"), 0);
+    EXPECT_EQ(readLevelProgress(), 0);
+    configSet("WINDX", "800");
+    configLoad();
+    EXPECT_STREQ(configGet("WINDX"), "640");
+    // Absent settings are written out afresh, as a regular file.
+    EXPECT_TRUE(fs::is_regular_file("Cfg.txt"));
+
+    std::vector<uint8_t> bytes{1};
+    EXPECT_EQ(readWholeFile("LevelInfo.dat", 1000, bytes), FileStatus::NotRegular);
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(ReadWholeFile, ASizeBeyondTheLimitIsRefusedBeforeReading) {
+    TempDir dir("files");
+    const fs::path path = dir.path / "text.txt";
+    ASSERT_TRUE(writeBytes(path, std::vector<uint8_t>(11, 'a')));
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    EXPECT_EQ(readWholeFile(path.string(), 10, bytes, &reason), FileStatus::TooLarge);
+    EXPECT_EQ(reason, "larger than 10 bytes");
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(readWholeFile(path.string(), 11, bytes), FileStatus::Ok);
+    EXPECT_EQ(bytes.size(), 11u);
+    EXPECT_EQ(readWholeFile((dir.path / "none").string(), 11, bytes, &reason),
+              FileStatus::CannotOpen);
+    EXPECT_EQ(reason, "No such file or directory");
+}

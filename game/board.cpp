@@ -1,17 +1,18 @@
 #include "game/board.h"
 
 #include "game/fluid.h"
-#include "game/move.h"
 #include "game/sound.h"
 #include "toolkit/window.h"
 
 #include <cmath>
 #include <cstring>
 
-Board board;
 BoardView boardView;
 
 namespace {
+
+// The light table's brightness at the centre of a light.
+constexpr int FULL_LIGHT = 255;
 
 // A code outside the table (a corrupt byte that slipped past the loader, or a
 // rule's mistake) animates and sounds like EMPTY instead of reading past the
@@ -47,10 +48,10 @@ int initBoardView(Window* window) {
     // Brightness falls off linearly with distance and reaches 0 at 49 pixels.
     // The product is worked out in single precision and truncated towards
     // zero, the way the light pools were tuned.
-    for (int i = 0; i < 2401; ++i) {
+    for (int i = 0; i < LIGHT_TABLE_SIZE; ++i) {
         const float distance = std::sqrt(static_cast<float>(i));
-        const float fall = distance * (1.0f / 49.0f) * 255.0f;
-        boardView.lightTable[i] = static_cast<uint8_t>(255 - static_cast<int>(fall));
+        const float fall = distance * (1.0f / float(LIGHT_REACH)) * float(FULL_LIGHT);
+        boardView.lightTable[i] = static_cast<uint8_t>(FULL_LIGHT - static_cast<int>(fall));
     }
     boardView.window = window;
     buildShapeTable();

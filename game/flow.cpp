@@ -22,7 +22,6 @@
 
 #include <cstdio>
 
-LevelFlow levelFlow;
 Window* gameWindow;
 int32_t continuePicture;
 
@@ -138,23 +137,14 @@ void createGame(Window& window) {
     openContinueWindow(0);
 }
 
-// One step of the board: water, animation, rules, then the picture.
-void stepBoard(uint32_t now) {
-    levelFlow.nextStep = now + STEP_MS;
-    flowStep();
-    animateBoard();
-    gameStep(gameState);
-    updateBoardView(1);
-}
-
-// The move a key asks for, 0 for a key that is no arrow.
+// The move a key asks for; none for a key that is no arrow.
 int32_t moveForKey(uint8_t key) {
     switch (key) {
-    case KEY_RIGHT: return 1;
-    case KEY_LEFT: return 2;
-    case KEY_UP: return 3;
-    case KEY_DOWN: return 4;
-    default: return 0;
+    case KEY_RIGHT: return MOVE_RIGHT;
+    case KEY_LEFT: return MOVE_LEFT;
+    case KEY_UP: return MOVE_UP;
+    case KEY_DOWN: return MOVE_DOWN;
+    default: return MOVE_NONE;
     }
 }
 
@@ -208,14 +198,16 @@ void tickGame(Window& window) {
     }
 
     const int32_t move = moveForKey(key);
-    if (move != 0) {
+    if (move != MOVE_NONE) {
         // Arrows step at once, key repeats included, whatever the time.
         levelFlow.moveRequest = move;
     } else if (now < levelFlow.nextStep) {
         // Unsigned on purpose, like every deadline of the program.
         return;
     }
-    stepBoard(now);
+    levelFlow.nextStep = now + STEP_MS;
+    advanceBoard();
+    updateBoardView(1);
 }
 
 void drawGame(Window& window) {
@@ -322,10 +314,10 @@ void layoutBanner() {
     const int32_t height = font.height + 8;
     // Arithmetic shifts: a banner wider than a small board sits half a pixel
     // further left, never rounded towards the board.
-    levelFlow.bannerRect[0] = boardView.originX + ((boardView.pixelWidth - width) >> 1);
-    levelFlow.bannerRect[1] = boardView.originY + ((boardView.pixelHeight - height) >> 1);
-    levelFlow.bannerRect[2] = width;
-    levelFlow.bannerRect[3] = height;
+    levelFlow.bannerRect.x = boardView.originX + ((boardView.pixelWidth - width) >> 1);
+    levelFlow.bannerRect.y = boardView.originY + ((boardView.pixelHeight - height) >> 1);
+    levelFlow.bannerRect.width = width;
+    levelFlow.bannerRect.height = height;
     levelFlow.bannerEnd = inputState.now + BANNER_MS;
 }
 
@@ -352,12 +344,12 @@ void updateBoardView(int fromTick) {
         }
     }
     if (levelFlow.bannerVisible) {
-        const int32_t* r = levelFlow.bannerRect;
-        const int32_t x1 = r[0] + r[2] - 1;
-        const int32_t y1 = r[1] + r[3] - 1;
-        drawFilledRect(canvas, r[0], r[1], x1, y1, BANNER_FILL);
-        drawRaisedBevel(canvas, r[0], r[1], x1, y1);
-        drawText(canvas, levelFlow.bannerText, r[0] + 8, r[1] + 4, BANNER_TEXT, 0,
+        const Rect& r = levelFlow.bannerRect;
+        const int32_t x1 = r.x + r.width - 1;
+        const int32_t y1 = r.y + r.height - 1;
+        drawFilledRect(canvas, r.x, r.y, x1, y1, BANNER_FILL);
+        drawRaisedBevel(canvas, r.x, r.y, x1, y1);
+        drawText(canvas, levelFlow.bannerText, r.x + 8, r.y + 4, BANNER_TEXT, 0,
                  &builtinFonts[BANNER_FONT]);
     }
     if (fromTick) {

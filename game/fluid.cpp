@@ -1,6 +1,6 @@
 #include "game/fluid.h"
 
-#include "game/board.h"
+#include "game/state.h"
 
 #include <cstring>
 

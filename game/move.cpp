@@ -2,10 +2,7 @@
 
 #include "game/board.h"
 #include "game/elements.h"
-#include "game/flow.h"
 #include "game/fluid.h"
-
-GameState gameState;
 
 namespace {
 
@@ -182,13 +179,13 @@ void movePlayer(int x, int y) {
     // Turning happens before the push and stays even when the push fails; it
     // restarts the player's animation like any other change of code.
     switch (levelFlow.moveRequest) {
-    case 1:
+    case MOVE_RIGHT:
         if (player == PLAYER_LEFT) {
             setAt(x, y, LAYER_OBJECT, PLAYER_RIGHT);
         }
         pushChain(x, y, 1, 0, force, PLAYER_RIGHT);
         break;
-    case 2:
+    case MOVE_LEFT:
         if (player == PLAYER_RIGHT) {
             setAt(x, y, LAYER_OBJECT, PLAYER_LEFT);
         }
@@ -196,9 +193,9 @@ void movePlayer(int x, int y) {
         break;
     // Up and down keep the facing; PLAYER_LEFT only marks the chain as the
     // player's own.
-    case 3: pushChain(x, y, 0, -1, force, PLAYER_LEFT); break;
-    case 4: pushChain(x, y, 0, 1, force, PLAYER_LEFT); break;
+    case MOVE_UP: pushChain(x, y, 0, -1, force, PLAYER_LEFT); break;
+    case MOVE_DOWN: pushChain(x, y, 0, 1, force, PLAYER_LEFT); break;
     default: break;
     }
-    levelFlow.moveRequest = 0;
+    levelFlow.moveRequest = MOVE_NONE;
 }

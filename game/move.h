@@ -1,15 +1,7 @@
 #pragma once
 // Movement: every move on the board is a push chain with a force budget.
+#include "game/state.h"
 #include <cstdint>
-
-struct GameState {
-    int32_t burnersOn;
-    int32_t allPlatesPressed;
-    int32_t noBallLeft;
-    int32_t bubbleCounter;
-};
-
-extern GameState gameState;
 
 // 1 when the object at (x, y) has left its cell or there was nothing to move,
 // 0 when nothing moved at this level. force is shared by the whole chain.

@@ -1,7 +1,6 @@
 #include "game/render.h"
 
 #include "game/board.h"
-#include "game/flow.h"
 #include "game/fluid.h"
 #include "toolkit/window.h"
 
@@ -12,8 +11,6 @@
 namespace {
 
 constexpr int FINE_SIZE = 11;   // a fine cell is a third of a tile
-constexpr int LIGHT_REACH = 49; // lightTable covers squared distances below 49 * 49
-constexpr int32_t LIGHT_AREA = LIGHT_REACH * LIGHT_REACH;
 
 // The 5-6-5 channels widened to 8 bits, low bits zero, and packed back.
 inline int red8(uint16_t p) {
@@ -292,7 +289,7 @@ void addLight(int32_t cx, int32_t cy, int32_t intensity) {
     const uint8_t* table = boardView.lightTable;
     for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
         int32_t dy = y0 - cy;
-        int32_t room = LIGHT_AREA - 1 - dy * dy; // the largest dx * dx still lit
+        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
         if (room < 0) {
             continue;
         }

@@ -2,7 +2,6 @@
 
 #include "game/board.h"
 #include "game/elements.h"
-#include "game/flow.h"
 #include "game/fluid.h"
 #include "game/sound.h"
 
@@ -312,6 +311,23 @@ void fireRule(int x, int y) {
 }
 
 } // namespace
+
+void advanceBoard() {
+    flowStep();
+    animateBoard();
+    gameStep(gameState);
+}
+
+void resetRuleRecords() {
+    board = Board{};
+    boardView = BoardView{};
+    fineGrid = FineGrid{};
+    gameState = GameState{};
+    levelFlow = LevelFlow{};
+    for (Channel& channel : channels) {
+        channel = Channel{};
+    }
+}
 
 void gameStep(GameState& state) {
     state.allPlatesPressed = 1;

@@ -120,10 +120,10 @@ TEST(LevelFlow, ContinueWindowAdvancesOnAnyKeyButAltAlone) {
 TEST(LevelFlow, BannerOfLevelSevenIsCentredOnTheBoard) {
     Playing game(7);
     EXPECT_STREQ(levelFlow.bannerText, "Level 7");
-    EXPECT_EQ(levelFlow.bannerRect[2], 128);
-    EXPECT_EQ(levelFlow.bannerRect[3], 35);
-    EXPECT_EQ(levelFlow.bannerRect[0], boardView.originX + ((boardView.pixelWidth - 128) >> 1));
-    EXPECT_EQ(levelFlow.bannerRect[1], boardView.originY + ((boardView.pixelHeight - 35) >> 1));
+    EXPECT_EQ(levelFlow.bannerRect.width, 128);
+    EXPECT_EQ(levelFlow.bannerRect.height, 35);
+    EXPECT_EQ(levelFlow.bannerRect.x, boardView.originX + ((boardView.pixelWidth - 128) >> 1));
+    EXPECT_EQ(levelFlow.bannerRect.y, boardView.originY + ((boardView.pixelHeight - 35) >> 1));
     EXPECT_EQ(levelFlow.bannerEnd, game.session.now + 1200);
 
     // A level one tile wide: the banner overhangs, and the halving of an odd
@@ -132,8 +132,8 @@ TEST(LevelFlow, BannerOfLevelSevenIsCentredOnTheBoard) {
     boardView.pixelWidth = 33;
     boardView.originX = 100;
     layoutBanner();
-    EXPECT_EQ(levelFlow.bannerRect[0], 100 + ((33 - 128) >> 1));
-    EXPECT_EQ(levelFlow.bannerRect[0], 52);
+    EXPECT_EQ(levelFlow.bannerRect.x, 100 + ((33 - 128) >> 1));
+    EXPECT_EQ(levelFlow.bannerRect.x, 52);
 }
 
 TEST(LevelFlow, TimedStepsArrowsAndRepeats) {

@@ -394,27 +394,27 @@ TEST(GameFlow, BannerBoardAndTheBoardsOwnCopyToTheScreen) {
     ASSERT_EQ(levelFlow.level, 4);
     Window* w = gameWindow;
     // The pass that closed the pictures drew the banner over a cleared window.
-    const int32_t* r = levelFlow.bannerRect;
+    const Rect& r = levelFlow.bannerRect;
     EXPECT_EQ(levelFlow.bannerVisible, 1u);
     EXPECT_EQ(levelFlow.boardVisible, 0u);
-    EXPECT_EQ(canvasAt(w, r[0] + 4, r[1] + r[3] - 4), BANNER_FILL);
-    EXPECT_EQ(screenAt(w->x + r[0] + 4, w->y + r[1] + r[3] - 4), BANNER_FILL);
+    EXPECT_EQ(canvasAt(w, r.x + 4, r.y + r.height - 4), BANNER_FILL);
+    EXPECT_EQ(screenAt(w->x + r.x + 4, w->y + r.y + r.height - 4), BANNER_FILL);
     EXPECT_EQ(canvasAt(w, boardView.originX + 1, boardView.originY + 1), styleTable.colours[0]);
     // The raised bevel around the fill, and nothing but gold text inside.
-    const int32_t bx1 = r[0] + r[2] - 1, by1 = r[1] + r[3] - 1;
+    const int32_t bx1 = r.x + r.width - 1, by1 = r.y + r.height - 1;
     const uint16_t light = lighten(BANNER_FILL);
     const uint16_t dark = uint16_t((BANNER_FILL >> 1) & 0x7BEF);
     int wrong = 0;
-    for (int32_t y = r[1]; y <= by1; y++) {
-        for (int32_t x = r[0]; x <= bx1; x++) {
+    for (int32_t y = r.y; y <= by1; y++) {
+        for (int32_t x = r.x; x <= bx1; x++) {
             uint16_t want = BANNER_FILL;
-            if (y == r[1] || x == r[0]) {
+            if (y == r.y || x == r.x) {
                 want = light;
             } else if (x == bx1 || (y == by1 && x < bx1)) {
                 want = dark;
             }
             const uint16_t got = canvasAt(w, x, y);
-            const bool text = x >= r[0] + 8 && y >= r[1] + 4 && y < r[1] + 31 && got == BANNER_TEXT;
+            const bool text = x >= r.x + 8 && y >= r.y + 4 && y < r.y + 31 && got == BANNER_TEXT;
             if (got != want && !text) {
                 wrong++;
             }
@@ -424,14 +424,14 @@ TEST(GameFlow, BannerBoardAndTheBoardsOwnCopyToTheScreen) {
     // The text itself: the same words drawn at (8, 4) of a banner of its own.
     WindowCanvas own{};
     canvasInit(own);
-    ASSERT_EQ(canvasCreate(own, r[2] < 64 ? 64 : r[2], r[3] < 32 ? 32 : r[3]), 1);
+    ASSERT_EQ(canvasCreate(own, r.width < 64 ? 64 : r.width, r.height < 32 ? 32 : r.height), 1);
     surfaceFill(own.surface, BANNER_FILL);
     drawText(own, levelFlow.bannerText, 8, 4, BANNER_TEXT, 0, &builtinFonts[BANNER_FONT]);
     int textWrong = 0;
-    for (int32_t y = 1; y < r[3] - 1; y++) {
-        for (int32_t x = 1; x < r[2] - 1; x++) {
+    for (int32_t y = 1; y < r.height - 1; y++) {
+        for (int32_t x = 1; x < r.width - 1; x++) {
             const uint16_t want = own.surface.pixels[size_t(y * own.surface.width + x)];
-            textWrong += canvasAt(w, r[0] + x, r[1] + y) != want;
+            textWrong += canvasAt(w, r.x + x, r.y + y) != want;
         }
     }
     canvasFree(own);
@@ -459,7 +459,7 @@ TEST(GameFlow, BannerBoardAndTheBoardsOwnCopyToTheScreen) {
     EXPECT_EQ(levelFlow.boardVisible, 1u);
     EXPECT_EQ(scriptScreen().copyCount, 1u);
     EXPECT_EQ(scriptScreen().lastWidth, 640);
-    EXPECT_NE(canvasAt(w, r[0] + 4, r[1] + r[3] - 4), BANNER_FILL);
+    EXPECT_NE(canvasAt(w, r.x + 4, r.y + r.height - 4), BANNER_FILL);
 
     // A completed level is acted on before the keys: no step on that pass.
     levelFlow.levelComplete = 1;

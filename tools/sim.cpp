@@ -66,11 +66,6 @@ void appendFineRows(std::string& out, const uint8_t (&grid)[FINE_ROWS][FINE_COLU
     out += ']';
 }
 
-bool boardFits() {
-    return board.width >= 1 && board.width <= BOARD_COLUMNS && board.height >= 1 &&
-           board.height <= BOARD_ROWS;
-}
-
 const char* const usage = "usage: ghtool sim LEVEL.txt MOVES [--trace]\n"
                           "       ghtool sim --data GHold.dat --level N MOVES [--trace]\n"
                           "MOVES: one of R L U D . per tick\n";
@@ -91,19 +86,8 @@ int parseLevelNumber(const std::string& text) {
     return value;
 }
 
-void simClearRecords() {
-    board = Board{};
-    boardView = BoardView{};
-    fineGrid = FineGrid{};
-    gameState = GameState{};
-    levelFlow = LevelFlow{};
-    for (Channel& channel : channels) {
-        channel = Channel{};
-    }
-}
-
 void simStart(SimRun& run, const LevelRecord& record) {
-    simClearRecords();
+    resetRuleRecords();
     run.step = 0;
     startListening();
     initBoardView(nullptr);
@@ -114,12 +98,10 @@ void simStart(SimRun& run, const LevelRecord& record) {
 void simTick(SimRun& run, int move) {
     startListening();
     ++run.step;
-    if (move != 0) {
+    if (move != MOVE_NONE) {
         levelFlow.moveRequest = move;
     }
-    flowStep();
-    animateBoard();
-    gameStep(gameState);
+    advanceBoard();
     run.effects = heardEffects;
 }
 
@@ -148,7 +130,7 @@ std::string simStateJson(const SimRun& run) {
     appendKey(out, "height", board.height);
 
     // A board that was never loaded has nothing to list.
-    const bool fits = boardFits();
+    const bool fits = boardFitsStorage();
     const int width = fits ? board.width : 0;
     const int height = fits ? board.height : 0;
     out += "\"cells\":[";

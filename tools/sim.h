@@ -14,16 +14,12 @@ struct SimRun {
     std::vector<int32_t> effects; // effects started during the latest step, in call order
 };
 
-// Zeroes every record the rules, the water and the board view keep, as a fresh
-// process has them. The data file's contents are left alone.
-void simClearRecords();
-
-// Step 0: clears the records, sets up the board view without a window and
+// Step 0: clears the records (resetRuleRecords), sets up the board view without a window and
 // loads the level as the game does (fine grid set-up with its one water step).
 // From here on the run's effects list collects what the rules start.
 void simStart(SimRun& run, const LevelRecord& record);
 
-// One tick as the game's timed step runs it, without the drawing. move 1 to 4
+// One tick as the game's timed step runs it (advanceBoard), without the drawing. move 1 to 4
 // sets the move request (right, left, up, down); 0 leaves it as it stands, as
 // when no key was pressed.
 void simTick(SimRun& run, int move);

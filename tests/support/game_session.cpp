@@ -1,6 +1,7 @@
 #include "tests/support/game_session.h"
 
 #include "game/progress.h"
+#include "game/rules.h"
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
 #include "tests/support/desktop_env.h"
@@ -18,7 +19,7 @@ GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t 
     }
     // The rules, the water and the board view start from zero, as in a
     // fresh process, whatever an earlier test of the same program left.
-    simClearRecords();
+    resetRuleRecords();
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(folder.path);
     scriptedPlatformStart(width, height, now);

@@ -12,7 +12,7 @@ Scenario startScenario(std::string_view levelText) {
     LevelText level;
     scenario.error = parseLevelText(levelText, level);
     if (!scenario.error.empty()) {
-        simClearRecords();
+        resetRuleRecords();
         return scenario;
     }
     simStart(scenario.run, level.record);

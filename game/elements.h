@@ -40,6 +40,9 @@ enum : ElementCode {
     FIRE = 33,
     PLAYER_HURT_LEFT = 34,
     PLAYER_HURT_RIGHT = 35,
+    // 38 and 61 have no rules of their own; they hold water back like
+    // SOLID_BLOCK and, without a picture, show as a hole in the board.
+    INERT_SOLID_A = 38,
     PLUG = 39,
     PLUGGED_DRAIN = 40,
     BAFFLE_LEFT = 41,
@@ -59,6 +62,7 @@ enum : ElementCode {
     BLAST_BLOCK = 58,
     BLAST_FLOOR = 59,
     BARRIER_SLOT = 60,
+    INERT_SOLID_B = 61,
     SLICK_FLOOR = 62,
 };
 

@@ -56,8 +56,6 @@ void clearPictures() {
 // presses it too.
 constexpr int32_t GAME_BUTTON_X = 16;
 constexpr int32_t GAME_BUTTON_HOT_KEY = 2;
-constexpr int32_t CONTINUE_BUTTON_X = 90;
-constexpr int32_t CONTINUE_BUTTON_Y = 262;
 constexpr int32_t LEVEL_TEXT_SIZE = 16;
 
 // The " Continue " window is open once at a time; its button lives here.
@@ -73,11 +71,6 @@ void setupGameMenuBar(Window& window) {
 
 void drawGameMenuBar(Window& window) {
     menuBarDraw(window.menuBar);
-}
-
-void createContinueButton(Window&) {
-    buttonCreate(continueButton, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0, nullptr,
-                 nullptr, CLICK_ON_RELEASE, ALIGN_CENTRE, 0, 0, 0);
 }
 
 void drawContinueButton(Window&) {
@@ -239,6 +232,11 @@ void drawContinue(Window& window) {
 
 } // namespace
 
+void continueButtonCreate(Button& button) {
+    buttonCreate(button, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0, nullptr, nullptr,
+                 CLICK_ON_RELEASE, ALIGN_CENTRE, 0, 0, 0);
+}
+
 int32_t resumeLevelFrom(int32_t stored) {
     if (stored == LEVEL_COUNT) {
         return LAST_LEVEL;
@@ -275,7 +273,7 @@ void GameWindowProc(Window* window, uint32_t) {
 void ContinueWindowProc(Window* window, uint32_t) {
     switch (window->message) {
     case Create:
-        createContinueButton(*window);
+        continueButtonCreate(continueButton);
         levelFlow.started = 0;
         break;
     case Tick: tickContinue(*window); break;

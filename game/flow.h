@@ -27,6 +27,9 @@ constexpr uint16_t BANNER_FILL = 0x1893;
 constexpr uint16_t BANNER_TEXT = 0xD5E0;
 constexpr int32_t CONTINUE_WIDTH = 256;
 constexpr int32_t CONTINUE_HEIGHT = 288;
+// Where the " Continue " window's button stands, in its client area.
+constexpr int32_t CONTINUE_BUTTON_X = 90;
+constexpr int32_t CONTINUE_BUTTON_Y = 262;
 
 void GameWindowProc(Window* window, uint32_t param);
 void ContinueWindowProc(Window* window, uint32_t param);
@@ -40,6 +43,11 @@ void layoutBanner();
 // screen), 0 on a Draw.
 void updateBoardView(int fromTick);
 void openContinueWindow(int32_t picture);
+// The " Continue " button as its window creates it. The title-picture
+// generator draws the very same button into every picture, since the window
+// shows the picture over its whole client area, button included.
+struct Button;
+void continueButtonCreate(Button& button);
 
 // The game menu: the callback of the game window's menu bar, and the
 // selection callbacks of the menu and of its level list.

@@ -2,6 +2,7 @@
 
 #include "game/state.h"
 
+#include <cassert>
 #include <cstring>
 
 FineGrid fineGrid;
@@ -16,30 +17,11 @@ bool tileInStorage(int x, int y) {
     return x >= 0 && x < BOARD_COLUMNS && y >= 0 && y < BOARD_ROWS;
 }
 
-// The board's size as the loops over tiles see it. loadLevel keeps it inside
-// 18 x 13; the clamp only guards a board record filled in by hand.
-int columns() {
-    return board.width < 0 ? 0 : (board.width > BOARD_COLUMNS ? BOARD_COLUMNS : board.width);
-}
-
-int rows() {
-    return board.height < 0 ? 0 : (board.height > BOARD_ROWS ? BOARD_ROWS : board.height);
-}
-
-bool tileOnBoard(int x, int y) {
-    return x >= 0 && x < columns() && y >= 0 && y < rows();
-}
-
-// The limits as the sweep and the shapes use them. They equal limitX and
-// limitY for any board set up from a level; the bound only matters if the
-// limits were ever left larger than the arrays allow.
-int boundedLimitY() {
-    return fineGrid.limitY < FINE_ROWS - 3 ? fineGrid.limitY : FINE_ROWS - 3;
-}
-
-int boundedLimitX() {
-    return fineGrid.limitX < FINE_COLUMNS - 3 ? fineGrid.limitX : FINE_COLUMNS - 3;
-}
+// Everything the fine grid keeps for a unit of water once it has moved on:
+// the open and drain bits stay, the full bit and the spread counter go.
+constexpr uint8_t KEPT_WHEN_EMPTIED = 14;
+// After this many spreads with both sides free a unit of water dries up.
+constexpr int SPREAD_LIMIT = 6;
 
 // Solid: no water may enter, and it counts as full for the probes and for the
 // shapes of the water beside it.
@@ -59,7 +41,7 @@ bool openAndEmpty(uint8_t cell) {
 // The source keeps its open and drain bits but loses its full bit and counter.
 void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
     to = value;
-    from = static_cast<uint8_t>(from & 14);
+    from = static_cast<uint8_t>(from & KEPT_WHEN_EMPTIED);
 }
 
 // One bottom-up pass over the band of fine rows above the board's last tile
@@ -68,8 +50,8 @@ void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
 // once per step.
 void sweep() {
     const bool odd = (fineGrid.stepCounter & 1) != 0;
-    const int limitX = boundedLimitX();
-    for (int u = boundedLimitY() - 1; u >= 2; --u) {
+    const int limitX = fineGrid.limitX;
+    for (int u = fineGrid.limitY - 1; u >= 2; --u) {
         uint8_t* row = fineGrid.cells[u];
         uint8_t* below = fineGrid.cells[u + 1];
         for (int c = 3; c <= limitX - 1; ++c) {
@@ -101,8 +83,8 @@ void sweep() {
                 // Free on both sides: the unit wanders and ages. After six
                 // such spreads it dries up, so a lone drop on a flat floor
                 // cannot wander for ever.
-                if ((v >> 4) >= 6) {
-                    row[c] = static_cast<uint8_t>(v & 14);
+                if ((v >> FINE_SPREAD_SHIFT) >= SPREAD_LIMIT) {
+                    row[c] = static_cast<uint8_t>(v & KEPT_WHEN_EMPTIED);
                 } else if (odd) {
                     moveTo(row[c], row[c + 1], static_cast<uint8_t>(v + FINE_SPREAD));
                     ++c;
@@ -125,8 +107,8 @@ uint8_t fullBit(uint8_t cell) {
 }
 
 void computeShapes() {
-    const int limitY = boundedLimitY();
-    const int limitX = boundedLimitX();
+    const int limitY = fineGrid.limitY;
+    const int limitX = fineGrid.limitX;
     for (int r = 3; r <= limitY - 1; ++r) {
         for (int c = 3; c <= limitX - 1; ++c) {
             const uint8_t cell = fineGrid.cells[r][c];
@@ -171,21 +153,21 @@ void openFineCell(int x, int y, int subColumn, int subRow) {
 }
 
 void markSolids() {
-    for (int x = 0; x < columns(); ++x) {
-        for (int y = 0; y < rows(); ++y) {
+    assert(boardWithinStorage());
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
             // A breakable wall stands over its object and holds water back
             // like a solid block, whatever lies beneath it.
             const int code = layerAt(x, y, LAYER_TOP) == BREAKABLE_WALL
                                  ? int{SOLID_BLOCK}
                                  : int{layerAt(x, y, LAYER_OBJECT)};
             switch (code) {
-            // 38 and 61 have no rules of their own but hold water back.
             case SOLID_BLOCK:
             case LOCK:
             case DOOR:
-            case 38:
+            case INERT_SOLID_A:
             case BLAST_BLOCK:
-            case 61: stampSolid(x, y); break;
+            case INERT_SOLID_B: stampSolid(x, y); break;
             case PIPE_HORIZONTAL:
                 stampSolid(x, y);
                 for (int k = 0; k < 3; ++k) {
@@ -214,8 +196,9 @@ void markSolids() {
 
 void applyBaffles() {
     // Only inner tiles: the board's frame never holds a working baffle.
-    for (int x = 1; x <= columns() - 2; ++x) {
-        for (int y = 1; y <= rows() - 2; ++y) {
+    assert(boardWithinStorage());
+    for (int x = 1; x <= board.width - 2; ++x) {
+        for (int y = 1; y <= board.height - 2; ++y) {
             const int code = layerAt(x, y, LAYER_OBJECT);
             if (code == EMPTY) {
                 // Reopens the tile a baffle has just left, but a wall over
@@ -240,14 +223,15 @@ void applyBaffles() {
 
 void markDrains() {
     fineGrid.drainCount = 0;
-    for (int x = 0; x < columns(); ++x) {
-        for (int y = 0; y < rows(); ++y) {
+    assert(boardWithinStorage());
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
             if (layerAt(x, y, LAYER_OBJECT) == DRAIN || layerAt(x, y, LAYER_TOP) == EXIT ||
                 layerAt(x, y, LAYER_FLOOR) == LAVA) {
                 markTile(x, y, 1, FINE_DRAIN);
                 // Only the first sixteen are emptied every step; later ones
                 // still draw water in through their drain bits.
-                if (fineGrid.drainCount < 16) {
+                if (fineGrid.drainCount < MAX_DRAINS) {
                     fineGrid.drains[fineGrid.drainCount++] = FinePoint{x, y};
                 }
             } else {
@@ -258,17 +242,18 @@ void markDrains() {
 }
 
 void setupFineGrid() {
-    fineGrid.limitX = 3 * columns() - 3;
-    fineGrid.limitY = 3 * rows() - 3;
+    assert(boardWithinStorage());
+    fineGrid.limitX = 3 * board.width - 3;
+    fineGrid.limitY = 3 * board.height - 3;
     fineGrid.sourceCount = 0;
     // Spread counters left in the cells by the previous level are kept: they
     // can only shorten the life of water that later wanders into those cells,
     // and keeping them leaves set-up touching exactly the full, open and drain
     // bits. The step counter carries on as well.
-    for (int x = 0; x < columns(); ++x) {
-        for (int y = 0; y < rows(); ++y) {
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
             markTile(x, y, 0, FINE_FULL);
-            if (layerAt(x, y, LAYER_OBJECT) == WATER_SOURCE && fineGrid.sourceCount < 10) {
+            if (layerAt(x, y, LAYER_OBJECT) == WATER_SOURCE && fineGrid.sourceCount < MAX_SOURCES) {
                 fineGrid.sources[fineGrid.sourceCount++] = FinePoint{x, y};
             }
         }
@@ -288,7 +273,11 @@ void flowStep() {
 
     // Emptying the drains first lets water that ran in during the previous
     // step stay visible for one step.
-    for (int i = 0; i < fineGrid.drainCount && i < 16; ++i) {
+    assert(fineGrid.drainCount <= MAX_DRAINS && fineGrid.sourceCount <= MAX_SOURCES);
+    // The sweep and the shapes reach a fine cell past the limits, which
+    // setupFineGrid derived from a board loadLevel kept within its storage.
+    assert(fineGrid.limitX <= FINE_COLUMNS - 3 && fineGrid.limitY <= FINE_ROWS - 3);
+    for (int i = 0; i < fineGrid.drainCount; ++i) {
         markTile(fineGrid.drains[i].x, fineGrid.drains[i].y, 0, FINE_FULL);
     }
 
@@ -296,7 +285,7 @@ void flowStep() {
 
     // Sources fill the middle of their tile's bottom third after the sweep,
     // so new water first moves on the next step.
-    for (int i = 0; i < fineGrid.sourceCount && i < 10; ++i) {
+    for (int i = 0; i < fineGrid.sourceCount; ++i) {
         const FinePoint& source = fineGrid.sources[i];
         if (tileInStorage(source.x, source.y)) {
             fineGrid.cells[3 * source.y + 2][3 * source.x + 1] |= FINE_FULL;
@@ -307,31 +296,31 @@ void flowStep() {
 }
 
 void buildShapeTable() {
-    for (int code = 0; code < 32; ++code) {
+    for (int code = 0; code < SHAPE_CODES; ++code) {
         const bool left = code & 1;
         const bool self = code & 2;
         const bool right = code & 4;
         const bool above = code & 8;
         const bool below = code & 16;
-        uint8_t shape = 0;
+        uint8_t shape = WATER_NONE;
         if (!self) {
-            shape = 0;
+            shape = WATER_NONE;
         } else if (!above) {
             if (!left && !right) {
-                shape = below ? 3 : 1; // a lone drop, or a drop resting on something full
+                shape = below ? WATER_DROP_ON_FULL : WATER_DROP;
             } else if (left && !right) {
-                shape = 4; // right end of a surface
+                shape = WATER_RIGHT_END;
             } else if (!left && right) {
-                shape = 5; // left end of a surface
+                shape = WATER_LEFT_END;
             } else {
-                shape = 2;
+                shape = WATER_FULL;
             }
         } else if (left && !right && !below) {
-            shape = 6;
+            shape = WATER_CORNER_LEFT;
         } else if (!left && right && !below) {
-            shape = 7;
+            shape = WATER_CORNER_RIGHT;
         } else {
-            shape = 2;
+            shape = WATER_FULL;
         }
         fineGrid.shapeTable[code] = shape;
     }
@@ -340,14 +329,14 @@ void buildShapeTable() {
 // A tile outside the level reads as not full, so that a float in the bottom
 // row sees nothing holding it up from below the board.
 int fullTop(int x, int y, int k) {
-    if (!tileOnBoard(x, y) || k < 0 || k > 2) {
+    if (!insideBoard(x, y) || k < 0 || k > 2) {
         return 0;
     }
     return fineGrid.cells[3 * y][3 * x + k] & FINE_FULL;
 }
 
 int fullBottom(int x, int y, int k) {
-    if (!tileOnBoard(x, y) || k < 0 || k > 2) {
+    if (!insideBoard(x, y) || k < 0 || k > 2) {
         return 0;
     }
     return fineGrid.cells[3 * y + 2][3 * x + k] & FINE_FULL;

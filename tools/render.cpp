@@ -9,6 +9,7 @@
 #include "tools/leveltext.h"
 #include "tools/sim.h"
 
+#include <cassert>
 #include <cstdio>
 #include <ostream>
 #include <utility>
@@ -39,8 +40,8 @@ void expandPixels(const Surface& surface, PngImage& image) {
 } // namespace
 
 std::string renderBoardCanvas(WindowCanvas& canvas) {
-    if (board.width < 1 || board.width > BOARD_COLUMNS || board.height < 1 ||
-        board.height > BOARD_ROWS) {
+    assert(boardWithinStorage());
+    if (board.width < 1 || board.height < 1) {
         return "no level is set up";
     }
     Window window{};

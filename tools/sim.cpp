@@ -8,6 +8,7 @@
 #include "game/sound.h"
 #include "tools/leveltext.h"
 
+#include <cassert>
 #include <cstdio>
 #include <ostream>
 
@@ -130,7 +131,8 @@ std::string simStateJson(const SimRun& run) {
     appendKey(out, "height", board.height);
 
     // A board that was never loaded has nothing to list.
-    const bool fits = boardFitsStorage();
+    assert(boardWithinStorage());
+    const bool fits = board.width > 0 && board.height > 0;
     const int width = fits ? board.width : 0;
     const int height = fits ? board.height : 0;
     out += "\"cells\":[";

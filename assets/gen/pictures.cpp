@@ -14,11 +14,14 @@
 // ASSETS_DIR/pictures/picture0.png to picture2.png.
 #include "art.h"
 #include "game/elements.h"
+#include "game/flow.h"
+#include "game/render.h"
 #include "toolkit/controls.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"
 #include "toolkit/window.h"
+#include "tools/assets.h"
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -29,12 +32,8 @@ namespace {
 
 constexpr int WIDTH = 256, HEIGHT = 288;
 constexpr int T = 33;
-// The " Continue " button of the window (game/flow.cpp, createContinueButton):
-// its top-left in client coordinates, natural width, text centred. Only the
-// quiet background is drawn below row 250, and the button itself is painted
-// into every picture there.
-constexpr int BUTTON_X = 90, BUTTON_Y = 262;
-constexpr const char* BUTTON_TEXT = " Continue ";
+// Only the quiet background is drawn below row 250, and the window's
+// " Continue " button itself is painted into every picture there.
 
 std::string assetsDir = "assets";
 
@@ -145,20 +144,13 @@ void drawScene(Image& picture, const std::vector<std::string>& rows, int ox, int
                     }
                     // Rock (with or without a breakable wall over it) shades
                     // the floor beside it, as on the board.
-                    int shade = 0;
-                    if (rock(x, y - 1)) {
-                        shade = rock(x - 1, y) ? 3 : 1;
-                    } else if (rock(x - 1, y)) {
-                        shade = 2;
-                    } else if (rock(x - 1, y - 1)) {
-                        shade = 4;
-                    }
+                    const int shade = wallShade(rock(x, y - 1), rock(x - 1, y), rock(x - 1, y - 1));
                     const Image& floor = sprite(c.floor, c.floor == PLAIN_FLOOR ? 0 : c.frame);
                     const Image& mask = sprite(PLAIN_FLOOR, shade);
                     for (int j = 0; j < T; ++j) {
                         for (int i = 0; i < T; ++i) {
                             Rgba f = get(floor, i, j);
-                            int m = shade ? get(mask, i, j).b : 255;
+                            int m = shade != SHADE_NONE ? get(mask, i, j).b : 255;
                             if (px + i >= 0 && py + j >= 0 && px + i < picture.width &&
                                 py + j < picture.height) {
                                 at(picture, px + i, py + j) =
@@ -546,8 +538,7 @@ ButtonPixels drawButton() {
     desktop.current = window.get();
     surfaceFill(window->canvas.surface, 0);
     Button button{};
-    buttonCreate(button, BUTTON_X, BUTTON_Y, 0, BUTTON_TEXT, 0, nullptr, nullptr, CLICK_ON_RELEASE,
-                 ALIGN_CENTRE, 0, 0, 0);
+    continueButtonCreate(button);
     buttonDraw(button);
     desktop.current = before;
     out.rect = button.rect;
@@ -581,10 +572,9 @@ std::string saveRgb565(const std::string& path, const std::vector<uint16_t>& pix
     png.width = WIDTH;
     png.height = HEIGHT;
     png.channels = 3;
-    for (uint16_t pixel : pixels) {
-        png.pixels.push_back(static_cast<uint8_t>((pixel >> 8) & 248));
-        png.pixels.push_back(static_cast<uint8_t>((pixel >> 3) & 252));
-        png.pixels.push_back(static_cast<uint8_t>((pixel & 31) * 8));
+    png.pixels.resize(pixels.size() * 3);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        rgbFromPixel565(pixels[i], &png.pixels[3 * i]);
     }
     return writePng(path, png);
 }

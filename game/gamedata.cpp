@@ -38,22 +38,21 @@ bool readI32(std::FILE* f, int32_t& value) {
     if (!readBytes(f, b, 4)) {
         return false;
     }
-    value = static_cast<int32_t>(uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 |
-                                 uint32_t{b[3]} << 24);
+    value = static_cast<int32_t>(loadLittleEndian32(b));
     return true;
 }
 
 // The file is little-endian. Samples and picture pixels are read straight
 // into their block and then put into the machine's order in place, so that
 // each block costs one allocation and the loader works on any machine.
-template <typename T> bool readLittleEndian16(std::FILE* f, std::vector<T>& block) {
+template <typename T> bool readBlock16(std::FILE* f, std::vector<T>& block) {
     static_assert(sizeof(T) == 2);
     auto* bytes = reinterpret_cast<uint8_t*>(block.data());
     if (!readBytes(f, bytes, block.size() * 2)) {
         return false;
     }
     for (size_t i = 0; i < block.size(); ++i) {
-        block[i] = static_cast<T>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        block[i] = static_cast<T>(loadLittleEndian16(bytes + 2 * i));
     }
     return true;
 }
@@ -149,7 +148,7 @@ bool readEffects(std::FILE* f, GameDataStore& data) {
         }
         std::vector<int16_t>& samples = data.samples[i];
         samples.resize(size_t(sampleCount));
-        if (!readLittleEndian16(f, samples)) {
+        if (!readBlock16(f, samples)) {
             return false;
         }
         // A silent effect keeps a null block: the mixer never reads past
@@ -177,7 +176,7 @@ bool readPictures(std::FILE* f, GameDataStore& data) {
         }
         std::vector<uint16_t>& pixels = data.picturePixels[i];
         pixels.resize(size_t(width) * size_t(height));
-        if (!readLittleEndian16(f, pixels)) {
+        if (!readBlock16(f, pixels)) {
             return false;
         }
         titlePictures[i].width = width;

@@ -6,6 +6,14 @@
 
 namespace {
 
+// Below this much force left the player is pushing something besides
+// himself, and the board shows him straining.
+constexpr int32_t STRAIN_BELOW = 30;
+// A bomb pushed into anything at least this heavy goes off.
+constexpr uint8_t BOMB_TRIGGER_WEIGHT = 10;
+// Throwing a lever costs the chain this much.
+constexpr int32_t LEVER_COST = 10;
+
 bool isPlayer(int8_t code) {
     return code == PLAYER_LEFT || code == PLAYER_RIGHT;
 }
@@ -70,7 +78,7 @@ Meeting meet(int x, int y, int tx, int ty, int8_t mover, int8_t ahead, int32_t& 
         break;
     }
     case BOMB:
-        if (weightOf(ahead) >= 10) {
+        if (weightOf(ahead) >= BOMB_TRIGGER_WEIGHT) {
             setAt(x, y, LAYER_OBJECT, EXPLOSION);
             force = 0;
             return Meeting::Stopped;
@@ -93,9 +101,7 @@ int pushChain(int x, int y, int dx, int dy, int32_t& force, int8_t initiator) {
         force -= weight;
     }
     const bool playerInitiated = isPlayer(initiator);
-    // Once the player has spent part of his strength on something besides
-    // himself, the board shows him straining.
-    if (playerInitiated && force < 30) {
+    if (playerInitiated && force < STRAIN_BELOW) {
         boardView.effortOverlay = 1;
     }
     if (force <= 0) {
@@ -125,7 +131,7 @@ int pushChain(int x, int y, int dx, int dy, int32_t& force, int8_t initiator) {
     // side it is just something too heavy to move.
     if (ahead == LEVER && dx == -1) {
         setAt(tx, ty, LAYER_OBJECT, LEVER_THROWN);
-        force -= 10;
+        force -= LEVER_COST;
         return 0;
     }
     // The player may push a bomb; anything else shoved into one sets it off.
@@ -175,7 +181,8 @@ int pushChain(int x, int y, int dx, int dy, int32_t& force, int8_t initiator) {
 
 void movePlayer(int x, int y) {
     const int8_t player = layerAt(x, y, LAYER_OBJECT);
-    int32_t force = layerAt(x, y, LAYER_FLOOR) == SLICK_FLOOR ? 30 : 60;
+    int32_t force =
+        layerAt(x, y, LAYER_FLOOR) == SLICK_FLOOR ? PLAYER_FORCE_ON_SLICK : PLAYER_FORCE;
     // Turning happens before the push and stays even when the push fails; it
     // restarts the player's animation like any other change of code.
     switch (levelFlow.moveRequest) {

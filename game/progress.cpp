@@ -12,6 +12,9 @@ const char* const PROGRESS_FILE = "LevelInfo.dat";
 constexpr int WORD_COUNT = 32;
 constexpr int LEVEL_BITS = 16;
 constexpr uint32_t LEVEL_BIT = 8; // bit 3 of a word carries one bit of the level
+// The checksum is the sum of the other words times this. It is odd, so
+// changing any single word always breaks the check.
+constexpr uint32_t CHECK_FACTOR = 7;
 
 // The reader ignores the filler, so any generator will do. A linear
 // congruential one giving 15-bit values, seeded once per run from the
@@ -19,41 +22,33 @@ constexpr uint32_t LEVEL_BIT = 8; // bit 3 of a word carries one bit of the leve
 // same level differ.
 uint32_t fillerState;
 bool fillerSeeded;
+constexpr uint32_t FILLER_MULTIPLIER = 1103515245u;
+constexpr uint32_t FILLER_INCREMENT = 12345u;
+constexpr int FILLER_SHIFT = 16;         // the generator's better high bits
+constexpr uint32_t FILLER_MASK = 0x7FFF; // 15 bits
 
 uint32_t nextFiller() {
     if (!fillerSeeded) {
         fillerState = std::random_device{}();
         fillerSeeded = true;
     }
-    fillerState = fillerState * 1103515245u + 12345u;
-    return (fillerState >> 16) & 0x7FFF;
-}
-
-// The file's words are little-endian whatever the machine's byte order.
-void putWord(unsigned char* at, uint32_t word) {
-    for (int b = 0; b < 4; b++)
-        at[b] = static_cast<unsigned char>(word >> (8 * b));
-}
-
-uint32_t getWord(const unsigned char* at) {
-    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+    fillerState = fillerState * FILLER_MULTIPLIER + FILLER_INCREMENT;
+    return (fillerState >> FILLER_SHIFT) & FILLER_MASK;
 }
 
 } // namespace
 
 std::string writeLevelProgressFile(const char* path, int32_t level) {
-    unsigned char bytes[4 * WORD_COUNT];
+    uint8_t bytes[4 * WORD_COUNT];
     uint32_t sum = 0;
     for (int i = 0; i < WORD_COUNT - 1; i++) {
         uint32_t word = nextFiller() & ~LEVEL_BIT;
         if (i < LEVEL_BITS && (static_cast<uint32_t>(level) >> i & 1))
             word |= LEVEL_BIT;
-        putWord(bytes + 4 * i, word);
+        storeLittleEndian32(bytes + 4 * i, word);
         sum += word;
     }
-    // 7 is odd, so changing any single word always breaks the check.
-    putWord(bytes + 4 * (WORD_COUNT - 1), sum * 7);
+    storeLittleEndian32(bytes + 4 * (WORD_COUNT - 1), sum * CHECK_FACTOR);
 
     return replaceFile(path, bytes, sizeof bytes);
 }
@@ -64,18 +59,18 @@ int32_t readLevelProgressFile(const char* path) {
     FileHandle file;
     if (openForReading(path, file) != FileStatus::Ok)
         return 0;
-    unsigned char bytes[4 * WORD_COUNT];
+    uint8_t bytes[4 * WORD_COUNT];
     if (std::fread(bytes, sizeof bytes, 1, file.get()) != 1)
         return 0;
     uint32_t sum = 0;
     int32_t level = 0;
     for (int i = 0; i < WORD_COUNT - 1; i++) {
-        uint32_t word = getWord(bytes + 4 * i);
+        uint32_t word = loadLittleEndian32(bytes + 4 * i);
         sum += word;
         if (i < LEVEL_BITS && (word & LEVEL_BIT))
             level |= 1 << i;
     }
-    return getWord(bytes + 4 * (WORD_COUNT - 1)) == sum * 7 ? level : 0;
+    return loadLittleEndian32(bytes + 4 * (WORD_COUNT - 1)) == sum * CHECK_FACTOR ? level : 0;
 }
 
 std::string writeLevelProgress(int32_t level) {

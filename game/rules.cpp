@@ -7,6 +7,31 @@
 
 namespace {
 
+// A plate is pressed by the player, a box, a bomb, a keg or anything
+// heavier; not by a ball, a key or a torch.
+constexpr uint8_t PLATE_WEIGHT = 20;
+// Lava drags what lies on it one cell left on every seventh step.
+constexpr int8_t LAVA_DRAG_DELAY = 6;
+// Under water the player lets out bubbles (the "WATER" effect) after this
+// many steps, and starts from BUBBLES_RESET again each time he surfaces.
+constexpr int32_t BUBBLE_STEPS = 50;
+constexpr int32_t BUBBLES_RESET = 15;
+// A spout floods its tile on its 51st visit.
+constexpr int SPOUT_STEPS = 50;
+constexpr int HURT_STEPS = 2;
+
+// What catches fire in flames, fire or lava, after how many steps, and what
+// it becomes.
+struct Ignition {
+    int8_t code;
+    int steps;
+    ElementCode becomes;
+};
+constexpr Ignition IGNITIONS[] = {
+    {TORCH, 3, TORCH_LIT}, {KEG, 3, KEG_LIT},           {FLOAT, 2, FLOAT_BURNING},
+    {BOMB, 6, EXPLOSION},  {SLOW_KEG, 3, SLOW_KEG_LIT},
+};
+
 bool isDone(int x, int y, int layer) {
     return isAnimationDone(stateAt(x, y, layer)) != 0;
 }
@@ -31,7 +56,7 @@ void survey(GameState& state) {
             const int8_t object = layerAt(x, y, LAYER_OBJECT);
             if (floor == PLATE) {
                 // A ball, key or torch is too light to press a plate.
-                if (weightOf(object) < 20) {
+                if (weightOf(object) < PLATE_WEIGHT) {
                     state.allPlatesPressed = 0;
                 }
             } else if (object == BALL) {
@@ -41,7 +66,7 @@ void survey(GameState& state) {
                 if (above == BOMB) {
                     setElement(EXPLOSION, above, stateAt(x, y - 1, LAYER_OBJECT));
                 } else if (above != EXPLOSION) {
-                    int32_t force = 85;
+                    int32_t force = FLOAT_RISE_FORCE;
                     pushChain(x, y, 0, -1, force, FLOAT);
                 }
             }
@@ -72,9 +97,9 @@ bool floorRule(GameState& state, int x, int y) {
         return false;
     case LAVA:
         if (weightOf(layerAt(x, y, LAYER_OBJECT)) != 0) {
-            if (floorState.counter >= 6) {
+            if (floorState.counter >= LAVA_DRAG_DELAY) {
                 floorState.counter = 0;
-                int32_t force = 50;
+                int32_t force = LAVA_DRAG_FORCE;
                 pushChain(x, y, -1, 0, force, layerAt(x, y, LAYER_OBJECT));
             } else {
                 floorState.counter = static_cast<int8_t>(floorState.counter + 1);
@@ -136,7 +161,7 @@ void explode(int x, int y) {
             setAt(nx, ny, LAYER_TOP, EMPTY);
             openTile(nx, ny);
         }
-        int32_t force = 180;
+        int32_t force = EXPLOSION_FORCE;
         pushChain(x, y, d[0], d[1], force, EXPLOSION);
         // The explosion stays where it is whatever the shove did, set back
         // directly so that it neither restarts nor sounds again.
@@ -150,12 +175,12 @@ void playerRule(GameState& state, int x, int y) {
     // The head is under water when both upper corners of the tile are full.
     if (fullTop(x, y, 0) && fullTop(x, y, 2)) {
         state.bubbleCounter += 1;
-        if (state.bubbleCounter > 50) {
+        if (state.bubbleCounter > BUBBLE_STEPS) {
             playEffect(EFFECT_WATER);
             state.bubbleCounter = 0;
         }
     } else {
-        state.bubbleCounter = 15;
+        state.bubbleCounter = BUBBLES_RESET;
     }
     movePlayer(x, y);
 }
@@ -211,12 +236,12 @@ void objectRule(GameState& state, int x, int y) {
         }
         break;
     case PLAYER_HURT_LEFT:
-        if (countedPast(objectState, 2)) {
+        if (countedPast(objectState, HURT_STEPS)) {
             setAt(x, y, LAYER_OBJECT, PLAYER_LEFT);
         }
         break;
     case PLAYER_HURT_RIGHT:
-        if (countedPast(objectState, 2)) {
+        if (countedPast(objectState, HURT_STEPS)) {
             setAt(x, y, LAYER_OBJECT, PLAYER_RIGHT);
         }
         break;
@@ -225,7 +250,7 @@ void objectRule(GameState& state, int x, int y) {
         // sinking chain then stops at the board's edge.
         const bool heldUp = y + 1 < board.height && topRowFull(x, y + 1);
         if (!heldUp) {
-            int32_t force = 20;
+            int32_t force = FLOAT_SINK_FORCE;
             pushChain(x, y, 0, 1, force, FLOAT);
         }
         break;
@@ -269,7 +294,7 @@ bool topRule(int x, int y) {
         }
         return true;
     case SPOUT:
-        if (countedPast(topState, 50)) {
+        if (countedPast(topState, SPOUT_STEPS)) {
             markTile(x, y, 1, FINE_FULL);
             topState.counter = 0;
         }
@@ -279,34 +304,14 @@ bool topRule(int x, int y) {
 }
 
 void fireRule(int x, int y) {
-    AnimState& objectState = stateAt(x, y, LAYER_OBJECT);
-    switch (layerAt(x, y, LAYER_OBJECT)) {
-    case TORCH:
-        if (countedPast(objectState, 3)) {
-            setAt(x, y, LAYER_OBJECT, TORCH_LIT);
+    const int8_t object = layerAt(x, y, LAYER_OBJECT);
+    for (const Ignition& ignition : IGNITIONS) {
+        if (object == ignition.code) {
+            if (countedPast(stateAt(x, y, LAYER_OBJECT), ignition.steps)) {
+                setAt(x, y, LAYER_OBJECT, ignition.becomes);
+            }
+            return;
         }
-        break;
-    case KEG:
-        if (countedPast(objectState, 3)) {
-            setAt(x, y, LAYER_OBJECT, KEG_LIT);
-        }
-        break;
-    case FLOAT:
-        if (countedPast(objectState, 2)) {
-            setAt(x, y, LAYER_OBJECT, FLOAT_BURNING);
-        }
-        break;
-    case BOMB:
-        if (countedPast(objectState, 6)) {
-            setAt(x, y, LAYER_OBJECT, EXPLOSION);
-        }
-        break;
-    case SLOW_KEG:
-        if (countedPast(objectState, 3)) {
-            setAt(x, y, LAYER_OBJECT, SLOW_KEG_LIT);
-        }
-        break;
-    default: break;
     }
 }
 

@@ -38,6 +38,35 @@ FileStatus openForReading(const std::string& path, FileHandle& file, std::string
 FileStatus readWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
                          std::string* reason = nullptr);
 
+// Numbers in the programs' files are little-endian, whatever the machine's
+// own byte order.
+constexpr int BITS_PER_BYTE = 8;
+
+inline uint32_t loadLittleEndian32(const uint8_t* at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; i--) {
+        value = value << BITS_PER_BYTE | at[i];
+    }
+    return value;
+}
+inline uint16_t loadLittleEndian16(const uint8_t* at) {
+    return static_cast<uint16_t>(at[0] | at[1] << BITS_PER_BYTE);
+}
+inline void storeLittleEndian32(uint8_t* at, uint32_t value) {
+    for (int i = 0; i < 4; i++, value >>= BITS_PER_BYTE) {
+        at[i] = static_cast<uint8_t>(value);
+    }
+}
+inline void appendLittleEndian32(std::vector<uint8_t>& out, uint32_t value) {
+    uint8_t bytes[4];
+    storeLittleEndian32(bytes, value);
+    out.insert(out.end(), bytes, bytes + 4);
+}
+inline void appendLittleEndian16(std::vector<uint8_t>& out, uint16_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> BITS_PER_BYTE));
+}
+
 // Writes a file so that it holds either all of its old contents or all of
 // the new: a temporary file is created exclusively in the same folder (a link
 // planted under its name is never followed), written, flushed to the disk and

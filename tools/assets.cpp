@@ -7,18 +7,6 @@
 
 namespace {
 
-void putI32(std::vector<uint8_t>& out, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    }
-}
-
-void putU16(std::vector<uint8_t>& out, uint16_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
 std::string twoDigits(int n) {
     char text[8];
     std::snprintf(text, sizeof text, "%02d", n);
@@ -29,23 +17,23 @@ std::string twoDigits(int n) {
 
 std::vector<uint8_t> serializeGameContent(const GameContent& content) {
     std::vector<uint8_t> out;
-    putI32(out, ELEMENT_COUNT);
+    appendLittleEndian32(out, ELEMENT_COUNT);
     int32_t frameTotal = 0;
     for (int code = 0; code < ELEMENT_COUNT; ++code) {
         for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
             const SpriteFrame& f = content.frames[code][frame];
-            putI32(out, f.width);
-            putI32(out, f.height);
-            putI32(out, f.flags);
+            appendLittleEndian32(out, f.width);
+            appendLittleEndian32(out, f.height);
+            appendLittleEndian32(out, f.flags);
             out.insert(out.end(), f.pixels.begin(), f.pixels.end());
             ++frameTotal;
         }
     }
-    putI32(out, frameTotal);
-    putI32(out, LEVEL_COUNT);
+    appendLittleEndian32(out, frameTotal);
+    appendLittleEndian32(out, LEVEL_COUNT);
     for (const LevelRecord& level : content.levels) {
-        putI32(out, level.width);
-        putI32(out, level.height);
+        appendLittleEndian32(out, level.width);
+        appendLittleEndian32(out, level.height);
         for (int x = 0; x < level.width; ++x) {
             for (int y = 0; y < level.height; ++y) {
                 for (int8_t code : level.cells[x][y]) {
@@ -54,19 +42,19 @@ std::vector<uint8_t> serializeGameContent(const GameContent& content) {
             }
         }
     }
-    putI32(out, EFFECT_COUNT);
+    appendLittleEndian32(out, EFFECT_COUNT);
     for (int i = 1; i < EFFECT_COUNT; ++i) {
-        putI32(out, static_cast<int32_t>(content.samples[i].size()));
+        appendLittleEndian32(out, static_cast<int32_t>(content.samples[i].size()));
         for (int16_t s : content.samples[i]) {
-            putU16(out, static_cast<uint16_t>(s));
+            appendLittleEndian16(out, static_cast<uint16_t>(s));
         }
     }
-    putI32(out, PICTURE_COUNT);
+    appendLittleEndian32(out, PICTURE_COUNT);
     for (const TitlePicture& picture : content.pictures) {
-        putI32(out, picture.width);
-        putI32(out, picture.height);
+        appendLittleEndian32(out, picture.width);
+        appendLittleEndian32(out, picture.height);
         for (uint16_t p : picture.pixels) {
-            putU16(out, p);
+            appendLittleEndian16(out, p);
         }
     }
     return out;

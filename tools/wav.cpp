@@ -11,25 +11,6 @@ namespace {
 // samples); room beyond that is left for chunks a sound editor adds.
 constexpr size_t WAV_FILE_LIMIT = 4 << 20;
 
-uint32_t readU32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-uint16_t readU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-void putU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    }
-}
-
-void putU16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
 void putTag(std::vector<uint8_t>& out, const char* tag) {
     for (int i = 0; i < 4; ++i) {
         out.push_back(static_cast<uint8_t>(tag[i]));
@@ -52,7 +33,7 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
     size_t at = 12;
     while (at + 8 <= size) {
         const uint8_t* chunk = bytes.data() + at;
-        const uint32_t length = readU32(chunk + 4);
+        const uint32_t length = loadLittleEndian32(chunk + 4);
         const size_t body = at + 8;
         if (length > size - body) {
             return "has a chunk that runs past the end of the file";
@@ -62,10 +43,10 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
                 return "has a format chunk that is too short";
             }
             const uint8_t* f = bytes.data() + body;
-            const uint16_t format = readU16(f);
-            const uint16_t channels = readU16(f + 2);
-            const uint32_t rate = readU32(f + 4);
-            const uint16_t bits = readU16(f + 14);
+            const uint16_t format = loadLittleEndian16(f);
+            const uint16_t channels = loadLittleEndian16(f + 2);
+            const uint32_t rate = loadLittleEndian32(f + 4);
+            const uint16_t bits = loadLittleEndian16(f + 14);
             if (format != 1 || channels != 1 || rate != WAV_SAMPLE_RATE || bits != 16) {
                 return "holds format " + std::to_string(format) + ", " + std::to_string(channels) +
                        " channel(s), " + std::to_string(rate) + " Hz, " + std::to_string(bits) +
@@ -88,7 +69,7 @@ std::string parseWav(const std::vector<uint8_t>& bytes, std::vector<int16_t>& sa
             const uint8_t* d = bytes.data() + body;
             samples.resize(length / 2);
             for (size_t i = 0; i < samples.size(); ++i) {
-                samples[i] = static_cast<int16_t>(readU16(d + 2 * i));
+                samples[i] = static_cast<int16_t>(loadLittleEndian16(d + 2 * i));
             }
             return {};
         }
@@ -114,20 +95,20 @@ std::vector<uint8_t> formatWav(const std::vector<int16_t>& samples) {
     std::vector<uint8_t> out;
     out.reserve(44 + dataBytes);
     putTag(out, "RIFF");
-    putU32(out, 36 + dataBytes);
+    appendLittleEndian32(out, 36 + dataBytes);
     putTag(out, "WAVE");
     putTag(out, "fmt ");
-    putU32(out, 16);
-    putU16(out, 1); // PCM
-    putU16(out, 1); // mono
-    putU32(out, WAV_SAMPLE_RATE);
-    putU32(out, WAV_SAMPLE_RATE * 2); // bytes per second
-    putU16(out, 2);                   // bytes per sample frame
-    putU16(out, 16);
+    appendLittleEndian32(out, 16);
+    appendLittleEndian16(out, 1); // PCM
+    appendLittleEndian16(out, 1); // mono
+    appendLittleEndian32(out, WAV_SAMPLE_RATE);
+    appendLittleEndian32(out, WAV_SAMPLE_RATE * 2); // bytes per second
+    appendLittleEndian16(out, 2);                   // bytes per sample frame
+    appendLittleEndian16(out, 16);
     putTag(out, "data");
-    putU32(out, dataBytes);
+    appendLittleEndian32(out, dataBytes);
     for (int16_t s : samples) {
-        putU16(out, static_cast<uint16_t>(s));
+        appendLittleEndian16(out, static_cast<uint16_t>(s));
     }
     return out;
 }

@@ -66,7 +66,7 @@ char levelTexts[LEVEL_COUNT][LEVEL_TEXT_SIZE];
 void setupGameMenuBar(Window& window) {
     menuBarInit(window.menuBar, 1, gameMenuOpen);
     buttonCreate(window.menuBar.buttons[0], GAME_BUTTON_X, 0, 0, " Game ", GAME_BUTTON_HOT_KEY,
-                 nullptr, nullptr, CLICK_ON_PRESS, ALIGN_CENTRE, 0, 0, 0);
+                 CLICK_ON_PRESS);
 }
 
 void drawGameMenuBar(Window& window) {
@@ -79,25 +79,6 @@ void drawContinueButton(Window&) {
 
 bool continueButtonFired(Window&) {
     return buttonUpdate(continueButton) != 0;
-}
-
-// The player is told in an alert dialog, which frees itself when dismissed;
-// the game window closes behind it, and with it the program.
-void reportLoadFailure(const char* fileName) {
-    std::unique_ptr<Dialog> box = dialogCreate();
-    if (!box) {
-        return;
-    }
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_TEXT, "Fail to load game file:", nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_TEXT, fileName, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_OK, nullptr, nullptr, 1, 0, nullptr);
-    if (Dialog* dialog =
-            dialogShow(std::move(box), "Read error or file not found", nullptr, nullptr)) {
-        dialog->alert = 1;
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -114,7 +95,9 @@ void createGame(Window& window) {
         filePlaces.dataFile.empty() ? GAME_DATA_FILE : filePlaces.dataFile.c_str();
     if (!loadGameData(dataFile)) {
         dataMissing = 1;
-        reportLoadFailure(dataFile);
+        // The alert frees itself when dismissed; the game window closes
+        // behind it, and with it the program.
+        dialogAlert("Read error or file not found", "Fail to load game file:", dataFile);
         window.closeRequested = 1;
         return;
     }
@@ -233,8 +216,8 @@ void drawContinue(Window& window) {
 } // namespace
 
 void continueButtonCreate(Button& button) {
-    buttonCreate(button, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0, nullptr, nullptr,
-                 CLICK_ON_RELEASE, ALIGN_CENTRE, 0, 0, 0);
+    buttonCreate(button, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0,
+                 CLICK_ON_RELEASE);
 }
 
 int32_t resumeLevelFrom(int32_t stored) {
@@ -436,12 +419,12 @@ void gameMenuOpen(int32_t buttonIndex) {
     }
     PopupMenu& menu = desktop.popupMenu;
     popupBegin(menu, 0, 0);
-    popupAdd(menu, MENU_COMMAND, 0, 0, "Restart Level", 1, 1);
-    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, 0);
-    popupAdd(menu, MENU_SUBMENU, 0, 0, "Access Level", 1, 1);
-    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, 0);
-    popupAdd(menu, MENU_COMMAND, 0, 0, "About", 2, 1);
-    popupAdd(menu, MENU_COMMAND, 0, 0, "Exit", 2, 1);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Restart Level", 1, true);
+    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, false);
+    popupAdd(menu, MENU_SUBMENU, 0, 0, "Access Level", 1, true);
+    popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, false);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "About", 2, true);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Exit", 2, true);
     const Rect& button = gameWindow->menuBar.buttons[0].rect;
     popupOpen(menu, button.x, button.y + button.height, gameMenuChosen, nullptr, nullptr, 0);
 }
@@ -465,7 +448,7 @@ void gameMenuChosen() {
         popupBegin(menu, 0, 0);
         for (int32_t level = 0; level <= levelFlow.highestLevel && level < LEVEL_COUNT; level++) {
             std::snprintf(levelTexts[level], LEVEL_TEXT_SIZE, "Level %d", int(level));
-            popupAdd(menu, MENU_COMMAND, 0, 0, levelTexts[level], 0, 1);
+            popupAdd(menu, MENU_COMMAND, 0, 0, levelTexts[level], 0, true);
         }
         popupOpen(menu, x, y, levelChosen, nullptr, nullptr, 0);
         break;

@@ -8,7 +8,7 @@
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
 #include "tests/support/game_session.h"
-#include "toolkit/controls.h"
+#include "toolkit/buttons.h"
 #include "toolkit/desktop.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +43,7 @@ std::vector<uint16_t> drawnContinueButton(int32_t width, int32_t height, Rect& r
     Window* before = desktop.current;
     desktop.current = window.get();
     Button button{};
-    buttonCreate(button, 90, 262, 0, " Continue ", 0, nullptr, nullptr, CLICK_ON_RELEASE,
-                 ALIGN_CENTRE, 0, 0, 0);
+    buttonCreate(button, 90, 262, 0, " Continue ", 0, CLICK_ON_RELEASE);
     buttonDraw(button);
     desktop.current = before;
     rect = button.rect;

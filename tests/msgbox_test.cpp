@@ -68,8 +68,8 @@ struct DialogDesk {
 
 Dialog* showOkBox(const char* text, DialogOkCallback onOk = nullptr) {
     std::unique_ptr<Dialog> d = dialogCreate();
-    dialogAddLine(*d, DIALOG_TEXT, text, nullptr, 1, 0, nullptr);
-    dialogAddLine(*d, DIALOG_OK, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddText(*d, text);
+    dialogAddButtons(*d, DIALOG_OK);
     return dialogShow(std::move(d), "Note", onOk, nullptr);
 }
 
@@ -113,9 +113,9 @@ TEST(Dialog, EnterGoesThroughTheHoveredButtonAndTabWrapsToTheFirstField) {
     char work[16];
     int32_t lives = 3;
     std::unique_ptr<Dialog> box = dialogCreate();
-    dialogAddLine(*box, DIALOG_STRING, "Name", name, 1, sizeof name, work);
-    dialogAddLine(*box, DIALOG_INTEGER, "Lives", &lives, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_OK_CANCEL, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddString(*box, "Name", name, sizeof name, work);
+    dialogAddInteger(*box, "Lives", &lives);
+    dialogAddButtons(*box, DIALOG_OK_CANCEL);
     Dialog* d = dialogShow(std::move(box), "Form", countOk, nullptr);
     ASSERT_NE(d, nullptr);
     Window& w = *d->window;
@@ -167,13 +167,13 @@ TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
     int32_t music = 0;
     auto build = [&]() {
         std::unique_ptr<Dialog> box = dialogCreate();
-        dialogAddLine(*box, DIALOG_STRING, "Name", name, 1, sizeof name, work);
-        dialogAddLine(*box, DIALOG_INTEGER, "Lives", &lives, 1, 0, nullptr);
-        dialogAddLine(*box, DIALOG_FLOAT, "Speed", &speed, 1, 0, nullptr);
-        dialogAddLine(*box, DIALOG_THREE_FLOATS, "Place", position, 1, 0, nullptr);
-        dialogAddLine(*box, DIALOG_CHECK_BOX, "Sound", &sound, 1, 0, nullptr);
-        dialogAddLine(*box, DIALOG_CHECK_BOX, "Music", &music, 1, 0, nullptr);
-        dialogAddLine(*box, DIALOG_OK_CANCEL, nullptr, nullptr, 1, 0, nullptr);
+        dialogAddString(*box, "Name", name, sizeof name, work);
+        dialogAddInteger(*box, "Lives", &lives);
+        dialogAddFloat(*box, "Speed", &speed);
+        dialogAddThreeFloats(*box, "Place", &position);
+        dialogAddCheckBox(*box, "Sound", &sound);
+        dialogAddCheckBox(*box, "Music", &music);
+        dialogAddButtons(*box, DIALOG_OK_CANCEL);
         return dialogShow(std::move(box), "Settings", countOk, recordChange);
     };
 
@@ -225,7 +225,7 @@ TEST(Dialog, ThirtyThirdLineIsDroppedAndAShownDialogTakesNoMore) {
     DialogDesk desk;
     std::unique_ptr<Dialog> box = dialogCreate();
     for (int i = 0; i < 33; i++) {
-        dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
+        dialogAddBlank(*box);
     }
     EXPECT_EQ(box->lineCount, 32);
     EXPECT_EQ(box->height, 32 * 12);
@@ -233,7 +233,7 @@ TEST(Dialog, ThirtyThirdLineIsDroppedAndAShownDialogTakesNoMore) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->height, 32 * 12 + 32 * 6 + 10);
     EXPECT_EQ(d->width, 48);
-    dialogAddLine(*d, DIALOG_OK, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddButtons(*d, DIALOG_OK);
     EXPECT_EQ(d->lineCount, 32);
     // Enter has no line to go through, so the box stays.
     desk.key(KEY_ENTER);
@@ -270,12 +270,12 @@ TEST(Dialog, FormLaysOutLabelsColonsAndControlsInTwoColumns) {
     int32_t level = 12;
     int32_t sound = 1;
     std::unique_ptr<Dialog> box = dialogCreate();
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_TEXT, "Version", const_cast<char*>("1.0"), 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_STRING, "Name", name, 1, sizeof name, work);
-    dialogAddLine(*box, DIALOG_INTEGER, "Level", &level, 0, 0, nullptr);
-    dialogAddLine(*box, DIALOG_CHECK_BOX, "Sound", &sound, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_YES_NO, nullptr, nullptr, 1, 0, nullptr);
+    dialogAddBlank(*box);
+    dialogAddText(*box, "Version", "1.0");
+    dialogAddString(*box, "Name", name, sizeof name, work);
+    dialogAddInteger(*box, "Level", &level, false);
+    dialogAddCheckBox(*box, "Sound", &sound);
+    dialogAddButtons(*box, DIALOG_YES_NO);
     Dialog* d = dialogShow(std::move(box), "Settings", nullptr, nullptr);
     ASSERT_NE(d, nullptr);
     desk.pass();

@@ -11,6 +11,7 @@
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"
 #include "toolkit/font.h"
+#include "widgets/button.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -472,8 +473,8 @@ void barOpen(int32_t index) {
 void BarDeskProc(Window* w, uint32_t) {
     if (w->message == Create) {
         menuBarInit(w->menuBar, 2, barOpen);
-        buttonCreate(w->menuBar.buttons[0], 10, 4, 0, "File", 1, nullptr, nullptr, 0, 2, 0, 0, 0);
-        buttonCreate(w->menuBar.buttons[1], 80, 4, 0, "Edit", 1, nullptr, nullptr, 0, 2, 0, 0, 0);
+        buttonCreate(w->menuBar.buttons[0], 10, 4, 0, "File", 1, CLICK_ON_PRESS);
+        buttonCreate(w->menuBar.buttons[1], 80, 4, 0, "Edit", 1, CLICK_ON_PRESS);
     }
     if (w->message == Draw) {
         canvasClear(w->canvas);

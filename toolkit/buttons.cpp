@@ -1,35 +1,35 @@
 // The shared pressable behaviour (Clickable), text buttons, icon buttons and
 // menu bars. They sit in the toolkit because the window manager runs the menu
 // bar and the frame's icon buttons itself.
-#include "toolkit/controls.h"
+#include "toolkit/buttons.h"
 
-#include "toolkit/desktop.h"
+#include "toolkit/current.h"
 #include "toolkit/font.h"
+#include "toolkit/style.h"
+#include "toolkit/window.h"
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr int32_t MEASURE_LIMIT = 2047;
 constexpr uint32_t TOOLTIP_DELAY = 700;
-// A release this soon after the press counts where the press was, so that a
-// quick click that slips off the edge still lands.
-constexpr uint32_t SLIP_TIME = 200;
-constexpr uint32_t FIRST_REPEAT = 500;
-constexpr uint32_t NEXT_REPEAT = 200;
-// After a hot-key activation the button shows pressed; it never repeats.
-constexpr uint32_t HOT_KEY_REPEAT = 50000;
-
-constexpr int32_t ICON_ROOM = 20;
-constexpr int COLOUR_FACE = 5;
-constexpr int COLOUR_HOT_FACE = 6;
-constexpr int COLOUR_HOT_TEXT = 24;
-constexpr int COLOUR_TEXT = 25;
-constexpr int COLOUR_DISABLED_TEXT = 26;
-
-uint16_t colour(int position) {
-    return styleTable.colours[position];
-}
+// A button is its text line and this much more, in width (its natural
+// width) and in height.
+constexpr int32_t BUTTON_PADDING = 8;
+constexpr int32_t TEXT_INSET = 4;  // the text's least offset, and its right margin
+constexpr int32_t TEXT_TOP = 5;    // from the button's top to the text's
+constexpr int32_t ICON_INSET = 4;  // the left icon from the left edge
+constexpr int32_t RIGHT_ICON = 17; // the right icon's offset from the right edge
+// The tooltip hangs below and right of its owner; it is as wide as its text
+// and 8, and as high as the tooltip font and 3.
+constexpr int32_t TOOLTIP_OFFSET = 8;
+constexpr int32_t TOOLTIP_PADDING = 8;
+constexpr int32_t TOOLTIP_MARGIN = 3;
+// Pressed buttons sink towards the middle of the desktop: down below the
+// top eighth of its height, up within it.
+constexpr int32_t SINK_LINE = 8;
+// Only squares this large centre their icon.
+constexpr int32_t CENTRED_ICON_SIZE = 17;
 
 void setFlag(uint32_t& field, uint32_t value) {
     if (field != value) {
@@ -46,11 +46,10 @@ void setHeight(int32_t& field, int32_t value) {
 }
 
 int32_t tooltipFullHeight() {
-    return styleFont(styleTable.tooltipFont).height + 3;
+    return builtinFont(styleTable.tooltipFont).height + TOOLTIP_MARGIN;
 }
 
 void activate(Clickable& c) {
-    c.state ^= 1;
     if (c.callback != nullptr) {
         c.callback();
     }
@@ -66,17 +65,15 @@ int activateByKey(Clickable& c, uint32_t now) {
     c.hoverTracking = 0;
     c.tooltipHeight = 0;
     c.hoverTime = 0;
-    c.holdTime = 0;
     c.keyboardMode = 1;
     c.lastTime = c.pressTime = now;
-    c.repeatTime = now + HOT_KEY_REPEAT;
     activate(c);
     return 1;
 }
 
-// The release, and after it the hold; reached with the pointer inside, or
-// with a quick release that slipped off.
-int releaseAndHold(Clickable& c, uint32_t now) {
+// The release; reached with the pointer inside, or with a quick release
+// that slipped off.
+int release(Clickable& c, uint32_t now) {
     MouseState& m = inputState.mouse;
     if (m.leftReleased) {
         m.leftReleased = 0;
@@ -92,29 +89,10 @@ int releaseAndHold(Clickable& c, uint32_t now) {
         }
         c.pressed = 0;
     }
-    // Nothing reads the repeat yet; it is kept up for controls that will.
-    if (c.pressed && now > c.repeatTime) {
-        c.repeated = 1;
-        c.repeatTime = now + NEXT_REPEAT;
-        c.holdTime = now - c.lastTime;
-    }
     return 0;
 }
 
 } // namespace
-
-const Font& styleFont(int32_t index) {
-    if (index < 0 || index >= BUILTIN_FONT_COUNT) {
-        index = 0;
-    }
-    return builtinFonts[index];
-}
-
-void requestCurrentRedraw() {
-    if (desktop.current != nullptr) {
-        desktop.current->redrawRequested = 1;
-    }
-}
 
 void clickableInit(Clickable& c, Rect* rect, uint32_t mode, uint32_t hotKey, ClickCallback callback,
                    const char* tooltip) {
@@ -126,7 +104,7 @@ void clickableInit(Clickable& c, Rect* rect, uint32_t mode, uint32_t hotKey, Cli
     c.tooltip = tooltip;
     if (tooltip != nullptr) {
         c.tooltipRect.width =
-            textWidth(styleFont(styleTable.tooltipFont), tooltip, MEASURE_LIMIT) + 8;
+            textWidth(builtinFont(styleTable.tooltipFont), tooltip, TEXT_MAX) + TOOLTIP_PADDING;
         c.tooltipRect.height = tooltipFullHeight();
     }
     c.enabled = 1;
@@ -140,7 +118,6 @@ void clickableReset(Clickable& c) {
     c.hoverTracking = 1;
     c.pressTime = 0;
     c.hoverTime = 0;
-    c.repeated = 0;
     c.lastTime = inputState.now;
 }
 
@@ -171,7 +148,7 @@ int clickableUpdate(Clickable& c) {
                 m.x = m.pressX;
                 m.y = m.pressY;
                 if (currentMouseInside(*c.rect)) {
-                    return releaseAndHold(c, now);
+                    return release(c, now);
                 }
             }
         }
@@ -201,16 +178,14 @@ int clickableUpdate(Clickable& c) {
         c.hoverTracking = 0;
         c.tooltipHeight = 0;
         c.hoverTime = 0;
-        c.holdTime = 0;
         c.keyboardMode = 0;
         c.lastTime = c.pressTime = now;
-        c.repeatTime = now + FIRST_REPEAT;
         if (c.mode == CLICK_ON_PRESS) {
             activate(c);
             return 1;
         }
     }
-    return releaseAndHold(c, now);
+    return release(c, now);
 }
 
 void clickableDrawTooltip(Clickable& c) {
@@ -218,8 +193,8 @@ void clickableDrawTooltip(Clickable& c) {
         return;
     }
     // Owners may have moved since creation: the box follows their rectangle.
-    c.tooltipRect.x = c.rect->x + 8;
-    c.tooltipRect.y = c.rect->y + c.rect->height + 8;
+    c.tooltipRect.x = c.rect->x + TOOLTIP_OFFSET;
+    c.tooltipRect.y = c.rect->y + c.rect->height + TOOLTIP_OFFSET;
     currentTooltipBox(c.tooltipRect, c.tooltip, c.tooltipHeight);
 }
 
@@ -237,35 +212,36 @@ uint32_t hotKeyFromText(const char* text, int32_t& index) {
 }
 
 int32_t buttonNaturalWidth(int32_t textWidth, int32_t leftIcon, int32_t rightIcon) {
-    return textWidth + 8 + (leftIcon ? ICON_ROOM : 0) + (rightIcon ? ICON_ROOM : 0);
+    return textWidth + BUTTON_PADDING + (leftIcon ? ICON_ROOM : 0) + (rightIcon ? ICON_ROOM : 0);
 }
 
 void buttonCreate(Button& b, int32_t x, int32_t y, int32_t width, const char* text,
-                  int32_t hotKeyIndex, const char* tooltip, ClickCallback callback, uint32_t mode,
-                  int32_t alignment, int32_t leftIcon, int32_t rightIcon, uint32_t sunken) {
-    const Font& font = styleFont(styleTable.buttonFont);
+                  int32_t hotKeyIndex, uint32_t mode, const ButtonOptions& options) {
+    const Font& font = builtinFont(styleTable.buttonFont);
     b.text = text;
     b.hotKeyIndex = hotKeyIndex;
     const uint32_t hotKey = hotKeyFromText(text, b.hotKeyIndex);
-    const int32_t tw = text != nullptr ? textWidth(font, text, MEASURE_LIMIT) : 0;
-    const int32_t w = width != 0 ? width : buttonNaturalWidth(tw, leftIcon, rightIcon);
+    const int32_t tw = text != nullptr ? textWidth(font, text, TEXT_MAX) : 0;
+    const int32_t w =
+        width != 0 ? width : buttonNaturalWidth(tw, options.leftIcon, options.rightIcon);
+    const int32_t rightRoom = options.rightIcon ? ICON_ROOM : 0;
     int32_t offset = 0;
-    if (alignment == ALIGN_CENTRE) {
+    if (options.alignment == ALIGN_CENTRE) {
         offset = (w - tw) >> 1;
-    } else if (alignment == ALIGN_RIGHT) {
-        offset = w - tw - 4 - (rightIcon ? ICON_ROOM : 0);
+    } else if (options.alignment == ALIGN_RIGHT) {
+        offset = w - tw - TEXT_INSET - rightRoom;
     }
-    raiseTo(offset, leftIcon ? 24 : 4);
+    raiseTo(offset, options.leftIcon ? ICON_ROOM + TEXT_INSET : TEXT_INSET);
     b.textOffset = offset;
-    b.textClipWidth = w - 4 - (rightIcon ? ICON_ROOM : 0) - offset;
-    b.leftIcon = leftIcon;
-    b.rightIcon = rightIcon;
-    b.alignment = alignment;
-    b.sunken = sunken;
+    b.textClipWidth = w - TEXT_INSET - rightRoom - offset;
+    b.leftIcon = options.leftIcon;
+    b.rightIcon = options.rightIcon;
+    b.alignment = options.alignment;
+    b.sunken = options.sunken ? 1 : 0;
     b.enabled = 1;
     b.visible = 1;
-    setRect(b.rect, x, y, w, font.height + 8);
-    clickableInit(b.click, &b.rect, mode, hotKey, callback, tooltip);
+    setRect(b.rect, x, y, w, font.height + BUTTON_PADDING);
+    clickableInit(b.click, &b.rect, mode, hotKey, options.callback, options.tooltip);
 }
 
 void buttonDraw(Button& b) {
@@ -274,34 +250,34 @@ void buttonDraw(Button& b) {
         return;
     }
     WindowCanvas& canvas = window->canvas;
-    const Font& font = styleFont(styleTable.buttonFont);
+    const Font& font = builtinFont(styleTable.buttonFont);
     const bool hot = b.click.hot != 0;
-    const uint16_t face = colour(hot ? COLOUR_HOT_FACE : COLOUR_FACE);
-    const uint16_t ink =
-        colour(hot ? COLOUR_HOT_TEXT : (b.enabled ? COLOUR_TEXT : COLOUR_DISABLED_TEXT));
+    const uint16_t face = styleColour(hot ? COLOUR_HOT_FACE : COLOUR_BUTTON_FACE);
+    const uint16_t ink = styleColour(hot         ? COLOUR_HOT_BUTTON_TEXT
+                                     : b.enabled ? COLOUR_BUTTON_TEXT
+                                                 : COLOUR_DISABLED_BUTTON_TEXT);
     const Rect& r = b.rect;
     currentFillRect(r, face);
     const bool in = b.click.pressed || b.sunken;
     int32_t d = 0;
     if (in) {
-        // Pressed buttons sink towards the middle of the desktop, so that one
-        // in the top strip (a menu bar) does not push into the edge.
+        // So that one in the top strip (a menu bar) does not push into the edge.
         const int32_t desktopH =
             desktop.desktopWindow != nullptr ? desktop.desktopWindow->canvas.surface.height : 0;
-        d = (window->y + r.y) * 8 >= desktopH ? 1 : -1;
+        d = (window->y + r.y) * SINK_LINE >= desktopH ? 1 : -1;
     }
     const int32_t textX = r.x + b.textOffset + d;
-    const int32_t textY = r.y + 5 + d;
-    const int32_t iconY = r.y + ((r.height - 15) >> 1) + d;
+    const int32_t textY = r.y + TEXT_TOP + d;
+    const int32_t iconY = r.y + ((r.height - ICON_HEIGHT) >> 1) + d;
     // A clip width of 0 would mean no limit to the text drawing.
     if (b.text != nullptr && b.textClipWidth > 0) {
         drawText(canvas, b.text, textX, textY, ink, b.textClipWidth, &font);
     }
     if (b.leftIcon) {
-        drawIcon(canvas, b.leftIcon, r.x + 4 + d, iconY);
+        drawIcon(canvas, b.leftIcon, r.x + ICON_INSET + d, iconY);
     }
     if (b.rightIcon) {
-        drawIcon(canvas, b.rightIcon, r.x + r.width - 17 + d, iconY);
+        drawIcon(canvas, b.rightIcon, r.x + r.width - RIGHT_ICON + d, iconY);
     }
     if (in) {
         currentSunkenBevel(r);
@@ -343,9 +319,9 @@ void iconButtonCreate(IconButton& b, int32_t x, int32_t y, int32_t icon, const c
                       ClickCallback callback, uint32_t mode, int32_t size, uint32_t fillColour) {
     setRect(b.rect, x, y, size, size);
     b.icon = icon;
-    // Floor division: only squares of 17 and more centre their icon.
-    b.iconOffset = size >= 17 ? (size - 15) >> 1 : 0;
-    b.fillColour = fillColour & 0xFFFF;
+    // Floor division.
+    b.iconOffset = size >= CENTRED_ICON_SIZE ? (size - ICON_HEIGHT) >> 1 : 0;
+    b.fillColour = uint16_t(fillColour);
     clickableInit(b.click, &b.rect, mode, 0, callback, tooltip);
 }
 
@@ -402,27 +378,5 @@ int menuBarUpdate(MenuBar& bar) {
 void menuBarResetAll(MenuBar& bar) {
     for (int32_t i = 0; i < bar.count; i++) {
         clickableReset(bar.buttons[i].click);
-    }
-}
-
-void menuBarHover(MenuBar& bar) {
-    if (!bar.active || !inputState.mouse.moved || bar.count < 1) {
-        return;
-    }
-    for (int32_t i = 0; i < bar.count; i++) {
-        Button& b = bar.buttons[i];
-        if (!b.enabled || b.click.hot || !currentMouseInside(b.rect)) {
-            continue;
-        }
-        menuBarResetAll(bar);
-        popupClose(desktop.popupMenu);
-        b.click.hot = 1;
-        if (b.click.mode == CLICK_ON_PRESS) {
-            b.click.pressed = 1;
-        }
-        if (bar.callback != nullptr) {
-            bar.callback(i);
-        }
-        return;
     }
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The pressable controls and the popup menu.
+// The records of the pressable controls and of the popup menu.
 //
 // The window manager itself uses these: every window carries a menu bar and
-// the frame's close and maximise buttons, the desktop owns the one popup menu,
-// and the update pass runs the menu bar's update and hover steps and the
-// menu's own pass. So the records and their behaviour live here, in the
-// toolkit, below the widgets; widgets/button.h and widgets/popup.h are the
-// names the windows include, and the check box, which only windows use, lives
-// in widgets/.
+// the frame's close and maximise buttons, and the desktop owns the one popup
+// menu. So the records live here, in the toolkit, below the widgets, in a
+// header of their own that the window record can include; their behaviour is
+// in toolkit/buttons.h and toolkit/popup.h. widgets/button.h and
+// widgets/popup.h are the names the windows include; the check box, which
+// only windows use, lives in widgets/.
 //
 // Widgets own nothing and have no window of their own: they draw into the
 // desktop's current window (the one whose procedure runs) and their
@@ -23,16 +23,17 @@ using MenuCallback = void (*)();
 
 // The behaviour every pressable thing shares: hover, press, Alt hot key,
 // delayed tooltip and callback. Times are InputState.now milliseconds.
+//
+// Nothing in the program reads an activation count or a held control's
+// repeat, so the record keeps neither: a control that repeats would add
+// them back with a reader.
 struct Clickable {
-    uint32_t state; // toggled on every activation
     uint32_t pressed;
-    uint32_t repeated;
     uint32_t hot;    // pointer over it, or keyboard focus
     uint32_t hotKey; // upper-case letter pressed with Alt, 0 for none
     Rect* rect;      // the owner's rectangle, not a copy
     uint32_t enabled;
     uint32_t mode; // CLICK_ON_PRESS or CLICK_ON_RELEASE
-    uint32_t holdTime;
     int32_t hoverTime;
     int32_t tooltipHeight; // rows of the tooltip shown, 0 when hidden
     uint32_t hoverTracking;
@@ -40,10 +41,15 @@ struct Clickable {
     Rect tooltipRect;
     const char* tooltip;
     uint32_t pressTime; // 0 when no press is pending
-    uint32_t repeatTime;
     uint32_t lastTime;
     ClickCallback callback;
 };
+
+// A release this soon after the press counts where the press was, so that a
+// quick click that slips off the edge of a control or a menu item still lands.
+constexpr uint32_t SLIP_TIME = 200;
+// The room an icon takes beside a button's or a menu item's text.
+constexpr int32_t ICON_ROOM = 20;
 
 enum : uint32_t {
     CLICK_ON_PRESS = 0,
@@ -54,6 +60,17 @@ enum : int32_t {
     ALIGN_LEFT = 0,
     ALIGN_RIGHT = 1,
     ALIGN_CENTRE = 2,
+};
+
+// What most buttons leave as it is: no tooltip, no callback of their own,
+// centred text, no icons, drawn raised.
+struct ButtonOptions {
+    const char* tooltip = nullptr;
+    ClickCallback callback = nullptr;
+    int32_t alignment = ALIGN_CENTRE;
+    int32_t leftIcon = 0; // built-in icon, 0 for none
+    int32_t rightIcon = 0;
+    bool sunken = false;
 };
 
 struct Button {
@@ -129,10 +146,11 @@ struct MenuScrollStrip {
     Rect rect;
 };
 
+// Check items are not offered: nothing in the game would set a level's check
+// mode, so a level has none and a click is always the plain one.
 struct MenuLevel {
     int32_t selected; // -1 for none
     int32_t itemCount;
-    uint32_t checkMode;
     MenuItem items[MENU_ITEMS];
     int32_t x, y, width, height;
     int32_t chosen;
@@ -156,56 +174,3 @@ struct PopupMenu {
     uint32_t pressTime;
     uint32_t openGuard;
 };
-
-// ---- Operations --------------------------------------------------------------
-
-void clickableInit(Clickable& c, Rect* rect, uint32_t mode, uint32_t hotKey, ClickCallback callback,
-                   const char* tooltip);
-void clickableReset(Clickable& c);
-// 1 on the pass it was activated.
-int clickableUpdate(Clickable& c);
-void clickableDrawTooltip(Clickable& c);
-// The upper-cased letter at the 1-based index; 0 and index cleared when the
-// index points at nothing usable.
-uint32_t hotKeyFromText(const char* text, int32_t& index);
-
-// Width 0 means the natural width.
-void buttonCreate(Button& b, int32_t x, int32_t y, int32_t width, const char* text,
-                  int32_t hotKeyIndex, const char* tooltip, ClickCallback callback, uint32_t mode,
-                  int32_t alignment, int32_t leftIcon, int32_t rightIcon, uint32_t sunken);
-int32_t buttonNaturalWidth(int32_t textWidth, int32_t leftIcon, int32_t rightIcon);
-void buttonDraw(Button& b);
-int buttonUpdate(Button& b);
-void buttonFocus(Button& b);
-void buttonUnfocus(Button& b);
-
-void iconButtonCreate(IconButton& b, int32_t x, int32_t y, int32_t icon, const char* tooltip,
-                      ClickCallback callback, uint32_t mode, int32_t size, uint32_t fillColour);
-void iconButtonDraw(IconButton& b);
-int iconButtonUpdate(IconButton& b);
-
-void menuBarInit(MenuBar& bar, int32_t count, MenuBarCallback callback);
-void menuBarDraw(MenuBar& bar);
-// 1 when a button fired; the window then gets no Tick on this pass.
-int menuBarUpdate(MenuBar& bar);
-void menuBarResetAll(MenuBar& bar);
-// While a menu of the window is open: sliding onto another title opens its menu.
-void menuBarHover(MenuBar& bar);
-
-void popupBegin(PopupMenu& menu, int32_t minWidth, int32_t maxWidth);
-void popupAdd(PopupMenu& menu, uint32_t kind, int32_t indent, int32_t icon, const char* text,
-              int32_t hotKeyIndex, uint32_t enabled);
-void popupOpen(PopupMenu& menu, int32_t x, int32_t y, MenuCallback onChoose, MenuCallback onHover,
-               MenuCallback onClose, int32_t avoid);
-// Where a submenu of the current level's selected item opens. Only while a
-// level is current (from a callback).
-void popupQuery(const PopupMenu& menu, int32_t& x, int32_t& y);
-void popupClose(PopupMenu& menu);
-void popupPop(PopupMenu& menu);
-// The menu's own pass; 1 while a menu is open.
-int popupPass(PopupMenu& menu);
-void popupRedraw(PopupMenu& menu);
-
-// Small shared helpers of the controls.
-const Font& styleFont(int32_t index);
-void requestCurrentRedraw();

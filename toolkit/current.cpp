@@ -1,14 +1,10 @@
 // Drawing on the current window: the desktop's window whose procedure is
 // running. Rectangles are in its client coordinates, given as position and size.
-#include "toolkit/desktop.h"
-#include "toolkit/font.h"
+#include "toolkit/current.h"
 
-void setRect(Rect& r, int32_t x, int32_t y, int32_t width, int32_t height) {
-    r.x = x;
-    r.y = y;
-    r.width = width;
-    r.height = height;
-}
+#include "toolkit/font.h"
+#include "toolkit/style.h"
+#include "toolkit/window.h"
 
 // Outside any procedure there is no current window and these draw nothing.
 void currentFillRect(const Rect& r, uint16_t colour) {
@@ -56,16 +52,26 @@ void currentTooltipBox(const Rect& r, const char* text, int32_t openedHeight) {
     }
     raiseTo(x, 4);
     raiseTo(y, 0);
-    uint16_t background = styleTable.colours[13];
+    const uint16_t background = styleColour(COLOUR_TOOLTIP_BACKGROUND);
     // While it unrolls only the opened part shows, without text.
     if (openedHeight < r.height) {
         drawFilledRect(canvas, x, y, x + r.width, y + openedHeight, background);
         return;
     }
     drawFilledRect(canvas, x, y, x + r.width, y + r.height, background);
-    int32_t fontIndex = styleTable.tooltipFont;
-    if (fontIndex < 0 || fontIndex >= BUILTIN_FONT_COUNT) {
-        fontIndex = 0;
+    drawText(canvas, text, x + 4, y + 2, styleColour(COLOUR_TOOLTIP_TEXT), 0,
+             &builtinFont(styleTable.tooltipFont));
+}
+
+const Font& currentFont() {
+    if (desktop.current != nullptr && desktop.current->canvas.font != nullptr) {
+        return *desktop.current->canvas.font;
     }
-    drawText(canvas, text, x + 4, y + 2, styleTable.colours[31], 0, &builtinFonts[fontIndex]);
+    return builtinFont(0);
+}
+
+void requestCurrentRedraw() {
+    if (desktop.current != nullptr) {
+        desktop.current->redrawRequested = 1;
+    }
 }

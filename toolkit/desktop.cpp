@@ -1,30 +1,16 @@
 #include "toolkit/desktop.h"
 
+#include "toolkit/buttons.h"
 #include "toolkit/config.h"
 #include "toolkit/font.h"
 #include "toolkit/frame.h"
+#include "toolkit/popup.h"
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
-Desktop desktop;
-StyleTable styleTable;
-
 namespace {
-
-// The colours of the style table by position; widgets name them by position.
-constexpr uint16_t STYLE_COLOUR_VALUES[STYLE_COLOURS] = {
-    0x02EF, 0xBDF7, 0xBDF7, 0x94B2, 0x3BB8, 0xA514, 0x03CA, 0xA514, 0x146C, 0x7C0F, // 0-9
-    0xBDF7, 0x528F, 0x6B91, 0x7BCF, 0xDEFB, 0xA514, 0x7BCF, 0x7BCF, 0x528F, 0xA514, // 10-19
-    0xDEFB, 0x0000, 0x0000, 0xFFFF, 0xFFFF, 0x0000, 0x7BCF, 0x0000, 0x632C, 0xFFFF, // 20-29
-    0xFFFF, 0xFFFF, 0x0000, 0x0000, 0x0000, 0x7BCF, 0xB5B6, 0xFFFF, 0x0000, 0xFFFF, // 30-39
-    0x0000,                                                                         // 40
-};
-
-constexpr int COLOUR_DESKTOP_BACKGROUND = 0;
-constexpr int COLOUR_WINDOW_BACKGROUND = 1;
-constexpr int COLOUR_RESIZE_OUTLINE = 39;
 
 // Creation flags beyond the style.
 constexpr uint32_t CREATE_EXTRA_FLAGS = CREATE_OUTER_SIZE | CREATE_MAXIMISED;
@@ -63,11 +49,6 @@ void releaseWindow(Window* w) {
     if (held != ownedWindows.end()) {
         ownedWindows.erase(held);
     }
-}
-
-bool windowAlive(const Window* w) {
-    return std::any_of(ownedWindows.begin(), ownedWindows.end(),
-                       [w](const std::unique_ptr<Window>& p) { return p.get() == w; });
 }
 
 // A configuration value as a decimal integer: an optional sign and the
@@ -127,7 +108,7 @@ bool popupMenuPointerPhase(Desktop& d) {
         return false;
     }
     setCursorShape(inputState.mouse, CURSOR_ARROW);
-    menuBarHover(owner->menuBar);
+    menuBarHover(owner->menuBar, menu);
     owner->message = Tick;
     popupPass(menu);
     if (menu.owner == nullptr) {
@@ -205,7 +186,7 @@ bool insideFrame(const Window& w, int32_t x, int32_t y) {
 void drawResizeBand(Desktop& d, Window& w) {
     WindowCanvas& canvas = d.desktopWindow->canvas;
     drawMovingDottedRect(canvas, w.movingX, w.movingY, w.fixedX, w.fixedY,
-                         styleTable.colours[COLOUR_RESIZE_OUTLINE]);
+                         styleColour(COLOUR_RESIZE_OUTLINE));
     blitToScreen(canvas.bitmap, 0, 0);
     copySameSize(d.backup, canvas.surface);
     d.nextBandTime = inputState.now + BAND_INTERVAL;
@@ -351,15 +332,6 @@ void removeFromStack(Desktop& d, Window* w) {
 
 } // namespace
 
-void fillStyleTable(StyleTable& s) {
-    s.windowTextFont = 0;
-    s.titleFont = 0;
-    s.buttonFont = 0;
-    s.menuFont = 0;
-    s.tooltipFont = 1;
-    std::copy(std::begin(STYLE_COLOUR_VALUES), std::end(STYLE_COLOUR_VALUES), s.colours);
-}
-
 const char* desktopInit(Desktop& d, int32_t width, int32_t height, WindowProc proc) {
     d = Desktop{};
     setupBuiltinFonts();
@@ -504,8 +476,7 @@ Window* createWindow(Desktop& d, int32_t x, int32_t y, int32_t width, int32_t he
     }
     canvasSelectFont(w->canvas, styleTable.windowTextFont);
     w->canvas.background =
-        styleTable
-            .colours[w == d.desktopWindow ? COLOUR_DESKTOP_BACKGROUND : COLOUR_WINDOW_BACKGROUND];
+        styleColour(w == d.desktopWindow ? COLOUR_DESKTOP_BACKGROUND : COLOUR_WINDOW_BACKGROUND);
     w->proc = proc;
     w->param = param;
     w->createDone = 0;
@@ -597,7 +568,7 @@ void updatePass(Desktop& d) {
             sendMessage(top, Tick);
             // Procedures close their window by setting closeRequested; one
             // that closed it outright during its Tick ends the pass the same way.
-            const bool closed = !windowAlive(top) || (top->closeRequested && closeTopWindow(d));
+            const bool closed = !windowOnStack(top) || (top->closeRequested && closeTopWindow(d));
             if (closed) {
                 if (d.count == 0) {
                     return;
@@ -696,16 +667,4 @@ void compose(Desktop& d, int composeOnly) {
     dw->redrawRequested = 0;
     dw->caret.shown = 0;
     d.needsRedraw = 0;
-}
-
-void sendMessage(Window* window, uint32_t code) {
-    if (window == nullptr || window->proc == nullptr) {
-        return;
-    }
-    Window* previous = desktop.current;
-    desktop.current = window;
-    window->message = code;
-    window->proc(window, window->param);
-    // The procedure may have closed the window that was current before it.
-    desktop.current = windowAlive(previous) ? previous : nullptr;
 }

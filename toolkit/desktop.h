@@ -1,50 +1,13 @@
 #pragma once
-// The desktop: the stack of up to eight modal toolkit windows on one screen
-// surface, the update pass that ticks, draws and composes them, and the style
-// table of fonts and colours every widget draws with.
+// The window manager: the desktop's start and end, creating and closing its
+// modal windows, and the update pass that ticks, draws and composes them.
+// The Desktop record itself is in toolkit/window.h; the style table every
+// widget draws with is in toolkit/style.h.
+#include "toolkit/current.h"
+#include "toolkit/style.h"
 #include "toolkit/surface.h"
 #include "toolkit/window.h"
 #include <cstdint>
-
-constexpr int MAX_WINDOWS = 8;
-constexpr int STYLE_COLOURS = 41;
-
-struct StyleTable {
-    int32_t windowTextFont;
-    int32_t titleFont;
-    int32_t buttonFont;
-    int32_t menuFont;
-    int32_t tooltipFont;
-    uint16_t colours[STYLE_COLOURS];
-};
-
-struct Desktop {
-    Window* current; // the window whose procedure runs now
-    uint32_t needsRedraw;
-    uint32_t shadows;
-    int32_t doubleClickTime;
-    uint32_t awake;
-    uint32_t minimized;
-    PopupMenu popupMenu; // its owner is null while no menu is open
-    uint32_t drawCount;
-    Surface desktopBitmap;
-    Surface backup;
-    uint32_t nextBandTime;
-    Window* windows[MAX_WINDOWS];
-    int32_t count;
-    int32_t countAtStart;
-    Window* desktopWindow;
-    Window* resizing;
-    Window* dragging;
-};
-
-extern Desktop desktop;
-extern StyleTable styleTable;
-
-// The fonts and colours the desktop draws with; desktopInit fills styleTable
-// with them. A program that draws widgets without a desktop (the picture
-// generator) fills its table the same way.
-void fillStyleTable(StyleTable& s);
 
 // Creation flags beyond the style flags of a window frame.
 enum : uint32_t {
@@ -64,4 +27,3 @@ int closeTopWindow(Desktop& d);
 void requestQuit(Desktop& d);
 void updatePass(Desktop& d);
 void compose(Desktop& d, int composeOnly);
-void sendMessage(Window* window, uint32_t code);

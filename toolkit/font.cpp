@@ -1,14 +1,10 @@
 // Text measuring and drawing with the built-in bitmap fonts.
 #include "toolkit/font.h"
-#include "toolkit/fontdata.h"
 #include "toolkit/surface.h"
 
 Font builtinFonts[BUILTIN_FONT_COUNT];
 
 namespace {
-
-// Texts are walked at most this far, so a missing terminator costs little.
-constexpr int32_t MAX_TEXT = 2047;
 
 int32_t glyphIndex(const Font& font, uint8_t c) {
     int32_t code = c;
@@ -23,6 +19,10 @@ const uint16_t* glyphOf(const Font& font, uint8_t c) {
 }
 
 } // namespace
+
+const Font& builtinFont(int32_t index) {
+    return builtinFonts[index >= 0 && index < BUILTIN_FONT_COUNT ? index : 0];
+}
 
 void fontInit(Font& font, const uint16_t* glyphs, int32_t height, int32_t firstChar,
               int32_t lastChar) {
@@ -164,7 +164,7 @@ int32_t drawText(WindowCanvas& canvas, const char* text, int32_t x, int32_t y, u
     int32_t drawCount = 0;
     bool truncated = false;
     if (maxWidth == 0) {
-        while (drawCount < MAX_TEXT && text[drawCount] != 0) {
+        while (drawCount < TEXT_MAX && text[drawCount] != 0) {
             drawCount++;
         }
     } else {
@@ -176,7 +176,7 @@ int32_t drawText(WindowCanvas& canvas, const char* text, int32_t x, int32_t y, u
         int32_t running = 0;
         int32_t cut = -1;
         int32_t i = 0;
-        for (; i < MAX_TEXT && text[i] != 0; i++) {
+        for (; i < TEXT_MAX && text[i] != 0; i++) {
             running += charWidth(*font, uint8_t(text[i]));
             if (cut < 0 && running > maxWidth - dots) {
                 // The first character is drawn however wide it is.

@@ -1,5 +1,6 @@
 #pragma once
 // The five built-in bitmap fonts and text measuring and drawing.
+#include "toolkit/fontdata.h"
 #include <cstdint>
 
 // Glyph table: per character from firstChar to lastChar, height + 1 values:
@@ -14,8 +15,16 @@ struct Font {
 
 struct WindowCanvas;
 
-constexpr int BUILTIN_FONT_COUNT = 5;
 extern Font builtinFonts[BUILTIN_FONT_COUNT];
+
+// The built-in font of that index; any other index gives font 0, as a
+// canvas selects it.
+const Font& builtinFont(int32_t index);
+
+// Texts are measured and drawn at most this many characters far, so that a
+// text without its terminating zero costs little; the text box breaks its
+// lines there too.
+constexpr int32_t TEXT_MAX = 2047;
 
 void fontInit(Font& font, const uint16_t* glyphs, int32_t height, int32_t firstChar,
               int32_t lastChar);

@@ -1,7 +1,8 @@
 #include "toolkit/frame.h"
 
-#include "toolkit/desktop.h"
+#include "toolkit/buttons.h"
 #include "toolkit/font.h"
+#include "toolkit/style.h"
 #include <algorithm>
 
 namespace {
@@ -18,22 +19,10 @@ constexpr int32_t MIN_CLIENT_HEIGHT = 32;
 // The frame of a maximised window keeps only its title bar and its buttons.
 constexpr uint32_t MAXIMISED_FLAGS = STYLE_CLOSE | STYLE_TITLE | STYLE_MAXIMISE;
 
-// Colours of the style table used by frames.
-constexpr int COLOUR_TITLE_INACTIVE = 3;
-constexpr int COLOUR_BUTTON_FACE = 5;
-constexpr int COLOUR_TITLE_ACTIVE = 4;
-constexpr int COLOUR_BORDER = 10;
-constexpr int COLOUR_TITLE_TEXT_INACTIVE = 22;
-constexpr int COLOUR_TITLE_TEXT_ACTIVE = 23;
-
 // The caret is on for 511 ms of every 1024.
 constexpr uint32_t CARET_PERIOD_MASK = 1023;
 constexpr uint32_t CARET_ON_TIME = 511;
 constexpr int32_t CARET_WIDTH = 2;
-
-uint16_t styleColour(int position) {
-    return styleTable.colours[position];
-}
 
 // A window is the desktop window also while it is being created as the first
 // window, before the desktop has recorded it: it then takes its size as given.
@@ -190,11 +179,7 @@ FrameInsets frameInsets(uint32_t flags) {
 }
 
 int32_t titleFontHeight() {
-    int index = styleTable.titleFont;
-    if (index < 0 || index >= BUILTIN_FONT_COUNT) {
-        index = 0;
-    }
-    return builtinFonts[index].height;
+    return builtinFont(styleTable.titleFont).height;
 }
 
 int32_t desktopWidth() {
@@ -519,8 +504,8 @@ void drawFrame(Window& w) {
     const int32_t x1 = w.frameX + w.frameWidth - 1;
     const int32_t y1 = w.frameY + w.frameHeight - 1;
     if (w.flags & STYLE_BORDER) {
-        drawRectOutline(*c, fx, fy, x1, y1, styleColour(COLOUR_BORDER));
-        drawRectOutline(*c, fx + 1, fy + 1, x1 - 1, y1 - 1, styleColour(COLOUR_BORDER));
+        drawRectOutline(*c, fx, fy, x1, y1, styleColour(COLOUR_WINDOW_BORDER));
+        drawRectOutline(*c, fx + 1, fy + 1, x1 - 1, y1 - 1, styleColour(COLOUR_WINDOW_BORDER));
         if (w.flags & STYLE_3D) {
             if (desktop.shadows) {
                 darkenThreeQuartersH(*c, fx - 1, x1, fy - 1);
@@ -545,13 +530,9 @@ void drawFrame(Window& w) {
         // bar too narrow for any text gets none.
         const int32_t maxWidth = w.titleWidth - 8;
         if (w.title != nullptr && maxWidth > 0) {
-            int font = styleTable.titleFont;
-            if (font < 0 || font >= BUILTIN_FONT_COUNT) {
-                font = 0;
-            }
             drawText(*c, w.title, w.titleX + 4, w.titleY + 4,
                      styleColour(active ? COLOUR_TITLE_TEXT_ACTIVE : COLOUR_TITLE_TEXT_INACTIVE),
-                     maxWidth, &builtinFonts[font]);
+                     maxWidth, &builtinFont(styleTable.titleFont));
         }
         if (w.flags & (STYLE_CLOSE | STYLE_MAXIMISE)) {
             drawButtonArea(w);

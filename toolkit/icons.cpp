@@ -8,30 +8,43 @@
 
 namespace {
 
-constexpr int ICON_WIDTH = 16;
-constexpr int ICON_HEIGHT = 15;
 constexpr int FIRST_ICON = 2;
 constexpr int LAST_ICON = 26;
 constexpr int ICON_COUNT = LAST_ICON - FIRST_ICON + 1;
 // Each icon is stored as its width followed by its pixels, row after row.
 constexpr int ICON_VALUES = 1 + ICON_WIDTH * ICON_HEIGHT;
 
+// Icon codes are taken modulo 128.
+constexpr int ICON_CODE_MASK = 127;
+
+struct PaletteEntry {
+    char letter;
+    uint16_t colour;
+};
+
+constexpr PaletteEntry PALETTE[] = {
+    {'k', 0x0000}, // black
+    {'w', 0xFFFF}, // white
+    {'l', 0xC618}, // light grey
+    {'g', 0x8410}, // grey
+    {'d', 0x4208}, // dark grey
+    {'y', 0xFFE0}, // yellow
+    {'o', 0xC600}, // dark yellow
+    {'b', 0x001F}, // blue
+    {'n', 0x0010}, // navy
+    {'c', 0x07FF}, // cyan
+    {'t', 0x0410}, // teal
+    {'r', 0xF800}, // red
+};
+
+// Any other character, '.' among them, is transparent.
 constexpr uint16_t colourOf(char c) {
-    switch (c) {
-    case 'k': return 0x0000; // black
-    case 'w': return 0xFFFF; // white
-    case 'l': return 0xC618; // light grey
-    case 'g': return 0x8410; // grey
-    case 'd': return 0x4208; // dark grey
-    case 'y': return 0xFFE0; // yellow
-    case 'o': return 0xC600; // dark yellow
-    case 'b': return 0x001F; // blue
-    case 'n': return 0x0010; // navy
-    case 'c': return 0x07FF; // cyan
-    case 't': return 0x0410; // teal
-    case 'r': return 0xF800; // red
-    default: return COLOUR_KEY;
+    for (const PaletteEntry& entry : PALETTE) {
+        if (entry.letter == c) {
+            return entry.colour;
+        }
     }
+    return COLOUR_KEY;
 }
 
 constexpr bool isPaletteChar(char c) {
@@ -259,7 +272,7 @@ IconTable& icons() {
 } // namespace
 
 void drawIcon(WindowCanvas& c, int code, int32_t x, int32_t y) {
-    code &= 127;
+    code &= ICON_CODE_MASK;
     if (code < FIRST_ICON || code > LAST_ICON) {
         return;
     }

@@ -1,39 +1,37 @@
 // The desktop's popup menu: a stack of up to 16 cascading levels that belong
 // to one owner window. The window manager runs its pass instead of the
 // owner's Tick while it is open, and draws its levels over the owner.
-#include "toolkit/controls.h"
+#include "toolkit/popup.h"
 
-#include "toolkit/desktop.h"
+#include "toolkit/buttons.h"
+#include "toolkit/current.h"
 #include "toolkit/font.h"
+#include "toolkit/style.h"
+#include "toolkit/window.h"
 #include <algorithm>
 
 namespace {
 
-constexpr int32_t MEASURE_LIMIT = 2047;
 constexpr int32_t SMALL_ROW = 14; // separators and captions
-constexpr int32_t ICON_ROOM = 20;
-constexpr int32_t ARROW_ROOM = 16;
+// An item's row is the menu font's height and this; a menu bar's button is
+// as high with the button font.
+constexpr int32_t ROW_PADDING = 8;
+constexpr int32_t TEXT_INSET = 4;  // the text's (or the icon's) room left of it, and right
+constexpr int32_t TEXT_TOP = 5;    // from the row's top to the text's
+constexpr int32_t ARROW_ROOM = 16; // the submenu arrow at the row's right end
+// An item's icon sits (font height - 7) / 2 below its row's top.
+constexpr int32_t ICON_RAISE = 7;
 constexpr int32_t STRIP_WIDTH = 18;
+constexpr int32_t MIN_THUMB = 8;
 constexpr int32_t HOVER_DELAY = 300;
 constexpr uint32_t OPEN_GUARD = 200;
-constexpr uint32_t SLIP_TIME = 200;
-
-constexpr int COLOUR_ITEM = 7;
-constexpr int COLOUR_HIGHLIGHT = 8;
-constexpr int COLOUR_CHECKED = 9;
-constexpr int COLOUR_STRIP = 11;
-constexpr int COLOUR_THUMB = 12;
-constexpr int COLOUR_ITEM_TEXT = 27;
-constexpr int COLOUR_DISABLED_TEXT = 28;
-constexpr int COLOUR_HIGHLIGHT_TEXT = 29;
-constexpr int COLOUR_CHECKED_TEXT = 30;
 
 const Font& menuFont() {
-    return styleFont(styleTable.menuFont);
+    return builtinFont(styleTable.menuFont);
 }
 
 int32_t itemRow() {
-    return menuFont().height + 8;
+    return menuFont().height + ROW_PADDING;
 }
 
 int32_t rowHeight(uint32_t kind) {
@@ -341,18 +339,18 @@ bool stripStep(MenuLevel& level) {
 void drawItem(WindowCanvas& canvas, const MenuLevel& level, int32_t index) {
     const MenuItem& item = level.items[index];
     const Font& font = menuFont();
-    int bg = COLOUR_ITEM;
-    int ink = item.enabled ? COLOUR_ITEM_TEXT : COLOUR_DISABLED_TEXT;
+    StyleColour bg = COLOUR_MENU_ITEM;
+    StyleColour ink = item.enabled ? COLOUR_TEXT : COLOUR_DIM_TEXT;
     if (index == level.selected && item.enabled) {
-        bg = COLOUR_HIGHLIGHT;
-        ink = COLOUR_HIGHLIGHT_TEXT;
+        bg = COLOUR_MENU_HIGHLIGHT;
+        ink = COLOUR_MENU_HIGHLIGHT_TEXT;
     } else if (item.checked) {
-        bg = COLOUR_CHECKED;
-        ink = COLOUR_CHECKED_TEXT;
+        bg = COLOUR_MENU_CHECKED;
+        ink = COLOUR_MENU_CHECKED_TEXT;
     }
-    const uint16_t inkColour = styleTable.colours[ink];
+    const uint16_t inkColour = styleColour(ink);
     drawFilledRect(canvas, level.x, item.y, level.x + level.width - 1, item.y + item.height - 1,
-                   styleTable.colours[bg]);
+                   styleColour(bg));
     if (item.text == nullptr) {
         if (item.kind == MENU_SEPARATOR) {
             const int32_t middle = item.y + (item.height >> 1);
@@ -361,19 +359,19 @@ void drawItem(WindowCanvas& canvas, const MenuLevel& level, int32_t index) {
         }
         return;
     }
-    const int32_t iconY = item.y + (font.height - 7) / 2;
+    const int32_t iconY = item.y + (font.height - ICON_RAISE) / 2;
     if (item.icon != 0) {
-        drawIcon(canvas, item.icon, level.x + item.indent + 4, iconY);
+        drawIcon(canvas, item.icon, level.x + item.indent + TEXT_INSET, iconY);
     }
-    const int32_t textStart = item.indent + (item.icon != 0 ? ICON_ROOM + 4 : 4);
-    int32_t clip = item.width - textStart - 4;
+    const int32_t textStart = item.indent + (item.icon != 0 ? ICON_ROOM + TEXT_INSET : TEXT_INSET);
+    int32_t clip = item.width - textStart - TEXT_INSET;
     if (item.kind == MENU_SUBMENU) {
-        drawIcon(canvas, ICON_RIGHT_ARROW, item.x + item.width - 16, iconY);
+        drawIcon(canvas, ICON_RIGHT_ARROW, item.x + item.width - ARROW_ROOM, iconY);
         clip -= ARROW_ROOM;
     }
     const int32_t textX = level.x + textStart;
     if (clip > 0) {
-        drawText(canvas, item.text, textX, item.y + 5, inkColour, clip, &font);
+        drawText(canvas, item.text, textX, item.y + TEXT_TOP, inkColour, clip, &font);
     }
     if (item.hotKeyIndex != 0) {
         const int32_t ux = textX + textWidth(font, item.text, item.hotKeyIndex - 1);
@@ -395,12 +393,12 @@ void drawLevel(const MenuLevel& level) {
         const Rect& r = level.scrollBar.rect;
         right += r.width;
         drawFilledRect(canvas, r.x, r.y, r.x + r.width - 1, r.y + r.height - 1,
-                       styleTable.colours[COLOUR_STRIP]);
+                       styleColour(COLOUR_SCROLL_TRACK));
         const int32_t count = std::max(level.itemCount, 1);
         const int32_t top = r.y + r.height * level.first / count;
-        const int32_t size = std::max(r.height * level.rows / count, 8);
+        const int32_t size = std::max(r.height * level.rows / count, MIN_THUMB);
         drawFilledRect(canvas, r.x + 1, top, r.x + r.width - 2, top + size - 1,
-                       styleTable.colours[COLOUR_THUMB]);
+                       styleColour(COLOUR_SCROLL_FACE));
         drawRaisedBevel(canvas, r.x + 1, top, r.x + r.width - 2, top + size - 1);
     }
     drawShadowedBevel(canvas, level.x, level.y, right, level.y + level.height - 1);
@@ -411,7 +409,8 @@ void drawLevel(const MenuLevel& level) {
 void placeLevel(MenuLevel& level, int32_t x, int32_t y, int32_t avoid, int32_t canvasWidth,
                 int32_t canvasHeight) {
     const int32_t rowH = itemRow();
-    const int32_t barH = styleFont(styleTable.buttonFont).height + 8;
+    const int32_t buttonFontH = builtinFont(styleTable.buttonFont).height;
+    const int32_t barH = buttonFontH + ROW_PADDING; // a menu bar's height
     const int32_t fontH = menuFont().height;
     level.x = x;
     level.y = y;
@@ -433,7 +432,7 @@ void placeLevel(MenuLevel& level, int32_t x, int32_t y, int32_t avoid, int32_t c
         const int32_t half = rowH / 2;
         const int32_t rowsBelow = (canvasHeight - half - y - avoid) / rowH;
         const int32_t rowsAbove =
-            avoid != 0 ? (y - half - avoid) / rowH : (y + fontH - (barH - 8)) / rowH;
+            avoid != 0 ? (y - half - avoid) / rowH : (y + fontH - buttonFontH) / rowH;
         if (rowsAbove > rowsBelow) {
             level.rows = rowsAbove;
             level.y = y - rowH * rowsAbove + (avoid != 0 ? -avoid : rowH);
@@ -480,7 +479,7 @@ void popupBegin(PopupMenu& menu, int32_t minWidth, int32_t maxWidth) {
 }
 
 void popupAdd(PopupMenu& menu, uint32_t kind, int32_t indent, int32_t icon, const char* text,
-              int32_t hotKeyIndex, uint32_t enabled) {
+              int32_t hotKeyIndex, bool enabled) {
     if (menu.current == nullptr || menu.current->itemCount >= MENU_ITEMS) {
         return;
     }
@@ -488,14 +487,15 @@ void popupAdd(PopupMenu& menu, uint32_t kind, int32_t indent, int32_t icon, cons
     MenuItem& item = level.items[level.itemCount++];
     item = MenuItem{};
     item.kind = kind;
-    item.enabled = (kind == MENU_COMMAND || kind == MENU_SUBMENU) ? enabled : 0;
+    item.enabled = (kind == MENU_COMMAND || kind == MENU_SUBMENU) && enabled ? 1 : 0;
     item.icon = icon;
     item.text = text;
     item.indent = indent;
     item.hotKeyIndex = hotKeyIndex;
     item.hotKey = hotKeyFromText(text, item.hotKeyIndex);
     item.height = rowHeight(kind);
-    int32_t width = (text != nullptr ? textWidth(menuFont(), text, MEASURE_LIMIT) : 0) + indent + 8;
+    int32_t width =
+        (text != nullptr ? textWidth(menuFont(), text, TEXT_MAX) : 0) + indent + 2 * TEXT_INSET;
     width += (icon != 0 ? ICON_ROOM : 0) + (kind == MENU_SUBMENU ? ARROW_ROOM : 0);
     level.width = std::max({level.width, width, level.minWidth});
     if (level.maxWidth != 0) {
@@ -629,5 +629,27 @@ void popupRedraw(PopupMenu& menu) {
     }
     for (int32_t i = 0; i < menu.count; i++) {
         drawLevel(menu.levels[i]);
+    }
+}
+
+void menuBarHover(MenuBar& bar, PopupMenu& menu) {
+    if (!bar.active || !inputState.mouse.moved || bar.count < 1) {
+        return;
+    }
+    for (int32_t i = 0; i < bar.count; i++) {
+        Button& b = bar.buttons[i];
+        if (!b.enabled || b.click.hot || !currentMouseInside(b.rect)) {
+            continue;
+        }
+        menuBarResetAll(bar);
+        popupClose(menu);
+        b.click.hot = 1;
+        if (b.click.mode == CLICK_ON_PRESS) {
+            b.click.pressed = 1;
+        }
+        if (bar.callback != nullptr) {
+            bar.callback(i);
+        }
+        return;
     }
 }

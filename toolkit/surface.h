@@ -120,6 +120,8 @@ void drawSunkenBevel(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_
 void drawShadowedBevel(WindowCanvas& c, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
 // Built-in 16 x 15 icons, codes 2 to 26 (code & 127); others draw nothing.
+constexpr int32_t ICON_WIDTH = 16;
+constexpr int32_t ICON_HEIGHT = 15;
 enum : int {
     ICON_UP_ARROW = 13,
     ICON_DOWN_ARROW = 14,
@@ -131,17 +133,11 @@ enum : int {
 };
 void drawIcon(WindowCanvas& c, int code, int32_t x, int32_t y);
 
-// ---- The current window --------------------------------------------------
-// Rectangles in the current window's client coordinates (the desktop's
-// current window, the one whose procedure is running).
-
+// A rectangle given as position and size.
 struct Rect {
     int32_t x, y, width, height;
 };
 
-void setRect(Rect& r, int32_t x, int32_t y, int32_t width, int32_t height);
-void currentFillRect(const Rect& r, uint16_t colour);
-void currentRaisedBevel(const Rect& r);
-void currentSunkenBevel(const Rect& r);
-int currentMouseInside(const Rect& r);
-void currentTooltipBox(const Rect& r, const char* text, int32_t openedHeight);
+inline void setRect(Rect& r, int32_t x, int32_t y, int32_t width, int32_t height) {
+    r = Rect{x, y, width, height};
+}

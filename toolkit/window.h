@@ -1,7 +1,8 @@
 #pragma once
-// The toolkit window record. The desktop (toolkit/desktop.h) owns the stack of
-// windows and sends each window's procedure its messages; the frame unit
-// (toolkit/frame.h) places windows and draws their frames.
+// The toolkit window record, and the Desktop record that stacks up to eight
+// of them on the screen. The window manager (toolkit/desktop.h) runs the
+// stack; the frame unit (toolkit/frame.h) places windows and draws their
+// frames. Both, and every widget, reach the records through this header.
 #include "toolkit/controls.h"
 #include "toolkit/surface.h"
 #include <cstdint>
@@ -77,3 +78,34 @@ struct Window {
     IconButton closeButton;    // icon 19, with STYLE_CLOSE
     IconButton maximiseButton; // icon 20, with STYLE_MAXIMISE
 };
+
+constexpr int MAX_WINDOWS = 8;
+
+struct Desktop {
+    Window* current; // the window whose procedure runs now
+    uint32_t needsRedraw;
+    uint32_t shadows;
+    int32_t doubleClickTime;
+    uint32_t awake;
+    uint32_t minimized;
+    PopupMenu popupMenu; // its owner is null while no menu is open
+    uint32_t drawCount;
+    Surface desktopBitmap;
+    Surface backup;
+    uint32_t nextBandTime;
+    Window* windows[MAX_WINDOWS];
+    int32_t count;
+    int32_t countAtStart;
+    Window* desktopWindow;
+    Window* resizing;
+    Window* dragging;
+};
+
+extern Desktop desktop;
+
+// Calls the window's procedure with the message, the window current while it
+// runs; nothing for a window without a procedure (one that is closing).
+void sendMessage(Window* window, uint32_t code);
+// Whether the window is on the desktop's stack: closed windows are freed, so
+// a pointer kept from before may no longer be one.
+bool windowOnStack(const Window* window);

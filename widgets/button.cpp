@@ -1,12 +1,12 @@
 #include "widgets/button.h"
 
-#include "toolkit/desktop.h"
+#include "toolkit/current.h"
+#include "toolkit/style.h"
+#include "toolkit/window.h"
 
 namespace {
 
 constexpr int32_t CHECK_BOX_SIZE = 12;
-constexpr int COLOUR_HOT_FACE = 6;
-constexpr int COLOUR_CHECK_FACE = 20;
 
 void toggle(CheckBox& box) {
     box.checked ^= 1;
@@ -18,7 +18,6 @@ void toggle(CheckBox& box) {
 void checkBoxCreate(CheckBox& box, int32_t x, int32_t y, const char* tooltip) {
     box = CheckBox{};
     setRect(box.rect, x, y, CHECK_BOX_SIZE, CHECK_BOX_SIZE);
-    // The box keeps its own checked flag; the Clickable's state is unused.
     clickableInit(box.click, &box.rect, CLICK_ON_RELEASE, 0, nullptr, tooltip);
     box.enabled = 1;
     box.visible = 1;
@@ -28,8 +27,7 @@ void checkBoxDraw(CheckBox& box) {
     if (!box.visible || desktop.current == nullptr) {
         return;
     }
-    currentFillRect(box.rect,
-                    styleTable.colours[box.click.hot ? COLOUR_HOT_FACE : COLOUR_CHECK_FACE]);
+    currentFillRect(box.rect, styleColour(box.click.hot ? COLOUR_HOT_FACE : COLOUR_CHECK_BOX_FACE));
     if (box.checked) {
         drawIcon(desktop.current->canvas, ICON_CHECK, box.rect.x, box.rect.y);
     }

@@ -3,9 +3,9 @@
 //
 // Text buttons, icon buttons and menu bars are run by the window manager too
 // (the frame's buttons, every window's menu bar), so their records and
-// behaviour sit in the toolkit (toolkit/controls.h); this header is where
+// behaviour sit in the toolkit (toolkit/buttons.h); this header is where
 // windows find them, together with the check box, which only windows use.
-#include "toolkit/controls.h"
+#include "toolkit/buttons.h"
 #include <cstdint>
 
 // A 12 x 12 box toggled by a click (released inside) or by Space while hot.

@@ -16,32 +16,14 @@ namespace {
 constexpr int32_t RIGHT_MARGIN = 8;
 // How far the view jumps back when the caret leaves it on the left.
 constexpr int32_t SCROLL_BACK = 8;
-// Style table positions.
-constexpr int TEXT_COLOUR = 21;
-constexpr int SELECTION_COLOUR = 14;
 
 constexpr uint8_t KEY_DECIMAL = 110; // the keypad's decimal key deletes too
 constexpr uint8_t KEY_C = 67;
 constexpr uint8_t KEY_V = 86;
 constexpr uint8_t KEY_X = 88;
 
-// Outside a window procedure there is nothing to measure with; the default
-// font of every canvas stands in.
-const Font& currentFont() {
-    if (desktop.current != nullptr && desktop.current->canvas.font != nullptr) {
-        return *desktop.current->canvas.font;
-    }
-    return builtinFonts[0];
-}
-
 Caret* currentCaret() {
     return desktop.current != nullptr ? &desktop.current->caret : nullptr;
-}
-
-void requestRedraw() {
-    if (desktop.current != nullptr) {
-        desktop.current->redrawRequested = 1;
-    }
 }
 
 bool isWordChar(char c) {
@@ -356,7 +338,7 @@ int lineEditorUpdate(LineEditor& editor) {
         editor.caret = caret;
         if (editor.selEnd != caret) {
             editor.selEnd = caret;
-            requestRedraw();
+            requestCurrentRedraw();
         }
         measure(editor);
         placeCaret(editor);
@@ -375,7 +357,7 @@ int lineEditorUpdate(LineEditor& editor) {
         lineEditorFocus(editor);
         editor.dragging = 1;
         // Whatever was selected here or in another field is gone.
-        requestRedraw();
+        requestCurrentRedraw();
         return 1;
     }
     if (inputState.keys.lastKey != 0 && lineEditorHasFocus(editor)) {
@@ -396,7 +378,7 @@ int lineEditorHandleKey(LineEditor& editor, uint8_t key) {
     placeCaret(editor);
     inputState.keys.down[key] = 0;
     inputState.keys.lastKey = 0;
-    requestRedraw();
+    requestCurrentRedraw();
     return 1;
 }
 
@@ -409,10 +391,10 @@ void lineEditorDraw(LineEditor& editor) {
         caretOwnedBy(window.caret, &editor)) {
         drawFilledRect(window.canvas, editor.x + editor.selMinX, editor.y,
                        editor.x + editor.selMaxX, editor.y + editor.height - 1,
-                       styleTable.colours[SELECTION_COLOUR]);
+                       styleColour(COLOUR_EDIT_SELECTION));
     }
     drawText(window.canvas, editor.buffer + editor.scroll, editor.x, editor.y + editor.textY,
-             styleTable.colours[TEXT_COLOUR], editor.width - RIGHT_MARGIN, nullptr);
+             styleColour(COLOUR_EDIT_TEXT), editor.width - RIGHT_MARGIN, nullptr);
 }
 
 void lineEditorDrawFrame(const LineEditor& editor) {

@@ -28,10 +28,6 @@ constexpr int32_t FIELD_SPACING = 3;
 constexpr int32_t NUMBER_TEXT_SIZE = 32;
 constexpr int32_t TEXT_MEASURE = 80;
 constexpr int32_t SECOND_TEXT_MEASURE = 64;
-// Style table positions.
-constexpr int BACKGROUND_COLOUR = 15;
-constexpr int TEXT_COLOUR = 27;
-constexpr int DIM_TEXT_COLOUR = 28;
 
 // Dialogs that have been shown, until their window closes. A window's param
 // is only 32 bits, so it carries the slot, not the pointer.
@@ -58,13 +54,6 @@ uint32_t freeSlot() {
     }
     openDialogs.emplace_back();
     return uint32_t(openDialogs.size() - 1);
-}
-
-const Font& currentFont() {
-    if (desktop.current != nullptr && desktop.current->canvas.font != nullptr) {
-        return *desktop.current->canvas.font;
-    }
-    return builtinFonts[0];
 }
 
 // Runs the layout with the dialog's window as the current window, so that
@@ -115,8 +104,7 @@ int32_t fieldCount(uint32_t kind) {
 }
 
 void makeButton(Button& b, const char* text, int32_t leftIcon) {
-    buttonCreate(b, 0, 0, 0, text, 0, nullptr, nullptr, CLICK_ON_RELEASE, ALIGN_CENTRE, leftIcon, 0,
-                 0);
+    buttonCreate(b, 0, 0, 0, text, 0, CLICK_ON_RELEASE, {.leftIcon = leftIcon});
 }
 
 // The buttons of a row and what each gives; returns the row's full width.
@@ -202,7 +190,7 @@ void layOutLine(Dialog& d, DialogLine& line, int32_t& y, int32_t rightX, int32_t
             line.secondX = rightX;
             line.secondY = y;
         } else {
-            line.labelX = d.contentX + (d.width - line.labelX) / 2;
+            line.labelX = d.contentX + (d.width - line.labelWidth) / 2;
         }
         line.labelY = y;
         break;
@@ -516,7 +504,7 @@ void updateDialog(Dialog& d) {
 void drawDialog(Dialog& d) {
     WindowCanvas& canvas = d.window->canvas;
     if (!d.frameOnly) {
-        surfaceFill(canvas.surface, styleTable.colours[BACKGROUND_COLOUR]);
+        surfaceFill(canvas.surface, styleColour(COLOUR_DIALOG_BACKGROUND));
     }
     if (d.alert) {
         const uint16_t colour = uint16_t(d.pulseColour);
@@ -530,7 +518,7 @@ void drawDialog(Dialog& d) {
     }
     for (int32_t i = 0; i < d.lineCount; i++) {
         DialogLine& line = d.lines[i];
-        const uint16_t colour = styleTable.colours[line.enabled ? TEXT_COLOUR : DIM_TEXT_COLOUR];
+        const uint16_t colour = styleColour(line.enabled ? COLOUR_TEXT : COLOUR_DIM_TEXT);
         if (line.secondText != nullptr) {
             drawText(canvas, line.secondText, line.secondX, line.secondY, colour, d.maxRight,
                      line.font);
@@ -561,27 +549,18 @@ void drawDialog(Dialog& d) {
     }
 }
 
-} // namespace
-
-std::unique_ptr<Dialog> dialogCreate() {
-    // Out of memory the caller goes without its box rather than the program
-    // ending, so the allocation must be allowed to fail.
-    std::unique_ptr<Dialog> dialog(new (std::nothrow) Dialog());
-    if (dialog) {
-        dialog->focusLine = dialog->focusElement = -1;
-    }
-    return dialog;
-}
-
-void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value, uint32_t enabled,
-                   int32_t extra, char* buffer) {
+// Every line goes in through here: value points at the caller's variable (a
+// second text for a text line), extra is a string's size or a button's left
+// icon, buffer a string's work buffer.
+void addLine(Dialog& dialog, uint32_t kind, const char* text, void* value, bool enabled,
+             int32_t extra, char* buffer) {
     if (dialog.window != nullptr || dialog.lineCount >= DIALOG_LINES ||
         kind > DIALOG_THREE_FLOATS) {
         return;
     }
     DialogLine& line = dialog.lines[dialog.lineCount];
     line.kind = kind;
-    line.enabled = enabled;
+    line.enabled = enabled ? 1 : 0;
     line.value = value;
     line.font = &currentFont();
     const Font& font = *line.font;
@@ -593,14 +572,14 @@ void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value,
         break;
     case DIALOG_TEXT:
         line.label = text;
-        line.labelX = textWidth(font, text, TEXT_MEASURE);
+        line.labelWidth = textWidth(font, text, TEXT_MEASURE);
         if (value != nullptr) {
             line.secondText = static_cast<const char*>(value);
-            line.secondX = textWidth(font, line.secondText, SECOND_TEXT_MEASURE);
-            left = line.labelX;
-            right = line.secondX;
+            line.secondWidth = textWidth(font, line.secondText, SECOND_TEXT_MEASURE);
+            left = line.labelWidth;
+            right = line.secondWidth;
         } else {
-            full = line.labelX;
+            full = line.labelWidth;
         }
         break;
     case DIALOG_OK:
@@ -613,7 +592,7 @@ void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value,
         break;
     case DIALOG_CHECK_BOX:
         line.label = text;
-        line.labelX = left = textWidth(font, text, TEXT_MEASURE);
+        line.labelWidth = left = textWidth(font, text, TEXT_MEASURE);
         right = CHECK_SIZE;
         raiseTo(height, CHECK_SIZE);
         checkBoxCreate(line.checkBox, 0, 0, nullptr);
@@ -626,7 +605,7 @@ void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value,
         break;
     default: // the edit fields
         line.label = text;
-        line.labelX = left = textWidth(font, text, TEXT_MEASURE);
+        line.labelWidth = left = textWidth(font, text, TEXT_MEASURE);
         right =
             kind == DIALOG_THREE_FLOATS ? 3 * NUMBER_FIELD_WIDTH + FIELD_SPACING : fieldWidth(kind);
         raiseTo(height, fieldHeight(font));
@@ -642,6 +621,74 @@ void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value,
     raiseTo(dialog.maxRight, right);
     dialog.height += height;
     dialog.lineCount++;
+}
+
+} // namespace
+
+std::unique_ptr<Dialog> dialogCreate() {
+    // Out of memory the caller goes without its box rather than the program
+    // ending, so the allocation must be allowed to fail.
+    std::unique_ptr<Dialog> dialog(new (std::nothrow) Dialog());
+    if (dialog) {
+        dialog->focusLine = dialog->focusElement = -1;
+    }
+    return dialog;
+}
+
+void dialogAddBlank(Dialog& dialog) {
+    addLine(dialog, DIALOG_BLANK, nullptr, nullptr, true, 0, nullptr);
+}
+
+void dialogAddText(Dialog& dialog, const char* text, const char* second, bool enabled) {
+    addLine(dialog, DIALOG_TEXT, text, const_cast<char*>(second), enabled, 0, nullptr);
+}
+
+void dialogAddButtons(Dialog& dialog, uint32_t kind) {
+    if (kind == DIALOG_OK || kind == DIALOG_CANCEL || kind == DIALOG_OK_CANCEL ||
+        kind == DIALOG_YES_NO) {
+        addLine(dialog, kind, nullptr, nullptr, true, 0, nullptr);
+    }
+}
+
+void dialogAddButton(Dialog& dialog, const char* text, int32_t leftIcon) {
+    addLine(dialog, DIALOG_BUTTON, text, nullptr, true, leftIcon, nullptr);
+}
+
+void dialogAddCheckBox(Dialog& dialog, const char* label, int32_t* value, bool enabled) {
+    addLine(dialog, DIALOG_CHECK_BOX, label, value, enabled, 0, nullptr);
+}
+
+void dialogAddString(Dialog& dialog, const char* label, char* value, int32_t size, char* work,
+                     bool enabled) {
+    addLine(dialog, DIALOG_STRING, label, value, enabled, size, work);
+}
+
+void dialogAddInteger(Dialog& dialog, const char* label, int32_t* value, bool enabled) {
+    addLine(dialog, DIALOG_INTEGER, label, value, enabled, 0, nullptr);
+}
+
+void dialogAddFloat(Dialog& dialog, const char* label, float* value, bool enabled) {
+    addLine(dialog, DIALOG_FLOAT, label, value, enabled, 0, nullptr);
+}
+
+void dialogAddThreeFloats(Dialog& dialog, const char* label, float (*values)[3], bool enabled) {
+    addLine(dialog, DIALOG_THREE_FLOATS, label, values, enabled, 0, nullptr);
+}
+
+void dialogAlert(const char* title, const char* heading, const char* message) {
+    std::unique_ptr<Dialog> box = dialogCreate();
+    if (!box) {
+        return;
+    }
+    dialogAddBlank(*box);
+    dialogAddText(*box, heading);
+    dialogAddBlank(*box);
+    dialogAddText(*box, message);
+    dialogAddBlank(*box);
+    dialogAddButtons(*box, DIALOG_OK);
+    if (Dialog* dialog = dialogShow(std::move(box), title, nullptr, nullptr)) {
+        dialog->alert = 1;
+    }
 }
 
 Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCallback onOk,

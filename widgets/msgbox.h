@@ -7,6 +7,7 @@
 // writes the edited values back when the user confirms, calls the caller
 // back, and frees itself when its window closes.
 #include "toolkit/controls.h"
+#include "toolkit/window.h"
 #include "widgets/lineedit.h"
 #include <cstdint>
 #include <memory>
@@ -18,17 +19,17 @@ constexpr int32_t DIALOG_LINES = 32;
 // Line kinds.
 enum : uint32_t {
     DIALOG_BLANK = 0,
-    DIALOG_TEXT = 1,          // value: an optional second text for the right column
-    DIALOG_OK = 2,            // "  Ok  "
-    DIALOG_BUTTON = 3,        // a button with the caller's text; extra: its left icon
-    DIALOG_CANCEL = 4,        // " Cancel "
-    DIALOG_OK_CANCEL = 5,     // "  Ok  " and " Cancel "
-    DIALOG_YES_NO = 6,        // " Yes ", "  No  " and " Cancel "
-    DIALOG_CHECK_BOX = 7,     // value: an int32_t
-    DIALOG_STRING = 8,        // value: a string of extra bytes; buffer: a work buffer as long
-    DIALOG_INTEGER = 9,       // value: an int32_t
-    DIALOG_FLOAT = 10,        // value: a float
-    DIALOG_THREE_FLOATS = 11, // value: three floats
+    DIALOG_TEXT = 1,
+    DIALOG_OK = 2,        // "  Ok  "
+    DIALOG_BUTTON = 3,    // a button with the caller's text
+    DIALOG_CANCEL = 4,    // " Cancel "
+    DIALOG_OK_CANCEL = 5, // "  Ok  " and " Cancel "
+    DIALOG_YES_NO = 6,    // " Yes ", "  No  " and " Cancel "
+    DIALOG_CHECK_BOX = 7,
+    DIALOG_STRING = 8,
+    DIALOG_INTEGER = 9,
+    DIALOG_FLOAT = 10,
+    DIALOG_THREE_FLOATS = 11,
 };
 
 // How a dialog ends.
@@ -63,9 +64,11 @@ struct DialogLine {
     char* editTarget;     // what the first editor edits
     DialogValue valueCopy;
     char textBuffers[3][64]; // the texts of integer and float fields
-    int32_t labelX, labelY;  // labelX holds the label's width until laid out
+    int32_t labelX, labelY;  // where the label is drawn, once laid out
+    int32_t labelWidth;      // measured when the line is added
     const char* secondText;
-    int32_t secondX, secondY; // secondX holds the second text's width until laid out
+    int32_t secondX, secondY;
+    int32_t secondWidth;
 };
 
 struct Dialog {
@@ -85,15 +88,39 @@ struct Dialog {
 
 // Null when there is no memory for it; the caller then goes without a box.
 std::unique_ptr<Dialog> dialogCreate();
-// Ignored once shown and beyond the 32nd line.
-void dialogAddLine(Dialog& dialog, uint32_t kind, const char* text, void* value, uint32_t enabled,
-                   int32_t extra, char* buffer);
+// The lines, in order. A line added once the dialog is shown, or beyond the
+// 32nd, is ignored. A line that is not enabled draws its label dimmed.
+void dialogAddBlank(Dialog& dialog);
+// A centred text; with second, the text as a label on the left and second
+// in the right column.
+void dialogAddText(Dialog& dialog, const char* text, const char* second = nullptr,
+                   bool enabled = true);
+// A row of the fixed buttons: DIALOG_OK, DIALOG_CANCEL, DIALOG_OK_CANCEL or
+// DIALOG_YES_NO.
+void dialogAddButtons(Dialog& dialog, uint32_t kind);
+// One button with the caller's text and left icon (0 for none); it confirms.
+void dialogAddButton(Dialog& dialog, const char* text, int32_t leftIcon);
+// Fields bound to the caller's variables: they start from the values the
+// variables hold now and are written back only when the dialog is confirmed.
+void dialogAddCheckBox(Dialog& dialog, const char* label, int32_t* value, bool enabled = true);
+// value is the caller's string of size bytes, edited in work, a buffer as long.
+void dialogAddString(Dialog& dialog, const char* label, char* value, int32_t size, char* work,
+                     bool enabled = true);
+void dialogAddInteger(Dialog& dialog, const char* label, int32_t* value, bool enabled = true);
+void dialogAddFloat(Dialog& dialog, const char* label, float* value, bool enabled = true);
+void dialogAddThreeFloats(Dialog& dialog, const char* label, float (*values)[3],
+                          bool enabled = true);
 // Hands the dialog over to its window; it frees itself when the window
 // closes. Returns it so that the caller may set alert at once, or null when
 // the window could not be opened (the dialog is gone then too). Every bound
 // variable, text and buffer must stay valid until the window has closed.
 Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCallback onOk,
                    DialogChangeCallback onChange);
+
+// An alert box: the heading, the message and an Ok button, with the pulsing
+// frame; title may be null. Nothing is shown when there is no memory for it.
+// It frees itself when dismissed; the texts must stay valid until then.
+void dialogAlert(const char* title, const char* heading, const char* message);
 
 // The procedure of every dialog's window; param says which dialog it runs.
 void DialogWindowProc(Window* window, uint32_t param);

@@ -1,7 +1,7 @@
 #pragma once
 // Popup menus for windows. The desktop owns the one PopupMenu
 // (desktop.popupMenu) and runs it in place of the owner's Tick, so the record
-// and its behaviour sit in the toolkit (toolkit/controls.h); windows include
+// and its behaviour sit in the toolkit (toolkit/popup.h); windows include
 // this header to build, open and answer their menus.
-#include "toolkit/controls.h"
-#include "toolkit/desktop.h"
+#include "toolkit/popup.h"
+#include "toolkit/window.h"

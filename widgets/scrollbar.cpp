@@ -22,16 +22,6 @@ constexpr int32_t WHEEL_PIXELS = 25;
 constexpr int32_t ARROW_PIXELS = 8;
 constexpr int32_t TRACK_PIXELS = 40;
 
-// Style table positions.
-constexpr int TRACK_COLOUR = 11;
-constexpr int FACE_COLOUR = 12;
-
-void requestRedraw() {
-    if (desktop.current != nullptr) {
-        desktop.current->redrawRequested = 1;
-    }
-}
-
 void clampThumb(int32_t& thumbPos, int32_t travel) {
     lowerTo(thumbPos, travel);
     raiseTo(thumbPos, 0);
@@ -56,7 +46,7 @@ int32_t partUnderPointer(const Rect& firstArrow, const Rect& secondArrow, const 
 }
 
 void drawArrow(const Rect& button, int icon, bool sunken) {
-    currentFillRect(button, styleTable.colours[FACE_COLOUR]);
+    currentFillRect(button, styleColour(COLOUR_SCROLL_FACE));
     drawIcon(desktop.current->canvas, icon, button.x, button.y);
     if (sunken) {
         currentSunkenBevel(button);
@@ -69,11 +59,11 @@ void drawParts(const Rect& firstArrow, int firstIcon, const Rect& thumb, const R
                int secondIcon, const Rect& before, const Rect& after, bool firstSunken,
                bool secondSunken) {
     drawArrow(firstArrow, firstIcon, firstSunken);
-    currentFillRect(thumb, styleTable.colours[FACE_COLOUR]);
+    currentFillRect(thumb, styleColour(COLOUR_SCROLL_FACE));
     currentRaisedBevel(thumb);
     drawArrow(secondArrow, secondIcon, secondSunken);
-    currentFillRect(before, styleTable.colours[TRACK_COLOUR]);
-    currentFillRect(after, styleTable.colours[TRACK_COLOUR]);
+    currentFillRect(before, styleColour(COLOUR_SCROLL_TRACK));
+    currentFillRect(after, styleColour(COLOUR_SCROLL_TRACK));
 }
 
 // ---- Vertical --------------------------------------------------------------
@@ -169,7 +159,7 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
     if (bar.repeating) {
         if (mouse.leftReleased) {
             bar.repeating = 0;
-            requestRedraw();
+            requestCurrentRedraw();
             return 1;
         }
         if (now < bar.nextRepeat) {
@@ -264,7 +254,7 @@ void vscrollSetContent(VScrollBar& bar, int32_t top, int32_t visible, int32_t co
     } else {
         vscrollTo(bar, top);
     }
-    requestRedraw();
+    requestCurrentRedraw();
 }
 
 void vscrollTo(VScrollBar& bar, int32_t entry) {
@@ -280,7 +270,7 @@ void vscrollTo(VScrollBar& bar, int32_t entry) {
     bar.offset = bar.entrySize * entry;
     if (entry != bar.top) {
         bar.top = entry;
-        requestRedraw();
+        requestCurrentRedraw();
     }
     // A track too short for its thumb has nowhere to put it.
     if (bar.travel <= 0) {
@@ -313,7 +303,7 @@ void vscrollDragTo(VScrollBar& bar, int32_t thumbPos) {
     }
     bar.top = top;
     bar.offset = offset;
-    requestRedraw();
+    requestCurrentRedraw();
 }
 
 int32_t vscrollPageEntries(const VScrollBar& bar) {
@@ -392,7 +382,7 @@ void hscrollSetContent(HScrollBar& bar, int32_t total, int32_t pos) {
         bar.pos = -1;
         hscrollTo(bar, pos);
     }
-    requestRedraw();
+    requestCurrentRedraw();
 }
 
 void hscrollTo(HScrollBar& bar, int32_t pos) {
@@ -405,7 +395,7 @@ void hscrollTo(HScrollBar& bar, int32_t pos) {
         return;
     }
     bar.pos = pos;
-    requestRedraw();
+    requestCurrentRedraw();
     if (bar.travel > 0) {
         bar.thumbPos = int32_t(int64_t{bar.travel} * pos / bar.maxScroll);
     }
@@ -418,7 +408,7 @@ void hscrollDragTo(HScrollBar& bar, int32_t thumbPos) {
     }
     if (thumbPos != bar.thumbPos) {
         bar.thumbPos = thumbPos;
-        requestRedraw();
+        requestCurrentRedraw();
     }
     layOut(bar);
     int32_t pos = int32_t((int64_t{bar.maxScroll} * bar.thumbPos + 1) / bar.travel);
@@ -426,7 +416,7 @@ void hscrollDragTo(HScrollBar& bar, int32_t thumbPos) {
     raiseTo(pos, 0);
     if (pos != bar.pos) {
         bar.pos = pos;
-        requestRedraw();
+        requestCurrentRedraw();
     }
 }
 

@@ -17,7 +17,6 @@ namespace {
 constexpr int32_t MAX_STEP = 150;
 // A text box shows a page of notes, not a book: a larger file is refused.
 constexpr size_t TEXT_FILE_LIMIT = 1 << 20;
-constexpr int TEXT_COLOUR = 21; // style table position
 constexpr int32_t TAB_SPACES = 4;
 // The longest name an error message quotes.
 constexpr int32_t NAME_LIMIT = 127;
@@ -29,13 +28,6 @@ char errorMessage[NAME_LIMIT + 40];
 // Allocations the box reports on must be allowed to fail.
 std::unique_ptr<char[]> allocateChars(size_t count) {
     return std::unique_ptr<char[]>(new (std::nothrow) char[count]);
-}
-
-const Font& currentFont() {
-    if (desktop.current != nullptr && desktop.current->canvas.font != nullptr) {
-        return *desktop.current->canvas.font;
-    }
-    return builtinFonts[0];
 }
 
 // Rows are as tall as the window's font and a pixel more, whatever font the
@@ -131,8 +123,7 @@ int32_t breakLines(const char* text, size_t length, int32_t wrapWidth, bool wrap
             continue;
         }
         const int32_t w = charWidth(font, uint8_t(text[pos]));
-        if (pos - start == size_t(TEXT_LINE_MAX) ||
-            (wrap && width + w > wrapWidth && pos > start)) {
+        if (pos - start == size_t(TEXT_MAX) || (wrap && width + w > wrapWidth && pos > start)) {
             line(start, pos - start);
             raiseTo(widest, width);
             start = pos;
@@ -241,7 +232,7 @@ void textBoxDraw(TextBox& box) {
     hscrollDraw(box.hbar);
     vscrollDraw(box.vbar);
     WindowCanvas& canvas = desktop.current->canvas;
-    const uint16_t colour = styleTable.colours[TEXT_COLOUR];
+    const uint16_t colour = styleColour(COLOUR_EDIT_TEXT);
     const int32_t row = rowHeight();
     const int32_t x0 = box.area.x - box.hbar.pos;
     const int32_t right = box.area.x + box.area.width;
@@ -339,17 +330,5 @@ void textBoxError(TextBox&, int32_t code, const char* name) {
         break;
     default: std::snprintf(errorMessage, sizeof errorMessage, "Undefined error"); break;
     }
-    std::unique_ptr<Dialog> box = dialogCreate();
-    if (!box) {
-        return;
-    }
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_TEXT, " Edit Box Error: ", nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_TEXT, errorMessage, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_BLANK, nullptr, nullptr, 1, 0, nullptr);
-    dialogAddLine(*box, DIALOG_OK, nullptr, nullptr, 1, 0, nullptr);
-    if (Dialog* dialog = dialogShow(std::move(box), nullptr, nullptr, nullptr)) {
-        dialog->alert = 1;
-    }
+    dialogAlert(nullptr, " Edit Box Error: ", errorMessage);
 }

@@ -16,9 +16,6 @@
 
 struct Font;
 
-// The longest line kept whole; a longer one goes on in the next line.
-constexpr int32_t TEXT_LINE_MAX = 2047;
-
 struct TextLine {
     std::unique_ptr<char[]> chars; // zero-terminated, without the line feed
     uint16_t length;

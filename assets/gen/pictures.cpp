@@ -16,7 +16,7 @@
 #include "game/elements.h"
 #include "game/flow.h"
 #include "game/render.h"
-#include "toolkit/controls.h"
+#include "toolkit/buttons.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"

@@ -85,22 +85,6 @@ void handleSysKeyDown(uint32_t wParam) {
 
 } // namespace
 
-int32_t leadingInteger(const char* text) {
-    if (text == nullptr) {
-        return 0;
-    }
-    bool negative = false;
-    if (*text == '-' || *text == '+') {
-        negative = *text == '-';
-        text++;
-    }
-    int64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; text++) {
-        value = std::min<int64_t>(value * 10 + (*text - '0'), int64_t{INT32_MAX});
-    }
-    return int32_t(negative ? -value : value);
-}
-
 StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const char* windx,
                             const char* windy, const char* fullscr) {
     StartupWindow w{};

@@ -60,10 +60,6 @@ StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const cha
 // The same with the values of the loaded configuration.
 StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight);
 
-// A decimal integer from the text's leading digits, with an optional sign;
-// 0 when there are none. Values past 32 bits stop growing.
-int32_t leadingInteger(const char* text);
-
 // The main window's procedure. Returns 0 for a message it consumes, 1 for
 // one the system's own handling should see as well.
 int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam);

@@ -3,6 +3,8 @@
 #include "platform/files.h"
 #include "toolkit/places.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@ constexpr size_t CONFIG_MAX_LENGTH = 1 << 20;
 constexpr size_t KEY_COLUMNS = 10;
 constexpr size_t VALUE_COLUMNS = 8;
 constexpr size_t MIN_GAP = 2;
+constexpr int64_t DECIMAL_BASE = 10;
 
 ConfigEntry* findEntry(const char* key) {
     if (!key)
@@ -125,6 +128,20 @@ void configSet(const char* key, const char* value) {
     ConfigEntry* entry = findEntry(key);
     if (entry && value)
         copyValue(*entry, value);
+}
+
+int32_t leadingInteger(const char* text) {
+    if (text == nullptr)
+        return 0;
+    bool negative = false;
+    if (*text == '-' || *text == '+') {
+        negative = *text == '-';
+        text++;
+    }
+    int64_t value = 0;
+    for (; *text >= '0' && *text <= '9'; text++)
+        value = std::min<int64_t>(value * DECIMAL_BASE + (*text - '0'), INT32_MAX);
+    return static_cast<int32_t>(negative ? -value : value);
 }
 
 void configReset() {

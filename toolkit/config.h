@@ -26,6 +26,10 @@ const char* configGet(const char* key);
 void configSet(const char* key, const char* value);
 void configReset();
 
+// A value read as a decimal integer from its leading digits, with an
+// optional sign; 0 when there are none. Values past 32 bits stop growing.
+int32_t leadingInteger(const char* text);
+
 // Cfg.txt among the player's files. A missing or empty file gives the
 // defaults and a fresh file; an unreadable one gives the defaults only.
 // configSave returns an empty text, or the system's reason the file could not

@@ -51,23 +51,6 @@ void releaseWindow(Window* w) {
     }
 }
 
-// A configuration value as a decimal integer: an optional sign and the
-// leading digits; no digits read as 0. Large values saturate instead of
-// overflowing.
-int32_t configInteger(const char* key) {
-    const char* p = configGet(key);
-    bool negative = false;
-    if (*p == '-' || *p == '+') {
-        negative = *p == '-';
-        p++;
-    }
-    int64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; p++) {
-        value = std::min<int64_t>(value * 10 + (*p - '0'), INT32_MAX);
-    }
-    return static_cast<int32_t>(negative ? -value : value);
-}
-
 // Copies between surfaces the desktop keeps at the same size. A surface of
 // another size (after a failed allocation) is left alone rather than overrun.
 void copySameSize(const Surface& source, Surface& destination) {
@@ -368,7 +351,8 @@ const char* desktopInit(Desktop& d, int32_t width, int32_t height, WindowProc pr
     platform.slowDisplay = slow ? 1 : 0;
     d.shadows = (!slow && configGet("WSHADOW")[0] == '1') ? 1 : 0;
 
-    d.doubleClickTime = std::clamp(configInteger("CLK2DT"), DOUBLE_CLICK_MIN, DOUBLE_CLICK_MAX);
+    d.doubleClickTime =
+        std::clamp(leadingInteger(configGet("CLK2DT")), DOUBLE_CLICK_MIN, DOUBLE_CLICK_MAX);
 
     dw->redrawRequested = 1;
     d.needsRedraw = 1;

@@ -15,10 +15,6 @@ namespace {
 // Creation flags beyond the style.
 constexpr uint32_t CREATE_EXTRA_FLAGS = CREATE_OUTER_SIZE | CREATE_MAXIMISED;
 
-// The desktop window can be no smaller than any window's canvas.
-constexpr int32_t MIN_DESKTOP_WIDTH = 64;
-constexpr int32_t MIN_DESKTOP_HEIGHT = 32;
-
 // Below this many pixels per millisecond the display counts as slow, and
 // windows are drawn without shadows.
 constexpr uint64_t SLOW_DISPLAY_PIXELS_PER_MS = 16000;
@@ -321,8 +317,8 @@ const char* desktopInit(Desktop& d, int32_t width, int32_t height, WindowProc pr
     fillStyleTable(styleTable);
     // The desktop bitmap and the backup have the size the desktop window's
     // canvas will get: even wide, and never below the smallest canvas.
-    const int32_t surfaceWidth = std::max(width & ~1, MIN_DESKTOP_WIDTH);
-    const int32_t surfaceHeight = std::max(height, MIN_DESKTOP_HEIGHT);
+    const int32_t surfaceWidth = std::max(width & ~1, MIN_CANVAS_WIDTH);
+    const int32_t surfaceHeight = std::max(height, MIN_CANVAS_HEIGHT);
     if (!surfaceInit(d.desktopBitmap, surfaceWidth, surfaceHeight, nullptr)) {
         return "Failed to init desktop bitmap";
     }
@@ -372,8 +368,8 @@ int desktopResize(Desktop& d, int32_t width, int32_t height) {
     }
     // The desktop window's canvas is always even wide; an odd width would
     // never match it and re-place the desktop on every call.
-    width = std::max(width & ~1, MIN_DESKTOP_WIDTH);
-    height = std::max(height, MIN_DESKTOP_HEIGHT);
+    width = std::max(width & ~1, MIN_CANVAS_WIDTH);
+    height = std::max(height, MIN_CANVAS_HEIGHT);
     if (width == dw->canvas.surface.width && height == dw->canvas.surface.height) {
         return 1;
     }
@@ -392,7 +388,7 @@ int desktopResize(Desktop& d, int32_t width, int32_t height) {
             return 0;
         }
     }
-    if (!placeWindow(*dw, 0, 0, width, height, 0, 1)) {
+    if (!placeWindow(*dw, 0, 0, width, height, false, true)) {
         surfaceCreate(d.desktopBitmap, oldWidth, oldHeight, nullptr);
         surfaceCreate(d.backup, oldWidth, oldHeight, nullptr);
         return 0;
@@ -448,8 +444,8 @@ Window* createWindow(Desktop& d, int32_t x, int32_t y, int32_t width, int32_t he
     auto owned = std::make_unique<Window>();
     Window* w = owned.get();
     const uint32_t style = flags & ~CREATE_EXTRA_FLAGS;
-    const uint32_t outer = (flags & CREATE_OUTER_SIZE) ? 1 : 0;
-    const uint32_t maximised = (flags & CREATE_MAXIMISED) ? 1 : 0;
+    const bool outer = (flags & CREATE_OUTER_SIZE) != 0;
+    const bool maximised = (flags & CREATE_MAXIMISED) != 0;
     if (!windowInit(*w, x, y, width, height, title, style, outer, maximised)) {
         canvasFree(w->canvas);
         return nullptr;

@@ -12,9 +12,20 @@ namespace {
 // The platform refuses canvases far smaller than that anyway.
 constexpr int32_t MAX_CLIENT_SIZE = 1 << 15;
 
-// Minimum client area every window keeps, before the frame's insets.
-constexpr int32_t MIN_CLIENT_WIDTH = 64;
-constexpr int32_t MIN_CLIENT_HEIGHT = 32;
+// The title bar is the title font's height and 6. Each frame button takes a
+// slot as wide at the bar's right end, its square (the font's height and 3)
+// one pixel below the bar's top.
+constexpr int32_t TITLE_PADDING = 6;
+constexpr int32_t FRAME_BUTTON_PADDING = 3;
+constexpr int32_t BORDER_WIDTH = 2;
+// Within this many pixels of the frame's edge the pointer takes hold of it.
+constexpr int32_t EDGE_GRIP = 6;
+// A restored window too large for the desktop keeps this margin all round.
+constexpr int32_t RESTORE_MARGIN = 10;
+// At least this much of a window stays on the desktop to the right and
+// below, and its client area this far from the top, below its title bar.
+constexpr int32_t KEEP_VISIBLE = 40;
+constexpr int32_t KEEP_FROM_TOP = 20;
 
 // The frame of a maximised window keeps only its title bar and its buttons.
 constexpr uint32_t MAXIMISED_FLAGS = STYLE_CLOSE | STYLE_TITLE | STYLE_MAXIMISE;
@@ -77,7 +88,7 @@ void shiftFromSnapshot(Window& w, int32_t dx, int32_t dy) {
 // taken back by sliding off. Their face is the button face: the title bar's
 // colour behind the icons would hide the dark cross on an inactive window.
 void initFrameButtons(Window& w) {
-    const int32_t side = titleFontHeight() + 3;
+    const int32_t side = titleFontHeight() + FRAME_BUTTON_PADDING;
     const uint16_t face = styleColour(COLOUR_BUTTON_FACE);
     if (w.flags & STYLE_CLOSE) {
         iconButtonCreate(w.closeButton, 0, 0, ICON_CLOSE, nullptr, nullptr, CLICK_ON_RELEASE, side,
@@ -111,24 +122,25 @@ void computeGeometry(Window& w, int32_t x, int32_t y, int32_t width, int32_t hei
         w.buttonAreaX = w.buttonAreaY = w.buttonAreaWidth = w.buttonAreaHeight = 0;
         return;
     }
-    const int32_t fh = titleFontHeight();
+    // The bar's height, and the width of a frame button's slot.
+    const int32_t bar = titleFontHeight() + TITLE_PADDING;
     w.titleX = w.x;
-    w.titleY = w.y - fh - 6;
+    w.titleY = w.y - bar;
     w.titleWidth = width;
-    w.titleHeight = fh + 6;
-    const int32_t closeX = w.x + width - fh - 6;
-    const int32_t maximiseX = w.x + width - 2 * fh - 12;
+    w.titleHeight = bar;
+    const int32_t closeX = w.x + width - bar;
+    const int32_t maximiseX = w.x + width - 2 * bar;
     if (w.flags & STYLE_CLOSE) {
-        w.titleWidth = width - fh - 6;
+        w.titleWidth = width - bar;
     }
     if (w.flags & STYLE_MAXIMISE) {
-        w.titleWidth = width - 2 * fh - 12;
+        w.titleWidth = width - 2 * bar;
     }
     w.buttonAreaX = maximiseX;
     w.buttonAreaY = w.titleY;
-    w.buttonAreaWidth = 2 * fh + 12;
-    w.buttonAreaHeight = fh + 6;
-    placeFrameButtons(w, closeX, maximiseX, w.y - fh - 5);
+    w.buttonAreaWidth = 2 * bar;
+    w.buttonAreaHeight = bar;
+    placeFrameButtons(w, closeX, maximiseX, w.titleY + 1);
 }
 
 void drawFrameButtons(Window& w) {
@@ -170,10 +182,10 @@ uint32_t styleWithTitle(uint32_t style) {
 }
 
 FrameInsets frameInsets(uint32_t flags) {
-    const int32_t border = (flags & STYLE_BORDER) ? 2 : 0;
+    const int32_t border = (flags & STYLE_BORDER) ? BORDER_WIDTH : 0;
     FrameInsets in{border, border, border, border};
     if (flags & STYLE_TITLE) {
-        in.top += titleFontHeight() + 6;
+        in.top += titleFontHeight() + TITLE_PADDING;
     }
     return in;
 }
@@ -191,7 +203,7 @@ int32_t desktopHeight() {
 }
 
 int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, const char* title,
-               uint32_t style, uint32_t outer, uint32_t maximised) {
+               uint32_t style, bool outer, bool maximised) {
     w = Window{};
     w.title = title;
     w.flags = styleWithTitle(style);
@@ -208,18 +220,18 @@ int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, c
     if (y == -1) {
         y = (desktopHeight() - (outer ? 0 : in.top + in.bottom) - height) >> 1;
     }
-    setMinimumSize(w, MIN_CLIENT_WIDTH, MIN_CLIENT_HEIGHT);
+    setMinimumSize(w, MIN_CANVAS_WIDTH, MIN_CANVAS_HEIGHT);
     return placeWindow(w, x, y, width, height, outer, maximised);
 }
 
 void setMinimumSize(Window& w, int32_t width, int32_t height) {
     const FrameInsets in = frameInsets(w.flags);
-    w.minWidth = in.left + in.right + std::clamp(width, MIN_CLIENT_WIDTH, MAX_CLIENT_SIZE);
-    w.minHeight = in.top + in.bottom + std::clamp(height, MIN_CLIENT_HEIGHT, MAX_CLIENT_SIZE);
+    w.minWidth = in.left + in.right + std::clamp(width, MIN_CANVAS_WIDTH, MAX_CLIENT_SIZE);
+    w.minHeight = in.top + in.bottom + std::clamp(height, MIN_CANVAS_HEIGHT, MAX_CLIENT_SIZE);
 }
 
-int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t outer,
-                uint32_t maximise) {
+int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, bool outer,
+                bool maximise) {
     w.resizeEdge = 0;
     w.flags = w.baseFlags;
     w.limitedMaximised = 0;
@@ -233,7 +245,7 @@ int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, 
         if (!isDesktop) {
             width = desktopWidth();
             height = desktopHeight();
-            outer = 1;
+            outer = true;
         }
     }
     width = std::clamp(width, -MAX_CLIENT_SIZE, MAX_CLIENT_SIZE);
@@ -283,7 +295,9 @@ int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, 
 }
 
 void maximiseWindow(Window& w) {
-    placeWindow(w, 0, 0, 100, 100, 0, 1);
+    // Any size will do: a maximised window takes the desktop's.
+    constexpr int32_t ANY_SIZE = 100;
+    placeWindow(w, 0, 0, ANY_SIZE, ANY_SIZE, false, true);
 }
 
 void restoreWindow(Window& w) {
@@ -297,15 +311,15 @@ void restoreWindow(Window& w) {
     int32_t y = std::max(s.frameY, 0);
     int32_t width = s.frameWidth;
     int32_t height = s.frameHeight;
-    if (width > desktopWidth() - 20) {
-        x = 10;
-        width = desktopWidth() - 20;
+    if (width > desktopWidth() - 2 * RESTORE_MARGIN) {
+        x = RESTORE_MARGIN;
+        width = desktopWidth() - 2 * RESTORE_MARGIN;
     }
-    if (height > desktopHeight() - 20) {
-        y = 10;
-        height = desktopHeight() - 20;
+    if (height > desktopHeight() - 2 * RESTORE_MARGIN) {
+        y = RESTORE_MARGIN;
+        height = desktopHeight() - 2 * RESTORE_MARGIN;
     }
-    placeWindow(w, x, y, width, height, 1, 0);
+    placeWindow(w, x, y, width, height, true, false);
     keepOnScreen(w);
     w.maximised = 0;
     w.limitedMaximised = 0;
@@ -313,21 +327,19 @@ void restoreWindow(Window& w) {
 
 void followDesktopSize(Window& w) {
     if ((w.baseFlags & STYLE_MAXIMISE) && w.maximised) {
-        if (!placeWindow(w, 0, 0, desktopWidth(), desktopHeight(), 1, 1)) {
+        if (!placeWindow(w, 0, 0, desktopWidth(), desktopHeight(), true, true)) {
             keepOnScreen(w);
         }
     }
 }
 
 void keepOnScreen(Window& w) {
-    // At least 40 pixels of the window stay on the desktop to the right and
-    // below, and its title bar never slides above the top edge.
-    int32_t x = std::min(w.x, desktopWidth() - 40);
-    int32_t y = std::min(w.y, desktopHeight() - 40);
-    if (w.canvas.surface.width + x < 40) {
-        x = 40 - w.canvas.surface.width;
+    int32_t x = std::min(w.x, desktopWidth() - KEEP_VISIBLE);
+    int32_t y = std::min(w.y, desktopHeight() - KEEP_VISIBLE);
+    if (w.canvas.surface.width + x < KEEP_VISIBLE) {
+        x = KEEP_VISIBLE - w.canvas.surface.width;
     }
-    raiseTo(y, 20);
+    raiseTo(y, KEEP_FROM_TOP);
     moveWindow(w, x, y);
 }
 
@@ -427,14 +439,14 @@ void dragDisplay(Desktop& d, Window& w) {
 void resizeHover(Window& w) {
     const MouseState& m = inputState.mouse;
     uint32_t edge = 0;
-    if (m.x < w.frameX + 6) {
+    if (m.x < w.frameX + EDGE_GRIP) {
         edge = EDGE_LEFT;
-    } else if (m.x > w.frameX + w.frameWidth - 6) {
+    } else if (m.x > w.frameX + w.frameWidth - EDGE_GRIP) {
         edge = EDGE_RIGHT;
     }
-    if (m.y < w.frameY + 6) {
+    if (m.y < w.frameY + EDGE_GRIP) {
         edge += EDGE_TOP;
-    } else if (m.y > w.frameY + w.frameHeight - 6) {
+    } else if (m.y > w.frameY + w.frameHeight - EDGE_GRIP) {
         edge += EDGE_BOTTOM;
     }
     w.resizeEdge = edge;
@@ -473,7 +485,7 @@ void resizeStep(Window& w) {
         const int32_t x1 = std::max(w.movingX, w.fixedX);
         const int32_t y0 = std::min(w.movingY, w.fixedY);
         const int32_t y1 = std::max(w.movingY, w.fixedY);
-        placeWindow(w, x0, y0, x1 - x0, y1 - y0, 1, 0);
+        placeWindow(w, x0, y0, x1 - x0, y1 - y0, true, false);
         return;
     }
     const int32_t dx = m.x - w.pressX;

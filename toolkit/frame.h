@@ -43,12 +43,12 @@ int32_t desktopHeight();
 // x, y are the frame's top-left (-1 centres); width, height the client size,
 // or the frame size with outer. Returns the placement's result.
 int windowInit(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, const char* title,
-               uint32_t style, uint32_t outer, uint32_t maximised);
+               uint32_t style, bool outer, bool maximised);
 // Procedures call this in Create; the minimum includes the frame's insets.
 void setMinimumSize(Window& w, int32_t width, int32_t height);
 // 1 on success, 0 when the canvas could not be sized.
-int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t outer,
-                uint32_t maximise);
+int placeWindow(Window& w, int32_t x, int32_t y, int32_t width, int32_t height, bool outer,
+                bool maximise);
 void maximiseWindow(Window& w);
 void restoreWindow(Window& w);
 void followDesktopSize(Window& w);

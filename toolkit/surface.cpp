@@ -4,6 +4,7 @@
 #include "toolkit/surface.h"
 #include "toolkit/font.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -18,6 +19,25 @@ namespace {
 // No surface of ours comes near this; a hostile size from a data file is
 // refused before any memory is asked for.
 constexpr int64_t MAX_SURFACE_PIXELS = int64_t{1} << 28;
+// A whole surface is filled in spans of at most this many pixels, the most a
+// fill's count holds.
+constexpr int64_t FILL_CHUNK = int64_t{1} << 30;
+// Pixels a long fill writes per block, and a keyed copy compares per 128-bit
+// vector.
+constexpr int32_t FILL_BLOCK = 16;
+constexpr int32_t VECTOR_PIXELS = 8;
+
+// A pixel's channels as the shading works on them.
+constexpr int RED_SHIFT = 11;
+constexpr int GREEN_SHIFT = 5;
+constexpr uint32_t RED_MAX = 31; // and blue
+constexpr uint32_t GREEN_MAX = 63;
+// Halving a pixel shifts every channel down a bit; this keeps each channel's
+// bits from running into its lower neighbour.
+constexpr uint16_t HALF_MASK = 0x7BEF;
+// Lightening adds a quarter of the range to each channel, saturating.
+constexpr uint32_t RED_LIGHTEN = 8; // and blue
+constexpr uint32_t GREEN_LIGHTEN = 16;
 
 // Fills n pixels from p. After at most one single pixel to reach a 4-byte
 // boundary, pixels go in pairs through 32-bit stores, and long spans in
@@ -32,12 +52,12 @@ void fillPixels(uint16_t* p, int32_t n, uint16_t colour) {
         *p++ = colour;
         n--;
     }
-    uint16_t block[16];
+    uint16_t block[FILL_BLOCK];
     for (uint16_t& pixel : block) {
         pixel = colour;
     }
     int32_t i = 0;
-    for (; i + 16 <= n; i += 16) {
+    for (; i + FILL_BLOCK <= n; i += FILL_BLOCK) {
         std::memcpy(p + i, block, sizeof block);
     }
     for (; i + 2 <= n; i += 2) {
@@ -58,7 +78,9 @@ uint64_t keyLanes(uint64_t four) {
     uint64_t d = four ^ KEYS;
     uint64_t nonZero = ((d & LOW) + LOW) | d; // top bit of each lane: lane != 0
     uint64_t isKey = ~nonZero & ~LOW;         // top bit of each lane: lane == key
-    return (isKey >> 15) * 0xFFFF;
+    constexpr int LANE_TOP = 15;
+    constexpr uint64_t LANE = 0xFFFF;
+    return (isKey >> LANE_TOP) * LANE;
 }
 
 uint16_t* pixelAt(Surface& s, int32_t x, int32_t y) {
@@ -66,7 +88,7 @@ uint16_t* pixelAt(Surface& s, int32_t x, int32_t y) {
 }
 
 uint16_t darkenHalf(uint16_t p) {
-    return uint16_t((p >> 1) & 0x7BEF);
+    return uint16_t((p >> 1) & HALF_MASK);
 }
 
 uint16_t darkenThreeQuarters(uint16_t p) {
@@ -75,11 +97,13 @@ uint16_t darkenThreeQuarters(uint16_t p) {
 }
 
 uint16_t lighten(uint16_t p) {
-    uint32_t red = (p >> 11) & 31, green = (p >> 5) & 63, blue = p & 31;
-    red = red >= 23 ? 31 : red + 8;
-    green = green >= 47 ? 63 : green + 16;
-    blue = blue >= 23 ? 31 : blue + 8;
-    return uint16_t((red << 11) | (green << 5) | blue);
+    uint32_t red = (p >> RED_SHIFT) & RED_MAX;
+    uint32_t green = (p >> GREEN_SHIFT) & GREEN_MAX;
+    uint32_t blue = p & RED_MAX;
+    red = std::min(red + RED_LIGHTEN, RED_MAX);
+    green = std::min(green + GREEN_LIGHTEN, GREEN_MAX);
+    blue = std::min(blue + RED_LIGHTEN, RED_MAX);
+    return uint16_t((red << RED_SHIFT) | (green << GREEN_SHIFT) | blue);
 }
 
 // Applies a per-pixel change along a clipped span.
@@ -243,7 +267,7 @@ void surfaceFill(Surface& s, uint16_t colour) {
     int64_t count = int64_t{s.width} * s.height;
     uint16_t* p = s.pixels;
     while (count > 0) {
-        int32_t chunk = count > (int64_t{1} << 30) ? (1 << 30) : int32_t(count);
+        const auto chunk = int32_t(std::min(count, FILL_CHUNK));
         fillPixels(p, chunk, colour);
         p += chunk;
         count -= chunk;
@@ -300,7 +324,7 @@ void surfaceBlitKeyed(const Surface& source, Surface& destination, int32_t x, in
         // Eight pixels at a time where the machine has 128-bit integer
         // operations (every x86-64 does): compare with the key, then select.
         const __m128i keys = _mm_set1_epi16(int16_t(COLOUR_KEY));
-        for (; i + 8 <= count; i += 8) {
+        for (; i + VECTOR_PIXELS <= count; i += VECTOR_PIXELS) {
             __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
             __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
             __m128i keep = _mm_cmpeq_epi16(eight, keys);
@@ -310,11 +334,11 @@ void surfaceBlitKeyed(const Surface& source, Surface& destination, int32_t x, in
 #endif
         for (; i + 4 <= count; i += 4) {
             uint64_t four, under;
-            std::memcpy(&four, from + i, 8);
-            std::memcpy(&under, to + i, 8);
+            std::memcpy(&four, from + i, sizeof four);
+            std::memcpy(&under, to + i, sizeof under);
             uint64_t keep = keyLanes(four);
             four = (four & ~keep) | (under & keep);
-            std::memcpy(to + i, &four, 8);
+            std::memcpy(to + i, &four, sizeof four);
         }
         for (; i < count; i++) {
             if (from[i] != COLOUR_KEY) {
@@ -338,7 +362,7 @@ void canvasInit(WindowCanvas& c) {
 }
 
 int canvasCreate(WindowCanvas& c, int32_t width, int32_t height) {
-    if (width < 64 || height < 32) {
+    if (width < MIN_CANVAS_WIDTH || height < MIN_CANVAS_HEIGHT) {
         return 0;
     }
     if (!bitmapCreate(c.bitmap, width, height)) {
@@ -347,7 +371,7 @@ int canvasCreate(WindowCanvas& c, int32_t width, int32_t height) {
         return 0;
     }
     surfaceInit(c.surface, width, height, c.bitmap.pixels);
-    c.font = &builtinFonts[0];
+    c.font = &builtinFont(0);
     return 1;
 }
 
@@ -358,7 +382,7 @@ int canvasResize(WindowCanvas& c, int32_t width, int32_t height) {
     if (width == c.surface.width && height == c.surface.height) {
         return 1;
     }
-    if (width < 64 || height < 32) {
+    if (width < MIN_CANVAS_WIDTH || height < MIN_CANVAS_HEIGHT) {
         return 0;
     }
     ScreenBitmap fresh{};
@@ -384,10 +408,7 @@ void canvasClear(WindowCanvas& c) {
 }
 
 void canvasSelectFont(WindowCanvas& c, int index) {
-    if (index < 0 || index >= BUILTIN_FONT_COUNT) {
-        index = 0;
-    }
-    c.font = &builtinFonts[index];
+    c.font = &builtinFont(index);
 }
 
 // ---- Lines and rectangles ------------------------------------------------------

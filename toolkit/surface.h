@@ -48,6 +48,11 @@ struct Surface {
 
 struct Font;
 
+// A canvas is at least this large; so is every window's client area and the
+// desktop.
+constexpr int32_t MIN_CANVAS_WIDTH = 64;
+constexpr int32_t MIN_CANVAS_HEIGHT = 32;
+
 struct WindowCanvas {
     ScreenBitmap bitmap;
     Surface surface;

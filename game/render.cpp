@@ -25,11 +25,12 @@ constexpr int32_t BLUE8_MAX = 248;
 
 // A channel times a factor of 0 to 255, divided by 256; and two channels
 // mixed by such factors.
+constexpr int FACTOR_SHIFT = 8;
 inline int scaled(int channel, int factor) {
-    return (channel * factor) >> 8;
+    return (channel * factor) >> FACTOR_SHIFT;
 }
 inline int mix(int under, int keep, int over, int alpha) {
-    return (under * keep + over * alpha) >> 8;
+    return (under * keep + over * alpha) >> FACTOR_SHIFT;
 }
 
 // The drawing of flames and explosions moves the flicker seed once per board

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
@@ -13,6 +14,8 @@ namespace {
 // How many names a new temporary file tries before giving up: each is taken
 // by chance only if another writer is saving the same file at this moment.
 constexpr int TEMPORARY_NAME_TRIES = 16;
+// Read and write for everyone the umask allows, as any new file.
+constexpr mode_t NEW_FILE_MODE = 0666;
 
 std::string systemReason(int error) {
     return std::strerror(error);
@@ -87,12 +90,9 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
 // O_EXCL refuses one planted anyway.
 std::string temporaryName(const std::string& path) {
     static std::random_device source;
-    static const char digits[] = "0123456789abcdef";
-    std::string name = path + ".tmp-";
-    for (uint32_t bits = source(), i = 0; i < 8; i++, bits >>= 4) {
-        name += digits[bits & 15];
-    }
-    return name;
+    char suffix[sizeof ".tmp-12345678"];
+    std::snprintf(suffix, sizeof suffix, ".tmp-%08x", unsigned(source()));
+    return path + suffix;
 }
 
 // A file that is there but may not be written keeps its place, as it would
@@ -199,7 +199,7 @@ std::string replaceFile(const std::string& path, const void* data, size_t size) 
     Descriptor file;
     for (int i = 0; i < TEMPORARY_NAME_TRIES && file.fd < 0; i++) {
         temporary = temporaryName(path);
-        file.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        file.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE);
         if (file.fd < 0 && errno != EEXIST) {
             break;
         }

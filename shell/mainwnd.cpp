@@ -136,7 +136,7 @@ int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam) {
     case MSG_KEY_UP: keys.down[wParam & 0xFF] = 0; return 0;
     case MSG_CHAR:
         // Control characters (Enter, Escape, Backspace) are keys, not text.
-        if (wParam >= 32) {
+        if (wParam >= ' ') {
             keys.lastChar = uint8_t(wParam);
         }
         return 0;

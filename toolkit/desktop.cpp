@@ -397,7 +397,7 @@ int desktopResize(Desktop& d, int32_t width, int32_t height) {
         surfaceCreate(d.desktopBitmap, width, height, nullptr);
         surfaceCreate(d.backup, width, height, nullptr);
     }
-    char text[16];
+    char text[CONFIG_VALUE_SIZE];
     std::snprintf(text, sizeof text, "%d", int(dw->canvas.surface.width));
     configSet("WINDX", text);
     std::snprintf(text, sizeof text, "%d", int(dw->canvas.surface.height));

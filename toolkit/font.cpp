@@ -140,7 +140,7 @@ int32_t drawChar(WindowCanvas& canvas, uint8_t c, int32_t x, int32_t y, uint16_t
     int32_t firstRow = s.clipTop > y ? s.clipTop - y : 0;
     int32_t endRow = s.clipBottom - y < font.height ? s.clipBottom - y : font.height;
     int32_t firstColumn = s.clipLeft > x ? s.clipLeft - x : 0;
-    int32_t endColumn = s.clipRight - x < 16 ? s.clipRight - x : 16;
+    int32_t endColumn = s.clipRight - x < GLYPH_MAX_WIDTH ? s.clipRight - x : GLYPH_MAX_WIDTH;
     for (int32_t row = firstRow; row < endRow; row++) {
         uint32_t bits = rows[row];
         uint16_t* line = s.pixels + int64_t{y + row} * width + x;

@@ -3,6 +3,9 @@
 #include "toolkit/fontdata.h"
 #include <cstdint>
 
+// Glyphs are at most 16 pixels wide: one 16-bit value a row.
+constexpr int32_t GLYPH_MAX_WIDTH = 16;
+
 // Glyph table: per character from firstChar to lastChar, height + 1 values:
 // the advance width, then the rows top to bottom, bit 0 the leftmost pixel.
 struct Font {

@@ -169,7 +169,7 @@ void moveCaret(LineEditor& e, int32_t to, bool shift) {
 // The typed character, or "not handled" when nothing printable was typed.
 bool typeCharacter(LineEditor& e) {
     const uint8_t c = inputState.keys.lastChar;
-    if (c < 32) {
+    if (c < ' ') {
         return false;
     }
     deleteSelection(e);

@@ -20,6 +20,20 @@ namespace {
 constexpr uint32_t DIALOG_STYLE = 23;
 constexpr uint32_t FIRST_PULSE = 64203;
 constexpr int32_t LINE_GAP = 6;
+// Lines start this far in from the left and the top, and a box is this much
+// wider than its widest line on either side. Its height is its lines, their
+// gaps and 10 more.
+constexpr int32_t MARGIN = 8;
+constexpr int32_t EXTRA_HEIGHT = 10;
+// In two columns the colon stands 8 right of the widest label, and the right
+// column starts 4 right of the colon.
+constexpr int32_t COLON_GAP = 8;
+constexpr int32_t AFTER_COLON = 4;
+// A row of buttons is as wide as its buttons and this much between each two.
+constexpr int32_t BUTTON_SPACING = 20;
+constexpr int32_t BLANK_WIDTH = 32;
+// Fields get 4 pixels of room above the text in fonts below this height.
+constexpr int32_t ROOMY_FONT = 20;
 constexpr int32_t BLANK_HEIGHT = 12;
 constexpr int32_t CHECK_SIZE = 12;
 constexpr int32_t STRING_FIELD_WIDTH = 250;
@@ -86,7 +100,7 @@ bool hasEditor(const DialogLine& line, int32_t k) {
 }
 
 int32_t fieldHeight(const Font& font) {
-    return font.height < 20 ? font.height + 4 : font.height;
+    return font.height < ROOMY_FONT ? font.height + 4 : font.height;
 }
 
 int32_t fieldWidth(uint32_t kind) {
@@ -130,7 +144,7 @@ int32_t makeButtons(DialogLine& line, const char* text, int32_t extra) {
         makeButton(line.buttons[1], " Cancel ", 0);
         line.results[0] = DIALOG_RESULT_OK;
         line.results[1] = DIALOG_RESULT_CANCEL;
-        return line.buttons[0].rect.width + line.buttons[1].rect.width + 20;
+        return line.buttons[0].rect.width + line.buttons[1].rect.width + BUTTON_SPACING;
     default: // DIALOG_YES_NO
         makeButton(line.buttons[0], " Yes ", 0);
         makeButton(line.buttons[1], "  No  ", 0);
@@ -139,7 +153,7 @@ int32_t makeButtons(DialogLine& line, const char* text, int32_t extra) {
         line.results[1] = DIALOG_RESULT_NO;
         line.results[2] = DIALOG_RESULT_CANCEL;
         return line.buttons[0].rect.width + line.buttons[1].rect.width +
-               line.buttons[2].rect.width + 40;
+               line.buttons[2].rect.width + 2 * BUTTON_SPACING;
     }
 }
 
@@ -180,7 +194,7 @@ void copyValue(DialogLine& line, char* buffer, int32_t extra) {
 
 void layOutLine(Dialog& d, DialogLine& line, int32_t& y, int32_t rightX, int32_t rowFont,
                 int32_t extra) {
-    const int32_t left = d.contentX + 8;
+    const int32_t left = d.contentX + MARGIN;
     int32_t row = rowFont;
     switch (line.kind) {
     case DIALOG_BLANK: row = BLANK_HEIGHT; break;
@@ -544,7 +558,8 @@ void drawDialog(Dialog& d) {
             labelled = true;
         }
         if (labelled) {
-            drawChar(canvas, ':', d.contentX + d.maxLeft + 16, line.labelY, colour, *canvas.font);
+            drawChar(canvas, ':', d.contentX + d.maxLeft + MARGIN + COLON_GAP, line.labelY, colour,
+                     *canvas.font);
         }
     }
 }
@@ -567,7 +582,7 @@ void addLine(Dialog& dialog, uint32_t kind, const char* text, void* value, bool 
     int32_t full = 0, left = 0, right = 0, height = font.height;
     switch (kind) {
     case DIALOG_BLANK:
-        full = 32;
+        full = BLANK_WIDTH;
         height = BLANK_HEIGHT;
         break;
     case DIALOG_TEXT:
@@ -698,10 +713,12 @@ Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCa
     }
     Dialog& d = *dialog;
     const int32_t colonWidth = charWidth(currentFont(), ':');
-    d.height += LINE_GAP * d.lineCount + 10;
-    d.width = d.maxLeft != 0 && d.maxRight != 0 ? colonWidth + 28 : 16;
+    d.height += LINE_GAP * d.lineCount + EXTRA_HEIGHT;
+    d.width = d.maxLeft != 0 && d.maxRight != 0
+                  ? MARGIN + COLON_GAP + colonWidth + AFTER_COLON + MARGIN
+                  : 2 * MARGIN;
     d.width += d.maxLeft + d.maxRight;
-    raiseTo(d.width, d.maxWidth + 16);
+    raiseTo(d.width, d.maxWidth + 2 * MARGIN);
 
     const uint32_t slot = freeSlot();
     openDialogs[slot] = std::move(dialog);
@@ -715,9 +732,10 @@ Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCa
 
     {
         CurrentWindow inDialog(window);
-        const int32_t rightX = d.contentX + d.maxLeft + colonWidth + 20;
+        const int32_t rightX =
+            d.contentX + d.maxLeft + MARGIN + COLON_GAP + colonWidth + AFTER_COLON;
         const int32_t rowFont = window->canvas.font->height;
-        int32_t y = d.contentY + 8;
+        int32_t y = d.contentY + MARGIN;
         for (int32_t i = 0; i < d.lineCount; i++) {
             DialogLine& line = d.lines[i];
             layOutLine(d, line, y, rightX, rowFont, line.editors[0].size);

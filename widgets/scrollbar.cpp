@@ -17,10 +17,14 @@ constexpr int32_t ARROWS = 2 * SCROLLBAR_SIZE;
 // Beyond this many pixels the thumb position is worked out from offsets
 // divided by 1024 first, so that the product stays within 32 bits.
 constexpr int32_t LARGE_OFFSET = 1 << 20;
+constexpr int32_t OFFSET_SCALE = 1024;
 constexpr int32_t WHEEL_ENTRIES = 3;
 constexpr int32_t WHEEL_PIXELS = 25;
 constexpr int32_t ARROW_PIXELS = 8;
 constexpr int32_t TRACK_PIXELS = 40;
+// A drag follows the pointer while it stays within 32 pixels of the bar's
+// sides.
+constexpr int32_t DRAG_REACH = 32;
 
 void clampThumb(int32_t& thumbPos, int32_t travel) {
     lowerTo(thumbPos, travel);
@@ -219,7 +223,7 @@ void vscrollCreate(VScrollBar& bar, int32_t x, int32_t y, int32_t height, int32_
     setRect(bar.upButton, x, y, SCROLLBAR_SIZE, SCROLLBAR_SIZE);
     setRect(bar.downButton, x, y + height - SCROLLBAR_SIZE, SCROLLBAR_SIZE, SCROLLBAR_SIZE);
     setRect(bar.thumb, x, y + SCROLLBAR_SIZE, SCROLLBAR_SIZE, 0);
-    setRect(bar.dragBand, x - 32, y, 82, height);
+    setRect(bar.dragBand, x - DRAG_REACH, y, SCROLLBAR_SIZE + 2 * DRAG_REACH, height);
     bar.pressedPart = bar.hoveredPart = SCROLL_PART_NONE;
     bar.active = 1;
     vscrollSetContent(bar, top, visible, count);
@@ -277,8 +281,9 @@ void vscrollTo(VScrollBar& bar, int32_t entry) {
         return;
     }
     if (bar.offset >= LARGE_OFFSET) {
-        const int32_t scaledMax = bar.maxScroll / 1024;
-        bar.thumbPos = scaledMax > 0 ? (bar.offset / 1024) * bar.travel / scaledMax : bar.travel;
+        const int32_t scaledMax = bar.maxScroll / OFFSET_SCALE;
+        bar.thumbPos =
+            scaledMax > 0 ? (bar.offset / OFFSET_SCALE) * bar.travel / scaledMax : bar.travel;
     } else {
         bar.thumbPos = int32_t(int64_t{bar.travel} * bar.offset / bar.maxScroll);
     }
@@ -347,7 +352,7 @@ void hscrollCreate(HScrollBar& bar, int32_t x, int32_t y, int32_t width, int32_t
     setRect(bar.leftButton, x, y, SCROLLBAR_SIZE, SCROLLBAR_SIZE);
     setRect(bar.rightButton, x + width - SCROLLBAR_SIZE, y, SCROLLBAR_SIZE, SCROLLBAR_SIZE);
     setRect(bar.thumb, x + SCROLLBAR_SIZE, y, 0, SCROLLBAR_SIZE);
-    setRect(bar.dragBand, x, y - 32, width, 82);
+    setRect(bar.dragBand, x, y - DRAG_REACH, width, SCROLLBAR_SIZE + 2 * DRAG_REACH);
     bar.visible = width;
     bar.pressedPart = bar.hoveredPart = SCROLL_PART_NONE;
     bar.active = 1;

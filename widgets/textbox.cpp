@@ -18,12 +18,14 @@ constexpr int32_t MAX_STEP = 150;
 // A text box shows a page of notes, not a book: a larger file is refused.
 constexpr size_t TEXT_FILE_LIMIT = 1 << 20;
 constexpr int32_t TAB_SPACES = 4;
+constexpr uint8_t LAST_ASCII = 127;
 // The longest name an error message quotes.
 constexpr int32_t NAME_LIMIT = 127;
 
 // Fits the longest message, "Error while reading '...' file", with the name
 // at its limit.
-char errorMessage[NAME_LIMIT + 40];
+constexpr int32_t MESSAGE_WORDS = 40;
+char errorMessage[NAME_LIMIT + MESSAGE_WORDS];
 
 // Allocations the box reports on must be allowed to fail.
 std::unique_ptr<char[]> allocateChars(size_t count) {
@@ -87,7 +89,7 @@ size_t cleanText(const char* in, size_t length, char* out) {
                 i++;
             }
             kept = '\n';
-        } else if (c == '\n' || (c >= 32 && c <= 127)) {
+        } else if (c == '\n' || (c >= ' ' && c <= LAST_ASCII)) {
             kept = char(c);
         } else {
             continue;

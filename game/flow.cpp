@@ -29,9 +29,10 @@ namespace {
 
 constexpr int32_t LAST_LEVEL = LEVEL_COUNT - 1; // 50
 constexpr uint32_t CONTINUE_STYLE = 31;
-// The banner's text is measured over at most this many characters; "Level
-// 50" never comes near it, but a measure is always given a bound.
-constexpr int32_t BANNER_MEASURE_LIMIT = 2047;
+// The banner's text sits this far in from its left and top edges, and as
+// far from its right and bottom ones.
+constexpr int32_t BANNER_PADDING_X = 8;
+constexpr int32_t BANNER_PADDING_Y = 4;
 
 uint32_t dataMissing;
 
@@ -290,9 +291,9 @@ void startLevel(int32_t level) {
 void layoutBanner() {
     std::snprintf(levelFlow.bannerText, sizeof levelFlow.bannerText, "Level %d",
                   int(levelFlow.level));
-    const Font& font = builtinFonts[BANNER_FONT];
-    const int32_t width = textWidth(font, levelFlow.bannerText, BANNER_MEASURE_LIMIT) + 16;
-    const int32_t height = font.height + 8;
+    const Font& font = builtinFont(BANNER_FONT);
+    const int32_t width = textWidth(font, levelFlow.bannerText, TEXT_MAX) + 2 * BANNER_PADDING_X;
+    const int32_t height = font.height + 2 * BANNER_PADDING_Y;
     // Arithmetic shifts: a banner wider than a small board sits half a pixel
     // further left, never rounded towards the board.
     levelFlow.bannerRect.x = boardView.originX + ((boardView.pixelWidth - width) >> 1);
@@ -330,8 +331,8 @@ void updateBoardView(int fromTick) {
         const int32_t y1 = r.y + r.height - 1;
         drawFilledRect(canvas, r.x, r.y, x1, y1, BANNER_FILL);
         drawRaisedBevel(canvas, r.x, r.y, x1, y1);
-        drawText(canvas, levelFlow.bannerText, r.x + 8, r.y + 4, BANNER_TEXT, 0,
-                 &builtinFonts[BANNER_FONT]);
+        drawText(canvas, levelFlow.bannerText, r.x + BANNER_PADDING_X, r.y + BANNER_PADDING_Y,
+                 BANNER_TEXT, 0, &builtinFont(BANNER_FONT));
     }
     if (fromTick) {
         // Straight to the screen: a step of the board changes nothing but the

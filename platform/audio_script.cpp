@@ -2,6 +2,8 @@
 // one, but a buffer only finishes playing when a test says so.
 #include "platform/audio_script.h"
 
+#include "platform/platform_common.h"
+
 #include <deque>
 
 namespace {
@@ -19,10 +21,7 @@ ScriptDevice script;
 } // namespace
 
 int audioOpen(AudioOut& device, AudioFill fill) {
-    device.open = 0;
-    device.nextIndex = 0;
-    device.fill = fill;
-    device.bufferSize = AUDIO_BUFFER_BYTES;
+    audioBegin(device, fill);
     if (!script.available || script.open)
         return 0;
     device.handle = &script;

@@ -73,6 +73,13 @@ void blitToScreen(const ScreenBitmap& bitmap, int32_t x, int32_t y) {
     blitRectToScreen(bitmap, x, y, bitmap.width, bitmap.height, 0, 0);
 }
 
+void audioBegin(AudioOut& device, AudioFill fill) {
+    device.open = 0;
+    device.nextIndex = 0;
+    device.fill = fill;
+    device.bufferSize = AUDIO_BUFFER_BYTES;
+}
+
 int mouseInit(MouseState& mouse) {
     mouse = MouseState{};
     return 1;

@@ -7,3 +7,7 @@
 // Whether the next bitmap may be made at all: the SDL layer always says yes;
 // the scripted one can be told to refuse, so tests can reach the failures.
 bool platformAllowsBitmap();
+
+// The first step of every audioOpen: closed, buffer 0 next, the fill routine
+// and the buffer size stored.
+void audioBegin(AudioOut& device, AudioFill fill);

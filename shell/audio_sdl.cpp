@@ -4,7 +4,7 @@
 // callback, so the callback plays the queued buffers in order and hands each
 // one back to queueNextBuffer once its last byte has been taken. The latency
 // and the order of refills are then those of two system buffers.
-#include "platform/platform.h"
+#include "platform/platform_common.h"
 
 #include <SDL.h>
 #include <cstring>
@@ -57,10 +57,7 @@ void playQueued(void* userdata, Uint8* stream, int len) {
 } // namespace
 
 int audioOpen(AudioOut& device, AudioFill fill) {
-    device.open = 0;
-    device.nextIndex = 0;
-    device.fill = fill;
-    device.bufferSize = AUDIO_BUFFER_BYTES;
+    audioBegin(device, fill);
     // There is one set of buffers and one device: a second output is refused.
     if (sdlAudio.id != 0)
         return 0;

@@ -55,18 +55,24 @@ void activate(Clickable& c) {
     }
 }
 
+// A press, by the mouse or by the hot key: the tooltip goes and stays away
+// until the pointer comes back.
+void press(Clickable& c, uint32_t now, bool byKey) {
+    requestCurrentRedraw();
+    c.pressed = 1;
+    c.hoverTracking = 0;
+    c.tooltipHeight = 0;
+    c.hoverTime = 0;
+    c.keyboardMode = byKey ? 1 : 0;
+    c.lastTime = c.pressTime = now;
+}
+
 // Pressing with Alt and the letter: the control shows pressed and hot until
 // the mouse is used again.
 int activateByKey(Clickable& c, uint32_t now) {
     inputState.keys.altLetter = 0;
-    requestCurrentRedraw();
-    c.pressed = 1;
+    press(c, now, true);
     c.hot = 1;
-    c.hoverTracking = 0;
-    c.tooltipHeight = 0;
-    c.hoverTime = 0;
-    c.keyboardMode = 1;
-    c.lastTime = c.pressTime = now;
     activate(c);
     return 1;
 }
@@ -173,13 +179,7 @@ int clickableUpdate(Clickable& c) {
     }
     if (m.leftPressed) {
         m.leftPressed = 0;
-        requestCurrentRedraw();
-        c.pressed = 1;
-        c.hoverTracking = 0;
-        c.tooltipHeight = 0;
-        c.hoverTime = 0;
-        c.keyboardMode = 0;
-        c.lastTime = c.pressTime = now;
+        press(c, now, false);
         if (c.mode == CLICK_ON_PRESS) {
             activate(c);
             return 1;

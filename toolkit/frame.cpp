@@ -460,20 +460,13 @@ void resizeStart(Window& w) {
     const MouseState& m = inputState.mouse;
     w.pressX = m.pressX;
     w.pressY = m.pressY;
-    if (w.resizeEdge & EDGE_LEFT) {
-        w.movingX = w.frameX;
-        w.fixedX = w.frameX + w.frameWidth;
-    } else {
-        w.movingX = w.frameX + w.frameWidth;
-        w.fixedX = w.frameX;
-    }
-    if (w.resizeEdge & EDGE_TOP) {
-        w.movingY = w.frameY;
-        w.fixedY = w.frameY + w.frameHeight;
-    } else {
-        w.movingY = w.frameY + w.frameHeight;
-        w.fixedY = w.frameY;
-    }
+    // The edge taken follows the mouse; the opposite one stays.
+    auto grip = [](bool atStart, int32_t from, int32_t size, int32_t& moving, int32_t& fixed) {
+        moving = atStart ? from : from + size;
+        fixed = atStart ? from + size : from;
+    };
+    grip((w.resizeEdge & EDGE_LEFT) != 0, w.frameX, w.frameWidth, w.movingX, w.fixedX);
+    grip((w.resizeEdge & EDGE_TOP) != 0, w.frameY, w.frameHeight, w.movingY, w.fixedY);
     w.resizeActive = 1;
 }
 

@@ -47,21 +47,12 @@ constexpr int32_t SECOND_TEXT_MEASURE = 64;
 // is only 32 bits, so it carries the slot, not the pointer.
 std::vector<std::unique_ptr<Dialog>> openDialogs;
 
-bool windowOnDesktop(const Window* w) {
-    for (int32_t i = 0; i < desktop.count; i++) {
-        if (desktop.windows[i] == w) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // A free slot; the slot of a dialog whose window went away without a Close
 // (the desktop taken down around it) is free again too.
 uint32_t freeSlot() {
     for (size_t i = 0; i < openDialogs.size(); i++) {
         if (!openDialogs[i] ||
-            (openDialogs[i]->window != nullptr && !windowOnDesktop(openDialogs[i]->window))) {
+            (openDialogs[i]->window != nullptr && !windowOnStack(openDialogs[i]->window))) {
             openDialogs[i].reset();
             return uint32_t(i);
         }
@@ -121,40 +112,47 @@ void makeButton(Button& b, const char* text, int32_t leftIcon) {
     buttonCreate(b, 0, 0, 0, text, 0, CLICK_ON_RELEASE, {.leftIcon = leftIcon});
 }
 
-// The buttons of a row and what each gives; returns the row's full width.
-int32_t makeButtons(DialogLine& line, const char* text, int32_t extra) {
-    switch (line.kind) {
-    case DIALOG_OK:
-        makeButton(line.buttons[0], "  Ok  ", 0);
-        line.results[0] = DIALOG_RESULT_OK;
-        line.enterResult = DIALOG_RESULT_OK;
-        return line.buttons[0].rect.width;
-    case DIALOG_BUTTON:
-        makeButton(line.buttons[0], text, extra);
-        line.results[0] = DIALOG_RESULT_OK;
-        line.enterResult = DIALOG_RESULT_OK;
-        return line.buttons[0].rect.width;
-    case DIALOG_CANCEL:
-        makeButton(line.buttons[0], " Cancel ", 0);
-        line.results[0] = DIALOG_RESULT_CANCEL;
-        line.enterResult = DIALOG_RESULT_CANCEL;
-        return line.buttons[0].rect.width;
-    case DIALOG_OK_CANCEL:
-        makeButton(line.buttons[0], "  Ok  ", 0);
-        makeButton(line.buttons[1], " Cancel ", 0);
-        line.results[0] = DIALOG_RESULT_OK;
-        line.results[1] = DIALOG_RESULT_CANCEL;
-        return line.buttons[0].rect.width + line.buttons[1].rect.width + BUTTON_SPACING;
-    default: // DIALOG_YES_NO
-        makeButton(line.buttons[0], " Yes ", 0);
-        makeButton(line.buttons[1], "  No  ", 0);
-        makeButton(line.buttons[2], " Cancel ", 0);
-        line.results[0] = DIALOG_RESULT_OK;
-        line.results[1] = DIALOG_RESULT_NO;
-        line.results[2] = DIALOG_RESULT_CANCEL;
-        return line.buttons[0].rect.width + line.buttons[1].rect.width +
-               line.buttons[2].rect.width + 2 * BUTTON_SPACING;
+// The buttons of each row, what each gives, and what Enter gives through the
+// row when nothing has the focus. A null text is the caller's.
+struct ButtonRow {
+    uint32_t kind;
+    const char* texts[3];
+    uint32_t results[3];
+    uint32_t enterResult;
+};
+
+constexpr ButtonRow BUTTON_ROWS[] = {
+    {DIALOG_OK, {"  Ok  "}, {DIALOG_RESULT_OK}, DIALOG_RESULT_OK},
+    {DIALOG_BUTTON, {nullptr}, {DIALOG_RESULT_OK}, DIALOG_RESULT_OK},
+    {DIALOG_CANCEL, {" Cancel "}, {DIALOG_RESULT_CANCEL}, DIALOG_RESULT_CANCEL},
+    {DIALOG_OK_CANCEL,
+     {"  Ok  ", " Cancel "},
+     {DIALOG_RESULT_OK, DIALOG_RESULT_CANCEL},
+     DIALOG_RESULT_NONE},
+    {DIALOG_YES_NO,
+     {" Yes ", "  No  ", " Cancel "},
+     {DIALOG_RESULT_OK, DIALOG_RESULT_NO, DIALOG_RESULT_CANCEL},
+     DIALOG_RESULT_NONE},
+};
+
+// Makes a row's buttons; returns the row's full width.
+int32_t makeButtons(DialogLine& line, const char* text, int32_t leftIcon) {
+    for (const ButtonRow& row : BUTTON_ROWS) {
+        if (row.kind != line.kind) {
+            continue;
+        }
+        const int32_t count = buttonCount(line.kind);
+        int32_t width = BUTTON_SPACING * (count - 1);
+        for (int32_t k = 0; k < count; k++) {
+            makeButton(line.buttons[k], row.texts[k] != nullptr ? row.texts[k] : text,
+                       row.texts[k] != nullptr ? 0 : leftIcon);
+            line.results[k] = row.results[k];
+            width += line.buttons[k].rect.width;
+        }
+        line.enterResult = row.enterResult;
+        return width;
     }
+    return 0;
 }
 
 // The variable's value as the field's starting text, taken now rather than

@@ -481,22 +481,22 @@ void resizeStep(Window& w) {
         placeWindow(w, x0, y0, x1 - x0, y1 - y0, true, false);
         return;
     }
-    const int32_t dx = m.x - w.pressX;
-    const int32_t dy = m.y - w.pressY;
-    if (w.resizeEdge & EDGE_LEFT) {
-        w.movingX = w.frameX + dx;
-        lowerTo(w.movingX, w.fixedX - w.minWidth);
-    } else if (w.resizeEdge & EDGE_RIGHT) {
-        w.movingX = w.frameX + w.frameWidth + dx;
-        raiseTo(w.movingX, w.fixedX + w.minWidth);
-    }
-    if (w.resizeEdge & EDGE_TOP) {
-        w.movingY = w.frameY + dy;
-        lowerTo(w.movingY, w.fixedY - w.minHeight);
-    } else if (w.resizeEdge & EDGE_BOTTOM) {
-        w.movingY = w.frameY + w.frameHeight + dy;
-        raiseTo(w.movingY, w.fixedY + w.minHeight);
-    }
+    // The edge taken follows the mouse, but never comes nearer the fixed one
+    // than the minimum size.
+    auto follow = [](uint32_t edge, uint32_t startEdge, uint32_t endEdge, int32_t from,
+                     int32_t size, int32_t delta, int32_t fixed, int32_t minimum, int32_t& moving) {
+        if (edge & startEdge) {
+            moving = from + delta;
+            lowerTo(moving, fixed - minimum);
+        } else if (edge & endEdge) {
+            moving = from + size + delta;
+            raiseTo(moving, fixed + minimum);
+        }
+    };
+    follow(w.resizeEdge, EDGE_LEFT, EDGE_RIGHT, w.frameX, w.frameWidth, m.x - w.pressX, w.fixedX,
+           w.minWidth, w.movingX);
+    follow(w.resizeEdge, EDGE_TOP, EDGE_BOTTOM, w.frameY, w.frameHeight, m.y - w.pressY, w.fixedY,
+           w.minHeight, w.movingY);
 }
 
 void drawFrame(Window& w) {

@@ -193,7 +193,7 @@ struct TextMask {
 TextMask textMask(const char* text, int fontIndex) {
     const Font& font = builtinFonts[fontIndex];
     TextMask mask;
-    mask.width = textWidth(font, text, 2047);
+    mask.width = textWidth(font, text, TEXT_MAX);
     mask.height = font.height;
     WindowCanvas canvas;
     canvasInit(canvas);
@@ -375,7 +375,7 @@ void keyCap(Image& picture, float x, float y, float w, const char* label) {
         }
         return (px > x + w - 2.5f || py > y + 12.5f) ? rgb(120, 112, 110) : rgb(196, 188, 176);
     });
-    int tw = textWidth(builtinFonts[0], label, 2047);
+    int tw = textWidth(builtinFont(0), label, TEXT_MAX);
     setText(
         picture, label, 0, std::round(x + (w - tw) / 2), y + 1, 1, Align::Left,
         [](float, int, int) { return rgb(30, 26, 34); }, rgb(0, 0, 0, 0));

@@ -94,7 +94,10 @@ inline bool isElementCode(int value) {
     return value >= 0 && value < ELEMENT_COUNT;
 }
 
+// Nothing weighing this much can be moved by the player.
+constexpr uint8_t IMMOVABLE = 200;
+
 // A stray code is treated as immovable rather than read past the table.
 inline uint8_t weightOf(int code) {
-    return isElementCode(code) ? elementWeight[code] : 200;
+    return isElementCode(code) ? elementWeight[code] : IMMOVABLE;
 }

@@ -57,7 +57,7 @@ void clearPictures() {
 // presses it too.
 constexpr int32_t GAME_BUTTON_X = 16;
 constexpr int32_t GAME_BUTTON_HOT_KEY = 2;
-constexpr int32_t LEVEL_TEXT_SIZE = 16;
+constexpr int32_t LEVEL_TEXT_SIZE = BANNER_TEXT_SIZE; // "Level %d" too
 
 // The " Continue " window is open once at a time; its button lives here.
 Button continueButton;

@@ -86,6 +86,8 @@ enum : int32_t {
     MOVE_DOWN = 4,
 };
 
+constexpr int BANNER_TEXT_SIZE = 16; // "Level %d" and room to spare
+
 struct LevelFlow {
     int32_t level;
     int32_t highestLevel;
@@ -97,7 +99,7 @@ struct LevelFlow {
     uint32_t bannerVisible;
     uint32_t bannerEnd;
     uint32_t nextStep;
-    char bannerText[16];
+    char bannerText[BANNER_TEXT_SIZE];
     Rect bannerRect;
 };
 

@@ -48,11 +48,13 @@ struct MouseState {
     uint32_t cursorShape;
 };
 
+constexpr int KEY_CODES = 256;
+
 struct KeyboardState {
-    uint8_t down[256]; // by virtual-key code: 1 while held
-    uint8_t lastKey;   // event: last key-down, auto-repeat included
-    uint8_t lastChar;  // event: last character of code 32 or more
-    uint8_t altLetter; // event: key pressed while Alt was held
+    uint8_t down[KEY_CODES]; // by virtual-key code: 1 while held
+    uint8_t lastKey;         // event: last key-down, auto-repeat included
+    uint8_t lastChar;        // event: last character of code 32 or more
+    uint8_t altLetter;       // event: key pressed while Alt was held
     uint8_t altHeld;
     uint32_t altPressed; // event: Alt went down
 };

@@ -15,6 +15,8 @@
 struct Font;
 
 constexpr int32_t DIALOG_LINES = 32;
+// Room for the text of a number field; each editor uses 32 of it.
+constexpr int32_t DIALOG_FIELD_TEXT = 64;
 
 // Line kinds.
 enum : uint32_t {
@@ -63,9 +65,9 @@ struct DialogLine {
     void* value;          // the caller's variable
     char* editTarget;     // what the first editor edits
     DialogValue valueCopy;
-    char textBuffers[3][64]; // the texts of integer and float fields
-    int32_t labelX, labelY;  // where the label is drawn, once laid out
-    int32_t labelWidth;      // measured when the line is added
+    char textBuffers[3][DIALOG_FIELD_TEXT]; // the texts of integer and float fields
+    int32_t labelX, labelY;                 // where the label is drawn, once laid out
+    int32_t labelWidth;                     // measured when the line is added
     const char* secondText;
     int32_t secondX, secondY;
     int32_t secondWidth;

@@ -28,7 +28,10 @@ int32_t continuePicture;
 namespace {
 
 constexpr int32_t LAST_LEVEL = LEVEL_COUNT - 1; // 50
-constexpr uint32_t CONTINUE_STYLE = 31;
+// The game's windows can be moved and closed, with a shaded border and a
+// title bar.
+constexpr uint32_t GAME_WINDOW_STYLE =
+    STYLE_MOVABLE | STYLE_BORDER | STYLE_3D | STYLE_CLOSE | STYLE_TITLE;
 // The banner's text sits this far in from its left and top edges, and as
 // far from its right and bottom ones.
 constexpr int32_t BANNER_PADDING_X = 8;
@@ -184,12 +187,12 @@ void tickGame(Window& window) {
     }
     levelFlow.nextStep = now + STEP_MS;
     advanceBoard();
-    updateBoardView(1);
+    updateBoardView(true);
 }
 
 void drawGame(Window& window) {
     canvasClear(window.canvas);
-    updateBoardView(0);
+    updateBoardView(false);
     drawGameMenuBar(window);
 }
 
@@ -303,7 +306,7 @@ void layoutBanner() {
     levelFlow.bannerEnd = inputState.now + BANNER_MS;
 }
 
-void updateBoardView(int fromTick) {
+void updateBoardView(bool fromTick) {
     if (!levelFlow.started || gameWindow == nullptr) {
         return;
     }
@@ -345,7 +348,7 @@ void updateBoardView(int fromTick) {
 
 void openContinueWindow(int32_t picture) {
     continuePicture = picture;
-    createWindow(desktop, -1, -1, CONTINUE_WIDTH, CONTINUE_HEIGHT, "Gloomhold", CONTINUE_STYLE,
+    createWindow(desktop, -1, -1, CONTINUE_WIDTH, CONTINUE_HEIGHT, "Gloomhold", GAME_WINDOW_STYLE,
                  ContinueWindowProc, 0);
 }
 
@@ -357,7 +360,6 @@ constexpr int32_t ABOUT_WIDTH = 230;
 constexpr int32_t ABOUT_HEIGHT = 180;
 constexpr int32_t ABOUT_MIN_WIDTH = 200;
 constexpr int32_t ABOUT_MIN_HEIGHT = 100;
-constexpr uint32_t ABOUT_STYLE = 31;
 
 // Every line fits the window's 230 pixels in font 0 (32 characters), so
 // nothing wraps. The site, the author and the address are the project's
@@ -380,8 +382,8 @@ TextBox aboutBox;
 } // namespace
 
 void openAboutWindow() {
-    createWindow(desktop, -1, -1, ABOUT_WIDTH, ABOUT_HEIGHT, "About", ABOUT_STYLE, AboutWindowProc,
-                 0);
+    createWindow(desktop, -1, -1, ABOUT_WIDTH, ABOUT_HEIGHT, "About", GAME_WINDOW_STYLE,
+                 AboutWindowProc, 0);
 }
 
 void AboutWindowProc(Window* window, uint32_t) {
@@ -389,7 +391,7 @@ void AboutWindowProc(Window* window, uint32_t) {
     case Create:
         setMinimumSize(*window, ABOUT_MIN_WIDTH, ABOUT_MIN_HEIGHT);
         textBoxCreate(aboutBox, 0, 0, window->canvas.surface.width, window->canvas.surface.height,
-                      ABOUT_TEXT, nullptr, 0, 0, nullptr);
+                      ABOUT_TEXT, nullptr, false, false, nullptr);
         break;
     case Tick: textBoxUpdate(aboutBox, nullptr); break;
     case Draw:

@@ -39,9 +39,9 @@ void openAboutWindow();
 
 void startLevel(int32_t level);
 void layoutBanner();
-// fromTick is 1 on a Tick (the board's rectangle then goes straight to the
+// fromTick is true on a Tick (the board's rectangle then goes straight to the
 // screen), 0 on a Draw.
-void updateBoardView(int fromTick);
+void updateBoardView(bool fromTick);
 void openContinueWindow(int32_t picture);
 // The " Continue " button as its window creates it. The title-picture
 // generator draws the very same button into every picture, since the window

@@ -32,8 +32,8 @@ struct BoxDesk {
         desktop.current = nullptr;
         scriptedDesktopStop();
     }
-    int make(const char* text, int32_t width = 230, int32_t height = 180, uint32_t noWrap = 0,
-             uint32_t bar = 0) {
+    int make(const char* text, int32_t width = 230, int32_t height = 180, bool noWrap = false,
+             bool bar = false) {
         return textBoxCreate(box, 10, 20, width, height, text, nullptr, noWrap, bar, nullptr);
     }
     std::vector<std::string> lines() const {

@@ -175,7 +175,7 @@ void drawResizeBand(Desktop& d, Window& w) {
 // out, then keep it as the backup of drags and resizes.
 void composeIntoBackup(Desktop& d) {
     d.needsRedraw = 1;
-    compose(d, 1);
+    compose(d, true);
     copySameSize(d.desktopWindow->canvas.surface, d.backup);
 }
 
@@ -580,7 +580,7 @@ void updatePass(Desktop& d) {
     }
     if (d.drawCount != 0 || d.needsRedraw) {
         popupMenuRedraw(d);
-        compose(d, 0);
+        compose(d, false);
     }
     // awake counts down to 0, where the main loop starts waiting; it never
     // wraps round to keep a program awake that has nothing to do.
@@ -589,7 +589,7 @@ void updatePass(Desktop& d) {
     }
 }
 
-void compose(Desktop& d, int composeOnly) {
+void compose(Desktop& d, bool composeOnly) {
     if (d.count == 0 || d.desktopWindow == nullptr) {
         return;
     }

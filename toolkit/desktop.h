@@ -26,4 +26,4 @@ Window* createWindow(Desktop& d, int32_t x, int32_t y, int32_t width, int32_t he
 int closeTopWindow(Desktop& d);
 void requestQuit(Desktop& d);
 void updatePass(Desktop& d);
-void compose(Desktop& d, int composeOnly);
+void compose(Desktop& d, bool composeOnly);

@@ -17,7 +17,7 @@ namespace {
 
 // Movable, border, 3-D, title bar: a dialog has no close box, it is ended
 // by its own buttons and keys.
-constexpr uint32_t DIALOG_STYLE = 23;
+constexpr uint32_t DIALOG_STYLE = STYLE_MOVABLE | STYLE_BORDER | STYLE_3D | STYLE_TITLE;
 constexpr uint32_t FIRST_PULSE = 64203;
 constexpr int32_t LINE_GAP = 6;
 // Lines start this far in from the left and the top, and a box is this much

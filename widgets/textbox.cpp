@@ -140,7 +140,7 @@ int32_t breakLines(const char* text, size_t length, int32_t wrapWidth, bool wrap
 } // namespace
 
 int textBoxCreate(TextBox& box, int32_t x, int32_t y, int32_t width, int32_t height,
-                  const char* text, const char* fileName, uint32_t noWrap, uint32_t verticalBar,
+                  const char* text, const char* fileName, bool noWrap, bool verticalBar,
                   const Font* font) {
     textBoxFree(box);
     setRect(box.rect, x, y, width, height);
@@ -173,16 +173,16 @@ int textBoxCreate(TextBox& box, int32_t x, int32_t y, int32_t width, int32_t hei
     clean[cleanLength] = 0;
     source.bytes.reset();
 
-    box.noWrap = noWrap != 0 ? 1 : 0;
+    box.noWrap = noWrap ? 1 : 0;
     const bool wrap = box.noWrap == 0;
-    const int32_t bar = verticalBar != 0 ? SCROLLBAR_SIZE : 0;
+    const int32_t bar = verticalBar ? SCROLLBAR_SIZE : 0;
     int32_t count = 0;
     box.widest = breakLines(clean.get(), cleanLength, width - bar, wrap, *box.font,
                             [&](size_t, size_t) { count++; });
     box.lineCount = count;
 
     setRect(box.area, x, y, width - bar, height - (wrap ? 0 : SCROLLBAR_SIZE));
-    if (verticalBar != 0) {
+    if (verticalBar) {
         vscrollCreate(box.vbar, x + width - SCROLLBAR_SIZE, y, height, box.area.height, 0,
                       box.lineCount, rowHeight());
     }

@@ -41,7 +41,7 @@ struct TextBox {
 // means the current window's font. Returns 1, or 0 after reporting the
 // problem in a dialog.
 int textBoxCreate(TextBox& box, int32_t x, int32_t y, int32_t width, int32_t height,
-                  const char* text, const char* fileName, uint32_t noWrap, uint32_t verticalBar,
+                  const char* text, const char* fileName, bool noWrap, bool verticalBar,
                   const Font* font);
 void textBoxDraw(TextBox& box);
 // focus, when given, names the box that holds the keyboard focus among

@@ -40,7 +40,7 @@ void openAboutWindow();
 void startLevel(int32_t level);
 void layoutBanner();
 // fromTick is true on a Tick (the board's rectangle then goes straight to the
-// screen), 0 on a Draw.
+// screen), false on a Draw.
 void updateBoardView(bool fromTick);
 void openContinueWindow(int32_t picture);
 // The " Continue " button as its window creates it. The title-picture

@@ -80,7 +80,7 @@ TEST(FilePlaces, SettingsAndProgressGoToTheUserFolderMadeOnFirstUse) {
     filePlaces.userFolder = (home / ".local/share/gloomhold").string();
     configLoad();
     ASSERT_EQ(filePlaces.userFolderState, 1u);
-    ASSERT_EQ(writeLevelProgress(7), 1);
+    ASSERT_EQ(writeLevelProgress(7), "");
     EXPECT_EQ(readLevelProgress(), 7);
     EXPECT_TRUE(fs::is_regular_file(home / ".local/share/gloomhold/Cfg.txt"));
     EXPECT_TRUE(fs::is_regular_file(home / ".local/share/gloomhold/LevelInfo.dat"));
@@ -95,7 +95,7 @@ TEST(FilePlaces, SettingsAndProgressGoToTheUserFolderMadeOnFirstUse) {
     writeBytes("blocked", {1});
     filePlaces = FilePlaces{};
     filePlaces.userFolder = (here.folder.path / "blocked" / "gloomhold").string();
-    EXPECT_EQ(writeLevelProgress(3), 0);
+    EXPECT_EQ(writeLevelProgress(3), "Not a directory");
     EXPECT_EQ(filePlaces.userFolderState, 2u);
     EXPECT_EQ(readLevelProgress(), 0);
     EXPECT_EQ(userFilePath(filePlaces, "Records.dat"),

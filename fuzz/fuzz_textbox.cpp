@@ -11,6 +11,7 @@
 #include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
+#include "toolkit/font.h"
 #include "widgets/textbox.h"
 
 #include <cstdlib>
@@ -44,7 +45,7 @@ void checkLines(const TextBox& box) {
     }
     for (int32_t i = 0; i < box.lineCount; ++i) {
         const TextLine& line = box.lines[size_t(i)];
-        if (line.length > TEXT_LINE_MAX || std::strlen(line.chars.get()) != line.length) {
+        if (line.length > TEXT_MAX || std::strlen(line.chars.get()) != line.length) {
             std::abort();
         }
         for (uint16_t k = 0; k < line.length; ++k) {

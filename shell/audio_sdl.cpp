@@ -1,12 +1,15 @@
 // Sound output on SDL2. The game's model is two alternating buffers of 2048
-// samples, each refilled the moment it has finished playing and queued behind
-// the other. SDL instead pulls chunks of whatever size it likes from a
-// callback, so the callback plays the queued buffers in order and hands each
-// one back to queueNextBuffer once its last byte has been taken. The latency
-// and the order of refills are then those of two system buffers.
+// samples, each mixed anew once it has finished playing and queued behind
+// the other. SDL instead pulls small chunks from a callback, so the callback
+// hands out the queued buffers in order, piece by piece. A buffer whose last
+// piece went out on one pull has finished playing when SDL comes for the
+// next chunk: only then is it given back to queueNextBuffer. Mixing it at
+// the moment its last piece went out would mix it while it is still playing,
+// and every effect would be heard one buffer late.
+#include "shell/platform_sdl.h"
+
 #include "platform/platform_common.h"
 
-#include <SDL.h>
 #include <cstring>
 
 namespace {
@@ -17,8 +20,10 @@ struct SdlAudio {
     SDL_AudioDeviceID id;
     int32_t queue[2];    // buffer indices in playing order
     int32_t queued;      // how many of them are valid
-    int32_t playedBytes; // of the front buffer
-    bool closing;        // buffers played from now on are not queued again
+    int32_t handedBytes; // of the front buffer, already given to SDL
+    int32_t played[2];   // buffers whose last piece went out on the last pull
+    int32_t playedCount;
+    bool closing; // buffers played from now on are not queued again
 };
 
 SdlAudio sdlAudio;
@@ -27,30 +32,36 @@ SdlAudio sdlAudio;
 // audioOpen's queueing or the start of audioClose.
 void playQueued(void* userdata, Uint8* stream, int len) {
     AudioOut& device = *static_cast<AudioOut*>(userdata);
+    // SDL asks for more once the last chunk has played, and with it the
+    // buffers that chunk finished.
+    for (int32_t i = 0; i < sdlAudio.playedCount; i++) {
+        device.prepared[sdlAudio.played[i]] = 0;
+        if (!sdlAudio.closing) {
+            queueNextBuffer(device);
+        }
+    }
+    sdlAudio.playedCount = 0;
     while (len > 0) {
         if (sdlAudio.queued == 0) {
             std::memset(stream, 0, static_cast<size_t>(len));
             return;
         }
-        int32_t k = sdlAudio.queue[0];
-        int32_t left = device.bufferSize - sdlAudio.playedBytes;
-        int32_t take = len < left ? len : left;
+        const int32_t k = sdlAudio.queue[0];
+        const int32_t left = device.bufferSize - sdlAudio.handedBytes;
+        const int32_t take = len < left ? len : left;
         std::memcpy(stream,
-                    reinterpret_cast<const Uint8*>(device.buffers[k]) + sdlAudio.playedBytes,
+                    reinterpret_cast<const Uint8*>(device.buffers[k]) + sdlAudio.handedBytes,
                     static_cast<size_t>(take));
         stream += take;
         len -= take;
-        sdlAudio.playedBytes += take;
-        if (sdlAudio.playedBytes < device.bufferSize)
+        sdlAudio.handedBytes += take;
+        if (sdlAudio.handedBytes < device.bufferSize) {
             continue;
-        // The front buffer is done: it leaves the queue and, unless the
-        // output is closing, is mixed anew and queued behind the other.
+        }
         sdlAudio.queue[0] = sdlAudio.queue[1];
         sdlAudio.queued--;
-        sdlAudio.playedBytes = 0;
-        device.prepared[k] = 0;
-        if (!sdlAudio.closing)
-            queueNextBuffer(device);
+        sdlAudio.handedBytes = 0;
+        sdlAudio.played[sdlAudio.playedCount++] = k;
     }
 }
 
@@ -59,17 +70,19 @@ void playQueued(void* userdata, Uint8* stream, int len) {
 int audioOpen(AudioOut& device, AudioFill fill) {
     audioBegin(device, fill);
     // There is one set of buffers and one device: a second output is refused.
-    if (sdlAudio.id != 0)
+    if (sdlAudio.id != 0) {
         return 0;
+    }
     // The sound works whether or not the video part of the program is up.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return 0;
+    }
 
     SDL_AudioSpec wanted{};
     wanted.freq = AUDIO_RATE;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
-    wanted.samples = AUDIO_BUFFER_SAMPLES;
+    wanted.samples = SDL_AUDIO_CHUNK_SAMPLES;
     wanted.callback = playQueued;
     wanted.userdata = &device;
     sdlAudio = SdlAudio{};
@@ -93,15 +106,17 @@ int audioOpen(AudioOut& device, AudioFill fill) {
 }
 
 void audioClose(AudioOut& device) {
-    if (!device.open)
+    if (!device.open) {
         return;
+    }
     SDL_LockAudioDevice(sdlAudio.id);
     device.fill = nullptr;
     sdlAudio.closing = true;
     SDL_UnlockAudioDevice(sdlAudio.id);
-    // Closing waits for a running callback and stops playback; the buffers
-    // still queued are dropped unplayed. SDL lets the device drain for two
-    // chunk lengths first, so this takes about 370 ms.
+    // Paused, the device plays silence from its next chunk on: the buffers
+    // still queued are dropped unplayed. Closing then waits for SDL's own
+    // drain of two chunks, which the short chunks keep to some 50 ms.
+    SDL_PauseAudioDevice(sdlAudio.id, 1);
     SDL_CloseAudioDevice(sdlAudio.id);
     sdlAudio = SdlAudio{};
     device.prepared[0] = device.prepared[1] = 0;
@@ -112,12 +127,14 @@ void audioClose(AudioOut& device) {
 
 // Called by audioOpen and, with the device locked, by the audio callback.
 void queueNextBuffer(AudioOut& device) {
-    int32_t k = device.nextIndex;
+    const int32_t k = device.nextIndex;
     device.prepared[k] = 0;
-    if (device.fill)
+    if (device.fill) {
         device.fill(device.buffers[k]);
-    if (sdlAudio.queued < 2)
+    }
+    if (sdlAudio.queued < 2) {
         sdlAudio.queue[sdlAudio.queued++] = k;
+    }
     device.prepared[k] = 1;
     device.nextIndex = k == 0 ? 1 : 0;
 }

@@ -16,6 +16,12 @@ extern SDL_Window* sdlWindow;
 // new picture cannot be made the old one stays, stretched over the window.
 void platformScreenResize(int32_t width, int32_t height);
 
+// The samples SDL takes from the sound output at a time. SDL lets a closing
+// device play out two of its chunks before it returns, and the design's
+// output stops at once: 256 samples (23 ms) keep quitting prompt while a
+// busy machine still has time to answer each pull.
+constexpr int32_t SDL_AUDIO_CHUNK_SAMPLES = 256;
+
 // The program's virtual-key code for an SDL key (layout-dependent, as
 // virtual-key codes are: the key that types 'a' is 0x41). 0 for keys the
 // program has no code for.

@@ -190,6 +190,18 @@ void tickGame(Window& window) {
     updateBoardView(true);
 }
 
+// The loop sleeps between passes: the game needs one at its next step, and
+// at the banner's end while the banner is up.
+void wakeForGame(const Window& window) {
+    if (!window.createDone) {
+        return;
+    }
+    wakeAt(levelFlow.nextStep);
+    if (inputState.now < levelFlow.bannerEnd) {
+        wakeAt(levelFlow.bannerEnd);
+    }
+}
+
 void drawGame(Window& window) {
     canvasClear(window.canvas);
     updateBoardView(false);
@@ -242,7 +254,10 @@ int gameDataMissing() {
 void GameWindowProc(Window* window, uint32_t) {
     switch (window->message) {
     case Create: createGame(*window); break;
-    case Tick: tickGame(*window); break;
+    case Tick:
+        tickGame(*window);
+        wakeForGame(*window);
+        break;
     case Draw: drawGame(*window); break;
     case Size: centreBoard(); break;
     case Close:

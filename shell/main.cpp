@@ -13,16 +13,6 @@ namespace {
 
 // The main window; null until its creation has returned.
 SDL_Window* mainWindow = nullptr;
-Uint32 wakeUpEvent = 0;
-
-// Runs on SDL's timer thread: all it does is wake the loop, as a timer
-// message would.
-Uint32 pushWakeUp(Uint32 interval, void*) {
-    SDL_Event event{};
-    event.type = wakeUpEvent;
-    SDL_PushEvent(&event);
-    return interval;
-}
 
 uint32_t packWords(int32_t low, int32_t high) {
     return (uint32_t(low) & 0xFFFF) | ((uint32_t(high) & 0xFFFF) << 16);
@@ -130,10 +120,6 @@ void translateWheel(const SDL_MouseWheelEvent& event) {
 }
 
 void dispatch(const SDL_Event& event) {
-    if (event.type == wakeUpEvent) {
-        MainWndProc(MSG_TIMER, 0, 0);
-        return;
-    }
     switch (event.type) {
     case SDL_WINDOWEVENT: translateWindowEvent(event.window); break;
     case SDL_KEYDOWN:
@@ -154,13 +140,19 @@ void dispatch(const SDL_Event& event) {
 
 bool nextMessage(bool wait) {
     SDL_Event event;
-    if (wait) {
-        if (!SDL_WaitEvent(&event)) {
-            // Should waiting ever keep failing, the loop must not spin.
-            SDL_Delay(WAKE_UP_MS);
+    if (!wait) {
+        if (!SDL_PollEvent(&event)) {
             return false;
         }
-    } else if (!SDL_PollEvent(&event)) {
+    } else if (const int32_t limit = shellWaitLimit(SDL_GetTicks()); limit >= 0) {
+        // No message before the time a window asked for: that is the wake-up.
+        if (limit == 0 || !SDL_WaitEventTimeout(&event, limit)) {
+            MainWndProc(MSG_TIMER, 0, 0);
+            return true;
+        }
+    } else if (!SDL_WaitEvent(&event)) {
+        // Should waiting ever keep failing, the loop must not spin.
+        SDL_Delay(WAKE_UP_MS);
         return false;
     }
     dispatch(event);
@@ -190,7 +182,7 @@ int main(int, char**) {
     // in the environment still choose otherwise.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         return 0;
     }
     SDL_Rect screen{};
@@ -236,9 +228,6 @@ int main(int, char**) {
         return 0;
     }
 
-    wakeUpEvent = SDL_RegisterEvents(1);
-    const SDL_TimerID timer =
-        wakeUpEvent != Uint32(-1) ? SDL_AddTimer(WAKE_UP_MS, pushWakeUp, nullptr) : 0;
     SDL_ShowWindow(mainWindow);
     if (placement.maximised) {
         SDL_MaximizeWindow(mainWindow);
@@ -246,9 +235,6 @@ int main(int, char**) {
     setCursorShape(inputState.mouse, 1);
     runMessageLoop(nextMessage);
 
-    if (timer != 0) {
-        SDL_RemoveTimer(timer);
-    }
     shellEnd();
     sdlWindow = nullptr;
     SDL_DestroyWindow(mainWindow);

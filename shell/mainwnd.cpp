@@ -217,6 +217,13 @@ const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight) {
     return nullptr;
 }
 
+int32_t shellWaitLimit(uint32_t now) {
+    if (suspended || !desktop.wakeSet) {
+        return -1;
+    }
+    return std::max(int32_t(desktop.wakeTime - now), 0);
+}
+
 bool shellPass() {
     updatePass(desktop);
     if (desktop.count == 0) {

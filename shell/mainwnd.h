@@ -26,7 +26,7 @@ enum MainMessage : uint32_t {
     MSG_MIDDLE_DOWN,
     MSG_MIDDLE_UP,
     MSG_WHEEL, // wParam: the turn as a signed 32-bit value, > 0 away from the user
-    MSG_TIMER, // the 55 ms wake-up
+    MSG_TIMER, // the wake-up: the time a window asked for a pass at has come
     MSG_OTHER, // anything else the window is told
 };
 
@@ -36,7 +36,9 @@ enum SizeKind : uint32_t {
     SIZE_MAXIMIZED = 2,
 };
 
-// The period of the wake-up that keeps an idle program ticking.
+// The design's loop woke on a timer of this period; ours wakes when a window
+// asked for a pass (shellWaitLimit), and only a wait that failed is tried
+// again after this long.
 constexpr uint32_t WAKE_UP_MS = 55;
 constexpr int32_t MIN_WINDOW_WIDTH = 500;
 constexpr int32_t MIN_WINDOW_HEIGHT = 375;
@@ -79,10 +81,15 @@ const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight);
 // One update pass, then the one-pass events cleared. false once the desktop
 // has no window left: the loop is over.
 bool shellPass();
+// How long a waiting loop may sleep, in ms from `now`: until the earliest
+// time a window asked for a pass at (0 when it has come), or -1, without
+// limit, when none did or the program is suspended.
+int32_t shellWaitLimit(uint32_t now);
 // Where the loop gets its messages. Called with wait false, it hands one
 // waiting message to MainWndProc and returns true, or returns false at once
-// when the queue is empty; with wait true it blocks until a message comes
-// (the 55 ms wake-up included) and returns false only when waiting failed.
+// when the queue is empty; with wait true it blocks until a message comes,
+// or until shellWaitLimit has run out, which it tells MainWndProc as the
+// wake-up message, and returns false only when waiting failed.
 using MessageSource = bool (*)(bool wait);
 
 // The message loop: it polls while the desktop is awake and waits otherwise

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr uint32_t TOOLTIP_DELAY = 700;
+// Once open, the tooltip grows by one row every this many ms.
+constexpr int32_t TOOLTIP_ROW_MS = 2;
 // A button is its text line and this much more, in width (its natural
 // width) and in height.
 constexpr int32_t BUTTON_PADDING = 8;
@@ -172,9 +174,14 @@ int clickableUpdate(Clickable& c) {
         c.hoverTime += int32_t(now - c.lastTime);
         c.lastTime = now;
         if (c.hoverTime > int32_t(TOOLTIP_DELAY)) {
-            // One more row every 2 ms once the pointer has rested long enough.
+            // A row more every TOOLTIP_ROW_MS once the pointer has rested long enough.
             setHeight(c.tooltipHeight,
-                      std::min((c.hoverTime - int32_t(TOOLTIP_DELAY)) >> 1, tooltipFullHeight()));
+                      std::min((c.hoverTime - int32_t(TOOLTIP_DELAY)) / TOOLTIP_ROW_MS,
+                               tooltipFullHeight()));
+        }
+        if (c.tooltipHeight < tooltipFullHeight()) {
+            const int32_t wait = std::max(int32_t(TOOLTIP_DELAY) - c.hoverTime, 0);
+            wakeAt(now + uint32_t(wait + TOOLTIP_ROW_MS));
         }
     }
     if (m.leftPressed) {

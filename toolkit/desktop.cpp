@@ -527,6 +527,7 @@ void updatePass(Desktop& d) {
     }
     clockSample(inputState);
     d.countAtStart = d.count;
+    d.wakeSet = 0;
 
     if (d.needsRedraw) {
         endPointerGestures(d);

@@ -606,4 +606,6 @@ void caretUpdate(Window& w) {
             paintCaretStrip(w.x + c.x, w.y + c.y, c.height);
         }
     }
+    const uint32_t phase = (now - c.blinkStart) & CARET_PERIOD_MASK;
+    wakeAt(now + (phase < CARET_ON_TIME ? CARET_ON_TIME : CARET_PERIOD_MASK + 1) - phase);
 }

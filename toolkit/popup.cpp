@@ -254,6 +254,9 @@ bool hoverStep(PopupMenu& menu, uint32_t now) {
             }
         }
     }
+    if (level.delay > 0) {
+        wakeAt(level.delayTime + uint32_t(level.delay));
+    }
     return true;
 }
 

@@ -99,6 +99,10 @@ struct Desktop {
     Window* desktopWindow;
     Window* resizing;
     Window* dragging;
+    // The earliest time a window asked for a pass at during this pass, while
+    // wakeSet is 1 (see wakeAt).
+    uint32_t wakeTime;
+    uint32_t wakeSet;
 };
 
 extern Desktop desktop;
@@ -106,6 +110,11 @@ extern Desktop desktop;
 // Calls the window's procedure with the message, the window current while it
 // runs; nothing for a window without a procedure (one that is closing).
 void sendMessage(Window* window, uint32_t code);
+// Whatever waits for a time of its own (the game's step, a caret's blink, a
+// tooltip or a menu's delay) asks for a pass by then on every Tick it waits;
+// the main loop sleeps until the earliest such time when no message comes
+// first. Each pass starts with no request, so one that nobody renews lapses.
+void wakeAt(uint32_t time);
 // Whether the window is on the desktop's stack: closed windows are freed, so
 // a pointer kept from before may no longer be one.
 bool windowOnStack(const Window* window);

@@ -19,6 +19,9 @@ namespace {
 // by its own buttons and keys.
 constexpr uint32_t DIALOG_STYLE = STYLE_MOVABLE | STYLE_BORDER | STYLE_3D | STYLE_TITLE;
 constexpr uint32_t FIRST_PULSE = 64203;
+// The pulse's red, 5 bits of a count that moves every 4 ms, changes every
+// 32 ms: the alert asks for a pass at each change.
+constexpr uint32_t PULSE_COLOUR_MS = 32;
 constexpr int32_t LINE_GAP = 6;
 // Lines start this far in from the left and the top, and a box is this much
 // wider than its widest line on either side. Its height is its lines, their
@@ -496,6 +499,7 @@ void updateDialog(Dialog& d) {
         const uint32_t colour = (((~((now >> 2) & 127)) << 8) & 0xF800) | 0x2CB;
         pulseChanged = colour != d.pulseColour;
         d.pulseColour = colour;
+        wakeAt((now / PULSE_COLOUR_MS + 1) * PULSE_COLOUR_MS);
     }
     const Scan scan = pollWidgets(d);
     if (scan == Scan::Ended) {

@@ -167,6 +167,7 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
             return 1;
         }
         if (now < bar.nextRepeat) {
+            wakeAt(bar.nextRepeat);
             return 1;
         }
         bar.hoveredPart = axis.partUnder(bar);
@@ -175,6 +176,7 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
             return 1;
         }
         bar.nextRepeat = now + uint32_t(bar.repeatInterval);
+        wakeAt(bar.nextRepeat);
         axis.scrollTo(bar, axis.position(bar) + axis.step(bar, bar.pressedPart));
         return 1;
     }
@@ -206,6 +208,7 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
                              : TRACK_REPEAT_MS;
     bar.repeating = 1;
     bar.nextRepeat = now + FIRST_REPEAT_MS;
+    wakeAt(bar.nextRepeat);
     axis.scrollTo(bar, axis.position(bar) + axis.step(bar, part));
     return 1;
 }

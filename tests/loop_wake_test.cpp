@@ -1,0 +1,128 @@
+// The message loop sleeps until the next time the game or the toolkit asked
+// for a pass at, and no longer: the game's steps come every 100 ms exactly
+// and the banner goes at its own time, while a title picture lets the loop
+// sleep without a limit. The scripted clock jumps straight to each wake-up.
+#include "game/flow.h"
+#include "platform/platform_script.h"
+#include "shell/mainwnd.h"
+#include "tests/support/desktop_env.h"
+#include "tests/support/game_session.h"
+#include "toolkit/desktop.h"
+#include "toolkit/frame.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct Scripted {
+    uint32_t at;
+    uint32_t message, wParam;
+};
+
+// Messages due at given times, and what the loop's waits were.
+struct WakeScript {
+    GameSession* session;
+    std::deque<Scripted> messages;
+    std::vector<uint32_t> wakeUps; // when the wake-up message came
+    int unlimitedWaits = 0;
+    int wakeUpsLeft = 0; // then the program is asked to close
+};
+WakeScript script;
+
+void advanceTo(uint32_t time) {
+    script.session->now = time;
+    scriptSetTime(time);
+}
+
+bool scriptedSource(bool wait) {
+    const uint32_t now = script.session->now;
+    if (!script.messages.empty() && script.messages.front().at <= now) {
+        const Scripted m = script.messages.front();
+        script.messages.pop_front();
+        MainWndProc(m.message, m.wParam, 0);
+        return true;
+    }
+    if (!wait) {
+        return false;
+    }
+    const int32_t limit = shellWaitLimit(now);
+    if (limit < 0) {
+        script.unlimitedWaits++;
+    }
+    const bool messageFirst = !script.messages.empty() &&
+                              (limit < 0 || script.messages.front().at <= now + uint32_t(limit));
+    if (messageFirst) {
+        advanceTo(script.messages.front().at);
+        return true;
+    }
+    if (limit < 0 || script.wakeUpsLeft-- == 0) {
+        MainWndProc(MSG_CLOSE, 0, 0);
+        return true;
+    }
+    advanceTo(now + uint32_t(limit));
+    script.wakeUps.push_back(script.session->now);
+    MainWndProc(MSG_TIMER, 0, 0);
+    return true;
+}
+
+// A desktop window that holds a blinking caret.
+void caretProc(Window* window, uint32_t) {
+    if (window->message == Tick) {
+        if (!window->caret.on) {
+            caretShow(window->caret, window);
+        }
+        caretUpdate(*window);
+    }
+}
+
+void keyAt(uint32_t at, uint8_t vk) {
+    script.messages.push_back({at, MSG_KEY_DOWN, vk});
+    script.messages.push_back({at, MSG_KEY_UP, vk});
+}
+
+} // namespace
+
+TEST(LoopWake, StepsEveryHundredMillisecondsAndTheBannerEndsOnTime) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    ASSERT_EQ(session.startFailure, nullptr);
+    script = WakeScript{};
+    script.session = &session;
+    // Two keys take the title pictures away at 1000 and 1010: the level
+    // starts at 1010 with its banner up until 2210. An arrow at 1160 steps
+    // at once and moves the steps after it.
+    keyAt(1000, KEY_SPACE);
+    keyAt(1010, KEY_SPACE);
+    keyAt(1160, KEY_RIGHT);
+    script.wakeUpsLeft = 14;
+    runMessageLoop(scriptedSource);
+
+    const std::vector<uint32_t> expected = {1110, 1260, 1360, 1460, 1560, 1660, 1760,
+                                            1860, 1960, 2060, 2160, 2210, 2260, 2360};
+    EXPECT_EQ(script.wakeUps, expected);
+    // Only on the first title picture was nothing due at all.
+    EXPECT_EQ(script.unlimitedWaits, 1);
+    EXPECT_EQ(desktop.count, 0);
+}
+
+TEST(LoopWake, ACaretWakesTheLoopWhenItsBlinkTurnsAndNothingElseDoes) {
+    ASSERT_EQ(scriptedDesktopStart(640, 480, caretProc), nullptr);
+    // On for 511 ms of every 1024 from the first Tick, at 1000.
+    for (const auto& [now, limit] : {std::pair{1000u, 511},
+                                     {1200u, 311},
+                                     {1511u, 513},
+                                     {1600u, 424},
+                                     {2024u, 511},
+                                     {2534u, 1}}) {
+        scriptSetTime(now);
+        shellPass();
+        EXPECT_EQ(shellWaitLimit(now), limit) << now;
+        EXPECT_EQ(shellWaitLimit(now + 2000), 0) << now;
+    }
+    // Minimised and suspended, the program sleeps whatever is due.
+    suspended = 1;
+    EXPECT_EQ(shellWaitLimit(2534), -1);
+    suspended = 0;
+    scriptedDesktopStop();
+}

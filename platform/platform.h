@@ -103,6 +103,11 @@ void blitToScreen(const ScreenBitmap& bitmap, int32_t x, int32_t y);
 void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, int32_t width,
                       int32_t height, int32_t srcX, int32_t srcY);
 void paintCaretStrip(int32_t x, int32_t y, int32_t height);
+// The window's client area is width x height screen pixels, and every pixel
+// of the bitmaps copied to it is shown as zoom x zoom of them, from now on.
+// The screen is black until the next copies; the shell makes the desktop
+// draw everything again. Positions of copies stay in unscaled pixels.
+void platformScreenResize(int32_t width, int32_t height, int32_t zoom);
 
 // Shapes: 0 hidden, 1 arrow, 2 west-east, 3 north-south, 4 north-west to
 // south-east, 5 north-east to south-west, 6 four-way move; others are stored only.

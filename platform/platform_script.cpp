@@ -54,7 +54,14 @@ void scriptSetTime(uint32_t ms) {
 void scriptScreenResize(int32_t width, int32_t height) {
     screen.width = std::max(width, 0);
     screen.height = std::max(height, 0);
+    screen.zoom = 1;
     screen.pixels.assign(size_t(screen.width) * size_t(screen.height), 0);
+}
+
+void platformScreenResize(int32_t width, int32_t height, int32_t zoom) {
+    zoom = std::max(zoom, 1);
+    scriptScreenResize(width / zoom, height / zoom);
+    screen.zoom = zoom;
 }
 
 const ScriptScreen& scriptScreen() {

@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <vector>
 
+// The screen in unscaled pixels: the window's client area divided by the
+// zoom it was last given, as the desktop sees it.
 struct ScriptScreen {
     int32_t width;
     int32_t height;
+    int32_t zoom;
     std::vector<uint16_t> pixels; // top-down rows, width pixels apart
     uint32_t copyCount;           // blits that had something to copy
     // The rectangle asked for by the last such blit, before clipping to the screen.

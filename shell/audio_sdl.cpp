@@ -85,21 +85,24 @@ int audioOpen(AudioOut& device, AudioFill fill) {
     wanted.samples = SDL_AUDIO_CHUNK_SAMPLES;
     wanted.callback = playQueued;
     wanted.userdata = &device;
+    // Both buffers are mixed before the device exists: it starts paused,
+    // and whatever it plays before it is started is silence ahead of them.
     sdlAudio = SdlAudio{};
+    device.buffers[0] = blocks[0];
+    device.buffers[1] = blocks[1];
+    device.prepared[0] = device.prepared[1] = 0;
+    queueNextBuffer(device);
+    queueNextBuffer(device);
     // No changes allowed: SDL converts to whatever the hardware wants, and
     // the callback always sees our own format.
     sdlAudio.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (sdlAudio.id == 0) {
+        sdlAudio = SdlAudio{};
+        device.prepared[0] = device.prepared[1] = 0;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 0;
     }
     device.handle = &sdlAudio;
-    device.buffers[0] = blocks[0];
-    device.buffers[1] = blocks[1];
-    device.prepared[0] = device.prepared[1] = 0;
-    // The device opens paused, so nothing plays before both buffers are queued.
-    queueNextBuffer(device);
-    queueNextBuffer(device);
     device.open = 1;
     SDL_PauseAudioDevice(sdlAudio.id, 0);
     return 1;

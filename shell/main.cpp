@@ -5,38 +5,140 @@
 #include "game/flow.h"
 #include "shell/mainwnd.h"
 #include "shell/platform_sdl.h"
+#include "shell/view.h"
 #include "toolkit/desktop.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
 // The main window; null until its creation has returned.
 SDL_Window* mainWindow = nullptr;
 
-uint32_t packWords(int32_t low, int32_t high) {
-    return (uint32_t(low) & 0xFFFF) | ((uint32_t(high) & 0xFFFF) << 16);
-}
+// What leaving full screen brings back: the window's client area before,
+// or the maximised window it was.
+struct PlainWindow {
+    int x, y;
+    int width, height;
+    bool maximised;
+};
+PlainWindow beforeFullScreen;
 
-// A borderless window covering the screen counts as maximised, as it is
-// shown that way; its size messages therefore write FULLSCR "1".
+// Set when a key was taken as a shortcut, so that the text SDL makes of the
+// same key (Ctrl+Plus types '=' on some layouts) is not taken as typing.
+bool dropNextText = false;
+
+// Full screen is the design's borderless window covering the display: the
+// only window without a frame the program makes. SDL's own full screen asks
+// the window manager for it, and where there is none (a bare X server) it
+// believes the window covers the display while it does not.
 uint32_t sizeKind() {
     const Uint32 flags = SDL_GetWindowFlags(mainWindow);
     if (flags & SDL_WINDOW_MINIMIZED) {
         return SIZE_MINIMIZED;
     }
-    return (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) ? SIZE_MAXIMIZED
-                                                                    : SIZE_RESTORED;
+    if (flags & SDL_WINDOW_BORDERLESS) {
+        return SIZE_FULL_SCREEN;
+    }
+    return (flags & SDL_WINDOW_MAXIMIZED) ? SIZE_MAXIMIZED : SIZE_RESTORED;
 }
 
 void sendSize(uint32_t kind) {
     int width = 0, height = 0;
     SDL_GetWindowSize(mainWindow, &width, &height);
-    if (kind != SIZE_MINIMIZED) {
-        // The screen picture follows the client area before the desktop does.
-        platformScreenResize(width, height);
+    shellWindowSized(kind, width, height);
+}
+
+// The display the window is on, whole or less its panels.
+SDL_Rect displayArea(bool usable) {
+    SDL_Rect area{0, 0, GAME_DESKTOP_WIDTH, GAME_DESKTOP_HEIGHT};
+    const int display = std::max(SDL_GetWindowDisplayIndex(mainWindow), 0);
+    if (!usable || SDL_GetDisplayUsableBounds(display, &area) != 0) {
+        SDL_GetDisplayBounds(display, &area);
     }
-    MainWndProc(MSG_SIZE, kind, packWords(width, height));
+    return area;
+}
+
+void setMinimumSize(int32_t zoom) {
+    const WindowSize least = minimumWindowSize(zoom);
+    SDL_SetWindowMinimumSize(mainWindow, least.width, least.height);
+}
+
+// A plain window grows or shrinks with the zoom and keeps showing the same
+// desktop, as far as the display allows; a maximised or full-screen one
+// keeps its size and shows more or less of the desktop.
+void changeZoom(ZoomKey key) {
+    const int32_t zoom = zoomAfterKey(view, key);
+    if (zoom == view.zoom) {
+        return;
+    }
+    const SDL_Rect area = displayArea(true);
+    const WindowSize size = zoomedWindowSize(view, zoom, area.w, area.h);
+    view.zoom = zoom;
+    setMinimumSize(zoom);
+    if (sizeKind() == SIZE_RESTORED) {
+        SDL_SetWindowSize(mainWindow, size.width, size.height);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(mainWindow, &x, &y);
+        SDL_SetWindowPosition(
+            mainWindow, std::clamp(x, area.x, std::max(area.x + area.w - size.width, area.x)),
+            std::clamp(y, area.y, std::max(area.y + area.h - size.height, area.y)));
+    }
+    // The picture changes at once; the window's new size follows as an event.
+    sendSize(sizeKind());
+}
+
+void toggleFullScreen() {
+    PlainWindow& plain = beforeFullScreen;
+    if (sizeKind() == SIZE_FULL_SCREEN) {
+        SDL_SetWindowBordered(mainWindow, SDL_TRUE);
+        SDL_SetWindowSize(mainWindow, plain.width, plain.height);
+        SDL_SetWindowPosition(mainWindow, plain.x, plain.y);
+        if (plain.maximised) {
+            SDL_MaximizeWindow(mainWindow);
+        }
+    } else {
+        plain.maximised = sizeKind() == SIZE_MAXIMIZED;
+        if (plain.maximised) {
+            SDL_RestoreWindow(mainWindow);
+        }
+        SDL_GetWindowPosition(mainWindow, &plain.x, &plain.y);
+        SDL_GetWindowSize(mainWindow, &plain.width, &plain.height);
+        const SDL_Rect display = displayArea(false);
+        SDL_SetWindowBordered(mainWindow, SDL_FALSE);
+        SDL_SetWindowPosition(mainWindow, display.x, display.y);
+        SDL_SetWindowSize(mainWindow, display.w, display.h);
+    }
+    sendSize(sizeKind());
+}
+
+// Alt+Enter and the zoom keys belong to the window, not to the game; true
+// when the key was one of them.
+bool windowShortcut(const SDL_KeyboardEvent& event) {
+    if (event.type != SDL_KEYDOWN) {
+        return false;
+    }
+    const SDL_Keycode key = event.keysym.sym;
+    const Uint16 mod = event.keysym.mod;
+    if ((mod & KMOD_ALT) && (key == SDLK_RETURN || key == SDLK_KP_ENTER)) {
+        if (event.repeat == 0) {
+            toggleFullScreen();
+        }
+    } else if (!(mod & KMOD_CTRL) || (mod & KMOD_ALT)) {
+        return false;
+    } else if (key == SDLK_PLUS || key == SDLK_EQUALS || key == SDLK_KP_PLUS) {
+        changeZoom(ZoomKey::In);
+    } else if (key == SDLK_MINUS || key == SDLK_KP_MINUS) {
+        changeZoom(ZoomKey::Out);
+    } else if (key == SDLK_0 || key == SDLK_KP_0) {
+        changeZoom(ZoomKey::Standard);
+    } else {
+        return false;
+    }
+    dropNextText = true;
+    return true;
 }
 
 void translateWindowEvent(const SDL_WindowEvent& event) {
@@ -60,6 +162,11 @@ constexpr uint8_t KEY_F10 = 0x79;
 // let go is always taken off the table, whatever Alt does meanwhile, so that
 // no arrow stays held when Alt was pressed before the arrow was released.
 void translateKey(const SDL_KeyboardEvent& event) {
+    dropNextText = false;
+    if (windowShortcut(event)) {
+        MainWndProc(MSG_OTHER, 0, 0);
+        return;
+    }
     const uint8_t vk = virtualKeyFromSdl(event.keysym.sym);
     if (vk == 0) {
         MainWndProc(MSG_OTHER, 0, 0);
@@ -77,6 +184,11 @@ void translateKey(const SDL_KeyboardEvent& event) {
 // message carries one byte, so code points up to 255 pass as Latin-1 bytes
 // and the rest are dropped. Typed with Alt, text is a system character.
 void translateText(const SDL_TextInputEvent& event) {
+    if (dropNextText) {
+        dropNextText = false;
+        MainWndProc(MSG_OTHER, 0, 0);
+        return;
+    }
     if (inputState.keys.altHeld) {
         MainWndProc(MSG_SYS_CHAR, 0, 0);
         return;
@@ -125,9 +237,7 @@ void dispatch(const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: translateKey(event.key); break;
     case SDL_TEXTINPUT: translateText(event.text); break;
-    case SDL_MOUSEMOTION:
-        MainWndProc(MSG_MOUSE_MOVE, 0, packWords(event.motion.x, event.motion.y));
-        break;
+    case SDL_MOUSEMOTION: shellPointerMoved(event.motion.x, event.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: translateButton(event.button); break;
     case SDL_MOUSEWHEEL: translateWheel(event.wheel); break;
@@ -163,6 +273,14 @@ void failStart(const char* message) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Program failed to init", message, mainWindow);
 }
 
+// Before there is a window there is nowhere to show a message box: the
+// reason goes to the standard error, and the exit status says it failed.
+int failWithoutWindow(const char* what) {
+    std::fprintf(stderr, "gloomhold: %s: %s\n", what, SDL_GetError());
+    SDL_Quit();
+    return 1;
+}
+
 } // namespace
 
 int main(int, char**) {
@@ -172,54 +290,60 @@ int main(int, char**) {
     shellFindFiles(programFolder);
     SDL_free(programFolder);
     shellBegin();
-    // Every picture is composed in memory and only copied to the window, as
-    // a block copy would: SDL's software renderer does exactly that. A GPU
-    // renderer brings a whole OpenGL driver along (on a machine without a
-    // GPU a software one of some 90 MB that takes half a second to start)
-    // and gains nothing, as nothing is ever scaled. SDL's own probe of
-    // OpenGL for the window's picture is left out for the same reason. These
-    // are defaults only: SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION
-    // in the environment still choose otherwise.
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // Every picture is composed in memory and copied to the window's own
+    // surface, as a block copy would. SDL's probe of OpenGL for that surface
+    // brings a whole driver along (on a machine without a GPU a software one
+    // of some 90 MB that takes half a second to start) and gains nothing.
+    // This is a default only: SDL_FRAMEBUFFER_ACCELERATION in the
+    // environment still chooses otherwise.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        return 0;
+        return failWithoutWindow("no display to open a window on (is DISPLAY or "
+                                 "WAYLAND_DISPLAY set?)");
     }
     SDL_Rect screen{};
     if (SDL_GetDisplayBounds(0, &screen) != 0 || screen.w <= 0 || screen.h <= 0) {
-        SDL_Quit();
-        return 0;
+        return failWithoutWindow("the display's size is unknown");
     }
-    // WINDX and WINDY are taken as the client size: SDL sizes windows by
-    // their client area, and the desktop writes the client size back into
-    // them, so a windowed game reopens at the size it was left at.
-    const StartupWindow placement = startupWindowFromConfig(screen.w, screen.h);
+    SDL_Rect usable = screen;
+    SDL_GetDisplayUsableBounds(0, &usable);
+    view.largestZoom = largestZoom(usable.w, usable.h);
+    // WINDX and WINDY are taken as the desktop's size: SDL sizes windows by
+    // their client area, and the desktop writes its size back into them, so
+    // a windowed game reopens at the size it was left at.
+    const StartupWindow placement = startupWindowFromConfig(screen.w, screen.h, view.largestZoom);
+    view.zoom = placement.zoom;
+    beforeFullScreen = {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED),
+                        placement.windowedWidth, placement.windowedHeight, false};
     // The window is shown as it is created rather than after the desktop is
     // up: the desktop's display speed test copies its picture to the screen
     // straight away, and copies to a hidden window would measure nothing
     // (a compositor may drop them). The player sees the game's background
-    // at once instead of a delay with nothing on the screen.
-    Uint32 flags = 0;
-    flags |= placement.borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
-    if (placement.maximised) {
+    // at once instead of a delay with nothing on the screen. A maximised
+    // window is made at the plain window's size, which it comes back to.
+    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    int x = screen.x + placement.x, y = screen.y + placement.y;
+    int width = placement.width, height = placement.height;
+    if (placement.borderless) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    } else if (placement.maximised) {
         flags |= SDL_WINDOW_MAXIMIZED;
+        x = y = int(SDL_WINDOWPOS_CENTERED);
+        width = placement.windowedWidth;
+        height = placement.windowedHeight;
     }
-    SDL_Window* created =
-        SDL_CreateWindow("Gloomhold", screen.x + placement.x, screen.y + placement.y,
-                         placement.width, placement.height, flags);
-    if (created == nullptr) {
-        SDL_Quit();
-        return 0;
+    mainWindow = SDL_CreateWindow("Gloomhold", x, y, width, height, flags);
+    if (mainWindow == nullptr) {
+        return failWithoutWindow("the window could not be made");
     }
-    mainWindow = created;
     sdlWindow = mainWindow;
+    setMinimumSize(view.zoom);
 
     int clientWidth = 0, clientHeight = 0;
     SDL_GetWindowSize(mainWindow, &clientWidth, &clientHeight);
     if (clientWidth <= 0 || clientHeight <= 0) {
         SDL_DestroyWindow(mainWindow);
-        SDL_Quit();
-        return 0;
+        return failWithoutWindow("the window has no size");
     }
     if (const char* failure = shellStartDesktop(clientWidth, clientHeight)) {
         failStart(failure);
@@ -229,7 +353,7 @@ int main(int, char**) {
     }
 
     SDL_ShowWindow(mainWindow);
-    if (placement.maximised) {
+    if (placement.maximised && !placement.borderless) {
         SDL_MaximizeWindow(mainWindow);
     }
     setCursorShape(inputState.mouse, 1);

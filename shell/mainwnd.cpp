@@ -4,6 +4,8 @@
 // messages only fill the input state and a few of the desktop's flags.
 #include "shell/mainwnd.h"
 
+#include "shell/view.h"
+
 #include "game/flow.h"
 #include "platform/platform.h"
 #include "toolkit/config.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -37,6 +40,12 @@ uint32_t highWord(uint32_t value) {
     return value >> 16;
 }
 
+// The plain window's size as WINDX and WINDY last had it. A maximised or
+// full-screen desktop does not write its size over it, so that the window
+// comes back at this size, in this run or the next.
+char plainWidth[CONFIG_VALUE_SIZE];
+char plainHeight[CONFIG_VALUE_SIZE];
+
 void handleSize(uint32_t kind, uint32_t lParam) {
     if (kind == SIZE_MINIMIZED) {
         desktop.minimized = 1;
@@ -46,7 +55,17 @@ void handleSize(uint32_t kind, uint32_t lParam) {
     desktop.minimized = 0;
     const int32_t width = int32_t((lowWord(lParam) + 1) & EVEN_WIDTH_MASK);
     desktopResize(desktop, width, int32_t(highWord(lParam)));
-    configSet("FULLSCR", kind == SIZE_MAXIMIZED ? "1" : "0");
+    // The screen was replaced by a black one of the new size, also when the
+    // desktop's own size stayed (a client one pixel narrower, made even).
+    desktop.needsRedraw = 1;
+    if (kind == SIZE_RESTORED) {
+        std::snprintf(plainWidth, sizeof plainWidth, "%s", configGet("WINDX"));
+        std::snprintf(plainHeight, sizeof plainHeight, "%s", configGet("WINDY"));
+    } else {
+        configSet("WINDX", plainWidth);
+        configSet("WINDY", plainHeight);
+    }
+    configSet("FULLSCR", kind == SIZE_FULL_SCREEN ? "2" : kind == SIZE_MAXIMIZED ? "1" : "0");
     suspended = 0;
 }
 
@@ -86,14 +105,29 @@ void handleSysKeyDown(uint32_t wParam) {
 } // namespace
 
 StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const char* windx,
-                            const char* windy, const char* fullscr) {
+                            const char* windy, const char* fullscr, int32_t largestZoom) {
     StartupWindow w{};
-    w.width = std::max(leadingInteger(windx), MIN_WINDOW_WIDTH);
-    w.height = std::max(leadingInteger(windy), MIN_WINDOW_HEIGHT);
+    // The desktop is never smaller than the game's, which the design's
+    // 500 x 375 would cut off.
+    const int64_t desktopWidth = std::max(leadingInteger(windx), GAME_DESKTOP_WIDTH);
+    const int64_t desktopHeight = std::max(leadingInteger(windy), GAME_DESKTOP_HEIGHT);
     // The first character names the mode; an empty value reads as -48, a
     // mode like any other non-windowed one.
     w.mode = (fullscr != nullptr ? uint8_t(fullscr[0]) : 0) - '0';
-    if (w.mode != 0 || w.width > screenWidth || w.height > screenHeight) {
+    // A plain window takes the largest zoom at which it still fits the
+    // screen, so that one left large at a small zoom opens as it was left.
+    const auto fits = [&](int32_t zoom) {
+        return desktopWidth * zoom <= screenWidth && desktopHeight * zoom <= screenHeight;
+    };
+    w.zoom = std::max(largestZoom, 1);
+    while (w.mode == 0 && w.zoom > 1 && !fits(w.zoom)) {
+        w.zoom--;
+    }
+    w.width = int32_t(std::min(desktopWidth * w.zoom, int64_t{screenWidth}));
+    w.height = int32_t(std::min(desktopHeight * w.zoom, int64_t{screenHeight}));
+    w.windowedWidth = w.width;
+    w.windowedHeight = w.height;
+    if (w.mode != 0 || !fits(w.zoom)) {
         w.width = screenWidth;
         w.height = screenHeight;
         if (w.mode == 0) {
@@ -108,9 +142,10 @@ StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const cha
     return w;
 }
 
-StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight) {
+StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight,
+                                      int32_t largestZoom) {
     return startupWindow(screenWidth, screenHeight, configGet("WINDX"), configGet("WINDY"),
-                         configGet("FULLSCR"));
+                         configGet("FULLSCR"), largestZoom);
 }
 
 int MainWndProc(uint32_t message, uint32_t wParam, uint32_t lParam) {
@@ -196,6 +231,8 @@ void shellFindFiles(const char* programFolder) {
 void shellBegin() {
     desktop = Desktop{};
     configLoad();
+    std::snprintf(plainWidth, sizeof plainWidth, "%s", configGet("WINDX"));
+    std::snprintf(plainHeight, sizeof plainHeight, "%s", configGet("WINDY"));
     platformClear(platform);
     suspended = 0;
 }
@@ -207,7 +244,11 @@ const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight) {
         platformShutdown(platform);
         return failure;
     }
-    if (const char* failure = desktopInit(desktop, clientWidth, clientHeight, GameWindowProc)) {
+    view.width = clientWidth;
+    view.height = clientHeight;
+    platformScreenResize(clientWidth, clientHeight, view.zoom);
+    if (const char* failure = desktopInit(desktop, clientWidth / view.zoom,
+                                          clientHeight / view.zoom, GameWindowProc)) {
         // Freeing the desktop writes the configuration, as at every end.
         desktopShutdown(desktop);
         platformShutdown(platform);

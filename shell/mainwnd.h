@@ -34,33 +34,38 @@ enum SizeKind : uint32_t {
     SIZE_RESTORED = 0,
     SIZE_MINIMIZED = 1,
     SIZE_MAXIMIZED = 2,
+    SIZE_FULL_SCREEN = 3, // the window covers the display, without a frame
 };
 
 // The design's loop woke on a timer of this period; ours wakes when a window
 // asked for a pass (shellWaitLimit), and only a wait that failed is tried
 // again after this long.
 constexpr uint32_t WAKE_UP_MS = 55;
-constexpr int32_t MIN_WINDOW_WIDTH = 500;
-constexpr int32_t MIN_WINDOW_HEIGHT = 375;
 
 // 1 while the program is minimised and SUSPEND asks for suspension; the loop
 // then waits for messages and runs no update pass.
 extern uint32_t suspended;
 
-// How the main window is created.
+// How the main window is created. Sizes are the client area's, in screen
+// pixels.
 struct StartupWindow {
     int32_t x, y;
     int32_t width, height;
-    int32_t mode;       // 0 windowed, 1 maximised, 2 borderless; others as FULLSCR gave them
-    uint32_t maximised; // shown maximised (modes 1 and 2)
-    uint32_t borderless;
+    int32_t mode;        // 0 windowed, 1 maximised, 2 full screen; others as FULLSCR gave them
+    uint32_t maximised;  // shown maximised (modes 1 and 2)
+    uint32_t borderless; // mode 2: full screen, a window without a frame covering the display
+    int32_t zoom;
+    // The plain window that a maximised or full-screen one comes back to.
+    int32_t windowedWidth, windowedHeight;
 };
 
-// The window's placement from WINDX, WINDY and FULLSCR and the screen's size.
+// The window's placement from WINDX, WINDY (the desktop's size, in its own
+// pixels) and FULLSCR, the screen's size and the display's largest zoom.
 StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const char* windx,
-                            const char* windy, const char* fullscr);
+                            const char* windy, const char* fullscr, int32_t largestZoom = 1);
 // The same with the values of the loaded configuration.
-StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight);
+StartupWindow startupWindowFromConfig(int32_t screenWidth, int32_t screenHeight,
+                                      int32_t largestZoom);
 
 // The main window's procedure. Returns 0 for a message it consumes, 1 for
 // one the system's own handling should see as well.
@@ -75,8 +80,10 @@ void shellFindFiles(const char* programFolder);
 // platform record cleared.
 void shellBegin();
 // Start-up, second part, once the window exists: the platform layer, then the
-// desktop with the game window. Returns nullptr, or the message to show the
-// user; after a failure everything started here has been taken down again.
+// desktop with the game window, at the window's client size (screen pixels)
+// divided by the zoom in shell/view.h. Returns nullptr, or the message to
+// show the user; after a failure everything started here has been taken
+// down again.
 const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight);
 // One update pass, then the one-pass events cleared. false once the desktop
 // has no window left: the loop is over.

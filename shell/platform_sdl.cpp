@@ -1,75 +1,139 @@
-// The platform layer on SDL2. The screen is a streaming texture in RGB565,
-// the size of the client area, drawn by a renderer on the main window: a blit
-// uploads just its rectangle into the texture, and the whole texture is then
-// presented (the renderer's back buffer is not kept between presents, so it
-// is redrawn from the texture each time, which costs the GPU, not us).
-// Bitmaps are plain memory in the same pixel format, so no copy converts.
+// The platform layer on SDL2. The screen is the window's own surface, in
+// whatever pixel format the display has: a copy converts just its rectangle
+// from RGB565, enlarged by the zoom, straight into the surface, and hands
+// SDL that rectangle alone to show. A board step therefore costs what the
+// board's pixels cost, however large the window. Bitmaps are plain memory
+// in RGB565, the same as the scripted platform's.
 //
-// The record's two handles hold the renderer (windowDc) and the screen
-// texture (memoryDc).
+// The record's two handles hold the window (windowDc) and its surface
+// (memoryDc).
 #include "shell/platform_sdl.h"
 #include "platform/platform_common.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <vector>
 
 SDL_Window* sdlWindow = nullptr;
 
 namespace {
 
+constexpr int32_t RGB565_VALUES = 1 << 16;
+constexpr int32_t CARET_WIDTH = 2;
+constexpr uint16_t WHITE = 0xFFFF;
+
 struct SdlScreen {
-    SDL_Renderer* renderer;
-    SDL_Texture* texture;
-    int32_t width;
-    int32_t height;
+    SDL_Surface* surface; // the window's; SDL replaces it when the window changes size
+    int32_t zoom;
     bool timerStarted;
-    SDL_Cursor* cursors[7];      // by shape code, created when first asked for
+    SDL_Cursor* cursors[7]; // by shape code, created when first asked for
+    // Every RGB565 value as the surface's format has it, bytesPerPixel
+    // bytes each, built by SDL's own conversion so that colours come out
+    // as SDL would show them.
+    std::vector<uint8_t> toScreen;
+    uint32_t toScreenFormat;
+    int32_t bytesPerPixel;
     std::vector<uint16_t> white; // the caret strip's pixels
 };
 
 SdlScreen screen;
 
-SDL_Texture* makeTexture(int32_t width, int32_t height) {
-    SDL_Texture* texture = SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_RGB565,
-                                             SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (texture == nullptr) {
-        return nullptr;
+bool buildConversion(const SDL_PixelFormat& format) {
+    if (screen.toScreenFormat == format.format && !screen.toScreen.empty()) {
+        return true;
     }
-    // A new streaming texture holds whatever memory it was given: start black.
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) == 0) {
-        std::memset(pixels, 0, size_t(pitch) * size_t(height));
-        SDL_UnlockTexture(texture);
+    const int32_t bytes = format.BytesPerPixel;
+    if (bytes < 2 || bytes > 4) {
+        return false;
     }
-    return texture;
+    std::vector<uint16_t> every(RGB565_VALUES);
+    for (int32_t i = 0; i < RGB565_VALUES; i++) {
+        every[size_t(i)] = uint16_t(i);
+    }
+    screen.toScreen.assign(size_t(RGB565_VALUES) * size_t(bytes), 0);
+    if (SDL_ConvertPixels(RGB565_VALUES, 1, SDL_PIXELFORMAT_RGB565, every.data(), RGB565_VALUES * 2,
+                          format.format, screen.toScreen.data(), RGB565_VALUES * bytes) != 0) {
+        screen.toScreen.clear();
+        return false;
+    }
+    screen.toScreenFormat = format.format;
+    screen.bytesPerPixel = bytes;
+    return true;
 }
 
-void present() {
-    SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
-    SDL_RenderPresent(screen.renderer);
+// The window's current surface. When SDL has made a new one (the window
+// changed size) it starts black; the size message that follows has the
+// desktop draw everything again.
+SDL_Surface* currentSurface() {
+    SDL_Surface* surface = sdlWindow != nullptr ? SDL_GetWindowSurface(sdlWindow) : nullptr;
+    if (surface != screen.surface && surface != nullptr) {
+        if (!buildConversion(*surface->format)) {
+            surface = nullptr;
+        } else {
+            SDL_FillRect(surface, nullptr, 0);
+            SDL_UpdateWindowSurface(sdlWindow);
+        }
+    }
+    screen.surface = surface;
+    platform.memoryDc = surface;
+    return surface;
 }
 
-// Uploads width x height pixels, rows `pitch` pixels apart, to the screen at
-// (x, y), keeping to the screen, then shows the result.
-void uploadRect(const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y, int32_t width,
-                int32_t height) {
-    if (screen.texture == nullptr) {
+// One row of `count` pixels, each repeated `zoom` times.
+template <int BYTES> void putRow(uint8_t* to, const uint16_t* from, int32_t count, int32_t zoom) {
+    const uint8_t* table = screen.toScreen.data();
+    for (int32_t i = 0; i < count; i++) {
+        const uint8_t* value = table + size_t(from[i]) * BYTES;
+        for (int32_t z = 0; z < zoom; z++) {
+            std::memcpy(to, value, BYTES);
+            to += BYTES;
+        }
+    }
+}
+
+void putRowAnyDepth(uint8_t* to, const uint16_t* from, int32_t count, int32_t zoom) {
+    switch (screen.bytesPerPixel) {
+    case 2: putRow<2>(to, from, count, zoom); break;
+    case 3: putRow<3>(to, from, count, zoom); break;
+    default: putRow<4>(to, from, count, zoom); break;
+    }
+}
+
+// Shows width x height pixels, rows `pitch` pixels apart, at (x, y) of the
+// desktop: within the part of the window the zoomed desktop covers, each
+// pixel as a zoom x zoom square.
+void present(const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y, int32_t width,
+             int32_t height) {
+    SDL_Surface* surface = currentSurface();
+    if (surface == nullptr) {
         return;
     }
-    int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
-    int32_t x1 = std::min(x + width, screen.width), y1 = std::min(y + height, screen.height);
+    const int32_t zoom = screen.zoom;
+    const int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int32_t x1 = std::min(x + width, surface->w / zoom);
+    const int32_t y1 = std::min(y + height, surface->h / zoom);
     if (x0 >= x1 || y0 >= y1) {
         return;
     }
-    SDL_Rect area{x0, y0, x1 - x0, y1 - y0};
-    const uint16_t* first = pixels + int64_t{y0 - y} * pitch + (x0 - x);
-    SDL_UpdateTexture(screen.texture, &area, first, pitch * 2);
-    present();
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        return;
+    }
+    const size_t rowBytes = size_t(x1 - x0) * size_t(zoom) * size_t(screen.bytesPerPixel);
+    for (int32_t row = y0; row < y1; row++) {
+        const uint16_t* from = pixels + int64_t{row - y} * pitch + (x0 - x);
+        auto* to = static_cast<uint8_t*>(surface->pixels) + int64_t{row} * zoom * surface->pitch +
+                   int64_t{x0} * zoom * screen.bytesPerPixel;
+        putRowAnyDepth(to, from, x1 - x0, zoom);
+        for (int32_t z = 1; z < zoom; z++) {
+            std::memcpy(to + int64_t{z} * surface->pitch, to, rowBytes);
+        }
+    }
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
+    const SDL_Rect shown{x0 * zoom, y0 * zoom, (x1 - x0) * zoom, (y1 - y0) * zoom};
+    SDL_UpdateWindowSurfaceRects(sdlWindow, &shown, 1);
 }
 
 } // namespace
@@ -79,26 +143,11 @@ const char* platformInit(Platform& p) {
     if (sdlWindow == nullptr) {
         return "Failed to init window DC";
     }
-    screen.renderer = SDL_CreateRenderer(sdlWindow, -1, 0);
-    if (screen.renderer == nullptr) {
-        // Without a usable GPU the software renderer still does the job.
-        screen.renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
-    }
-    if (screen.renderer == nullptr) {
-        return "Failed to init window DC";
-    }
-    p.windowDc = screen.renderer;
-    int32_t width = p.clientWidth, height = p.clientHeight;
-    if (width <= 0 || height <= 0) {
-        SDL_GetWindowSize(sdlWindow, &width, &height);
-    }
-    screen.texture = width > 0 && height > 0 ? makeTexture(width, height) : nullptr;
-    if (screen.texture == nullptr) {
+    p.windowDc = sdlWindow;
+    screen.zoom = std::max(screen.zoom, 1);
+    if (currentSurface() == nullptr) {
         return "Failed to init window hDCMem";
     }
-    screen.width = width;
-    screen.height = height;
-    p.memoryDc = screen.texture;
     if (!clockInit(p.input)) {
         return "Failed to init timer";
     }
@@ -118,41 +167,22 @@ void platformShutdown(Platform& p) {
             cursor = nullptr;
         }
     }
-    if (screen.texture != nullptr) {
-        SDL_DestroyTexture(screen.texture);
-    }
-    if (screen.renderer != nullptr) {
-        SDL_DestroyRenderer(screen.renderer);
-    }
     if (screen.timerStarted) {
         SDL_QuitSubSystem(SDL_INIT_TIMER);
     }
+    // The surface is the window's own and goes with it.
     screen = SdlScreen{};
     p.windowDc = nullptr;
     p.memoryDc = nullptr;
 }
 
-void platformScreenResize(int32_t width, int32_t height) {
-    if (width < 1 || height < 1 || screen.renderer == nullptr) {
-        return;
+void platformScreenResize(int32_t, int32_t, int32_t zoom) {
+    // The surface knows the window's size better than any message.
+    screen.zoom = std::max(zoom, 1);
+    if (SDL_Surface* surface = currentSurface()) {
+        SDL_FillRect(surface, nullptr, 0);
+        SDL_UpdateWindowSurface(sdlWindow);
     }
-    if (width == screen.width && height == screen.height && screen.texture != nullptr) {
-        return;
-    }
-    SDL_Texture* fresh = makeTexture(width, height);
-    if (fresh == nullptr) {
-        return; // keep showing the old picture, stretched
-    }
-    // The new texture starts black: a streaming texture cannot be read back,
-    // and the desktop redraws everything after a resize anyway.
-    if (screen.texture != nullptr) {
-        SDL_DestroyTexture(screen.texture);
-    }
-    screen.texture = fresh;
-    screen.width = width;
-    screen.height = height;
-    platform.memoryDc = fresh;
-    present();
 }
 
 void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, int32_t width,
@@ -161,25 +191,25 @@ void blitRectToScreen(const ScreenBitmap& bitmap, int32_t destX, int32_t destY, 
         return;
     }
     // Keep to the bitmap first: parts of the rectangle outside it are not copied.
-    int32_t left = std::max(0, -srcX), top = std::max(0, -srcY);
-    int32_t right = std::min(width, bitmap.width - srcX);
-    int32_t bottom = std::min(height, bitmap.height - srcY);
+    const int32_t left = std::max(0, -srcX), top = std::max(0, -srcY);
+    const int32_t right = std::min(width, bitmap.width - srcX);
+    const int32_t bottom = std::min(height, bitmap.height - srcY);
     if (left >= right || top >= bottom) {
         return;
     }
     const uint16_t* first = bitmap.pixels + int64_t{srcY + top} * bitmap.width + (srcX + left);
-    uploadRect(first, bitmap.width, destX + left, destY + top, right - left, bottom - top);
+    present(first, bitmap.width, destX + left, destY + top, right - left, bottom - top);
 }
 
 void paintCaretStrip(int32_t x, int32_t y, int32_t height) {
     if (height <= 0) {
         return;
     }
-    size_t needed = size_t(height) * 2;
+    const size_t needed = size_t(height) * CARET_WIDTH;
     if (screen.white.size() < needed) {
-        screen.white.assign(needed, 0xFFFF);
+        screen.white.assign(needed, WHITE);
     }
-    uploadRect(screen.white.data(), 2, x, y, 2, height);
+    present(screen.white.data(), CARET_WIDTH, x, y, CARET_WIDTH, height);
 }
 
 void setCursorShape(MouseState& mouse, uint32_t code) {

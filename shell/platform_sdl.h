@@ -10,12 +10,6 @@
 // platformInit; platformInit fails with "Failed to init window DC" without it.
 extern SDL_Window* sdlWindow;
 
-// The client area changed size: the screen picture follows it. It starts
-// black at the new size until the desktop has redrawn itself (the shell
-// resizes the desktop right after). Sizes under 1 are ignored, and when the
-// new picture cannot be made the old one stays, stretched over the window.
-void platformScreenResize(int32_t width, int32_t height);
-
 // The samples SDL takes from the sound output at a time. SDL lets a closing
 // device play out two of its chunks before it returns, and the design's
 // output stops at once: 256 samples (23 ms) keep quitting prompt while a

@@ -55,7 +55,7 @@ TEST(SdlPlatform, WithoutAWindowInitFailsAndCopiesAreHarmless) {
     blitToScreen(b, 0, 0);
     blitRectToScreen(b, 5, 5, 100, 100, -20, -20);
     paintCaretStrip(0, 0, 13);
-    platformScreenResize(100, 50);
+    platformScreenResize(100, 50, 2);
     bitmapFree(b);
     EXPECT_EQ(b.pixels, nullptr);
     platformShutdown(p);

@@ -85,10 +85,10 @@ void minimiseForFiveWakeUps(int wakeUp) {
 
 TEST(StartupWindow, SmallSizesAreRaisedAndCentred) {
     StartupWindow w = startupWindow(1024, 768, "300", "200", "0");
-    EXPECT_EQ(w.width, 500);
-    EXPECT_EQ(w.height, 375);
-    EXPECT_EQ(w.x, 262);
-    EXPECT_EQ(w.y, 196);
+    EXPECT_EQ(w.width, 640);
+    EXPECT_EQ(w.height, 480);
+    EXPECT_EQ(w.x, 192);
+    EXPECT_EQ(w.y, 144);
     EXPECT_EQ(w.mode, 0);
     EXPECT_EQ(w.maximised, 0u);
     EXPECT_EQ(w.borderless, 0u);
@@ -128,8 +128,8 @@ TEST(StartupWindow, ModesAndWindowsThatDoNotFit) {
     EXPECT_EQ(leadingInteger("x640"), 0);
     EXPECT_EQ(leadingInteger("99999999999"), INT32_MAX);
     w = startupWindow(1024, 768, "wide", "-5", "0");
-    EXPECT_EQ(w.width, 500);
-    EXPECT_EQ(w.height, 375);
+    EXPECT_EQ(w.width, 640);
+    EXPECT_EQ(w.height, 480);
 }
 
 TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {

@@ -1,6 +1,6 @@
 // The SDL platform's screen, run on SDL's "dummy" video driver: a window
 // that exists only in memory, so the test needs no display. What reached the
-// screen is read back by drawing the screen texture once more.
+// screen is read back from the window's surface.
 #include "shell/platform_sdl.h"
 
 #include <gtest/gtest.h>
@@ -8,25 +8,41 @@
 
 namespace {
 
-// The screen as 32-bit ARGB, read through the platform's own renderer and
-// kept to the precision of RGB565 (SDL's conversion may round the low bits).
-std::vector<uint32_t> readScreen(int32_t width, int32_t height) {
-    auto* renderer = static_cast<SDL_Renderer*>(platform.windowDc);
-    auto* texture = static_cast<SDL_Texture*>(platform.memoryDc);
+// The window's surface as 32-bit ARGB, kept to the precision of RGB565.
+std::vector<uint32_t> readScreen(int32_t& width, int32_t& height) {
+    SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
+    width = surface->w;
+    height = surface->h;
     std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0x12345678);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    EXPECT_EQ(
-        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4),
-        0);
+    EXPECT_EQ(SDL_ConvertPixels(width, height, surface->format->format, surface->pixels,
+                                surface->pitch, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4),
+              0);
     for (uint32_t& p : pixels) {
         p &= 0xFFF8FCF8;
     }
     return pixels;
 }
 
+constexpr uint32_t BLACK = 0xFF000000, RED = 0xFFF80000, GREEN = 0xFF00FC00, WHITE = 0xFFF8FCF8;
+
+// What the screen should hold at (x, y) of the window: the bitmap's 4 x 3
+// rectangle at (2, 1), copied to `at`, the caret strip 2 x 5 at `caret`,
+// both in unscaled pixels, and black elsewhere.
+uint32_t expected(int32_t x, int32_t y, int32_t zoom, SDL_Point at, SDL_Point caret) {
+    x /= zoom;
+    y /= zoom;
+    if (x >= at.x && x < at.x + 4 && y >= at.y && y < at.y + 3) {
+        return x == at.x && y == at.y ? GREEN : RED;
+    }
+    if (x >= caret.x && x < caret.x + 2 && y >= caret.y && y < caret.y + 5) {
+        return WHITE;
+    }
+    return BLACK;
+}
+
 } // namespace
 
-TEST(SdlScreen, CopiesOnlyTheRectangleAndSurvivesAResize) {
+TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     sdlWindow = SDL_CreateWindow("test", 0, 0, 64, 32, SDL_WINDOW_HIDDEN);
@@ -42,30 +58,28 @@ TEST(SdlScreen, CopiesOnlyTheRectangleAndSurvivesAResize) {
         b.pixels[i] = 0xF800; // red
     }
     b.pixels[1 * 64 + 2] = 0x07E0; // green at (2, 1)
-    blitRectToScreen(b, 10, 5, 4, 3, 2, 1);
-    blitRectToScreen(b, 0, 0, 0, 5, 0, 0); // nothing
-    paintCaretStrip(20, 2, 5);
-    std::vector<uint32_t> screen = readScreen(64, 32);
-    for (int32_t y = 0; y < 32; y++) {
-        for (int32_t x = 0; x < 64; x++) {
-            uint32_t want = 0xFF000000;
-            if (x >= 10 && x < 14 && y >= 5 && y < 8) {
-                want = x == 10 && y == 5 ? 0xFF00FC00 : 0xFFF80000;
-            } else if (x >= 20 && x < 22 && y >= 2 && y < 7) {
-                want = 0xFFF8FCF8;
+
+    // At zoom 1, then at zoom 2 in a window whose odd last column and row
+    // show no desktop pixel; the copies at zoom 2 reach past what is shown.
+    for (const int32_t zoom : {1, 2}) {
+        SDL_SetWindowSize(sdlWindow, zoom == 1 ? 64 : 97, zoom == 1 ? 32 : 41);
+        platformScreenResize(0, 0, zoom);
+        const SDL_Point at = zoom == 1 ? SDL_Point{10, 5} : SDL_Point{45, 18};
+        const SDL_Point caret = zoom == 1 ? SDL_Point{20, 2} : SDL_Point{40, 16};
+        blitRectToScreen(b, at.x, at.y, 4, 3, 2, 1);
+        blitRectToScreen(b, 0, 0, 0, 5, 0, 0); // nothing
+        paintCaretStrip(caret.x, caret.y, 5);
+        int32_t width = 0, height = 0;
+        const std::vector<uint32_t> screen = readScreen(width, height);
+        for (int32_t y = 0; y < height; y++) {
+            for (int32_t x = 0; x < width; x++) {
+                const bool shown = x < width / zoom * zoom && y < height / zoom * zoom;
+                ASSERT_EQ(screen[size_t(y) * size_t(width) + size_t(x)],
+                          shown ? expected(x, y, zoom, at, caret) : BLACK)
+                    << x << "," << y << " at zoom " << zoom;
             }
-            ASSERT_EQ(screen[size_t(y) * 64 + size_t(x)], want) << x << "," << y;
         }
     }
-
-    // A larger screen starts black and takes whole copies at any position.
-    platformScreenResize(96, 40);
-    SDL_SetWindowSize(sdlWindow, 96, 40);
-    blitToScreen(b, 40, 20);
-    screen = readScreen(96, 40);
-    EXPECT_EQ(screen[0], 0xFF000000);
-    EXPECT_EQ(screen[21 * 96 + 42], 0xFF00FC00);
-    EXPECT_EQ(screen[39 * 96 + 95], 0xFFF80000);
 
     setCursorShape(platform.input.mouse, 7);
     EXPECT_EQ(platform.input.mouse.cursorShape, 7u);

@@ -276,10 +276,30 @@ void failStart(const char* message) {
 // Before there is a window there is nowhere to show a message box: the
 // reason goes to the standard error, and the exit status says it failed.
 int failWithoutWindow(const char* what) {
-    std::fprintf(stderr, "gloomhold: %s: %s\n", what, SDL_GetError());
+    const char* reason = SDL_GetError();
+    std::fprintf(stderr, reason[0] != 0 ? "gloomhold: %s (%s)\n" : "gloomhold: %s\n", what, reason);
     SDL_Quit();
     return 1;
 }
+
+// Finding no display, SDL falls back on video drivers that show nothing,
+// and the game would run unseen for ever. They serve only when asked for by
+// name, as tests do.
+bool showsNothing() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return true;
+    }
+    if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) {
+        return false;
+    }
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked == nullptr || SDL_strstr(asked, driver) == nullptr;
+}
+
+constexpr const char* NO_DISPLAY =
+    "no display to show the game on: neither an X11 nor a Wayland display could be opened "
+    "(is DISPLAY or WAYLAND_DISPLAY set?)";
 
 } // namespace
 
@@ -298,8 +318,11 @@ int main(int, char**) {
     // environment still chooses otherwise.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        return failWithoutWindow("no display to open a window on (is DISPLAY or "
-                                 "WAYLAND_DISPLAY set?)");
+        return failWithoutWindow(NO_DISPLAY);
+    }
+    if (showsNothing()) {
+        SDL_ClearError();
+        return failWithoutWindow(NO_DISPLAY);
     }
     SDL_Rect screen{};
     if (SDL_GetDisplayBounds(0, &screen) != 0 || screen.w <= 0 || screen.h <= 0) {

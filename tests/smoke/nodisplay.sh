@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Without a display the program must not run unseen: it names the problem on
+# its standard error and fails within a second. Its environment has no X11
+# or Wayland display, nor a runtime folder where a Wayland socket could be.
+set -uo pipefail
+program=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/runtime"
+cd "$work"
+start=$(date +%s%N)
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work/runtime" \
+    SDL_AUDIODRIVER=dummy timeout 10 "$program" 2> "$work/stderr"
+status=$?
+elapsed=$((($(date +%s%N) - start) / 1000000))
+if [[ $status == 0 || $status == 124 ]]; then
+    echo "FAIL: exit status $status without a display"
+    exit 1
+fi
+if ((elapsed > 1000)); then
+    echo "FAIL: it took $elapsed ms to give up"
+    exit 1
+fi
+grep -q "display" "$work/stderr" || { echo "FAIL: stderr does not name the display:"; cat "$work/stderr"; exit 1; }
+echo "no display: status $status after $elapsed ms: $(cat "$work/stderr")"

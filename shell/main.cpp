@@ -49,6 +49,13 @@ void sendSize(uint32_t kind) {
     int width = 0, height = 0;
     SDL_GetWindowSize(mainWindow, &width, &height);
     shellWindowSized(kind, width, height);
+    // Window managers keep a window to its minimum size; without one (a
+    // bare X server) anything may resize it, and it grows back once.
+    const WindowSize least = minimumWindowSize(view.zoom);
+    if (kind == SIZE_RESTORED && (width < least.width || height < least.height)) {
+        SDL_SetWindowSize(mainWindow, std::max(width, least.width),
+                          std::max(height, least.height));
+    }
 }
 
 // The display the window is on, whole or less its panels.

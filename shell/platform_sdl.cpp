@@ -1,7 +1,7 @@
 // The platform layer on SDL2. The screen is the window's own surface, in
 // whatever pixel format the display has: a copy converts just its rectangle
-// from RGB565, enlarged by the zoom, straight into the surface, and hands
-// SDL that rectangle alone to show. A board step therefore costs what the
+// from RGB565, enlarged by the zoom, into the surface, and hands SDL that
+// rectangle alone to show. A board step therefore costs what the
 // board's pixels cost, however large the window. Bitmaps are plain memory
 // in RGB565, the same as the scripted platform's.
 //
@@ -19,48 +19,20 @@ SDL_Window* sdlWindow = nullptr;
 
 namespace {
 
-constexpr int32_t RGB565_VALUES = 1 << 16;
 constexpr int32_t CARET_WIDTH = 2;
 constexpr uint16_t WHITE = 0xFFFF;
+constexpr Uint32 BITMAP_FORMAT = SDL_PIXELFORMAT_RGB565;
 
 struct SdlScreen {
     SDL_Surface* surface; // the window's; SDL replaces it when the window changes size
     int32_t zoom;
     bool timerStarted;
-    SDL_Cursor* cursors[7]; // by shape code, created when first asked for
-    // Every RGB565 value as the surface's format has it, bytesPerPixel
-    // bytes each, built by SDL's own conversion so that colours come out
-    // as SDL would show them.
-    std::vector<uint8_t> toScreen;
-    uint32_t toScreenFormat;
-    int32_t bytesPerPixel;
-    std::vector<uint16_t> white; // the caret strip's pixels
+    SDL_Cursor* cursors[7];         // by shape code, created when first asked for
+    std::vector<uint8_t> converted; // a rectangle in the surface's format, before enlarging
+    std::vector<uint16_t> white;    // the caret strip's pixels
 };
 
 SdlScreen screen;
-
-bool buildConversion(const SDL_PixelFormat& format) {
-    if (screen.toScreenFormat == format.format && !screen.toScreen.empty()) {
-        return true;
-    }
-    const int32_t bytes = format.BytesPerPixel;
-    if (bytes < 2 || bytes > 4) {
-        return false;
-    }
-    std::vector<uint16_t> every(RGB565_VALUES);
-    for (int32_t i = 0; i < RGB565_VALUES; i++) {
-        every[size_t(i)] = uint16_t(i);
-    }
-    screen.toScreen.assign(size_t(RGB565_VALUES) * size_t(bytes), 0);
-    if (SDL_ConvertPixels(RGB565_VALUES, 1, SDL_PIXELFORMAT_RGB565, every.data(), RGB565_VALUES * 2,
-                          format.format, screen.toScreen.data(), RGB565_VALUES * bytes) != 0) {
-        screen.toScreen.clear();
-        return false;
-    }
-    screen.toScreenFormat = format.format;
-    screen.bytesPerPixel = bytes;
-    return true;
-}
 
 // The window's current surface. When SDL has made a new one (the window
 // changed size) it starts black; the size message that follows has the
@@ -68,41 +40,65 @@ bool buildConversion(const SDL_PixelFormat& format) {
 SDL_Surface* currentSurface() {
     SDL_Surface* surface = sdlWindow != nullptr ? SDL_GetWindowSurface(sdlWindow) : nullptr;
     if (surface != screen.surface && surface != nullptr) {
-        if (!buildConversion(*surface->format)) {
-            surface = nullptr;
-        } else {
-            SDL_FillRect(surface, nullptr, 0);
-            SDL_UpdateWindowSurface(sdlWindow);
-        }
+        SDL_FillRect(surface, nullptr, 0);
+        SDL_UpdateWindowSurface(sdlWindow);
     }
     screen.surface = surface;
     platform.memoryDc = surface;
     return surface;
 }
 
-// One row of `count` pixels, each repeated `zoom` times.
-template <int BYTES> void putRow(uint8_t* to, const uint16_t* from, int32_t count, int32_t zoom) {
-    const uint8_t* table = screen.toScreen.data();
-    for (int32_t i = 0; i < count; i++) {
-        const uint8_t* value = table + size_t(from[i]) * BYTES;
-        for (int32_t z = 0; z < zoom; z++) {
-            std::memcpy(to, value, BYTES);
-            to += BYTES;
+// One row of `count` pixels of BYTES bytes, each repeated `zoom` times.
+template <int BYTES> void widenRow(uint8_t* to, const uint8_t* from, int32_t count, int32_t zoom) {
+    for (int32_t i = 0; i < count; i++, from += BYTES) {
+        for (int32_t z = 0; z < zoom; z++, to += BYTES) {
+            std::memcpy(to, from, BYTES);
         }
     }
 }
 
-void putRowAnyDepth(uint8_t* to, const uint16_t* from, int32_t count, int32_t zoom) {
-    switch (screen.bytesPerPixel) {
-    case 2: putRow<2>(to, from, count, zoom); break;
-    case 3: putRow<3>(to, from, count, zoom); break;
-    default: putRow<4>(to, from, count, zoom); break;
+void widenRowAnyDepth(uint8_t* to, const uint8_t* from, int32_t count, int32_t zoom,
+                      int32_t bytes) {
+    switch (bytes) {
+    case 1: widenRow<1>(to, from, count, zoom); break;
+    case 2: widenRow<2>(to, from, count, zoom); break;
+    case 3: widenRow<3>(to, from, count, zoom); break;
+    default: widenRow<4>(to, from, count, zoom); break;
+    }
+}
+
+// SDL's own conversion brings RGB565 into the display's format, so that
+// colours come out as SDL would show them; at a zoom above 1 the converted
+// rectangle is then enlarged, each pixel to a square and each row repeated.
+void putRect(SDL_Surface& surface, const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y,
+             int32_t width, int32_t height) {
+    const int32_t zoom = screen.zoom;
+    const int32_t bytes = surface.format->BytesPerPixel;
+    auto* target = static_cast<uint8_t*>(surface.pixels) + int64_t{y} * zoom * surface.pitch +
+                   int64_t{x} * zoom * bytes;
+    if (zoom == 1) {
+        SDL_ConvertPixels(width, height, BITMAP_FORMAT, pixels, pitch * 2, surface.format->format,
+                          target, surface.pitch);
+        return;
+    }
+    screen.converted.resize(size_t(width) * size_t(height) * size_t(bytes));
+    if (SDL_ConvertPixels(width, height, BITMAP_FORMAT, pixels, pitch * 2, surface.format->format,
+                          screen.converted.data(), width * bytes) != 0) {
+        return;
+    }
+    const size_t rowBytes = size_t(width) * size_t(zoom) * size_t(bytes);
+    for (int32_t row = 0; row < height; row++, target += int64_t{zoom} * surface.pitch) {
+        widenRowAnyDepth(target,
+                         screen.converted.data() + size_t(row) * size_t(width) * size_t(bytes),
+                         width, zoom, bytes);
+        for (int32_t z = 1; z < zoom; z++) {
+            std::memcpy(target + int64_t{z} * surface.pitch, target, rowBytes);
+        }
     }
 }
 
 // Shows width x height pixels, rows `pitch` pixels apart, at (x, y) of the
-// desktop: within the part of the window the zoomed desktop covers, each
-// pixel as a zoom x zoom square.
+// desktop: within the part of the window the zoomed desktop covers.
 void present(const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y, int32_t width,
              int32_t height) {
     SDL_Surface* surface = currentSurface();
@@ -119,16 +115,7 @@ void present(const uint16_t* pixels, int32_t pitch, int32_t x, int32_t y, int32_
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         return;
     }
-    const size_t rowBytes = size_t(x1 - x0) * size_t(zoom) * size_t(screen.bytesPerPixel);
-    for (int32_t row = y0; row < y1; row++) {
-        const uint16_t* from = pixels + int64_t{row - y} * pitch + (x0 - x);
-        auto* to = static_cast<uint8_t*>(surface->pixels) + int64_t{row} * zoom * surface->pitch +
-                   int64_t{x0} * zoom * screen.bytesPerPixel;
-        putRowAnyDepth(to, from, x1 - x0, zoom);
-        for (int32_t z = 1; z < zoom; z++) {
-            std::memcpy(to + int64_t{z} * surface->pitch, to, rowBytes);
-        }
-    }
+    putRect(*surface, pixels + int64_t{y0 - y} * pitch + (x0 - x), pitch, x0, y0, x1 - x0, y1 - y0);
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);
     }

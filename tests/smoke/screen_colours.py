@@ -3,6 +3,9 @@
 
 screen_colours.py DISPLAY            number of distinct colours on the screen
 screen_colours.py DISPLAY --digest   a digest of the whole picture
+screen_colours.py DISPLAY --pixel X Y          the colour at (X, Y) as RRGGBB
+screen_colours.py DISPLAY --blocks X Y W H Z   fails unless the W x H area at
+    (X, Y) is made of whole Z x Z squares of one colour each
 """
 import ctypes
 import ctypes.util
@@ -74,6 +77,21 @@ class Screen:
         words = memoryview(data).cast("I")
         return len({w & 0xFFFFFF for w in words[::7]})
 
+    def pixel(self, x, y):
+        return memoryview(self.grab(x, y, 1, 1)).cast("I")[0] & 0xFFFFFF
+
+    def blocks(self, x, y, width, height, zoom):
+        """The first pixel that differs from the top-left one of its square, or None."""
+        data = self.grab(x, y, width, height)
+        stride = len(data) // height // 4
+        words = memoryview(data).cast("I")
+        for row in range(height):
+            for column in range(width):
+                first = words[(row - row % zoom) * stride + column - column % zoom]
+                if words[row * stride + column] != first:
+                    return column, row
+        return None
+
     def any_colour_at_centre(self):
         """Whether anything but black shows in the 8 x 8 pixels at the centre: a
         quick look, cheap enough to poll for the first frame."""
@@ -83,8 +101,15 @@ class Screen:
 
 def main():
     screen = Screen(sys.argv[1])
+    numbers = [int(a) for a in sys.argv[3:]]
     if "--digest" in sys.argv:
         print(hashlib.sha1(screen.grab()).hexdigest())
+    elif "--pixel" in sys.argv:
+        print(f"{screen.pixel(*numbers):06x}")
+    elif "--blocks" in sys.argv:
+        odd = screen.blocks(*numbers)
+        if odd is not None:
+            raise SystemExit(f"the pixel at {odd} differs from the rest of its square")
     else:
         print(screen.colours())
 

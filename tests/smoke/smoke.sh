@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Smoke test of the real program: under a virtual X display it starts in a
-# fresh folder holding GHold.dat, draws its title picture, takes keys through
-# both title pictures and a few moves, quits on Escape with status 0 and
-# writes Cfg.txt. Exit 77 means Xvfb is not there to run it (skipped).
+# fresh folder holding GHold.dat, draws its title picture at zoom 2 (the
+# display is 1600 x 1200), keeps the title picture's window on the desktop
+# when it is dragged past the window's edge, takes keys through both title
+# pictures and a few moves, changes the zoom, is drawn again after a resize
+# by one pixel, grows back to its smallest size, goes full screen and back,
+# quits on Escape with status 0 and writes Cfg.txt. Exit 77 means Xvfb is
+# not there to run it (skipped).
 set -uo pipefail
 program=$(realpath "$1")
 data=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 
-start_xvfb
+start_xvfb 1600x1200
 
 fail() {
     echo "FAIL: $*"
@@ -30,8 +34,31 @@ for _ in $(seq 50); do
     [[ $(colours) -gt 2 ]] && break
     sleep 0.1
 done
-before=$(python3 "$here/screen_colours.py" "$DISPLAY" --digest)
 [[ $(colours) -gt 2 ]] || fail "nothing drawn"
+
+# The client area's position and size: "X Y WIDTHxHEIGHT".
+geometry() {
+    xdotool getwindowgeometry "$window" |
+        awk '/Position/ { split($2, p, ","); x = p[1]; y = p[2] } /Geometry/ { print x, y, $2 }'
+}
+pixel() { python3 "$here/screen_colours.py" "$DISPLAY" --pixel "$1" "$2"; }
+
+# A 640 x 480 desktop at zoom 2 fits the display: every pixel a 2 x 2 square.
+read -r wx wy size < <(geometry)
+[[ $size == 1280x960 ]] || fail "the window is $size, not 1280x960 at zoom 2"
+python3 "$here/screen_colours.py" "$DISPLAY" --blocks "$wx" "$wy" 1280 960 2 ||
+    fail "the picture is not made of 2 x 2 squares"
+
+# The title picture's window, grabbed by its title bar at (300, 95) of the
+# desktop and dragged out past the window's left edge, stops with the
+# grabbed point at the desktop's left edge.
+title=$(pixel $((wx + 600)) $((wy + 190)))
+xdotool mousemove $((wx + 600)) $((wy + 190)) sleep 0.1 mousedown 1 sleep 0.1 \
+    mousemove $((wx + 300)) $((wy + 190)) sleep 0.1 mousemove 10 $((wy + 190)) sleep 0.1 mouseup 1
+sleep 0.3
+[[ $(pixel $((wx + 4)) $((wy + 190))) == "$title" ]] ||
+    fail "the window dragged past the left edge left the desktop"
+before=$(python3 "$here/screen_colours.py" "$DISPLAY" --digest)
 
 # Two keys take the title pictures away; the level starts with its banner.
 xdotool key --window "$window" space
@@ -46,6 +73,40 @@ for key in Right Left Up Down r Next Prior; do
 done
 kill -0 "$game" 2> /dev/null || fail "the program ended before Escape"
 
+# Zoom 1 and back: the window keeps the same desktop.
+xdotool key --window "$window" ctrl+minus
+sleep 0.5
+[[ $(geometry) == "$wx $wy 640x480" ]] || fail "Ctrl+Minus gave $(geometry), not zoom 1"
+xdotool key --window "$window" ctrl+plus
+sleep 0.5
+[[ $(geometry) == "$wx $wy 1280x960" ]] || fail "Ctrl+Plus gave $(geometry), not zoom 2"
+
+# One pixel wider leaves the desktop's size as it was; the picture must
+# come back all the same. The bottom-left corner is the game's background.
+corner=$(pixel $((wx + 4)) $((wy + 940)))
+[[ $corner != 000000 ]] || fail "the game's background is black"
+xdotool windowsize "$window" 1281 960
+sleep 0.5
+[[ $(geometry) == "$wx $wy 1281x960" ]] || fail "the window did not take 1281 x 960"
+[[ $(pixel $((wx + 4)) $((wy + 940))) == "$corner" ]] ||
+    fail "after a resize by one pixel the picture did not come back"
+
+# Made smaller than a 640 x 480 desktop at zoom 2, it grows back.
+xdotool windowsize "$window" 600 400
+sleep 0.5
+[[ $(geometry) == "$wx $wy 1280x960" ]] || fail "shrunk below its minimum the window is $(geometry)"
+xdotool windowsize "$window" 1281 960
+sleep 0.5
+
+# Full screen covers the display, and leaving it brings the window back.
+xdotool key --window "$window" alt+Return
+sleep 0.5
+[[ $(geometry) == "0 0 1600x1200" ]] || fail "Alt+Enter gave $(geometry), not full screen"
+[[ $(pixel 4 4) == "$corner" ]] || fail "full screen shows no desktop"
+xdotool key --window "$window" alt+Return
+sleep 0.5
+[[ $(geometry) == "$wx $wy 1281x960" ]] || fail "leaving full screen gave $(geometry)"
+
 xdotool key --window "$window" Escape
 ended_with "$game"
 game_pid=$game
@@ -54,4 +115,5 @@ game=""
 [[ $status == 0 ]] || { cat "$work/game.log"; fail "exit status $status"; }
 [[ -s $work/Cfg.txt ]] || fail "Cfg.txt was not written"
 grep -q WINDX "$work/Cfg.txt" || fail "Cfg.txt has no WINDX"
+grep -q "^FULLSCR   0 " "$work/Cfg.txt" || fail "Cfg.txt does not record a plain window"
 echo "smoke test passed"

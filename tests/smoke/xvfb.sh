@@ -1,8 +1,8 @@
 # Sourced by the tests of the real program. Sourcing it makes a scratch
 # folder $work, removed at exit together with the display and the program
 # whose process id the test keeps in $game. start_xvfb starts a virtual X
-# display of its own and exports DISPLAY, or exits 77 (skipped) when Xvfb is
-# not installed. ended_with PID waits up to five seconds for the program to
+# display of its own (1024 x 768, or the size given as WIDTHxHEIGHT) and
+# exports DISPLAY, or exits 77 (skipped) when Xvfb is not installed. ended_with PID waits up to five seconds for the program to
 # end and sets status to its exit status, or to nothing when it did not end.
 
 work=$(mktemp -d)
@@ -19,7 +19,8 @@ start_xvfb() {
     command -v Xvfb > /dev/null || { echo "Xvfb not installed: skipped"; exit 77; }
     command -v xdotool > /dev/null || { echo "xdotool not installed"; exit 1; }
     # Xvfb picks a free display itself and writes its number to descriptor 3.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3> "$work/display" \
+        2> "$work/xvfb.log" &
     xvfb=$!
     for _ in $(seq 50); do
         [[ -s $work/display ]] && break

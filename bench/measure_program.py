@@ -87,14 +87,6 @@ def step_times(reports):
     return steps
 
 
-def wake_ups(pid):
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("voluntary_ctxt_switches:"):
-                return int(line.split()[1])
-    return 0
-
-
 def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
@@ -103,10 +95,12 @@ def cpu_seconds(pid):
     return ticks / os.sysconf("SC_CLK_TCK")
 
 
-def peak_resident_kb(pid):
+def status_number(pid, name):
+    """A number of /proc/PID/status: VmHWM (peak resident kB),
+    voluntary_ctxt_switches (how often the process has gone to sleep)."""
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmHWM:"):
+            if line.startswith(name + ":"):
                 return int(line.split()[1])
     return 0
 
@@ -155,11 +149,11 @@ def main():
         # Let the start-up settle, then idle on the title picture.
         time.sleep(1.0)
         before = cpu_seconds(game.pid)
-        woke = wake_ups(game.pid)
+        woke = status_number(game.pid, "voluntary_ctxt_switches")
         idle_start = time.monotonic()
         time.sleep(IDLE_SECONDS)
         used = cpu_seconds(game.pid) - before
-        woke = wake_ups(game.pid) - woke
+        woke = status_number(game.pid, "voluntary_ctxt_switches") - woke
         idle = time.monotonic() - idle_start
 
         # Title pictures 0 and 1 go; the first level's banner is up 1.2 s.
@@ -177,7 +171,7 @@ def main():
         watch.times(1.5)
         steps = step_times(watch.times(STEP_SECONDS))
         periods = [b - a for a, b in zip(steps, steps[1:])]
-        peak = peak_resident_kb(game.pid)
+        peak = status_number(game.pid, "VmHWM")
 
         quit_start = time.monotonic()
         key("Escape")

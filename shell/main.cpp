@@ -53,8 +53,7 @@ void sendSize(uint32_t kind) {
     // bare X server) anything may resize it, and it grows back once.
     const WindowSize least = minimumWindowSize(view.zoom);
     if (kind == SIZE_RESTORED && (width < least.width || height < least.height)) {
-        SDL_SetWindowSize(mainWindow, std::max(width, least.width),
-                          std::max(height, least.height));
+        SDL_SetWindowSize(mainWindow, std::max(width, least.width), std::max(height, least.height));
     }
 }
 
@@ -157,6 +156,13 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_EXPOSED: MainWndProc(MSG_PAINT, 0, 0); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: MainWndProc(MSG_KILL_FOCUS, 0, 0); break;
     case SDL_WINDOWEVENT_CLOSE: MainWndProc(MSG_CLOSE, 0, 0); break;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED: {
+        // Ctrl+0 and Ctrl+Plus go by the display the window is on now.
+        const SDL_Rect area = displayArea(true);
+        view.largestZoom = largestZoom(area.w, area.h);
+        MainWndProc(MSG_OTHER, 0, 0);
+        break;
+    }
     default: MainWndProc(MSG_OTHER, 0, 0); break;
     }
 }

@@ -6,9 +6,9 @@
 // tests call them directly.
 #include <cstdint>
 
-// The desktop the game is laid out for: its board and menu bar fit in it.
-// The window never shows less of it at zoom 1, nor less than this many
-// zoomed pixels at a larger zoom.
+// The desktop the game is laid out for: its menu bar and its largest board
+// fit in it. The window is never made smaller than this many desktop pixels,
+// at whatever zoom.
 constexpr int32_t GAME_DESKTOP_WIDTH = 640;
 constexpr int32_t GAME_DESKTOP_HEIGHT = 480;
 

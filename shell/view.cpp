@@ -13,12 +13,6 @@ uint32_t packWords(int32_t low, int32_t high) {
     return (uint32_t(low) & 0xFFFF) | ((uint32_t(high) & 0xFFFF) << 16);
 }
 
-// Rounds towards minus infinity, so that the pixels left of the window's
-// edge do not share desktop column 0 with those right of it.
-int32_t divideDown(int32_t value, int32_t by) {
-    return value >= 0 ? value / by : -((-value + by - 1) / by);
-}
-
 } // namespace
 
 int32_t largestZoom(int32_t displayWidth, int32_t displayHeight) {
@@ -60,7 +54,7 @@ void shellPointerMoved(int32_t x, int32_t y) {
     const int32_t zoom = view.zoom;
     const int32_t right = std::max(view.width / zoom, 1) - 1;
     const int32_t bottom = std::max(view.height / zoom, 1) - 1;
-    const int32_t desktopX = std::clamp(divideDown(x, zoom), 0, right);
-    const int32_t desktopY = std::clamp(divideDown(y, zoom), 0, bottom);
+    const int32_t desktopX = std::clamp(x / zoom, 0, right);
+    const int32_t desktopY = std::clamp(y / zoom, 0, bottom);
     MainWndProc(MSG_MOUSE_MOVE, 0, packWords(desktopX, desktopY));
 }

@@ -5,6 +5,7 @@
 #include "tools/pack.h"
 #include "tools/render.h"
 #include "tools/sim.h"
+#include "tools/solve.h"
 #include "tools/verify.h"
 
 #include <cstdio>
@@ -42,6 +43,10 @@ constexpr Command commands[] = {
      renderCommand},
     {"sim", "LEVEL.txt|--data IN.dat --level N MOVES [--trace]", "run the rules headless, JSON out",
      simCommand},
+    {"solve",
+     "LEVEL.txt|--data IN.dat --level N [--by ticks|moves] [--max-states N] "
+     "[--max-seconds S]",
+     "the shortest input sequence that completes a level", solveCommand},
     {"verify", "[--stats] [--data IN.dat] [SRC_DIR]", "replay every level's solution",
      verifyCommand},
 };

@@ -564,8 +564,73 @@ bool withinBounds(Search& s) {
 // Steps the state at index parent with one input (0 wait, 1 to 4 R L U D) and
 // stores what comes of it. False when the search is over: the level was
 // completed, or a bound was reached.
+// Whether the cell at (x, y) stops the player for good, without hurting him
+// or giving way: the board's edge, a breakable wall, or one of the heavy
+// elements no rule ever moves, changes or removes, on floor that is neither
+// slick nor lava and under no fire.
+bool blocksForGood(int x, int y) {
+    if (!insideBoard(x, y) || layerAt(x, y, LAYER_TOP) == BREAKABLE_WALL) {
+        return true;
+    }
+    if (layerAt(x, y, LAYER_TOP) == FIRE || layerAt(x, y, LAYER_FLOOR) == LAVA ||
+        layerAt(x, y, LAYER_FLOOR) == SLICK_FLOOR) {
+        return false;
+    }
+    switch (layerAt(x, y, LAYER_OBJECT)) {
+    // 36, 37, 38, 56 and 61 have no rules of their own and weigh 200.
+    case SOLID_BLOCK:
+    case 36:
+    case 37:
+    case 38:
+    case 56:
+    case 61:
+    case WATER_SOURCE:
+    case PIPE_HORIZONTAL:
+    case PIPE_VERTICAL:
+    case PIPE_TEE: return true;
+    default: return false;
+    }
+}
+
+// Whether pressing `move` in the state just restored must end the tick
+// exactly as waiting does, so that its tick need not be stepped: waiting is
+// tried in every state anyway. That holds when nothing is queued, the player
+// already faces that way (no turn), the cell ahead stops him for good, and
+// nothing can move him before his turn in the tick: no explosion is about to
+// spread and no float lies beneath him.
+bool pressIsWasted(uint32_t word, int move) {
+    const uint32_t cell = word >> PLAYER_CELL_SHIFT & 255;
+    const uint32_t kind = word >> PLAYER_KIND_SHIFT & 3;
+    if (cell == NO_PLAYER_CELL || kind > 1 || levelFlow.moveRequest != 0 ||
+        (move == 1 && playerKinds[kind] != PLAYER_RIGHT) ||
+        (move == 2 && playerKinds[kind] != PLAYER_LEFT)) {
+        return false;
+    }
+    const int x = static_cast<int>(cell) / BOARD_ROWS;
+    const int y = static_cast<int>(cell) % BOARD_ROWS;
+    if (!blocksForGood(x + (move == 1) - (move == 2), y + (move == 4) - (move == 3))) {
+        return false;
+    }
+    for (int below = y + 1; below < board.height; ++below) {
+        if (layerAt(x, below, LAYER_OBJECT) == FLOAT) {
+            return false;
+        }
+    }
+    for (int i = 0; i < CELL_COUNT; ++i) {
+        if (board.cells[i][LAYER_OBJECT] == EXPLOSION &&
+            board.states[i][LAYER_OBJECT].counter == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool expand(Search& s, uint32_t parent, int move) {
-    restoreNode(s, at(s.nodes, parent));
+    const Node& from = at(s.nodes, parent);
+    restoreNode(s, from);
+    if (move != 0 && pressIsWasted(from.word, move)) {
+        return true;
+    }
     simTick(s.run, move);
     ++s.ticksRun;
     if (levelFlow.levelComplete) {

@@ -10,7 +10,11 @@ replays each solution with `ghtool sim` to show where the player got to.
     lv.py write            write every level text
     lv.py check [N...]     write, then replay the solutions of levels N
     lv.py show N MOVES     replay MOVES on level N and print the board
+    lv.py ship N MOVES     make MOVES level N's solution in levels.py
+    lv.py tighten [N...]   drop every tick a solution can do without
+    lv.py docs             refresh the tables of docs/levels.md
 """
+import ast
 import json
 import os
 import subprocess
@@ -153,6 +157,68 @@ def board(state):
     return "\n".join(lines)
 
 
+def solution_literal(moves, indent):
+    """moves as Python source: one string, or 60-move pieces joined."""
+    pieces = ['"%s"' % moves[i:i + 60] for i in range(0, len(moves), 60)] or ['""']
+    if len(pieces) == 1:
+        return pieces[0]
+    return "(" + ("\n" + " " * (indent + 1)).join(pieces) + ")"
+
+
+def ship(n, moves):
+    """Replaces the solution of level n in levels.py by moves, as a literal."""
+    path = os.path.join(HERE, "levels.py")
+    source = open(path).read()
+    calls = [node.value for node in ast.parse(source).body
+             if isinstance(node, ast.Expr) and isinstance(node.value, ast.Call)
+             and getattr(node.value.func, "id", "") == "L"]
+    arg = calls[n].args[2]
+    lines = source.split("\n")
+    start = sum(len(l) + 1 for l in lines[:arg.lineno - 1]) + arg.col_offset
+    end = sum(len(l) + 1 for l in lines[:arg.end_lineno - 1]) + arg.end_col_offset
+    source = source[:start] + solution_literal(moves, arg.col_offset) + source[end:]
+    with open(path, "w") as f:
+        f.write(source)
+    sys.modules.pop("levels", None)
+
+
+def completes(n, moves):
+    return bool(sim(n, moves)[-1]["levelComplete"])
+
+
+def tighten(n, moves):
+    """Drops every tick the solution can do without, one at a time, and
+    turns into waits the key presses (alone, or two in a row, such as a step
+    there and back) that it can do without; then moves each wait as late as
+    it can go, so that the solution reads as the player's moves with the
+    waiting where it is needed."""
+    changed = True
+    while changed:
+        changed = False
+        i = 0
+        while i < len(moves):
+            shorter = moves[:i] + moves[i + 1:]
+            if completes(n, shorter):
+                moves, changed = shorter, True
+            else:
+                i += 1
+        for width in (1, 2):
+            for i in range(len(moves) - width + 1):
+                if "." in moves[i:i + width]:
+                    continue
+                idle = moves[:i] + "." * width + moves[i + width:]
+                if completes(n, idle):
+                    moves, changed = idle, True
+    for i in range(len(moves) - 2, -1, -1):
+        j = i
+        while j + 1 < len(moves) and moves[j] == "." and moves[j + 1] != ".":
+            later = moves[:j] + moves[j + 1] + "." + moves[j + 2:]
+            if not completes(n, later):
+                break
+            moves, j = later, j + 1
+    return moves
+
+
 def write_docs():
     """Rewrites the table of docs/levels.md from `ghtool verify --stats` and
     the notes in levels.py."""
@@ -164,10 +230,42 @@ def write_docs():
     for n, row in enumerate(rows[2:]):
         out.append(row + " " + levels.NOTES[n] + " |")
     path = os.path.join(ROOT, "docs", "levels.md")
-    text = open(path).read()
-    start = text.index("<!-- table -->") + len("<!-- table -->\n")
-    end = text.index("<!-- end of table -->")
-    open(path, "w").write(text[:start] + "\n".join(out) + "\n" + text[end:])
+    text = replace_between(open(path).read(), "table", "\n".join(out))
+    text = replace_between(text, "solve table", solve_table(levels.LEVELS))
+    open(path, "w").write(text)
+
+
+def replace_between(text, name, table):
+    start = text.index("<!-- %s -->" % name) + len("<!-- %s -->\n" % name)
+    end = text.index("<!-- end of %s -->" % name)
+    return text[:start] + table + "\n" + text[end:]
+
+
+def solve_table(lv):
+    """The solve table of docs/levels.md, from solve_all.py's solves.json."""
+    path = os.path.join(HERE, "solves.json")
+    results = json.load(open(path)) if os.path.exists(path) else {}
+
+    def found(r, unit):
+        if r is None:
+            return "not searched"
+        if "ticks" in r:
+            return "%d / %d" % (r["ticks"], r["presses"])
+        if "bound" in r:
+            return "none in %d %s (%s bound)" % (r["settled"], unit, r["bound"])
+        return "no solution"
+
+    out = ["| level | title | shipped | by ticks | by key presses | states (by ticks) |",
+           "|---|---|---|---|---|---|"]
+    for n, level in enumerate(lv):
+        with open(path_of(n)) as f:
+            sol = "".join(l.split(":", 1)[1].strip() for l in f if l.startswith("solution:"))
+        r = results.get("%02d" % n, {})
+        ticks = r.get("ticks")
+        out.append("| %d | %s | %d / %d | %s | %s | %s |" % (
+            n, level["title"], len(sol), len(sol) - sol.count("."), found(ticks, "ticks"),
+            found(r.get("moves"), "presses"), ticks["states"] if ticks else ""))
+    return "\n".join(out)
 
 
 def main():
@@ -189,6 +287,20 @@ def main():
             mv = sol[s["step"] - 1] if s["step"] else "-"
             out.append("%d%s%d,%d" % ((s["step"], mv) + (pos[0] if pos else (-1, -1))))
         print(" ".join(out))
+        return
+    if cmd == "ship":
+        ship(int(sys.argv[2]), sys.argv[3])
+        write_all()
+        return
+    if cmd == "tighten":
+        for n in [int(a) for a in sys.argv[2:]] or range(len(lv)):
+            before = lv[n]["solution"].replace(" ", "").replace("\n", "")
+            after = tighten(n, before)
+            print("%2d %-26s %d -> %d ticks" % (n, lv[n]["title"], len(before), len(after)),
+                  flush=True)
+            if after != before:
+                ship(n, after)
+                lv = write_all()
         return
     if cmd == "show":
         n, moves = int(sys.argv[2]), sys.argv[3] if len(sys.argv) > 3 else "."

@@ -85,13 +85,13 @@ class BoardGolden : public ::testing::Test {
 // "Carry the Flame" just after the keg went up: a lit torch, the fire and the
 // explosion's light over holes and rubble-free floor.
 TEST_F(BoardGolden, KegExplodingBesideTheTorchAndFire) {
-    playLevel(levelRecords[8], "RRRR.....RURDL.....................");
+    playLevel(levelRecords[8], "RRRR...RURDLD......................");
     EXPECT_TRUE(boardMatches("board-level08"));
 }
 
 // "Water on Fire": the source's water on its way down to the fire.
 TEST_F(BoardGolden, WaterFallingTowardsTheFire) {
-    playLevel(levelRecords[11], "RRURRR...");
+    playLevel(levelRecords[11], "RRUURRLLDD................");
     EXPECT_TRUE(boardMatches("board-level11"));
 }
 

@@ -1,13 +1,17 @@
 // ghtool solve: on rooms whose shortest solutions are known it finds exactly
 // those, by ticks with the fewest presses among them, and by presses; every
 // solution it prints completes the level through ghtool sim on its last tick;
-// it tells a room without a way out from a search stopped by its bound.
+// it tells a room without a way out from a search stopped by its bound. And
+// no early level of the campaign can be won in under two thirds of the ticks
+// its own solution takes.
 #include "tools/solve.h"
 
 #include "tests/support/datafile.h"
 #include "tests/support/scenario.h"
+#include "tools/assets.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
+#include "tools/verify.h"
 
 #include <gtest/gtest.h>
 
@@ -140,5 +144,40 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
           {"--data", (folder.path / "missing.dat").string(), "--level", "3"},
           {}}) {
         EXPECT_EQ(run(solveCommand, args).status, 2);
+    }
+}
+
+// The campaign's teaching levels must not be skippable: the search settles
+// every sequence shorter than two thirds of each level's own solution and
+// finds none that completes it.
+TEST(Solve, NoEarlyLevelHasASolutionUnderTwoThirdsOfItsOwn) {
+    // Under the sanitizers the rules run ten times slower; a sample of the
+    // levels still proves the check works there.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int step = 4;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    constexpr int step = 4;
+#else
+    constexpr int step = 1;
+#endif
+#else
+    constexpr int step = 1;
+#endif
+    for (int level = 0; level <= 22; level += step) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        LevelText text;
+        std::string error;
+        ASSERT_TRUE(readLevelTextFile(std::string(GHOLD_SOURCE_DIR "/assets/") + levelPath(level),
+                                      text, error))
+            << error;
+        const int own = replaySolution(text.record, text.solution).completedAt;
+        ASSERT_GT(own, 0);
+        SolveOptions options = defaultSolveOptions();
+        options.maxCost = (2 * own - 1) / 3;
+        options.maxStates = 2'000'000;
+        const SolveResult result = solveLevel(text.record, options);
+        EXPECT_EQ(result.outcome, SolveOutcome::Bounded) << result.moves;
+        EXPECT_STREQ(result.bound, "cost");
     }
 }

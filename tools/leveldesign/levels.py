@@ -22,7 +22,7 @@ L("Shove", """
 #####    ##
 #####   X##
 ###########
-""", "RRRRDDRRR")
+""", "RRRRRRDDR")
 
 L("A Ball for the Box", """
 ###########
@@ -31,7 +31,7 @@ L("A Ball for the Box", """
 #    B    #
 #######D###
 ###########
-""", "RRRRDRRD" + "D" * 20 + ".")
+""", "RRRRDRRD............D.")
 
 L("Two Light, Never Heavy", """
 ##############
@@ -47,7 +47,7 @@ L("Lock and Key", """
 #    k ###
 ####   LX#
 ##########
-""", "RRRRDLDRR" + "R" * 15)
+""", "RRRRDLDRR.........RR")
 
 L("Pressure Plate", """
 ###########
@@ -56,7 +56,7 @@ L("Pressure Plate", """
 ######H####
 ######X####
 ###########
-""", "DRRRRRRLDD.")
+""", "RDRRRRRLDD.")
 
 L("Lever and Burner", """
 #############
@@ -64,7 +64,7 @@ L("Lever and Burner", """
 #/>  r B    #
 #########  X#
 #############
-""", "L" + "." * 14 + "RRRRRRRRDR",
+""", "LRR.R.....RRRRRDR",
   floor="""
 .............
 .............
@@ -76,15 +76,16 @@ L("Fire and Powder", """
 #>  g  F####
 #      %  X#
 ############
-""", "RRRRRL" + "." * 34 + "DRRRRR")
+""", "RRRRRD.........................RRRR")
 
 L("Carry the Flame", """
 ###########
 #####  ####
 #>  tt F###
-####X%g####
+#####%g####
+#####X#####
 ###########
-""", "RRRR.....RURDL" + "." * 34 + "DDL.")
+""", "RRRR...RURDLD....................DD.")
 
 L("Powder Trail", """
 ##############
@@ -94,14 +95,15 @@ L("Powder Trail", """
 # #####g######
 #      %X#####
 ##############
-""", "RRRRRL" + "." * 110 + "LLLLDDDDRRRRRRR")
+""", (("RRRRR..........................LLLLDDDDRRRRR................"
+       "........................................RR")))
 
 L("Blast Block", """
 #############
 #############
 #/>   g  $ X#
 #############
-""", "RRRRRRLLLLLL" + "." * 34 + "RRRRRRRRR",
+""", "LRRRRR.............................RRRRR",
   floor="""
 .............
 .............
@@ -109,12 +111,13 @@ L("Blast Block", """
 """)
 
 L("Water on Fire", """
-#############
-#######S#####
-###   kL#####
-#>     F   X#
-#############
-""", "RRURRR" + "." * 30 + "DRRRRR")
+############
+#######S####
+###  kL ####
+### ########
+#>  F    X##
+############
+""", "RRUURRLLDD.......................RRRRRR")
 
 L("Plug the Drain", """
 ##############
@@ -123,16 +126,17 @@ L("Plug the Drain", """
 ##        F X#
 #####O########
 ##############
-""", "DD" + "." * 60 + "RRRRRRR")
+""", "DDRRRR...........................................RRR")
 
 L("Pipe and Baffle", """
-###########
-#S #  >####
-#  =( #####
-####  #####
-#X  F #####
-###########
-""", "LDDLU" + "." * 30 + "DDLLL.")
+##########
+###S######
+###|######
+## (   >##
+### O#####
+#X F######
+##########
+""", "LLLLD.......DLL.")
 
 L("The Spout", """
 ##########
@@ -140,7 +144,8 @@ L("The Spout", """
 ####%#####
 #> gF   X#
 ##########
-""", "RRL" + "." * 60 + "RRRRRRR")
+""", (("RR....................................................R...RR"
+       "RRR")))
 
 L("Rising Float", """
 ############
@@ -150,7 +155,8 @@ L("Rising Float", """
 ## #####|###
 ##r      ###
 ############
-""", "R" + "." * 105 + "LLLLLLLL.")
+""", (("RLLLLL......................................................"
+       "....................................................LL.")))
 
 L("Lava Flow", """
 ###########
@@ -158,7 +164,7 @@ L("Lava Flow", """
 ###  B  ###
 #+~~~~~~~~#
 ###########
-""", "RRRRD" + "." * 40 + "URRR")
+""", "RRRRRDLLULDRRRR...........UR")
 
 L("Bombs Away", """
 ###########
@@ -166,7 +172,7 @@ L("Bombs Away", """
 # !B  %  X#
 #     #####
 ###########
-""", "RRDULLDRRRR" + "." * 8 + "RRRRRR")
+""", "RRDULLDRRRRUDRRRRR")
 
 L("Slick Floor", """
 ############
@@ -174,7 +180,7 @@ L("Slick Floor", """
 ####### o B#
 #########D##
 ############
-""", "RRRRRRDRR" + "D" * 20 + ".", floor="""
+""", "RRRRRRDRR...............D.", floor="""
 ............
 .iiiiiiiiii.
 """)
@@ -184,7 +190,8 @@ L("Slow Fuse", """
 ##############
 #/>c      %X##
 ##############
-""", "L" + "." * 8 + "RRRRRRR" + "." * 60 + "RRRRRRRR", floor="""
+""", (("L....RRRRRR...............................................RR"
+       "RR")), floor="""
 ..............
 ..............
 ...u..........
@@ -196,7 +203,7 @@ L("Ball on a Plate", """
 #  o    o  D#
 ###+####B####
 #############
-""", "RRDURRRRRDRR" + "R" * 20)
+""", "RRDRRRRURDRR..............R")
 
 L("The Key on the River", """
 ##############
@@ -205,7 +212,8 @@ L("The Key on the River", """
 ## ###H#######
 #XL~~~~~~~~~~#
 ##############
-""", "R" * 11 + "DLLLULLLLLDRURDDUULLLLDD" + "D" * 30 + "L.")
+""", (("RRRDRURRRRRRRDLLLULLLDDULLULLDD............................D"
+       "L.")))
 
 L("Light Before You Move", """
 ##############
@@ -213,7 +221,7 @@ L("Light Before You Move", """
 # t  #########
 #    g$   X###
 ##############
-""", "L....DLDRRRLL" + "." * 30 + "RRRRRRRRR", floor="""
+""", "L....DLDRRRUR.......................DRRRRRR", floor="""
 ..............
 ..............
 ..u...........
@@ -229,7 +237,10 @@ L("Reservoir", """
 ######  r#####
 ######   #####
 ##############
-""", "LLLLRRR" + "." * 150 + "R" + "U" * 40)
+""", (("LLLL................................................RRR....."
+       "............................................................"
+       "............................................................"
+       "....U")))
 
 L("Two Rivers", """
 ################
@@ -242,7 +253,8 @@ L("Two Rivers", """
 #D##############
 #X##############
 ################
-""", "RRRRRRRD" + "RRRRRRDD" + "LLLLLD" + "RRRRRUUUU" + "L" * 13 + "DDDD" + "D" * 40 + ".")
+""", (("RRRRRRRDRRRRRRDDLLLLDLLLLULDRRRRRRRRRUUULLLLLLLLLLLULLDDDD.."
+       "....DD.")))
 
 L("Bomb Alley", """
 ##############
@@ -251,7 +263,7 @@ L("Bomb Alley", """
 #   B  $ HX###
 ####+#########
 ##############
-""", "RRRDDUULLDLDRRRRR" + "." * 6 + "R" * 10)
+""", "DRRRRURDDLLD..RRRRRR")
 
 L("Deflector", """
 ################
@@ -264,7 +276,7 @@ L("Deflector", """
 ###         g%X#
 ###   ##########
 ################
-""", "RRDRRRD" + "." * 8 + "L....." + "ULLDDDRDDLLURRRRRRRRLL" + "." * 30 + "R" * 12, floor="""
+""", "RRDRRRDLULLDDDRDDLLURRRRRRRR..........................RRRRR", floor="""
 ................
 ................
 ................
@@ -283,7 +295,7 @@ L("Slick Vault", """
 #           ###
 #           +##
 ###############
-""", "DDRRRDRUUU" + "DDRRRRRURDDLDRUUURR", floor="""
+""", "RDDRRDRUUURDDRRRRURDDLDRUUURR", floor="""
 ...............
 ...............
 ..iiiiiiiiii...
@@ -300,7 +312,7 @@ L("Fuse and Plate", """
 ################ #
 #X H             #
 ##################
-""", "LLL" + "R" * 13 + "DD" + "L" * 15 + ".", floor="""
+""", "LLLRRRRRRRRRRRRRDDLLLLLLLLLLLLLLL.", floor="""
 ..................
 ..................
 ..+...............
@@ -314,7 +326,7 @@ L("Before the Spout", """
 ######  ########
 ######      g%X#
 ################
-""", "RRRRR....RURDDLDRRRRRLL" + "." * 30 + "R" * 10)
+""", "RRRRR...RURDDLDRRRRR..........................RRRRR")
 
 L("The Key Holds the Gate", """
 ################
@@ -324,7 +336,7 @@ L("The Key Holds the Gate", """
 #D   B    o   ##
 #             ##
 ################
-""", "LLLLLLD." + "RRRRR" + "." * 9 + "RRRRDD" + "LLLLL" + "DLLLLL" + "U" * 20)
+""", "LLLLLD.RRRRR.........RRRRDDLLLLLDLLLLL..........U")
 
 L("Downstream Fuse", """
 ################
@@ -332,7 +344,7 @@ L("Downstream Fuse", """
 #X  $   g  g   #
 #~~~~~~~~~~~~~~#
 ################
-""", "LLLLDLULD" + "." * 40 + "LLLLLL.")
+""", "LLLLDLULDLL........................LLLL.")
 
 L("Remote Detonation", """
 ##############
@@ -341,7 +353,7 @@ L("Remote Detonation", """
 # +   #$######
 #######X######
 ##############
-""", "RRRDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D" * 10 + ".")
+""", "RRDRDLRURRLLLDLRRRUURDRDD.")
 
 L("Waterworks", """
 ##################
@@ -357,8 +369,8 @@ L("Waterworks", """
 #    B    o     ##
 #               ##
 ##################
-""", "L" * 10 + "DDLU" + "." * 20 + "DDD" + "DDRRU" + "LLULLDRRRRR" + "." * 9 + "R" + "R" * 7 + "DDD"
-   + "LLLLDLLLLLDLLLLLU" + "U" * 20)
+""", (("LLLLLLLLLLDDL..........DDDDRRULLULLDRRRRR.........RRRRRRRRDD"
+       "DLLLLDLLLLLDLLLLLU.........U")))
 
 L("Torch in the Rain", """
 ##################
@@ -374,7 +386,8 @@ L("Torch in the Rain", """
 #  B          o ##
 #               ##
 ##################
-""", "L....." + "URRDDDD" + "RRRRRR" + "DDLLLLLLLU" + "R" * 9 + "LL" + "." * 28 + "DRRRRDD" + "RRD" + "L" * 11 + "DLLLUU" + "U" * 20,
+""", (("LURRDDDDRRRRRRDDLLLLLLLURRRRRRRRRDR........................R"
+       "DDRRDLLLLLLLLLLLDLLLU...........U")),
   floor="""
 ..................
 ..................
@@ -392,7 +405,8 @@ L("The Dam", """
 #  B##############
 #D################
 ##################
-""", "LLLLRRR" + "RRRRRRDD" + "LLLLLLL" + "." * 80 + "LLLLLDLLDD" + "D" * 20 + ".")
+""", (("LLLLRRRRRRRRRDDLLLLLLL......................................"
+       ".....................................LLLLLDLLD............D.")))
 
 L("Burner and Key", """
 ##################
@@ -408,10 +422,9 @@ L("Burner and Key", """
 ############o###D#
 ##B~~~~~~~~~~#####
 ##################
-""", "U" + "R" * 8 + "DLLL" + "U" + "L" * 5 + "DL" + "." * 30
-   + "U" + "R" * 12 + "D" + "L" * 7 + "ULDDDD"
-   + "LDDRLUURDD" + "." * 9 + "DD"
-   + "R" * 6 + "DU" + "RRRR" + "D" * 110 + ".",
+""", (("URRRRRRRRDLLLULLLLLDLURRRRRRRRRRRRDLLLLL..........LLULDDDDLD"
+       "DRLUURDD........DDRRRRRRDURRRR.............................."
+       "..................................................D.")),
   floor="""
 ..................
 ..................
@@ -423,11 +436,11 @@ L("Ice Bombs", """
 ##################
 #>  BBB      !$  #
 ########### ######
-###             ##
+####            ##
 #X  $   g  g    ##
 #~~~~~~~~~~~~~~~##
 ##################
-""", "R" * 9 + "." * 8 + "RRRDD" + "LLDLULD" + "." * 40 + "LLLLLL.", floor="""
+""", "RRRRRRRRRRR...RDDLLDLULDLL........................LLLL.", floor="""
 ..................
 ..................
 ..iiiiiiiiiiiiiii.
@@ -444,7 +457,8 @@ L("Lava Carries the Flame", """
 #%g~~~~~~~~~~~~#
 #X##############
 ################
-""", "RRRRDULLLD" + "." * 30 + "DDD" + "RRRRRRRD" + "ULLLLLLLL" + "." * 80 + "DD" + "D" * 20 + ".")
+""", (("RRRRDULLLD........................DDDRRRRRRRDLLLLLLLL......."
+       "........................................................DD.")))
 
 L("Slow Relay", """
 ##################
@@ -455,7 +469,8 @@ L("Slow Relay", """
 ############  ####
 #X%           ####
 ##################
-""", "U" + "R" * 10 + "DDRDL" + "ULUU" + "L" * 10 + "DL" + "...." + "R" * 9 + "URDDDDRD" + "L" * 9 + "." * 40 + "LLLL.",
+""", ("URRRRRRRRRRDDRDLUUULLLLLLLLLLDL....RRRRRRRRRURDDDDRDLLLLLLLL"
+      "L..........................LLLL."),
   floor="""
 ..................
 ..................
@@ -473,7 +488,8 @@ L("Weigh Station", """
 ########T      #
 ##XL      k    #
 ################
-""", "RRRDLULDD" + "UURRRRRRDRRURDD" + "UULLLLLLDRRURDD" + "RRRRDRR" + "DDDLLLD" + "LLLLLL" + "L" * 30)
+""", ("RRRDLULDDUURRRRRRDRRURDDUULLLLLLDRRURDDRRRRDRRDDDLLLDLLLLLLL"
+      "........LL."))
 
 L("The Long Way Down", """
 ##################
@@ -489,9 +505,8 @@ L("The Long Way Down", """
 #    B    o     ##
 #               ##
 ##################
-""", "U" + "R" * 8 + "DLLL" + "UL" + "LLLL" + "DL" + "." * 30 + "RRRR" + "DDD"
-   + "LLDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D"
-   + "RRRRDLLLLL" + "DLLLLLU" + "U" * 20, floor="""
+""", (("URRRRRRRRDLLLULLLLLDLRR............................RRDDDLLDL"
+       "ULDRRRRLLLLLDRRURRDLLURRRRDDDRRRRDLLLLLDLLLLLU.........U")), floor="""
 ..................
 ..................
 ......u...........
@@ -511,8 +526,9 @@ L("Torch, River and Ice", """
 ##  @   @  +######
 ##          ######
 ##################
-""", "RRRR.....RURDL" + "." * 34 + "DDDD" + "R" * 9 + "D" + "U" + "L" * 12 + "D" + "D" * 110
-   + "RRRRRRUU" + "LLLLLD" + "R" * 7 + "URRRR", floor="""
+""", (("RRRR...RURDLD....................DD.DRRRRRRRRRDULLLLLLLLLLLL"
+       "D..........................................................."
+       "...................DDDDDRRRRRRUURRRRRR")), floor="""
 ..................
 ..................
 ..................
@@ -537,8 +553,8 @@ L("Two Plugs", """
 #D  B       o    #
 #                #
 ##################
-""", "RRRRRDDLLL" + "RRRUULLLLDD" + "RRRRUURRRDDLL" + "RRUULLLDD" + "." * 40 + "RRRRRRRDD" + "LLLD" + "L" * 8
-   + "DLLLL" + "U" * 20)
+""", (("RRRRRDDLLLRRRUULLLLDDRRRRUURRRDDLLRRUULLLDDRRR.............."
+       "......................RRRRDDLLLDLLLLLLLLDLLLL...........U")))
 
 L("The Shove", """
 ##################
@@ -554,9 +570,9 @@ L("The Shove", """
 ########o#######D#
 ##B~~~~~~#########
 ##################
-""", "RDRRRR" + "LLLLUL" + "L" + "." * 30 + "R" * 12 + "DDD"
-   + "RDDLLU" + "DRRU" + "LLLL" + "." * 9 + "L" * 8 + "DDD"
-   + "R" * 6 + "DU" + "R" * 8 + "D" * 50 + ".", floor="""
+""", (("RDRRRRLLLLULLRRRRR......................RRRRRRDDDRDDLLUDRRUL"
+       "LLL........LLLLLLLLDDDRRRRRRDURRRRRRRR......................"
+       "..........................D.")), floor="""
 ..................
 ..................
 ..................
@@ -577,8 +593,8 @@ L("Clockwork", """
 #   B      o    ##
 #               ##
 ##################
-""", "LLLLLULDLU" + "." * 40 + "LLLLLDDD" + "R" * 12 + "L" * 12 + "DD" + "R" * 13 + "DD"
-   + "LLLD" + "L" * 8 + "DLLLLU" + "U" * 20, floor="""
+""", (("LLLLLULDLULL........................LLLDDDRRRRRRRRRRRRLLLLLL"
+       "LLLLLLDDRRRRRRRRRRRRRDDLLLDLLLLLLLDLLLLU..........U")), floor="""
 ..................
 ..................
 ..................
@@ -601,7 +617,8 @@ L("Bubble Lift", """
 #               ##
 ###############D##
 ##################
-""", "LLLUUU" + "L" * 6 + "R" * 6 + "DDD" + "." * 60 + "LLLLLL" + "DDD" + "RRRRRRRD" + "L" * 9 + "R" * 11 + "DD" + "D" * 20 + ".")
+""", (("LLLUUULLLLLLRRRRRRDDDL................................LLLLLD"
+       "DDRRRRRRRDLLLLLLLLLRRRRRRRRRRRDD..D.")))
 
 L("Fire Brigade", """
 ##################
@@ -617,8 +634,8 @@ L("Fire Brigade", """
 #  B      o     ##
 #D              ##
 ##################
-""", "RRRRR....RURDDLDRRRRRLL" + "." * 30 + "RRRRRR" + "DD" + "LLLLDR" + "URD" + "L" * 8 + "LL" + "ULD"
-   + "R" * 13 + "DD" + "LLL" + "L" * 7 + "DLL" + "L" * 20 + ".")
+""", (("RRRRR...RURDDLDRRRRR..........................RRRRRDDLLLLDLL"
+       "LLLLLLULDRRRRRRRRRRRDDLLLLLLLLDLL............L.")))
 
 L("The Foundry", """
 ##################
@@ -634,8 +651,9 @@ L("The Foundry", """
 #       k    #####
 #            #####
 ##################
-""", "RRRDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D" + "RRDU" + "L" * 8 + "." * 80 + "DDDD"
-   + "DD" + "R" * 9 + "UU" + "DDLLU" + "LU" + "RRRRR" + "." * 9 + "RR", floor="""
+""", (("RRRDLULDRRRRLLLLLDRRURRDLLURRRRDDDRRDLLLLLLLL..............."
+       "................................................DDDDDRRRRRRR"
+       "RRUUDDLLULURRRRR.........RR")), floor="""
 ..................
 ..................
 ..................
@@ -662,7 +680,9 @@ L("Cistern and Ice", """
 #  BBB       !   #
 # ################
 ##################
-""", "R" + "." * 120 + "L" * 9 + "D" * 6 + "R" + "R" * 8 + "." * 6 + "R" * 5 + "UU", floor="""
+""", (("LLLL........................................................"
+       "..........................................................LL"
+       "LLDDDDDDRRRRRRRRR..RR.RRRUU")), floor="""
 ..................
 ..................
 ..................
@@ -688,8 +708,9 @@ L("Gloomhold Gate", """
 # +   #$##########
 #######X##########
 ##################
-""", "L...." + "R" * 7 + "LL" + "." * 45 + "RRRRRR" + "DD" + "DDLLLLULDLU" + "." * 40 + "LLLLLDDD"
-   + "RRDLULD" + "RRRR" + "LLLLLDRR" + "URRDLL" + "URRRRDD" + "D" * 10 + ".", floor="""
+""", (("L....RRRRRRR..............................................RR"
+       "RRRDDDDLLLLULDLULL........................LLLDDDRRDLULDRRRRL"
+       "LLLLDRRURRDLLURRRRDD.")), floor="""
 ..................
 ..................
 ...u..............
@@ -710,7 +731,7 @@ NOTES = [
     "Set the keg on the burner before throwing the lever; the blast removes the blast block.",
     "The key opens the lock that holds back the water; the water puts out the fire.",
     "A drain swallows the stream; plug it and the water reaches the fire.",
-    "Push the baffle up out of the pipe's mouth; pushed down, it ends in the fire and the way is lost.",
+    "The baffle under the pipe's mouth turns the stream aside into a drain; push it out of the way and the water falls on the fire.",
     "Blow the wall under the spout; its next flood puts out the fire.",
     "Open the pipe: the rising water lifts the float, which lifts the key into the lock.",
     "Lava drags the box left onto the plate.",

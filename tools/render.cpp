@@ -115,19 +115,15 @@ int renderCommand(const std::vector<std::string>& args, std::ostream& out, std::
         }
         ticks.push_back(move);
     }
-    const int level = parseLevelNumber(levelNumber);
-    if (level < 0 || level >= LEVEL_COUNT) {
-        err << "ghtool render: level " << levelNumber << " is not a level number (0 to "
-            << LEVEL_COUNT - 1 << ")\n";
-        return 2;
-    }
-    if (!loadGameData(dataFile.c_str())) {
-        err << "ghtool render: " << dataFile << ": cannot be read or is not a game data file\n";
+    LevelRecord record{};
+    const std::string unloaded = loadNamedLevel(dataFile, levelNumber, "", record);
+    if (!unloaded.empty()) {
+        err << "ghtool render: " << unloaded << "\n";
         return 2;
     }
 
     SimRun run{};
-    simStart(run, levelRecords[level]);
+    simStart(run, record);
     for (int move : ticks) {
         simTick(run, move);
     }

@@ -87,6 +87,29 @@ int parseLevelNumber(const std::string& text) {
     return value;
 }
 
+std::string loadNamedLevel(const std::string& dataFile, const std::string& levelNumber,
+                           const std::string& textPath, LevelRecord& record) {
+    if (dataFile.empty()) {
+        LevelText text;
+        std::string problem;
+        if (!readLevelTextFile(textPath, text, problem)) {
+            return problem;
+        }
+        record = text.record;
+        return "";
+    }
+    const int level = parseLevelNumber(levelNumber);
+    if (level < 0 || level >= LEVEL_COUNT) {
+        return "level " + levelNumber + " is not a level number (0 to " +
+               std::to_string(LEVEL_COUNT - 1) + ")";
+    }
+    if (!loadGameData(dataFile.c_str())) {
+        return dataFile + ": cannot be read or is not a game data file";
+    }
+    record = levelRecords[level];
+    return "";
+}
+
 void simStart(SimRun& run, const LevelRecord& record) {
     resetRuleRecords();
     run.step = 0;
@@ -231,26 +254,10 @@ int simCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     LevelRecord record{};
-    if (fromData) {
-        const int level = parseLevelNumber(levelNumber);
-        if (level < 0 || level >= LEVEL_COUNT) {
-            err << "ghtool sim: level " << levelNumber << " is not a level number (0 to "
-                << LEVEL_COUNT - 1 << ")\n";
-            return 2;
-        }
-        if (!loadGameData(dataFile.c_str())) {
-            err << "ghtool sim: " << dataFile << ": cannot be read or is not a game data file\n";
-            return 2;
-        }
-        record = levelRecords[level];
-    } else {
-        LevelText text;
-        std::string problem;
-        if (!readLevelTextFile(rest.front(), text, problem)) {
-            err << "ghtool sim: " << problem << "\n";
-            return 2;
-        }
-        record = text.record;
+    const std::string problem = loadNamedLevel(dataFile, levelNumber, rest.front(), record);
+    if (!problem.empty()) {
+        err << "ghtool sim: " << problem << "\n";
+        return 2;
     }
 
     SimRun run{};

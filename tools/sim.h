@@ -31,6 +31,12 @@ std::string simStateJson(const SimRun& run);
 // digits; anything else is -1.
 int parseLevelNumber(const std::string& text);
 
+// The level a command names: level levelNumber of the packed data file when
+// dataFile is given, else the level text at textPath. Returns an empty string
+// on success, else what is wrong ("level 60 is not a level number (0 to 50)").
+std::string loadNamedLevel(const std::string& dataFile, const std::string& levelNumber,
+                           const std::string& textPath, LevelRecord& record);
+
 // ghtool sim with the arguments that follow "sim". Writes JSON lines to out
 // and complaints to err; returns the exit status (0, or 2 for bad input).
 int simCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -867,26 +867,11 @@ int solveCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
 
     LevelRecord record{};
-    if (fromData) {
-        const int level = parseLevelNumber(levelNumber);
-        if (level < 0 || level >= LEVEL_COUNT) {
-            err << "ghtool solve: level " << levelNumber << " is not a level number (0 to "
-                << LEVEL_COUNT - 1 << ")\n";
-            return 2;
-        }
-        if (!loadGameData(dataFile.c_str())) {
-            err << "ghtool solve: " << dataFile << ": cannot be read or is not a game data file\n";
-            return 2;
-        }
-        record = levelRecords[level];
-    } else {
-        LevelText text;
-        std::string problem;
-        if (!readLevelTextFile(rest.front(), text, problem)) {
-            err << "ghtool solve: " << problem << "\n";
-            return 2;
-        }
-        record = text.record;
+    const std::string problem =
+        loadNamedLevel(dataFile, levelNumber, rest.empty() ? "" : rest.front(), record);
+    if (!problem.empty()) {
+        err << "ghtool solve: " << problem << "\n";
+        return 2;
     }
 
     options.progress = &err;

@@ -95,8 +95,8 @@ L("Powder Trail", """
 # #####g######
 #      %X#####
 ##############
-""", (("RRRRR..........................LLLLDDDDRRRRR................"
-       "........................................RR")))
+""", ("RRRRR..........................LLLLDDDDRRRRR................"
+      "........................................RR"))
 
 L("Blast Block", """
 #############
@@ -144,8 +144,8 @@ L("The Spout", """
 ####%#####
 #> gF   X#
 ##########
-""", (("RR....................................................R...RR"
-       "RRR")))
+""", ("RR....................................................R...RR"
+      "RRR"))
 
 L("Rising Float", """
 ############
@@ -155,8 +155,8 @@ L("Rising Float", """
 ## #####|###
 ##r      ###
 ############
-""", (("RLLLLL......................................................"
-       "....................................................LL.")))
+""", ("RLLLLL......................................................"
+      "....................................................LL."))
 
 L("Lava Flow", """
 ###########
@@ -190,8 +190,8 @@ L("Slow Fuse", """
 ##############
 #/>c      %X##
 ##############
-""", (("L....RRRRRR...............................................RR"
-       "RR")), floor="""
+""", ("L....RRRRRR...............................................RR"
+      "RR"), floor="""
 ..............
 ..............
 ...u..........
@@ -212,8 +212,8 @@ L("The Key on the River", """
 ## ###H#######
 #XL~~~~~~~~~~#
 ##############
-""", (("RRRDRURRRRRRRDLLLULLLDDULLULLDD............................D"
-       "L.")))
+""", ("RRRDRURRRRRRRDLLLULLLDDULLULLDD............................D"
+      "L."))
 
 L("Light Before You Move", """
 ##############
@@ -237,10 +237,10 @@ L("Reservoir", """
 ######  r#####
 ######   #####
 ##############
-""", (("LLLL................................................RRR....."
-       "............................................................"
-       "............................................................"
-       "....U")))
+""", ("LLLL................................................RRR....."
+      "............................................................"
+      "............................................................"
+       "....U"))
 
 L("Two Rivers", """
 ################
@@ -253,8 +253,8 @@ L("Two Rivers", """
 #D##############
 #X##############
 ################
-""", (("RRRRRRRDRRRRRRDDLLLLDLLLLULDRRRRRRRRRUUULLLLLLLLLLLULLDDDD.."
-       "....DD.")))
+""", ("RRRRRRRDRRRRRRDDLLLLDLLLLULDRRRRRRRRRUUULLLLLLLLLLLULLDDDD.."
+      "....DD."))
 
 L("Bomb Alley", """
 ##############
@@ -369,8 +369,8 @@ L("Waterworks", """
 #    B    o     ##
 #               ##
 ##################
-""", (("LLLLLLLLLLDDL..........DDDDRRULLULLDRRRRR.........RRRRRRRRDD"
-       "DLLLLDLLLLLDLLLLLU.........U")))
+""", ("LLLLLLLLLLDDL..........DDDDRRULLULLDRRRRR.........RRRRRRRRDD"
+      "DLLLLDLLLLLDLLLLLU.........U"))
 
 L("Torch in the Rain", """
 ##################
@@ -386,8 +386,8 @@ L("Torch in the Rain", """
 #  B          o ##
 #               ##
 ##################
-""", (("LURRDDDDRRRRRRDDLLLLLLLURRRRRRRRRDR........................R"
-       "DDRRDLLLLLLLLLLLDLLLU...........U")),
+""", ("LURRDDDDRRRRRRDDLLLLLLLURRRRRRRRRDR........................R"
+      "DDRRDLLLLLLLLLLLDLLLU...........U"),
   floor="""
 ..................
 ..................
@@ -405,8 +405,8 @@ L("The Dam", """
 #  B##############
 #D################
 ##################
-""", (("LLLLRRRRRRRRRDDLLLLLLL......................................"
-       ".....................................LLLLLDLLD............D.")))
+""", ("LLLLRRRRRRRRRDDLLLLLLL......................................"
+      ".....................................LLLLLDLLD............D."))
 
 L("Burner and Key", """
 ##################
@@ -422,9 +422,9 @@ L("Burner and Key", """
 ############o###D#
 ##B~~~~~~~~~~#####
 ##################
-""", (("URRRRRRRRDLLLULLLLLDLURRRRRRRRRRRRDLLLLL..........LLULDDDDLD"
-       "DRLUURDD........DDRRRRRRDURRRR.............................."
-       "..................................................D.")),
+""", ("URRRRRRRRDLLLULLLLLDLURRRRRRRRRRRRDLLLLL..........LLULDDDDLD"
+      "DRLUURDD........DDRRRRRRDURRRR.............................."
+       "..................................................D."),
   floor="""
 ..................
 ..................
@@ -457,8 +457,8 @@ L("Lava Carries the Flame", """
 #%g~~~~~~~~~~~~#
 #X##############
 ################
-""", (("RRRRDULLLD........................DDDRRRRRRRDLLLLLLLL......."
-       "........................................................DD.")))
+""", ("RRRRDULLLD........................DDDRRRRRRRDLLLLLLLL......."
+      "........................................................DD."))
 
 L("Slow Relay", """
 ##################
@@ -505,8 +505,8 @@ L("The Long Way Down", """
 #    B    o     ##
 #               ##
 ##################
-""", (("URRRRRRRRDLLLULLLLLDLRR............................RRDDDLLDL"
-       "ULDRRRRLLLLLDRRURRDLLURRRRDDDRRRRDLLLLLDLLLLLU.........U")), floor="""
+""", ("URRRRRRRRDLLLULLLLLDLRR............................RRDDDLLDL"
+      "ULDRRRRLLLLLDRRURRDLLURRRRDDDRRRRDLLLLLDLLLLLU.........U"), floor="""
 ..................
 ..................
 ......u...........
@@ -526,9 +526,9 @@ L("Torch, River and Ice", """
 ##  @   @  +######
 ##          ######
 ##################
-""", (("RRRR...RURDLD....................DD.DRRRRRRRRRDULLLLLLLLLLLL"
-       "D..........................................................."
-       "...................DDDDDRRRRRRUURRRRRR")), floor="""
+""", ("RRRR...RURDLD....................DD.DRRRRRRRRRDULLLLLLLLLLLL"
+      "D..........................................................."
+       "...................DDDDDRRRRRRUURRRRRR"), floor="""
 ..................
 ..................
 ..................
@@ -553,8 +553,8 @@ L("Two Plugs", """
 #D  B       o    #
 #                #
 ##################
-""", (("RRRRRDDLLLRRRUULLLLDDRRRRUURRRDDLLRRUULLLDDRRR.............."
-       "......................RRRRDDLLLDLLLLLLLLDLLLL...........U")))
+""", ("RRRRRDDLLLRRRUULLLLDDRRRRUURRRDDLLRRUULLLDDRRR.............."
+      "......................RRRRDDLLLDLLLLLLLLDLLLL...........U"))
 
 L("The Shove", """
 ##################
@@ -570,9 +570,9 @@ L("The Shove", """
 ########o#######D#
 ##B~~~~~~#########
 ##################
-""", (("RDRRRRLLLLULLRRRRR......................RRRRRRDDDRDDLLUDRRUL"
-       "LLL........LLLLLLLLDDDRRRRRRDURRRRRRRR......................"
-       "..........................D.")), floor="""
+""", ("RDRRRRLLLLULLRRRRR......................RRRRRRDDDRDDLLUDRRUL"
+      "LLL........LLLLLLLLDDDRRRRRRDURRRRRRRR......................"
+       "..........................D."), floor="""
 ..................
 ..................
 ..................
@@ -593,8 +593,8 @@ L("Clockwork", """
 #   B      o    ##
 #               ##
 ##################
-""", (("LLLLLULDLULL........................LLLDDDRRRRRRRRRRRRLLLLLL"
-       "LLLLLLDDRRRRRRRRRRRRRDDLLLDLLLLLLLDLLLLU..........U")), floor="""
+""", ("LLLLLULDLULL........................LLLDDDRRRRRRRRRRRRLLLLLL"
+      "LLLLLLDDRRRRRRRRRRRRRDDLLLDLLLLLLLDLLLLU..........U"), floor="""
 ..................
 ..................
 ..................
@@ -617,8 +617,8 @@ L("Bubble Lift", """
 #               ##
 ###############D##
 ##################
-""", (("LLLUUULLLLLLRRRRRRDDDL................................LLLLLD"
-       "DDRRRRRRRDLLLLLLLLLRRRRRRRRRRRDD..D.")))
+""", ("LLLUUULLLLLLRRRRRRDDDL................................LLLLLD"
+      "DDRRRRRRRDLLLLLLLLLRRRRRRRRRRRDD..D."))
 
 L("Fire Brigade", """
 ##################
@@ -634,8 +634,8 @@ L("Fire Brigade", """
 #  B      o     ##
 #D              ##
 ##################
-""", (("RRRRR...RURDDLDRRRRR..........................RRRRRDDLLLLDLL"
-       "LLLLLLULDRRRRRRRRRRRDDLLLLLLLLDLL............L.")))
+""", ("RRRRR...RURDDLDRRRRR..........................RRRRRDDLLLLDLL"
+      "LLLLLLULDRRRRRRRRRRRDDLLLLLLLLDLL............L."))
 
 L("The Foundry", """
 ##################
@@ -651,9 +651,9 @@ L("The Foundry", """
 #       k    #####
 #            #####
 ##################
-""", (("RRRDLULDRRRRLLLLLDRRURRDLLURRRRDDDRRDLLLLLLLL..............."
-       "................................................DDDDDRRRRRRR"
-       "RRUUDDLLULURRRRR.........RR")), floor="""
+""", ("RRRDLULDRRRRLLLLLDRRURRDLLURRRRDDDRRDLLLLLLLL..............."
+      "................................................DDDDDRRRRRRR"
+       "RRUUDDLLULURRRRR.........RR"), floor="""
 ..................
 ..................
 ..................
@@ -680,9 +680,9 @@ L("Cistern and Ice", """
 #  BBB       !   #
 # ################
 ##################
-""", (("LLLL........................................................"
-       "..........................................................LL"
-       "LLDDDDDDRRRRRRRRR..RR.RRRUU")), floor="""
+""", ("LLLL........................................................"
+      "..........................................................LL"
+       "LLDDDDDDRRRRRRRRR..RR.RRRUU"), floor="""
 ..................
 ..................
 ..................
@@ -708,9 +708,9 @@ L("Gloomhold Gate", """
 # +   #$##########
 #######X##########
 ##################
-""", (("L....RRRRRRR..............................................RR"
-       "RRRDDDDLLLLULDLULL........................LLLDDDRRDLULDRRRRL"
-       "LLLLDRRURRDLLURRRRDD.")), floor="""
+""", ("L....RRRRRRR..............................................RR"
+      "RRRDDDDLLLLULDLULL........................LLLDDDRRDLULDRRRRL"
+       "LLLLDRRURRDLLURRRRDD."), floor="""
 ..................
 ..................
 ...u..............

@@ -176,7 +176,11 @@ def ship(n, moves):
     lines = source.split("\n")
     start = sum(len(l) + 1 for l in lines[:arg.lineno - 1]) + arg.col_offset
     end = sum(len(l) + 1 for l in lines[:arg.end_lineno - 1]) + arg.end_col_offset
-    source = source[:start] + solution_literal(moves, arg.col_offset) + source[end:]
+    literal = solution_literal(moves, arg.col_offset)
+    # A solution already in parentheses keeps them and gets no second pair.
+    if source[start - 1] == "(" and source[end] == ")" and literal.startswith("("):
+        literal = solution_literal(moves, arg.col_offset - 1)[1:-1]
+    source = source[:start] + literal + source[end:]
     with open(path, "w") as f:
         f.write(source)
     sys.modules.pop("levels", None)

@@ -405,8 +405,8 @@ L("The Dam", """
 #  B##############
 #D################
 ##################
-""", ("LLLLRRRRRRRRRDDLLLLLLL......................................"
-      ".....................................LLLLLDLLD............D."))
+""", ("LLL...L..........................RRRRRRRRDDLLLLLLL.........."
+      "....................................LLLLLDLLD............D."))
 
 L("Burner and Key", """
 ##################
@@ -422,9 +422,9 @@ L("Burner and Key", """
 ############o###D#
 ##B~~~~~~~~~~#####
 ##################
-""", ("URRRRRRRRDLLLULLLLLDLURRRRRRRRRRRRDLLLLL..........LLULDDDDLD"
-      "DRLUURDD........DDRRRRRRDURRRR.............................."
-      "..................................................D."),
+""", ("LRRRRRRURRDLLLRRRRRURRDLLLLL...............LLULDDDDRDDLRUULD"
+      "D........DDRRRRRRDURRRR....................................."
+      "...........................................D."),
   floor="""
 ..................
 ..................
@@ -457,8 +457,8 @@ L("Lava Carries the Flame", """
 #%g~~~~~~~~~~~~#
 #X##############
 ################
-""", ("RRRRDULLLD........................DDDRRRRRRRDLLLLLLLL......."
-      "........................................................DD."))
+""", ("RRRRRDLULDULLD..................DDDRRRRRRRRDLLLLLLULDLL....."
+      "......................DD."))
 
 L("Slow Relay", """
 ##################
@@ -469,8 +469,8 @@ L("Slow Relay", """
 ############  ####
 #X%           ####
 ##################
-""", ("URRRRRRRRRRDDRDLUUULLLLLLLLLLDL....RRRRRRRRRURDDDDRDLLLLLLLL"
-      "L..........................LLLL."),
+""", ("L....RRRRRRRRURRDDRDLUUULLDRURDDDDRDLLLLLLLLL............LLL"
+      "L."),
   floor="""
 ..................
 ..................
@@ -757,7 +757,7 @@ NOTES = [
     "Set the keg on the burner, light it, then bring the key down past a box without cornering it; a ball rides the lava to its box.",
     "Boxes pushed along the ice set off the bomb; a keg on the lava takes the blast block.",
     "The lava carries a key to its lock and a torch, lit on the way, into a keg.",
-    "Clear the box from the slow keg's route first, then light it and run it round two corners.",
+    "Light the slow keg, clear the box from its route and run it round two corners before the fuse burns down.",
     "Three plates: box, keg and bomb, and the bomb must stop short of the keg; then a key room.",
     "Lever and keg, a remotely set-off bomb, a ball for the door.",
     "Two torches, a river for the key, and two boxed balls on the ice.",

@@ -505,8 +505,8 @@ L("The Long Way Down", """
 #    B    o     ##
 #               ##
 ##################
-""", ("URRRRRRRRDLLLULLLLLDLRR............................RRDDDLLDL"
-      "ULDRRRRLLLLLDRRURRDLLURRRRDDDRRRRDLLLLLDLLLLLU.........U"), floor="""
+""", ("LRRRRRRURRDLLLUL........................DDDDLLLDRDLRURRLLLDL"
+      "RRRUURDRDDDLLLDRRRRRLLLLLLLL........U"), floor="""
 ..................
 ..................
 ......u...........
@@ -526,9 +526,9 @@ L("Torch, River and Ice", """
 ##  @   @  +######
 ##          ######
 ##################
-""", ("RRRR...RURDLD....................DD.DRRRRRRRRRDULLLLLLLLLLLL"
-      "D..........................................................."
-      "...................DDDDDRRRRRRUULLLLLDRRRRRRRURRRR"), floor="""
+""", ("RRRR...RURDLD....................DD.DRRRRRRRRRRDLLLLLULDULLL"
+      "LLLLD................................................DDDRDRR"
+      "RRDRUUDRRURRRR"), floor="""
 ..................
 ..................
 ..................

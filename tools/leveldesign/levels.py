@@ -570,9 +570,9 @@ L("The Shove", """
 ########o#######D#
 ##B~~~~~~#########
 ##################
-""", ("RDRRRRLLLLULLRRRRR......................RRRRRRDDDRDDLLUDRRUL"
-      "LLL........LLLLLLLLDDDRRRRRRDURRRRRRRR......................"
-      "..........................D."), floor="""
+""", ("LRDRRRRU........................RRRRRRDDDLDURRDLLLL........L"
+      "LLLLLLLDDDRRRRRRDURRRRRRRR.................................."
+      "..............D."), floor="""
 ..................
 ..................
 ..................

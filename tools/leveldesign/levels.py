@@ -382,12 +382,12 @@ L("Torch in the Rain", """
 ###          g####
 ###          %####
 ############# ####
-#D              ##
-#  B          o ##
+#               ##
+#  B          o D#
 #               ##
 ##################
 """, ("LURRDDDDRRRRRRDDLLLLLLLURRRRRRRRRDR........................R"
-      "DDRRDLLLLLLLLLLLDLLLU...........U"),
+      "DDRRDLLLLLLLLLLLRRRRRRRRRRR.....R"),
   floor="""
 ..................
 ..................

@@ -5,6 +5,7 @@
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/move.h"
+#include "game/rules.h"
 #include "game/sound.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
@@ -631,7 +632,12 @@ bool expand(Search& s, uint32_t parent, int move) {
     if (move != 0 && pressIsWasted(from.word, move)) {
         return true;
     }
-    simTick(s.run, move);
+    // The game's own board step, with the key press as the game's input
+    // handler leaves it; waiting leaves the request as it stands.
+    if (move != MOVE_NONE) {
+        levelFlow.moveRequest = move;
+    }
+    advanceBoard();
     ++s.ticksRun;
     if (levelFlow.levelComplete) {
         s.goalParent = parent;
@@ -781,6 +787,8 @@ SolveResult solveLevel(const LevelRecord& record, const SolveOptions& options) {
     s.nextProgress = s.start + std::chrono::seconds(options.progressLines ? 30 : 1);
 
     simStart(s.run, record);
+    // Nobody listens to the search's sounds.
+    effectObserver = nullptr;
     // The start is what every stored board and fine grid is told apart from;
     // with the player lifted off, a board he has only walked over matches it.
     s.holdsWater = fineGrid.sourceCount > 0;
@@ -805,7 +813,6 @@ SolveResult solveLevel(const LevelRecord& record, const SolveOptions& options) {
     } else {
         s.unfit = true;
     }
-    effectObserver = nullptr;
 
     SolveResult result{};
     result.settled = s.settled;

@@ -1,7 +1,8 @@
 // How many board ticks (water step, animation step, game step) one core runs
-// per second on the busiest board we can build: water from sources and
+// per second on the busiest board we can build (water from sources and
 // spouts, floats, lava dragging a row of objects, things burning in fire and
-// over burners, kegs and bombs going off, blast blocks and breakable walls.
+// over burners, kegs and bombs going off, blast blocks and breakable walls)
+// and on an empty one.
 #include "tools/leveltext.h"
 #include "tools/sim.h"
 
@@ -61,24 +62,73 @@ top:
 ..................
 )";
 
+// The other end: 18 x 13 of plain floor inside a wall, nothing but the player,
+// no water, nothing burning. The rules should cost little more here than
+// their walk over the board.
+const char* const emptyLevel = R"(floor:
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+__________________
+
+object:
+##################
+#................#
+#................#
+#................#
+#................#
+#................#
+#.......>........#
+#................#
+#................#
+#................#
+#................#
+#................#
+##################
+
+top:
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+..................
+)";
+
 // The board is played from a fresh start for this many ticks, so that the
 // explosions and the burning happen again and again.
 constexpr int ticksPerRun = 64;
 // A slow walk back and forth keeps the player's rule busy too.
 constexpr char walk[] = "LLLL....RRRR....";
 
-LevelRecord parseBusyLevel() {
+LevelRecord parseLevel(const char* text) {
     LevelText level;
-    const std::string problem = parseLevelText(busyLevel, level);
+    const std::string problem = parseLevelText(text, level);
     if (!problem.empty()) {
-        std::fprintf(stderr, "busy level: %s\n", problem.c_str());
+        std::fprintf(stderr, "benchmark level: %s\n", problem.c_str());
         std::abort();
     }
     return level.record;
 }
 
-void BM_RulesTick(benchmark::State& state) {
-    const LevelRecord record = parseBusyLevel();
+void runTicks(benchmark::State& state, const char* levelText) {
+    const LevelRecord record = parseLevel(levelText);
     SimRun run{};
     int64_t ticks = 0;
     for (auto _ : state) {
@@ -93,7 +143,16 @@ void BM_RulesTick(benchmark::State& state) {
     state.counters["ticks_per_second"] =
         benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
 }
+
+void BM_RulesTick(benchmark::State& state) {
+    runTicks(state, busyLevel);
+}
 BENCHMARK(BM_RulesTick);
+
+void BM_RulesTickEmpty(benchmark::State& state) {
+    runTicks(state, emptyLevel);
+}
+BENCHMARK(BM_RulesTickEmpty);
 
 } // namespace
 

@@ -37,6 +37,32 @@ int32_t effectFor(int code) {
     }
 }
 
+// One tick of one layer's animation.
+inline void advanceAnimation(int code, AnimState& state) {
+    if (!(state.flags & ANIM_RUNNING)) {
+        return;
+    }
+    const ElementInfo& info = infoOf(code);
+    if (code == EMPTY || info.frames <= 1) {
+        return;
+    }
+    // The tick is a byte; it wraps rather than overflowing should a state
+    // ever run under a code whose delay it never meets.
+    state.tick = static_cast<int8_t>(state.tick + 1);
+    if (state.tick != info.delay) {
+        return;
+    }
+    state.tick = 0;
+    if (state.frame + 1 < info.frames) {
+        state.frame = static_cast<int8_t>(state.frame + 1);
+    } else if (state.flags & ANIM_ONCE) {
+        // Exactly ANIM_DONE: the element stops on its last picture.
+        state.flags = ANIM_DONE;
+    } else {
+        state.frame = 0;
+    }
+}
+
 int clampTo(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
 }
@@ -137,32 +163,17 @@ int isAnimationDone(const AnimState& state) {
 }
 
 void animateBoard() {
-    for (int layer = 0; layer < 3; ++layer) {
-        for (int x = 0; x < board.width; ++x) {
-            for (int y = 0; y < board.height; ++y) {
-                const int index = cellIndex(x, y);
-                const int code = board.cells[index][layer];
-                AnimState& state = board.states[index][layer];
-                const ElementInfo& info = infoOf(code);
-                if (code == EMPTY || !(state.flags & ANIM_RUNNING) || info.frames <= 1) {
-                    continue;
-                }
-                // The tick is a byte; it wraps rather than overflowing should
-                // a state ever run under a code whose delay it never meets.
-                state.tick = static_cast<int8_t>(state.tick + 1);
-                if (state.tick != info.delay) {
-                    continue;
-                }
-                state.tick = 0;
-                if (state.frame + 1 < info.frames) {
-                    state.frame = static_cast<int8_t>(state.frame + 1);
-                } else if (state.flags & ANIM_ONCE) {
-                    // Exactly ANIM_DONE: the element stops on its last picture.
-                    state.flags = ANIM_DONE;
-                } else {
-                    state.frame = 0;
-                }
-            }
+    // Each state advances by itself alone, so the walk may follow the storage,
+    // a column's cells each with its three layers, instead of going layer by
+    // layer; a layer that is not running costs one test. A list of the running
+    // states would spare the walk, but every writer of a state (setElement,
+    // the moves, the explosion, resetCellStates) would have to keep it, for a
+    // few instructions a layer.
+    for (int x = 0; x < board.width; ++x) {
+        for (int index = cellIndex(x, 0); index < cellIndex(x, board.height); ++index) {
+            advanceAnimation(board.cells[index][LAYER_FLOOR], board.states[index][LAYER_FLOOR]);
+            advanceAnimation(board.cells[index][LAYER_OBJECT], board.states[index][LAYER_OBJECT]);
+            advanceAnimation(board.cells[index][LAYER_TOP], board.states[index][LAYER_TOP]);
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include "game/state.h"
 
+#include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 
@@ -23,6 +25,17 @@ constexpr uint8_t KEPT_WHEN_EMPTIED = 14;
 // After this many spreads with both sides free a unit of water dries up.
 constexpr int SPREAD_LIMIT = 6;
 
+// Calls change on each of the tile's nine fine cells. Written out, so that a
+// change with a fixed mask becomes one instruction a cell.
+template <typename Change> void forTileCells(int x, int y, Change change) {
+    for (int r = 3 * y; r < 3 * y + 3; ++r) {
+        uint8_t* cells = &fineGrid.cells[r][3 * x];
+        change(cells[0]);
+        change(cells[1]);
+        change(cells[2]);
+    }
+}
+
 // Solid: no water may enter, and it counts as full for the probes and for the
 // shapes of the water beside it.
 void stampSolid(int x, int y) {
@@ -33,6 +46,44 @@ void stampSolid(int x, int y) {
 // Low two bits 2: water may go there and none is there yet.
 bool openAndEmpty(uint8_t cell) {
     return (cell & 3) == FINE_OPEN;
+}
+
+// The lowest bits of a word's eight bytes gathered into one byte, the first
+// byte in memory giving bit 0. The multiplication adds up shifted copies of
+// the word, one per byte, and lands byte j's bit on bit 56 + j; no two copies
+// meet in the same bit, so nothing carries. The factor depends on which end
+// of the word the first byte sits.
+uint8_t lowestBitsOfBytes(uint64_t word) {
+    constexpr uint64_t GATHER =
+        std::endian::native == std::endian::little ? 0x0102040810204080 : 0x8040201008040201;
+    constexpr int TOP_BYTE = 56;
+    return static_cast<uint8_t>((word * GATHER) >> TOP_BYTE);
+}
+
+// The cells of a fine row that hold water (full and open), as bit c for
+// column c, read eight cells at a time: most of a board is dry, and the sweep and the shapes pass
+// it by.
+uint64_t waterCells(const uint8_t* row) {
+    constexpr int WORD = sizeof(uint64_t);
+    // Each byte's lowest bit after word & (word >> 1): its full and open bits.
+    constexpr uint64_t LOWEST_BIT_OF_EACH_BYTE = 0x0101010101010101;
+    auto waterIn = [row](int from) {
+        uint64_t word = 0;
+        std::memcpy(&word, row + from, WORD);
+        return uint64_t{lowestBitsOfBytes(word & (word >> 1) & LOWEST_BIT_OF_EACH_BYTE)} << from;
+    };
+    // The last word overlaps the one before instead of reading past the row.
+    uint64_t cells = waterIn(FINE_COLUMNS - WORD);
+    for (int from = 0; from + WORD < FINE_COLUMNS; from += WORD) {
+        cells |= waterIn(from);
+    }
+    return cells;
+}
+
+// Columns 3 to limitX - 1 as bits: the band that the sweep and the shapes
+// work on.
+uint64_t innerColumns(int limitX) {
+    return limitX > 3 ? ((uint64_t{1} << limitX) - 1) & ~uint64_t{7} : 0;
 }
 
 // Moving a unit replaces the whole destination byte: the spread counter goes
@@ -50,21 +101,26 @@ void moveTo(uint8_t& from, uint8_t& to, uint8_t value) {
 // once per step.
 void sweep() {
     const bool odd = (fineGrid.stepCounter & 1) != 0;
-    const int limitX = fineGrid.limitX;
+    const uint64_t columns = innerColumns(fineGrid.limitX);
     for (int u = fineGrid.limitY - 1; u >= 2; --u) {
         uint8_t* row = fineGrid.cells[u];
         uint8_t* below = fineGrid.cells[u + 1];
-        for (int c = 3; c <= limitX - 1; ++c) {
+        // The water is listed before the row is swept. Only the row's own
+        // units move in it meanwhile: one that moves right lands in the column
+        // that is skipped next (its bit is dropped), and one that moves left
+        // lands in a column already passed.
+        uint64_t water = waterCells(row) & columns;
+        while (water != 0) {
+            const int c = std::countr_zero(water);
+            water &= water - 1;
+            const uint64_t skipNext = ~(uint64_t{1} << (c + 1));
             const uint8_t v = row[c];
-            if ((v & 3) != 3) {
-                continue;
-            }
             // Drains pull before anything else, even into a full cell.
             if (below[c] & FINE_DRAIN) {
                 moveTo(row[c], below[c], v);
             } else if (row[c + 1] & FINE_DRAIN) {
                 moveTo(row[c], row[c + 1], v);
-                ++c;
+                water &= skipNext;
             } else if (row[c - 1] & FINE_DRAIN) {
                 moveTo(row[c], row[c - 1], v);
             } else if (openAndEmpty(below[c])) {
@@ -87,14 +143,14 @@ void sweep() {
                     row[c] = static_cast<uint8_t>(v & KEPT_WHEN_EMPTIED);
                 } else if (odd) {
                     moveTo(row[c], row[c + 1], static_cast<uint8_t>(v + FINE_SPREAD));
-                    ++c;
+                    water &= skipNext;
                 } else {
                     moveTo(row[c], row[c - 1], static_cast<uint8_t>(v + FINE_SPREAD));
                 }
             } else if (openAndEmpty(row[c + 1])) {
                 // Sliding along a wall does not age the water.
                 moveTo(row[c], row[c + 1], v);
-                ++c;
+                water &= skipNext;
             } else if (openAndEmpty(row[c - 1])) {
                 moveTo(row[c], row[c - 1], v);
             }
@@ -106,21 +162,22 @@ uint8_t fullBit(uint8_t cell) {
     return cell & FINE_FULL;
 }
 
+// Only a cell holding water has a shape: one that is not open gets none, and
+// an open cell without water finds none in the table either.
 void computeShapes() {
-    const int limitY = fineGrid.limitY;
     const int limitX = fineGrid.limitX;
-    for (int r = 3; r <= limitY - 1; ++r) {
-        for (int c = 3; c <= limitX - 1; ++c) {
-            const uint8_t cell = fineGrid.cells[r][c];
-            if (!(cell & FINE_OPEN)) {
-                fineGrid.shapes[r][c] = 0;
-                continue;
-            }
-            const int code = fullBit(fineGrid.cells[r][c - 1]) + 2 * fullBit(cell) +
-                             4 * fullBit(fineGrid.cells[r][c + 1]) +
-                             8 * fullBit(fineGrid.cells[r - 1][c]) +
-                             16 * fullBit(fineGrid.cells[r + 1][c]);
-            fineGrid.shapes[r][c] = fineGrid.shapeTable[code];
+    const uint64_t columns = innerColumns(limitX);
+    for (int r = 3; r <= fineGrid.limitY - 1; ++r) {
+        const uint8_t* above = fineGrid.cells[r - 1];
+        const uint8_t* row = fineGrid.cells[r];
+        const uint8_t* below = fineGrid.cells[r + 1];
+        uint8_t* shapes = fineGrid.shapes[r];
+        std::fill(shapes + 3, shapes + std::max(limitX, 3), WATER_NONE);
+        for (uint64_t water = waterCells(row) & columns; water != 0; water &= water - 1) {
+            const int c = std::countr_zero(water);
+            const int code = fullBit(row[c - 1]) + 2 * FINE_FULL + 4 * fullBit(row[c + 1]) +
+                             8 * fullBit(above[c]) + 16 * fullBit(below[c]);
+            shapes[c] = fineGrid.shapeTable[code];
         }
     }
 }
@@ -131,11 +188,10 @@ void markTile(int x, int y, int set, uint8_t mask) {
     if (!tileInStorage(x, y)) {
         return;
     }
-    for (int r = 3 * y; r < 3 * y + 3; ++r) {
-        for (int c = 3 * x; c < 3 * x + 3; ++c) {
-            uint8_t& cell = fineGrid.cells[r][c];
-            cell = static_cast<uint8_t>(set ? (cell | mask) : (cell & ~mask));
-        }
+    if (set) {
+        forTileCells(x, y, [mask](uint8_t& cell) { cell |= mask; });
+    } else {
+        forTileCells(x, y, [mask](uint8_t& cell) { cell &= static_cast<uint8_t>(~mask); });
     }
 }
 
@@ -226,16 +282,18 @@ void markDrains() {
     assert(boardWithinStorage());
     for (int x = 0; x < board.width; ++x) {
         for (int y = 0; y < board.height; ++y) {
-            if (layerAt(x, y, LAYER_OBJECT) == DRAIN || layerAt(x, y, LAYER_TOP) == EXIT ||
-                layerAt(x, y, LAYER_FLOOR) == LAVA) {
-                markTile(x, y, 1, FINE_DRAIN);
-                // Only the first sixteen are emptied every step; later ones
-                // still draw water in through their drain bits.
-                if (fineGrid.drainCount < MAX_DRAINS) {
-                    fineGrid.drains[fineGrid.drainCount++] = FinePoint{x, y};
-                }
+            const bool drain = layerAt(x, y, LAYER_OBJECT) == DRAIN ||
+                               layerAt(x, y, LAYER_TOP) == EXIT ||
+                               layerAt(x, y, LAYER_FLOOR) == LAVA;
+            if (drain) {
+                forTileCells(x, y, [](uint8_t& cell) { cell |= FINE_DRAIN; });
             } else {
-                markTile(x, y, 0, FINE_DRAIN);
+                forTileCells(x, y, [](uint8_t& cell) { cell &= ~FINE_DRAIN; });
+            }
+            // Only the first sixteen are emptied every step; later ones still
+            // draw water in through their drain bits.
+            if (drain && fineGrid.drainCount < MAX_DRAINS) {
+                fineGrid.drains[fineGrid.drainCount++] = FinePoint{x, y};
             }
         }
     }

@@ -21,6 +21,7 @@ constexpr int32_t FORMAT_TAG = 63;
 // previous contents in one step and nothing can be forgotten.
 struct GameDataStore {
     std::array<std::array<std::vector<uint8_t>, MAX_FRAMES>, ELEMENT_COUNT> spritePixels;
+    std::array<std::array<PreparedSprite, MAX_FRAMES>, ELEMENT_COUNT> prepared;
     std::array<std::vector<int16_t>, EFFECT_COUNT> samples;
     std::array<std::vector<uint16_t>, PICTURE_COUNT> picturePixels;
 };
@@ -97,6 +98,7 @@ bool readSprites(std::FILE* f, GameDataStore& data) {
                 return false;
             }
             sprite.pixels = pixels.empty() ? nullptr : pixels.data();
+            prepareSprite(sprite.pixels, sprite.width, sprite.height, data.prepared[code][frame]);
             ++framesRead;
         }
     }
@@ -187,6 +189,20 @@ bool readPictures(std::FILE* f, GameDataStore& data) {
 }
 
 } // namespace
+
+const PreparedSprite* preparedSprite(int code, int frame) {
+    if (store == nullptr || !isElementCode(code) || frame < 0 || frame >= MAX_FRAMES) {
+        return nullptr;
+    }
+    const TileSprite& sprite = tileSprites[code][frame];
+    const PreparedSprite& prepared = store->prepared[code][frame];
+    // The slot must still hold the file's own block at the file's size.
+    if (sprite.pixels == nullptr || sprite.pixels != store->spritePixels[code][frame].data() ||
+        sprite.width != prepared.width || sprite.height != prepared.height) {
+        return nullptr;
+    }
+    return &prepared;
+}
 
 int loadGameData(const char* fileName) {
     // Whatever an earlier load left is dropped first: the tables describe

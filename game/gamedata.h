@@ -2,6 +2,7 @@
 // GHold.dat: every picture, level, sound effect and title picture of the game,
 // read once at start and kept for the whole run.
 #include "game/elements.h"
+#include "game/sprite.h"
 #include "toolkit/surface.h"
 #include <cstdint>
 
@@ -39,6 +40,13 @@ struct LevelRecord {
 extern TileSprite tileSprites[ELEMENT_COUNT][MAX_FRAMES];
 extern LevelRecord levelRecords[LEVEL_COUNT];
 extern Surface titlePictures[PICTURE_COUNT];
+
+// Every picture of the file is also made ready for drawing when it is read
+// (game/sprite.h). The prepared copy of tileSprites[code][frame], or null when
+// that slot does not hold the picture the file gave it (the tests and tools
+// that set pictures of their own get none). The file's pictures are never
+// changed in place, so the copy stays true to them.
+const PreparedSprite* preparedSprite(int code, int frame);
 
 // Reads the whole file; 1 when every field was read and every check passed,
 // else 0 with everything it had allocated given back.

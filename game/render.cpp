@@ -5,9 +5,11 @@
 #include "toolkit/window.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <climits>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -23,14 +25,84 @@ constexpr int32_t RED8_MAX = 248;
 constexpr int32_t GREEN8_MAX = 252;
 constexpr int32_t BLUE8_MAX = 248;
 
-// A channel times a factor of 0 to 255, divided by 256; and two channels
-// mixed by such factors.
+// A channel times a factor out of 256; and two channels mixed by two such
+// factors that add up to 256 at most. Channels are at most 255, so every
+// product and sum fits in 16 bits, and the pixel loops below are vectorised
+// on 16-bit lanes.
 constexpr int FACTOR_SHIFT = 8;
 inline int scaled(int channel, int factor) {
-    return (channel * factor) >> FACTOR_SHIFT;
+    return static_cast<uint16_t>(channel * factor) >> FACTOR_SHIFT;
 }
-inline int mix(int under, int keep, int over, int alpha) {
-    return (under * keep + over * alpha) >> FACTOR_SHIFT;
+inline int mix(int under, int keep, int add) {
+    return static_cast<uint16_t>(under * keep + add) >> FACTOR_SHIFT;
+}
+
+// An alpha or mask byte as a factor out of 256. Its top value (opaque,
+// unshaded) is taken as the whole 256: x * 256 >> 8 gives x back, and a 5-6-5
+// pixel widened and packed again is the same pixel, so one formula serves
+// every pixel and the loops need no test.
+static_assert(OPAQUE == UNSHADED);
+inline int factorOf(int byte) {
+    return byte + (byte == OPAQUE);
+}
+
+// Warmth beyond a byte fills every channel, whatever it lights.
+constexpr int32_t WARMTH_CAP = 255;
+// Every light at or past this intensity fills every pixel it reaches.
+constexpr int32_t LIGHT_INTENSITY_LIMIT = 1 << 17;
+static_assert(int64_t{LIGHT_INTENSITY_LIMIT} * 255 <= INT32_MAX);
+
+// How far a light reaches sideways on the row |dy| away from its centre: the
+// largest dx with dx * dx + dy * dy still inside the light table.
+constexpr std::array<int32_t, LIGHT_REACH> LIGHT_SPANS = [] {
+    std::array<int32_t, LIGHT_REACH> spans{};
+    for (int32_t dy = 0; dy < LIGHT_REACH; ++dy) {
+        int32_t dx = 0;
+        while ((dx + 1) * (dx + 1) + dy * dy < LIGHT_TABLE_SIZE) {
+            ++dx;
+        }
+        spans[size_t(dy)] = dx;
+    }
+    return spans;
+}();
+
+// The light table laid out by offset from the light's centre, so that a row
+// of a light reads its brightness in a row too. Made again whenever the
+// light table differs from the one it was made from.
+using LightSquare = std::array<std::array<uint16_t, 2 * LIGHT_REACH + 1>, 2 * LIGHT_REACH + 1>;
+const LightSquare& lightSquare() {
+    static uint8_t madeFrom[LIGHT_TABLE_SIZE];
+    static LightSquare square;
+    static bool made = false;
+    if (!made || std::memcmp(madeFrom, boardView.lightTable, sizeof madeFrom) != 0) {
+        std::memcpy(madeFrom, boardView.lightTable, sizeof madeFrom);
+        for (int32_t dy = -LIGHT_REACH; dy <= LIGHT_REACH; ++dy) {
+            for (int32_t dx = -LIGHT_REACH; dx <= LIGHT_REACH; ++dx) {
+                const int32_t at = dx * dx + dy * dy;
+                square[size_t(dy + LIGHT_REACH)][size_t(dx + LIGHT_REACH)] =
+                    at < LIGHT_TABLE_SIZE ? madeFrom[at] : 0;
+            }
+        }
+        made = true;
+    }
+    return square;
+}
+
+// Lights one row of count pixels, with Wide wide enough for a brightness
+// times the intensity.
+template <typename Wide>
+void lightRow(uint16_t* row, const uint16_t* brightness, int32_t intensity, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        // Warmth past a byte fills every channel whatever it lights, so it is
+        // capped there; blue gets half, which makes the light warm.
+        const int32_t warmth = static_cast<Wide>(brightness[i] * intensity) >> FACTOR_SHIFT;
+        const int32_t warm = std::min(warmth, WARMTH_CAP);
+        const int32_t half = std::min(warmth >> 1, WARMTH_CAP);
+        const uint16_t under = row[i];
+        row[i] = pixelFrom8(std::min(red8(under) + warm, RED8_MAX),
+                            std::min(green8(under) + warm, GREEN8_MAX),
+                            std::min(blue8(under) + half, BLUE8_MAX));
+    }
 }
 
 // The drawing of flames and explosions moves the flicker seed once per board
@@ -140,8 +212,42 @@ inline int frameAt(int x, int y, int layer) {
     return board.states[cellIndex(x, y)][layer].frame;
 }
 
+// Blends count pixels by their weights (game/sprite.h).
+void blendWeighted(uint16_t* to, const uint16_t* keep, const uint16_t* red, const uint16_t* green,
+                   const uint16_t* blue, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        const uint16_t under = to[i];
+        to[i] = pixelFrom8(mix(red8(under), keep[i], red[i]), mix(green8(under), keep[i], green[i]),
+                           mix(blue8(under), keep[i], blue[i]));
+    }
+}
+
+// Draws a prepared sprite: only each row's span, an opaque span copied.
+void blendPrepared(int32_t x, int32_t y, const PreparedSprite& sprite) {
+    forEachClippedRow(
+        x, y, sprite.width, sprite.height,
+        [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+            const SpriteRow& span = sprite.rows[size_t(row)];
+            const int32_t first = std::max(column, span.first);
+            const int32_t end = std::min(column + count, span.end);
+            if (first >= end) {
+                return;
+            }
+            to += first - column;
+            const size_t at = size_t(row) * size_t(sprite.width) + size_t(first);
+            if (span.opaque) {
+                std::memcpy(to, sprite.colours.data() + at, size_t(end - first) * sizeof *to);
+            } else {
+                blendWeighted(to, sprite.keep.data() + at, sprite.red.data() + at,
+                              sprite.green.data() + at, sprite.blue.data() + at, end - first);
+            }
+        });
+}
+
 void blendAt(int32_t x, int32_t y, int code, int frame) {
-    if (const TileSprite* sprite = spriteOf(code, frame)) {
+    if (const PreparedSprite* prepared = preparedSprite(code, frame)) {
+        blendPrepared(x, y, *prepared);
+    } else if (const TileSprite* sprite = spriteOf(code, frame)) {
         blendSprite(x, y, *sprite);
     }
 }
@@ -206,11 +312,69 @@ void drawLights() {
     }
 }
 
+// Water pictures lie side by side on the fine grid without overlapping, so
+// the order in which they are blended does not matter. When every one is the
+// data file's own and exactly a fine cell in size, each pixel row of a run of
+// wet cells is blended in one go, the cells' rows of weights laid side by
+// side first. Returns false, having drawn nothing, when they are not.
+bool drawWaterInRuns(int limitX, int limitY) {
+    const int frames = elementInfo[WATER_SHAPES].frames;
+    const PreparedSprite* pictures[MAX_FRAMES] = {};
+    for (int frame = 0; frame < frames; ++frame) {
+        pictures[frame] = preparedSprite(WATER_SHAPES, frame);
+        if (pictures[frame] == nullptr || pictures[frame]->width != FINE_SIZE ||
+            pictures[frame]->height != FINE_SIZE) {
+            return false;
+        }
+    }
+    const Surface& surface = *boardSurface();
+    constexpr int RUN = FINE_COLUMNS * FINE_SIZE;
+    uint16_t keep[RUN], red[RUN], green[RUN], blue[RUN];
+    auto wet = [frames](int shape) { return shape > 0 && shape <= frames; };
+    for (int r = 0; r < limitY; ++r) {
+        const uint8_t* shapes = fineGrid.shapes[r];
+        for (int first = 0, end = 0; first < limitX; first = end) {
+            end = first + 1;
+            if (!wet(shapes[first])) {
+                continue;
+            }
+            while (end < limitX && wet(shapes[end])) {
+                ++end;
+            }
+            for (int row = 0; row < FINE_SIZE; ++row) {
+                Placement p;
+                if (!place(surface, boardView.originX + FINE_SIZE * first,
+                           boardView.originY + FINE_SIZE * r + row, FINE_SIZE * (end - first), 1,
+                           p)) {
+                    continue;
+                }
+                for (int c = first; c < end; ++c) {
+                    const PreparedSprite& picture = *pictures[shapes[c] - 1];
+                    const size_t from = size_t(row) * FINE_SIZE;
+                    const size_t to = size_t(c - first) * FINE_SIZE;
+                    const size_t bytes = FINE_SIZE * sizeof(uint16_t);
+                    std::memcpy(keep + to, picture.keep.data() + from, bytes);
+                    std::memcpy(red + to, picture.red.data() + from, bytes);
+                    std::memcpy(green + to, picture.green.data() + from, bytes);
+                    std::memcpy(blue + to, picture.blue.data() + from, bytes);
+                }
+                const int32_t at = p.fromX;
+                blendWeighted(surfaceRow(surface, p.y0, p.x0), keep + at, red + at, green + at,
+                              blue + at, p.x1 - p.x0 + 1);
+            }
+        }
+    }
+    return true;
+}
+
 void drawWater() {
     // A board of one column or row has a limit of 0 and no water.
     const int limitX = std::max(fineGrid.limitX, 0);
     const int limitY = std::max(fineGrid.limitY, 0);
     assert(limitX <= FINE_COLUMNS && limitY <= FINE_ROWS);
+    if (drawWaterInRuns(limitX, limitY)) {
+        return;
+    }
     for (int c = 0; c < limitX; ++c) {
         for (int r = 0; r < limitY; ++r) {
             int shape = fineGrid.shapes[r][c];
@@ -238,20 +402,16 @@ void blendSprite(int32_t x, int32_t y, const TileSprite& sprite) {
     if (!hasPixels(sprite)) {
         return;
     }
+    // Weighed a piece of a row at a time, as the prepared pictures were.
+    constexpr int32_t PIECE = 64;
+    uint16_t keep[PIECE], red[PIECE], green[PIECE], blue[PIECE];
     forEachClippedRow(x, y, sprite.width, sprite.height,
                       [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
-                          const uint8_t* from = spriteRow(sprite, row, column);
-                          for (int32_t i = 0; i < count; ++i, from += 4) {
-                              const int a = from[3];
-                              if (a == OPAQUE) {
-                                  to[i] = pixelFrom8(from[0], from[1], from[2]);
-                              } else if (a != 0) {
-                                  const uint16_t under = to[i];
-                                  const int keep = OPAQUE - a;
-                                  to[i] = pixelFrom8(mix(red8(under), keep, from[0], a),
-                                                     mix(green8(under), keep, from[1], a),
-                                                     mix(blue8(under), keep, from[2], a));
-                              }
+                          for (int32_t done = 0; done < count; done += PIECE) {
+                              const int32_t piece = std::min(PIECE, count - done);
+                              weighPixels(spriteRow(sprite, row, column + done), piece, keep, red,
+                                          green, blue);
+                              blendWeighted(to + done, keep, red, green, blue, piece);
                           }
                       });
 }
@@ -270,11 +430,9 @@ void shadeSprite(int32_t x, int32_t y, const TileSprite& sprite, const TileSprit
                           const uint8_t* from = spriteRow(sprite, row, column);
                           const uint8_t* by = mask.pixels + (from - sprite.pixels);
                           for (int32_t i = 0; i < count; ++i, from += 4, by += 4) {
-                              const int m = by[2];
-                              to[i] = m == UNSHADED
-                                          ? pixelFrom8(from[0], from[1], from[2])
-                                          : pixelFrom8(scaled(from[0], m), scaled(from[1], m),
-                                                       scaled(from[2], m));
+                              const int m = factorOf(by[2]);
+                              to[i] = pixelFrom8(scaled(from[0], m), scaled(from[1], m),
+                                                 scaled(from[2], m));
                           }
                       });
 }
@@ -287,13 +445,10 @@ void darkenByMask(int32_t x, int32_t y, const TileSprite& mask) {
                       [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
                           const uint8_t* by = spriteRow(mask, row, column);
                           for (int32_t i = 0; i < count; ++i, by += 4) {
-                              const int m = by[2];
-                              if (m != UNSHADED) {
-                                  const uint16_t under = to[i];
-                                  to[i] =
-                                      pixelFrom8(scaled(red8(under), m), scaled(green8(under), m),
+                              const int m = factorOf(by[2]);
+                              const uint16_t under = to[i];
+                              to[i] = pixelFrom8(scaled(red8(under), m), scaled(green8(under), m),
                                                  scaled(blue8(under), m));
-                              }
                           }
                       });
 }
@@ -306,31 +461,28 @@ void addLight(int32_t cx, int32_t cy, int32_t intensity) {
         return;
     }
     // Only the rules' frame arithmetic feeds this; a frame past its range
-    // would turn the light negative, and light never darkens.
-    intensity = std::max<int32_t>(intensity, 0);
-    const uint8_t* table = boardView.lightTable;
+    // would turn the light negative, and light never darkens. A light past
+    // the limit saturates every lit pixel just as the limit does, and the
+    // limit keeps the products within 32 bits.
+    intensity = std::clamp<int32_t>(intensity, 0, LIGHT_INTENSITY_LIMIT);
+    const LightSquare& square = lightSquare();
     for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        int32_t dy = y0 - cy;
-        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
-        if (room < 0) {
+        const int32_t dy = y0 - cy;
+        if (dy <= -LIGHT_REACH || dy >= LIGHT_REACH) {
             continue;
         }
-        // This row's lit span, worked out once instead of testing each pixel.
-        int32_t reach = 0;
-        while ((reach + 1) * (reach + 1) <= room) {
-            ++reach;
-        }
-        int32_t from = std::max(p.x0, cx - reach);
-        int32_t to = std::min(p.x1, cx + reach);
-        uint16_t* row = surfaceRow(*surface, y0, 0);
-        for (int32_t x0 = from; x0 <= to; ++x0) {
-            int32_t dx = x0 - cx;
-            // Blue gets half as much, which makes the light warm.
-            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
-            const uint16_t under = row[x0];
-            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
-                                 std::min(green8(under) + warmth, GREEN8_MAX),
-                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
+        const int32_t reach = LIGHT_SPANS[size_t(dy < 0 ? -dy : dy)];
+        const int32_t from = std::max(p.x0, cx - reach);
+        const int32_t count = std::min(p.x1, cx + reach) - from + 1;
+        const uint16_t* brightness =
+            &square[size_t(dy + LIGHT_REACH)][size_t(from - cx + LIGHT_REACH)];
+        uint16_t* row = surfaceRow(*surface, y0, from);
+        // The game's lights stay within a byte, and their products within 16
+        // bits; a stronger one is worked out in 32.
+        if (intensity <= UINT8_MAX) {
+            lightRow<uint16_t>(row, brightness, intensity, count);
+        } else {
+            lightRow<int32_t>(row, brightness, intensity, count);
         }
     }
 }

@@ -1,0 +1,158 @@
+// The pictures made ready for drawing: their rows and weights, and a board
+// drawn from them against the same board drawn from the pictures as the data
+// file gives them.
+#include "game/board.h"
+#include "game/fluid.h"
+#include "game/render.h"
+#include "game/sprite.h"
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <vector>
+
+namespace {
+
+TEST(PreparedSprite, RowsKnowTheirSpanAndPixelsTheirWeights) {
+    // 3 x 4: a clear row, a row opaque between clear ends, a mixed row, an
+    // opaque row.
+    const uint8_t C[4] = {10, 20, 30, 0};
+    const uint8_t O[4] = {200, 100, 50, 255};
+    const uint8_t H[4] = {200, 100, 50, 128};
+    const uint8_t* pixels[4][3] = {{C, C, C}, {C, O, C}, {H, C, O}, {O, O, O}};
+    std::vector<uint8_t> rgba;
+    for (const auto& row : pixels) {
+        for (const uint8_t* pixel : row) {
+            rgba.insert(rgba.end(), pixel, pixel + 4);
+        }
+    }
+    PreparedSprite sprite{};
+    prepareSprite(rgba.data(), 3, 4, sprite);
+
+    const SpriteRow rows[4] = {{0, 0, false}, {1, 2, true}, {0, 3, false}, {0, 3, true}};
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(sprite.rows[y].first, rows[y].first) << "row " << y;
+        EXPECT_EQ(sprite.rows[y].end, rows[y].end) << "row " << y;
+        EXPECT_EQ(sprite.rows[y].opaque, rows[y].opaque) << "row " << y;
+    }
+    // Clear: keeps all, adds nothing. Opaque: keeps nothing, adds 256 times
+    // its channels. Half-clear: keeps 255 - 128, adds 128 times its channels.
+    const uint16_t keep[3] = {256, 0, 127};
+    const uint16_t red[3] = {0, 51200, 25600};
+    const uint16_t blue[3] = {0, 12800, 6400};
+    const int at[3] = {0, 4, 6};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(sprite.keep[at[i]], keep[i]);
+        EXPECT_EQ(sprite.red[at[i]], red[i]);
+        EXPECT_EQ(sprite.blue[at[i]], blue[i]);
+    }
+    EXPECT_EQ(sprite.colours[4], 0xCB26); // 200, 100, 50 in 5-6-5
+}
+
+// Every code on the board, on every floor, under flames, fire and walls,
+// with all seven water shapes (and a shape past them) in a band.
+void fillBoard() {
+    board = Board{};
+    board.width = BOARD_COLUMNS;
+    board.height = BOARD_ROWS;
+    const int8_t floors[] = {PLAIN_FLOOR, RUBBLE_FLOOR, LAVA, PLATE, BURNER, SLICK_FLOOR};
+    const int8_t tops[] = {EMPTY, FLAME_LOW, FIRE, EMPTY, BREAKABLE_WALL, EXIT, EMPTY};
+    for (int x = 0; x < BOARD_COLUMNS; ++x) {
+        for (int y = 0; y < BOARD_ROWS; ++y) {
+            const int index = cellIndex(x, y);
+            const bool edge = x == 0 || y == 0 || x == BOARD_COLUMNS - 1;
+            const int object = edge ? SOLID_BLOCK : (index * 5) % ELEMENT_COUNT;
+            board.cells[index][LAYER_FLOOR] = floors[index % 6];
+            board.cells[index][LAYER_OBJECT] = static_cast<int8_t>(object);
+            board.cells[index][LAYER_TOP] = tops[index % 7];
+            for (int layer = 0; layer < LAYER_COUNT; ++layer) {
+                const int frames = elementInfo[board.cells[index][layer]].frames;
+                board.states[index][layer].frame = static_cast<int8_t>((x + y) % frames);
+            }
+        }
+    }
+    fineGrid = FineGrid{};
+    fineGrid.limitX = 3 * BOARD_COLUMNS - 3;
+    fineGrid.limitY = 3 * BOARD_ROWS - 3;
+    for (int r = 20; r < fineGrid.limitY; ++r) {
+        for (int c = 0; c < fineGrid.limitX; ++c) {
+            fineGrid.shapes[r][c] = static_cast<uint8_t>((r * 7 + c * 3) % 10 % 9);
+        }
+    }
+}
+
+struct View {
+    int32_t width, height;
+    int32_t clipLeft, clipTop, clipRight, clipBottom;
+};
+
+std::vector<uint16_t> drawBoardInto(const View& view) {
+    Window window{};
+    Surface& surface = window.canvas.surface;
+    surface.ownPixels.resize(size_t(view.width) * view.height);
+    for (size_t i = 0; i < surface.ownPixels.size(); ++i) {
+        surface.ownPixels[i] = static_cast<uint16_t>((i * 2654435761u) >> 13);
+    }
+    surface.width = view.width;
+    surface.height = view.height;
+    surface.pixels = surface.ownPixels.data();
+    surface.clipLeft = view.clipLeft;
+    surface.clipTop = view.clipTop;
+    surface.clipRight = view.clipRight;
+    surface.clipBottom = view.clipBottom;
+    boardView.window = &window;
+    boardView.pixelWidth = TILE_SIZE * board.width;
+    boardView.pixelHeight = TILE_SIZE * board.height;
+    boardView.effortOverlay = 1;
+    centreBoard();
+    levelFlow.flickerSeed = 0;
+    drawBoard();
+    drawBoardShadows();
+    boardView.window = nullptr;
+    return surface.ownPixels;
+}
+
+TEST(PreparedSprite, BoardDrawnFromThemMatchesTheFilePictures) {
+    ASSERT_EQ(loadGameData(GHOLD_DATA_FILE), 1);
+    initBoardView(nullptr);
+    fillBoard();
+    // The whole board with room around it, and a window smaller than the
+    // board whose clip cuts through pictures, water runs and lights.
+    const View views[] = {{700, 500, 0, 0, 700, 500}, {300, 200, 7, 5, 291, 195}};
+    for (const View& view : views) {
+        const std::vector<uint16_t> prepared = drawBoardInto(view);
+
+        // The same pictures in blocks of the test's own have no prepared copy.
+        std::list<std::vector<uint8_t>> blocks;
+        TileSprite fromFile[ELEMENT_COUNT][MAX_FRAMES];
+        std::copy(&tileSprites[0][0], &tileSprites[0][0] + ELEMENT_COUNT * MAX_FRAMES,
+                  &fromFile[0][0]);
+        for (auto& frames : tileSprites) {
+            for (TileSprite& sprite : frames) {
+                if (sprite.pixels != nullptr) {
+                    const uint8_t* pixels = sprite.pixels;
+                    sprite.pixels =
+                        blocks
+                            .emplace_back(pixels, pixels + size_t(sprite.width) * sprite.height * 4)
+                            .data();
+                }
+            }
+        }
+        ASSERT_EQ(preparedSprite(BOX, 0), nullptr);
+        const std::vector<uint16_t> plain = drawBoardInto(view);
+        std::copy(&fromFile[0][0], &fromFile[0][0] + ELEMENT_COUNT * MAX_FRAMES,
+                  &tileSprites[0][0]);
+        ASSERT_NE(preparedSprite(BOX, 0), nullptr);
+
+        size_t differ = 0;
+        while (differ < plain.size() && plain[differ] == prepared[differ]) {
+            ++differ;
+        }
+        EXPECT_EQ(differ, plain.size())
+            << view.width << " x " << view.height << ": pixel (" << differ % view.width << ", "
+            << differ / view.width << ") differs";
+    }
+}
+
+} // namespace

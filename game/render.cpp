@@ -42,6 +42,7 @@ inline int mix(int under, int keep, int add) {
 // pixel widened and packed again is the same pixel, so one formula serves
 // every pixel and the loops need no test.
 static_assert(OPAQUE == UNSHADED);
+constexpr int WHOLE = 256;
 inline int factorOf(int byte) {
     return byte + (byte == OPAQUE);
 }
@@ -234,7 +235,7 @@ void blendPrepared(int32_t x, int32_t y, const PreparedSprite& sprite) {
                 return;
             }
             to += first - column;
-            const size_t at = size_t(row) * size_t(sprite.width) + size_t(first);
+            const size_t at = size_t(span.at) + size_t(first);
             if (span.opaque) {
                 std::memcpy(to, sprite.colours.data() + at, size_t(end - first) * sizeof *to);
             } else {
@@ -312,6 +313,33 @@ void drawLights() {
     }
 }
 
+// A whole row of a prepared picture as weights: clear around its span, and
+// an opaque span keeping nothing and adding its colours whole.
+void rowWeights(const PreparedSprite& picture, int32_t row, int32_t width, uint16_t* keep,
+                uint16_t* red, uint16_t* green, uint16_t* blue) {
+    const SpriteRow& span = picture.rows[size_t(row)];
+    const size_t at = size_t(span.at);
+    if (span.first < span.end && !span.opaque) {
+        const size_t bytes = size_t(width) * sizeof *keep;
+        std::memcpy(keep, picture.keep.data() + at, bytes);
+        std::memcpy(red, picture.red.data() + at, bytes);
+        std::memcpy(green, picture.green.data() + at, bytes);
+        std::memcpy(blue, picture.blue.data() + at, bytes);
+        return;
+    }
+    std::fill(keep, keep + width, WHOLE);
+    std::fill(red, red + width, 0);
+    std::fill(green, green + width, 0);
+    std::fill(blue, blue + width, 0);
+    for (int32_t x = span.first; x < span.end; ++x) {
+        const uint16_t colour = picture.colours[at + size_t(x)];
+        keep[x] = 0;
+        red[x] = static_cast<uint16_t>(red8(colour) * WHOLE);
+        green[x] = static_cast<uint16_t>(green8(colour) * WHOLE);
+        blue[x] = static_cast<uint16_t>(blue8(colour) * WHOLE);
+    }
+}
+
 // Water pictures lie side by side on the fine grid without overlapping, so
 // the order in which they are blended does not matter. When every one is the
 // data file's own and exactly a fine cell in size, each pixel row of a run of
@@ -349,14 +377,9 @@ bool drawWaterInRuns(int limitX, int limitY) {
                     continue;
                 }
                 for (int c = first; c < end; ++c) {
-                    const PreparedSprite& picture = *pictures[shapes[c] - 1];
-                    const size_t from = size_t(row) * FINE_SIZE;
                     const size_t to = size_t(c - first) * FINE_SIZE;
-                    const size_t bytes = FINE_SIZE * sizeof(uint16_t);
-                    std::memcpy(keep + to, picture.keep.data() + from, bytes);
-                    std::memcpy(red + to, picture.red.data() + from, bytes);
-                    std::memcpy(green + to, picture.green.data() + from, bytes);
-                    std::memcpy(blue + to, picture.blue.data() + from, bytes);
+                    rowWeights(*pictures[shapes[c] - 1], row, FINE_SIZE, keep + to, red + to,
+                               green + to, blue + to);
                 }
                 const int32_t at = p.fromX;
                 blendWeighted(surfaceRow(surface, p.y0, p.x0), keep + at, red + at, green + at,

@@ -2,7 +2,7 @@
 
 #include "toolkit/surface.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -28,36 +28,46 @@ void weighPixels(const uint8_t* rgba, int32_t count, uint16_t* keep, uint16_t* r
 }
 
 void prepareSprite(const uint8_t* rgba, int32_t width, int32_t height, PreparedSprite& prepared) {
-    const size_t pixels = size_t(width) * size_t(height);
-    prepared.width = width;
-    prepared.height = height;
-    prepared.rows.assign(size_t(height), SpriteRow{});
-    prepared.colours.resize(pixels);
-    for (std::vector<uint16_t>* plane :
-         {&prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
-        plane->resize(pixels);
-    }
-    weighPixels(rgba, int32_t(pixels), prepared.keep.data(), prepared.red.data(),
-                prepared.green.data(), prepared.blue.data());
+    prepared = PreparedSprite{width, height, {}, {}, {}, {}, {}, {}};
+    prepared.rows.resize(size_t(height));
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = rgba + size_t(y) * size_t(width) * 4;
+        auto alpha = [row](int32_t x) { return row[size_t(x) * 4 + 3]; };
         SpriteRow& span = prepared.rows[size_t(y)];
-        span = SpriteRow{width, 0, true};
-        for (int32_t x = 0; x < width; ++x) {
-            const uint8_t* pixel = row + size_t(x) * 4;
-            prepared.colours[size_t(y) * size_t(width) + size_t(x)] =
-                pixelFrom8(pixel[0], pixel[1], pixel[2]);
-            if (pixel[3] != CLEAR) {
-                span.first = std::min(span.first, x);
-                span.end = x + 1;
-            }
+        span = SpriteRow{0, width, false, 0};
+        while (span.first < span.end && alpha(span.first) == CLEAR) {
+            ++span.first;
         }
-        if (span.first >= span.end) {
-            span = SpriteRow{0, 0, false};
+        while (span.end > span.first && alpha(span.end - 1) == CLEAR) {
+            --span.end;
+        }
+        span.opaque = span.first < span.end;
+        for (int32_t x = span.first; x < span.end; ++x) {
+            span.opaque = span.opaque && alpha(x) == OPAQUE;
+        }
+        if (span.first == span.end) {
             continue;
         }
-        for (int32_t x = span.first; x < span.end; ++x) {
-            span.opaque = span.opaque && row[size_t(x) * 4 + 3] == OPAQUE;
+        if (span.opaque) {
+            span.at = int32_t(prepared.colours.size());
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t* pixel = row + size_t(x) * 4;
+                prepared.colours.push_back(pixelFrom8(pixel[0], pixel[1], pixel[2]));
+            }
+        } else {
+            const size_t at = prepared.keep.size();
+            span.at = int32_t(at);
+            for (std::vector<uint16_t>* plane :
+                 {&prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
+                plane->resize(at + size_t(width));
+            }
+            weighPixels(row, width, &prepared.keep[at], &prepared.red[at], &prepared.green[at],
+                        &prepared.blue[at]);
         }
+    }
+    // Pictures are prepared once and kept for the whole run: no spare room.
+    for (std::vector<uint16_t>* plane :
+         {&prepared.colours, &prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
+        plane->shrink_to_fit();
     }
 }

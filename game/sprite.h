@@ -17,18 +17,23 @@
 void weighPixels(const uint8_t* rgba, int32_t count, uint16_t* keep, uint16_t* red, uint16_t* green,
                  uint16_t* blue);
 
+// A row of a prepared picture: the span from its first to its last pixel
+// that is not clear, the only part drawn, and where the row is kept. A row
+// that is not clear is kept whole, as 5-6-5 colours when its span is opaque
+// throughout (drawing copies them), else as weights; a clear row is not kept.
 struct SpriteRow {
-    int32_t first; // the first pixel that is not clear; first == end in a clear row
-    int32_t end;   // one past the last
-    bool opaque;   // every pixel from first to end - 1 is opaque
+    int32_t first; // first == end in a clear row
+    int32_t end;
+    bool opaque;
+    int32_t at; // the row's first pixel in colours or in the weight planes
 };
 
 struct PreparedSprite {
     int32_t width;
     int32_t height;
     std::vector<SpriteRow> rows;
-    std::vector<uint16_t> colours; // every pixel's 5-6-5 colour, for the opaque spans
-    std::vector<uint16_t> keep;    // the weights of every pixel, rows from the top
+    std::vector<uint16_t> colours; // the rows with an opaque span, one after another
+    std::vector<uint16_t> keep;    // the other rows' weights, one after another
     std::vector<uint16_t> red;
     std::vector<uint16_t> green;
     std::vector<uint16_t> blue;

@@ -30,24 +30,27 @@ TEST(PreparedSprite, RowsKnowTheirSpanAndPixelsTheirWeights) {
     PreparedSprite sprite{};
     prepareSprite(rgba.data(), 3, 4, sprite);
 
-    const SpriteRow rows[4] = {{0, 0, false}, {1, 2, true}, {0, 3, false}, {0, 3, true}};
-    for (int y = 0; y < 4; ++y) {
-        EXPECT_EQ(sprite.rows[y].first, rows[y].first) << "row " << y;
-        EXPECT_EQ(sprite.rows[y].end, rows[y].end) << "row " << y;
-        EXPECT_EQ(sprite.rows[y].opaque, rows[y].opaque) << "row " << y;
+    EXPECT_EQ(sprite.rows[0].first, sprite.rows[0].end);
+    const SpriteRow rows[3] = {{1, 2, true, 0}, {0, 3, false, 0}, {0, 3, true, 3}};
+    for (int y = 1; y < 4; ++y) {
+        const SpriteRow& row = sprite.rows[y];
+        const SpriteRow& expected = rows[y - 1];
+        EXPECT_EQ(row.first, expected.first) << "row " << y;
+        EXPECT_EQ(row.end, expected.end) << "row " << y;
+        EXPECT_EQ(row.opaque, expected.opaque) << "row " << y;
+        EXPECT_EQ(row.at, expected.at) << "row " << y;
     }
-    // Clear: keeps all, adds nothing. Opaque: keeps nothing, adds 256 times
-    // its channels. Half-clear: keeps 255 - 128, adds 128 times its channels.
-    const uint16_t keep[3] = {256, 0, 127};
-    const uint16_t red[3] = {0, 51200, 25600};
-    const uint16_t blue[3] = {0, 12800, 6400};
-    const int at[3] = {0, 4, 6};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(sprite.keep[at[i]], keep[i]);
-        EXPECT_EQ(sprite.red[at[i]], red[i]);
-        EXPECT_EQ(sprite.blue[at[i]], blue[i]);
-    }
-    EXPECT_EQ(sprite.colours[4], 0xCB26); // 200, 100, 50 in 5-6-5
+    // The rows with an opaque span as 5-6-5 colours: 10, 20, 30 is 0x08A3
+    // and 200, 100, 50 is 0xCB26.
+    EXPECT_EQ(sprite.colours,
+              (std::vector<uint16_t>{0x08A3, 0xCB26, 0x08A3, 0xCB26, 0xCB26, 0xCB26}));
+    // The mixed row as weights. Half-clear: keeps 255 - 128 and adds 128
+    // times its channels. Clear: keeps all, adds nothing. Opaque: keeps
+    // nothing, adds 256 times its channels.
+    EXPECT_EQ(sprite.keep, (std::vector<uint16_t>{127, 256, 0}));
+    EXPECT_EQ(sprite.red, (std::vector<uint16_t>{25600, 0, 51200}));
+    EXPECT_EQ(sprite.green, (std::vector<uint16_t>{12800, 0, 25600}));
+    EXPECT_EQ(sprite.blue, (std::vector<uint16_t>{6400, 0, 12800}));
 }
 
 // Every code on the board, on every floor, under flames, fire and walls,

@@ -30,6 +30,9 @@ void weighPixels(const uint8_t* rgba, int32_t count, uint16_t* keep, uint16_t* r
 void prepareSprite(const uint8_t* rgba, int32_t width, int32_t height, PreparedSprite& prepared) {
     prepared = PreparedSprite{width, height, {}, {}, {}, {}, {}, {}};
     prepared.rows.resize(size_t(height));
+    // The rows' spans first, so that every plane is allocated once, at its size.
+    size_t opaqueRows = 0;
+    size_t otherRows = 0;
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = rgba + size_t(y) * size_t(width) * 4;
         auto alpha = [row](int32_t x) { return row[size_t(x) * 4 + 3]; };
@@ -41,33 +44,36 @@ void prepareSprite(const uint8_t* rgba, int32_t width, int32_t height, PreparedS
         while (span.end > span.first && alpha(span.end - 1) == CLEAR) {
             --span.end;
         }
-        span.opaque = span.first < span.end;
-        for (int32_t x = span.first; x < span.end; ++x) {
-            span.opaque = span.opaque && alpha(x) == OPAQUE;
+        if (span.first == span.end) {
+            continue;
         }
+        int32_t opaque = 0;
+        for (int32_t x = span.first; x < span.end; ++x) {
+            opaque += alpha(x) == OPAQUE;
+        }
+        span.opaque = opaque == span.end - span.first;
+        span.at = int32_t(size_t(width) * (span.opaque ? opaqueRows++ : otherRows++));
+    }
+    prepared.colours.resize(opaqueRows * size_t(width));
+    for (std::vector<uint16_t>* plane :
+         {&prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
+        plane->resize(otherRows * size_t(width));
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* row = rgba + size_t(y) * size_t(width) * 4;
+        const SpriteRow& span = prepared.rows[size_t(y)];
+        const size_t at = size_t(span.at);
         if (span.first == span.end) {
             continue;
         }
         if (span.opaque) {
-            span.at = int32_t(prepared.colours.size());
             for (int32_t x = 0; x < width; ++x) {
                 const uint8_t* pixel = row + size_t(x) * 4;
-                prepared.colours.push_back(pixelFrom8(pixel[0], pixel[1], pixel[2]));
+                prepared.colours[at + size_t(x)] = pixelFrom8(pixel[0], pixel[1], pixel[2]);
             }
         } else {
-            const size_t at = prepared.keep.size();
-            span.at = int32_t(at);
-            for (std::vector<uint16_t>* plane :
-                 {&prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
-                plane->resize(at + size_t(width));
-            }
             weighPixels(row, width, &prepared.keep[at], &prepared.red[at], &prepared.green[at],
                         &prepared.blue[at]);
         }
-    }
-    // Pictures are prepared once and kept for the whole run: no spare room.
-    for (std::vector<uint16_t>* plane :
-         {&prepared.colours, &prepared.keep, &prepared.red, &prepared.green, &prepared.blue}) {
-        plane->shrink_to_fit();
     }
 }

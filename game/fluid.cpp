@@ -61,21 +61,30 @@ uint8_t lowestBitsOfBytes(uint64_t word) {
 }
 
 // The cells of a fine row that hold water (full and open), as bit c for
-// column c, read eight cells at a time: most of a board is dry, and the sweep and the shapes pass
-// it by.
+// column c, read eight cells at a time: most of a board is dry, and the sweep
+// and the shapes pass it by.
 uint64_t waterCells(const uint8_t* row) {
     constexpr int WORD = sizeof(uint64_t);
     // Each byte's lowest bit after word & (word >> 1): its full and open bits.
     constexpr uint64_t LOWEST_BIT_OF_EACH_BYTE = 0x0101010101010101;
-    auto waterIn = [row](int from) {
+    auto waterAt = [row](int from) {
         uint64_t word = 0;
         std::memcpy(&word, row + from, WORD);
-        return uint64_t{lowestBitsOfBytes(word & (word >> 1) & LOWEST_BIT_OF_EACH_BYTE)} << from;
+        return word & (word >> 1) & LOWEST_BIT_OF_EACH_BYTE;
     };
     // The last word overlaps the one before instead of reading past the row.
-    uint64_t cells = waterIn(FINE_COLUMNS - WORD);
-    for (int from = 0; from + WORD < FINE_COLUMNS; from += WORD) {
-        cells |= waterIn(from);
+    constexpr int LAST = FINE_COLUMNS - WORD;
+    // Most rows are dry, and one test of all their words says so.
+    uint64_t any = waterAt(LAST);
+    for (int from = 0; from < LAST; from += WORD) {
+        any |= waterAt(from);
+    }
+    if (any == 0) {
+        return 0;
+    }
+    uint64_t cells = uint64_t{lowestBitsOfBytes(waterAt(LAST))} << LAST;
+    for (int from = 0; from < LAST; from += WORD) {
+        cells |= uint64_t{lowestBitsOfBytes(waterAt(from))} << from;
     }
     return cells;
 }

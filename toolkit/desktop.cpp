@@ -107,8 +107,7 @@ bool popupMenuPointerPhase(Desktop& d) {
     const Window& w = *menu.owner;
     for (int32_t i = 0; i < menu.count; i++) {
         const MenuLevel& level = menu.levels[i];
-        const int32_t width =
-            level.width + (level.scrollBar.shown ? level.scrollBar.rect.width : 0);
+        const int32_t width = level.width + (level.scrollBar.active ? SCROLLBAR_SIZE : 0);
         blitRectToScreen(w.canvas.bitmap, w.x + level.x, w.y + level.y, width, level.height,
                          level.x, level.y);
     }

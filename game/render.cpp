@@ -157,23 +157,43 @@ int floorShade(int x, int y) {
                      x > 0 && y > 0 && castsOnFloor(x - 1, y - 1));
 }
 
-void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
-    if (isVoid(codeAt(x, y, LAYER_OBJECT))) {
-        return;
-    }
-    if (code == RUBBLE_FLOOR) {
-        blendAt(px, py, code, frame);
-        return;
-    }
-    int shade = floorShade(x, y);
-    if (shade == SHADE_NONE) {
-        blendAt(px, py, code, frame);
-        return;
+// The mask is read with the sprite's own width and offsets (floor tiles and
+// their masks are drawn at the same size). A mask holding fewer pixels than
+// the sprite would be read past its end, so such a pair is not drawn at all.
+bool canShade(const TileSprite& sprite, const TileSprite& mask) {
+    return hasPixels(sprite) && hasPixels(mask) &&
+           int64_t{mask.width} * mask.height >= int64_t{sprite.width} * sprite.height;
+}
+
+// What the floor layer draws on a tile: the sprite, and the mask that
+// shades it, or no mask when it is blended as it is. No sprite: nothing.
+struct FloorPicture {
+    const TileSprite* sprite;
+    const TileSprite* mask;
+};
+
+FloorPicture floorPicture(int x, int y, int code, int frame) {
+    if (code == EMPTY || code == SPOUT || isVoid(codeAt(x, y, LAYER_OBJECT))) {
+        return {};
     }
     const TileSprite* sprite = spriteOf(code, frame);
+    const int shade = code == RUBBLE_FLOOR ? SHADE_NONE : floorShade(x, y);
+    if (sprite == nullptr || shade == SHADE_NONE) {
+        return {sprite, nullptr};
+    }
     const TileSprite* mask = spriteOf(PLAIN_FLOOR, shade);
-    if (sprite != nullptr && mask != nullptr) {
-        shadeSprite(px, py, *sprite, *mask);
+    return mask != nullptr ? FloorPicture{sprite, mask} : FloorPicture{};
+}
+
+void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
+    const FloorPicture picture = floorPicture(x, y, code, frame);
+    if (picture.sprite == nullptr) {
+        return;
+    }
+    if (picture.mask != nullptr) {
+        shadeSprite(px, py, *picture.sprite, *picture.mask);
+    } else {
+        blendSprite(px, py, *picture.sprite);
     }
 }
 
@@ -222,6 +242,56 @@ void drawWater() {
     }
 }
 
+// Whether a picture lays down every pixel of a tile: at least a tile in
+// size, and opaque over it, or drawn through a mask (which ignores alpha).
+bool coversTile(const FloorPicture& picture) {
+    const TileSprite* sprite = picture.sprite;
+    if (sprite == nullptr || sprite->width < TILE_SIZE || sprite->height < TILE_SIZE) {
+        return false;
+    }
+    if (picture.mask != nullptr) {
+        return canShade(*sprite, *picture.mask);
+    }
+    for (int32_t row = 0; row < TILE_SIZE; ++row) {
+        const uint8_t* from = spriteRow(*sprite, row, 0);
+        for (int32_t i = 0; i < TILE_SIZE; ++i, from += 4) {
+            if (from[3] != OPAQUE) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Which tiles of a column of the board the floor layer covers, worked out
+// for each sprite and mask pair once per call: the same few floors fill a
+// whole board.
+struct CoverCache {
+    const TileSprite* sprite[4];
+    const TileSprite* mask[4];
+    bool covers[4];
+    int used;
+};
+
+bool floorCovers(int x, int y, CoverCache& cache) {
+    const FloorPicture picture =
+        floorPicture(x, y, codeAt(x, y, LAYER_FLOOR), frameAt(x, y, LAYER_FLOOR));
+    if (picture.sprite == nullptr) {
+        return false;
+    }
+    for (int i = 0; i < cache.used; ++i) {
+        if (cache.sprite[i] == picture.sprite && cache.mask[i] == picture.mask) {
+            return cache.covers[i];
+        }
+    }
+    const bool covers = coversTile(picture);
+    const int slot = cache.used < 4 ? cache.used++ : 3;
+    cache.sprite[slot] = picture.sprite;
+    cache.mask[slot] = picture.mask;
+    cache.covers[slot] = covers;
+    return covers;
+}
+
 } // namespace
 
 int wallShade(bool above, bool left, bool aboveLeft) {
@@ -257,12 +327,7 @@ void blendSprite(int32_t x, int32_t y, const TileSprite& sprite) {
 }
 
 void shadeSprite(int32_t x, int32_t y, const TileSprite& sprite, const TileSprite& mask) {
-    // The mask is read with the sprite's own width and offsets (floor tiles
-    // and their masks are drawn at the same size). A mask holding fewer
-    // pixels than the sprite would be read past its end, so such a pair is
-    // not drawn at all.
-    if (!hasPixels(sprite) || !hasPixels(mask) ||
-        int64_t{mask.width} * mask.height < int64_t{sprite.width} * sprite.height) {
+    if (!canShade(sprite, mask)) {
         return;
     }
     forEachClippedRow(x, y, sprite.width, sprite.height,
@@ -400,6 +465,60 @@ void drawBoardShadows() {
                 darkenByMask(boardView.originX + TILE_SIZE * x, boardView.originY + TILE_SIZE * y,
                              *mask);
             }
+        }
+    }
+}
+
+Rect boardPaintArea() {
+    const Surface* surface = boardSurface();
+    if (surface == nullptr) {
+        return {};
+    }
+    // Every light stands on a tile, so none reaches further out than this;
+    // the shadows right of and below the board fall within a tile of it.
+    int32_t x0 = boardView.originX - LIGHT_REACH;
+    int32_t y0 = boardView.originY - LIGHT_REACH;
+    int32_t x1 = boardView.originX + boardView.pixelWidth - 1 + LIGHT_REACH;
+    int32_t y1 = boardView.originY + boardView.pixelHeight - 1 + LIGHT_REACH;
+    if (!clipRect(*surface, x0, y0, x1, y1)) {
+        return {};
+    }
+    return Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+void clearBoardBackground(uint16_t background) {
+    Surface* surface = boardSurface();
+    const Rect area = boardPaintArea();
+    if (surface == nullptr || area.width <= 0 || area.height <= 0) {
+        return;
+    }
+    assert(boardWithinStorage());
+    const int32_t left = boardView.originX;
+    const int32_t top = boardView.originY;
+    const int32_t right = left + TILE_SIZE * board.width; // one past the board
+    const int32_t bottom = top + TILE_SIZE * board.height;
+    const int32_t areaRight = area.x + area.width - 1;
+    const int32_t areaBottom = area.y + area.height - 1;
+    // Around the board: the bands above and below, then left and right.
+    surfaceFillRect(*surface, area.x, area.y, areaRight, top - 1, background);
+    surfaceFillRect(*surface, area.x, bottom, areaRight, areaBottom, background);
+    surfaceFillRect(*surface, area.x, top, left - 1, bottom - 1, background);
+    surfaceFillRect(*surface, right, top, areaRight, bottom - 1, background);
+    // On the board, each run of tiles in a row that the floor leaves open.
+    CoverCache cache{};
+    for (int y = 0; y < board.height; ++y) {
+        const int32_t py = top + TILE_SIZE * y;
+        for (int x = 0; x < board.width;) {
+            if (floorCovers(x, y, cache)) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < board.width && !floorCovers(x, y, cache)) {
+                ++x;
+            }
+            surfaceFillRect(*surface, left + TILE_SIZE * first, py, left + TILE_SIZE * x - 1,
+                            py + TILE_SIZE - 1, background);
         }
     }
 }

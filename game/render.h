@@ -4,6 +4,7 @@
 // top layer and the water), and the drop shadows around it. Everything draws
 // into the client surface of boardView.window's canvas.
 #include "game/gamedata.h"
+#include "toolkit/surface.h"
 #include <cstdint>
 
 // Floors, lights, objects, top layer and water over the board area. Advances
@@ -13,6 +14,19 @@ void drawBoard();
 // Darkens the empty surroundings of the board (one extra column to the right
 // and one extra row below included) with the plain floor's shading masks.
 void drawBoardShadows();
+
+// The part of the canvas that drawBoard and drawBoardShadows may change: the
+// board, the reach of its lights around it and the column and row of shadow
+// right of and below it, clipped to the surface's clip. Empty without a
+// canvas.
+Rect boardPaintArea();
+// Paints the background again over the part of boardPaintArea that drawBoard
+// does not lay down afresh: around the board, and the tiles whose floor is
+// not drawn opaque (holes, tiles without a floor, floors with clear parts).
+// drawBoard and drawBoardShadows after it then leave the area exactly as
+// they leave it on a cleared canvas, whatever an earlier drawing left there,
+// and at a fraction of the cost of clearing it all.
+void clearBoardBackground(uint16_t background);
 
 // The shading masks, PLAIN_FLOOR's frames 1 to 4, by where the walls stand.
 enum : int {

@@ -487,12 +487,11 @@ std::string statusLine() {
     return line;
 }
 
-// A step repaints only what it can change: the board with the reach of its
-// lights and its shadows, and the level line when the move count moved. Each
-// pixel there is painted again from the background, in the order a full
-// Draw paints it, so that what the step leaves on the screen is exactly the
-// picture a fresh drawing of the board gives, however long the level runs
-// (light added on light would otherwise pile up on the holes of the board).
+// A step paints only what it can change: the board, with the reach of its
+// lights and its shadows when they changed (drawBoardStep), and the level
+// line when the move count moved. What it leaves on the screen is exactly
+// the picture a fresh drawing gives, however long the level runs: light added
+// on light would otherwise pile up on the holes of the board.
 void updateBoardView(bool fromTick) {
     if (!levelFlow.started || gameWindow == nullptr) {
         return;
@@ -512,29 +511,24 @@ void updateBoardView(bool fromTick) {
     WindowCanvas& canvas = window.canvas;
     Rect painted{boardView.originX, boardView.originY, boardView.pixelWidth, boardView.pixelHeight};
     const bool statusMoved = fromTick && statusLine() != playState.status;
+    if (statusMoved) {
+        currentFillRect(statusRect(window), canvas.background);
+    }
     if (levelFlow.boardVisible) {
         if (fromTick) {
-            if (statusMoved) {
-                currentFillRect(statusRect(window), canvas.background);
-            }
-            painted = boardPaintArea();
-            surfaceSetClip(canvas.surface, painted.x, painted.y, painted.x + painted.width,
-                           painted.y + painted.height);
-            clearBoardBackground(canvas.background);
+            painted = drawBoardStep(canvas.background);
+        } else {
+            drawBoard();
+            drawBoardShadows();
         }
-        drawBoard();
-        drawBoardShadows();
     }
     if (levelFlow.bannerVisible) {
         drawBanner(canvas, levelFlow.bannerRect, levelFlow.bannerText);
     }
     if (fromTick) {
-        surfaceResetClip(canvas.surface);
-        if (levelFlow.boardVisible) {
-            // Light falls on the menu bar's row too when the board reaches
-            // up to it.
-            drawGameMenuBar(window);
-        }
+        // Light falls on the menu bar's row too when the board reaches up to
+        // it, and the level line may have changed.
+        drawGameMenuBar(window);
         // Straight to the screen: a step of the board changes nothing else,
         // and the desktop's composition would copy the whole window.
         blitRectToScreen(canvas.bitmap, window.x + painted.x, window.y + painted.y, painted.width,

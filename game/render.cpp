@@ -242,6 +242,121 @@ void drawWater() {
     }
 }
 
+// What the latest drawBoard left around the board, where a step paints only
+// when something there changes: the lights it added (each tile gives one at
+// most), and which tiles of the last column and row held an object, as the
+// shadows below and right of the board follow them.
+struct LightSpot {
+    int32_t cx, cy, intensity;
+};
+struct LightLog {
+    LightSpot spots[CELL_COUNT];
+    int32_t count;
+    uint64_t edgeObjects; // bit y: column width - 1; bit 16 + x: row height - 1
+};
+LightLog lightLog;
+
+constexpr int EDGE_ROW_BITS = 16;
+
+uint64_t edgeObjects() {
+    uint64_t bits = 0;
+    if (board.width < 1 || board.height < 1) {
+        return bits;
+    }
+    for (int y = 0; y < board.height; ++y) {
+        bits |= uint64_t(codeAt(board.width - 1, y, LAYER_OBJECT) != EMPTY) << y;
+    }
+    for (int x = 0; x < board.width; ++x) {
+        bits |= uint64_t(codeAt(x, board.height - 1, LAYER_OBJECT) != EMPTY) << (EDGE_ROW_BITS + x);
+    }
+    return bits;
+}
+
+void startLightLog() {
+    lightLog.count = 0;
+    lightLog.edgeObjects = edgeObjects();
+}
+
+// Rectangles as x0, y0 and one past x1, y1, for growing and cutting.
+struct Span {
+    int32_t x0, y0, x1, y1;
+};
+
+bool spanEmpty(const Span& s) {
+    return s.x0 >= s.x1 || s.y0 >= s.y1;
+}
+
+Span cut(const Span& a, const Span& b) {
+    return Span{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                std::min(a.y1, b.y1)};
+}
+
+Span grow(const Span& a, const Span& b) {
+    if (spanEmpty(a)) {
+        return b;
+    }
+    if (spanEmpty(b)) {
+        return a;
+    }
+    return Span{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                std::max(a.y1, b.y1)};
+}
+
+constexpr int BANDS = 4; // above, below, left and right of the board
+
+// Grows each band's part to take in where the logged lights fall on it.
+void takeInLights(const Span (&bands)[BANDS], Span (&parts)[BANDS]) {
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        const Span square{spot.cx - LIGHT_REACH, spot.cy - LIGHT_REACH, spot.cx + LIGHT_REACH + 1,
+                          spot.cy + LIGHT_REACH + 1};
+        for (int band = 0; band < BANDS; ++band) {
+            const Span lit = cut(square, bands[band]);
+            if (!spanEmpty(lit)) {
+                parts[band] = grow(parts[band], lit);
+            }
+        }
+    }
+}
+
+// addLight without the log.
+void applyLight(int32_t cx, int32_t cy, int32_t intensity) {
+    Surface* surface = boardSurface();
+    Placement p;
+    if (surface == nullptr || !place(*surface, cx - LIGHT_REACH, cy - LIGHT_REACH,
+                                     2 * LIGHT_REACH + 1, 2 * LIGHT_REACH + 1, p)) {
+        return;
+    }
+    // Only the rules' frame arithmetic feeds this; a frame past its range
+    // would turn the light negative, and light never darkens.
+    intensity = std::max<int32_t>(intensity, 0);
+    const uint8_t* table = boardView.lightTable;
+    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
+        int32_t dy = y0 - cy;
+        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
+        if (room < 0) {
+            continue;
+        }
+        // This row's lit span, worked out once instead of testing each pixel.
+        int32_t reach = 0;
+        while ((reach + 1) * (reach + 1) <= room) {
+            ++reach;
+        }
+        int32_t from = std::max(p.x0, cx - reach);
+        int32_t to = std::min(p.x1, cx + reach);
+        uint16_t* row = surfaceRow(*surface, y0, 0);
+        for (int32_t x0 = from; x0 <= to; ++x0) {
+            int32_t dx = x0 - cx;
+            // Blue gets half as much, which makes the light warm.
+            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
+            const uint16_t under = row[x0];
+            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
+                                 std::min(green8(under) + warmth, GREEN8_MAX),
+                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
+        }
+    }
+}
+
 // Whether a picture lays down every pixel of a tile: at least a tile in
 // size, and opaque over it, or drawn through a mask (which ignores alpha).
 bool coversTile(const FloorPicture& picture) {
@@ -266,10 +381,11 @@ bool coversTile(const FloorPicture& picture) {
 // Which tiles of a column of the board the floor layer covers, worked out
 // for each sprite and mask pair once per call: the same few floors fill a
 // whole board.
+constexpr int COVER_CACHE = 16;
 struct CoverCache {
-    const TileSprite* sprite[4];
-    const TileSprite* mask[4];
-    bool covers[4];
+    const TileSprite* sprite[COVER_CACHE];
+    const TileSprite* mask[COVER_CACHE];
+    bool covers[COVER_CACHE];
     int used;
 };
 
@@ -285,11 +401,46 @@ bool floorCovers(int x, int y, CoverCache& cache) {
         }
     }
     const bool covers = coversTile(picture);
-    const int slot = cache.used < 4 ? cache.used++ : 3;
+    const int slot = cache.used < COVER_CACHE ? cache.used++ : COVER_CACHE - 1;
     cache.sprite[slot] = picture.sprite;
     cache.mask[slot] = picture.mask;
     cache.covers[slot] = covers;
     return covers;
+}
+
+// The part of the canvas a drawing of the board may change: the board, the
+// reach of its lights around it, and the column and row right of and below
+// it where its shadows fall, within the surface's clip.
+Rect paintArea(const Surface& surface) {
+    int32_t x0 = boardView.originX - LIGHT_REACH;
+    int32_t y0 = boardView.originY - LIGHT_REACH;
+    int32_t x1 = boardView.originX + TILE_SIZE * board.width - 1 + LIGHT_REACH;
+    int32_t y1 = boardView.originY + TILE_SIZE * board.height - 1 + LIGHT_REACH;
+    if (!clipRect(surface, x0, y0, x1, y1)) {
+        return {};
+    }
+    return Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+// Paints the background over every run of tiles in a row of the board whose
+// floor does not lay down each pixel afresh.
+void repaintOpenTiles(Surface& surface, uint16_t background) {
+    CoverCache cache{};
+    const int32_t left = boardView.originX;
+    for (int y = 0; y < board.height; ++y) {
+        const int32_t top = boardView.originY + TILE_SIZE * y;
+        int first = -1;
+        for (int x = 0; x <= board.width; ++x) {
+            const bool open = x < board.width && !floorCovers(x, y, cache);
+            if (open && first < 0) {
+                first = x;
+            } else if (!open && first >= 0) {
+                surfaceFillRect(surface, left + TILE_SIZE * first, top, left + TILE_SIZE * x - 1,
+                                top + TILE_SIZE - 1, background);
+                first = -1;
+            }
+        }
+    }
 }
 
 } // namespace
@@ -364,40 +515,10 @@ void darkenByMask(int32_t x, int32_t y, const TileSprite& mask) {
 }
 
 void addLight(int32_t cx, int32_t cy, int32_t intensity) {
-    Surface* surface = boardSurface();
-    Placement p;
-    if (surface == nullptr || !place(*surface, cx - LIGHT_REACH, cy - LIGHT_REACH,
-                                     2 * LIGHT_REACH + 1, 2 * LIGHT_REACH + 1, p)) {
-        return;
+    if (lightLog.count < CELL_COUNT) {
+        lightLog.spots[lightLog.count++] = LightSpot{cx, cy, intensity};
     }
-    // Only the rules' frame arithmetic feeds this; a frame past its range
-    // would turn the light negative, and light never darkens.
-    intensity = std::max<int32_t>(intensity, 0);
-    const uint8_t* table = boardView.lightTable;
-    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        int32_t dy = y0 - cy;
-        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
-        if (room < 0) {
-            continue;
-        }
-        // This row's lit span, worked out once instead of testing each pixel.
-        int32_t reach = 0;
-        while ((reach + 1) * (reach + 1) <= room) {
-            ++reach;
-        }
-        int32_t from = std::max(p.x0, cx - reach);
-        int32_t to = std::min(p.x1, cx + reach);
-        uint16_t* row = surfaceRow(*surface, y0, 0);
-        for (int32_t x0 = from; x0 <= to; ++x0) {
-            int32_t dx = x0 - cx;
-            // Blue gets half as much, which makes the light warm.
-            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
-            const uint16_t under = row[x0];
-            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
-                                 std::min(green8(under) + warmth, GREEN8_MAX),
-                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
-        }
-    }
+    applyLight(cx, cy, intensity);
 }
 
 void drawBoard() {
@@ -407,6 +528,7 @@ void drawBoard() {
         return;
     }
     assert(boardWithinStorage());
+    startLightLog();
     for (int layer = LAYER_FLOOR; layer <= LAYER_TOP; ++layer) {
         if (layer == LAYER_OBJECT) {
             drawLights();
@@ -469,56 +591,58 @@ void drawBoardShadows() {
     }
 }
 
-Rect boardPaintArea() {
-    const Surface* surface = boardSurface();
+Rect drawBoardStep(uint16_t background) {
+    Surface* surface = boardSurface();
     if (surface == nullptr) {
         return {};
     }
-    // Every light stands on a tile, so none reaches further out than this;
-    // the shadows right of and below the board fall within a tile of it.
-    int32_t x0 = boardView.originX - LIGHT_REACH;
-    int32_t y0 = boardView.originY - LIGHT_REACH;
-    int32_t x1 = boardView.originX + boardView.pixelWidth - 1 + LIGHT_REACH;
-    int32_t y1 = boardView.originY + boardView.pixelHeight - 1 + LIGHT_REACH;
-    if (!clipRect(*surface, x0, y0, x1, y1)) {
-        return {};
-    }
-    return Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-}
-
-void clearBoardBackground(uint16_t background) {
-    Surface* surface = boardSurface();
-    const Rect area = boardPaintArea();
-    if (surface == nullptr || area.width <= 0 || area.height <= 0) {
-        return;
-    }
     assert(boardWithinStorage());
-    const int32_t left = boardView.originX;
-    const int32_t top = boardView.originY;
-    const int32_t right = left + TILE_SIZE * board.width; // one past the board
-    const int32_t bottom = top + TILE_SIZE * board.height;
-    const int32_t areaRight = area.x + area.width - 1;
-    const int32_t areaBottom = area.y + area.height - 1;
-    // Around the board: the bands above and below, then left and right.
-    surfaceFillRect(*surface, area.x, area.y, areaRight, top - 1, background);
-    surfaceFillRect(*surface, area.x, bottom, areaRight, areaBottom, background);
-    surfaceFillRect(*surface, area.x, top, left - 1, bottom - 1, background);
-    surfaceFillRect(*surface, right, top, areaRight, bottom - 1, background);
-    // On the board, each run of tiles in a row that the floor leaves open.
-    CoverCache cache{};
-    for (int y = 0; y < board.height; ++y) {
-        const int32_t py = top + TILE_SIZE * y;
-        for (int x = 0; x < board.width;) {
-            if (floorCovers(x, y, cache)) {
-                ++x;
-                continue;
-            }
-            const int first = x;
-            while (x < board.width && !floorCovers(x, y, cache)) {
-                ++x;
-            }
-            surfaceFillRect(*surface, left + TILE_SIZE * first, py, left + TILE_SIZE * x - 1,
-                            py + TILE_SIZE - 1, background);
-        }
+    const Rect area = paintArea(*surface);
+    const Span all{area.x, area.y, area.x + area.width, area.y + area.height};
+    const Span inside{boardView.originX, boardView.originY,
+                      boardView.originX + TILE_SIZE * board.width,
+                      boardView.originY + TILE_SIZE * board.height};
+    const Span bands[BANDS] = {
+        cut({all.x0, all.y0, all.x1, inside.y0}, all),
+        cut({all.x0, inside.y1, all.x1, all.y1}, all),
+        cut({all.x0, inside.y0, inside.x0, inside.y1}, all),
+        cut({inside.x1, inside.y0, all.x1, inside.y1}, all),
+    };
+    // Around the board only lights and shadows ever draw: what the lights of
+    // the drawing before reached there is painted afresh, with what the
+    // lights of this one reach, and the shadows' row and column when the
+    // objects beside them changed. The rest keeps what it holds.
+    Span parts[BANDS] = {};
+    takeInLights(bands, parts);
+    const uint64_t edgeBefore = lightLog.edgeObjects;
+
+    const int32_t clipLeft = surface->clipLeft, clipTop = surface->clipTop;
+    const int32_t clipRight = surface->clipRight, clipBottom = surface->clipBottom;
+    surfaceSetClip(*surface, inside.x0, inside.y0, inside.x1, inside.y1);
+    repaintOpenTiles(*surface, background);
+    drawBoard();
+    drawBoardShadows();
+
+    takeInLights(bands, parts);
+    if (edgeBefore != lightLog.edgeObjects) {
+        parts[1] = bands[1];
+        parts[3] = bands[3];
     }
+    Span changed = cut(inside, all);
+    for (int band = 0; band < BANDS; ++band) {
+        const Span& part = parts[band];
+        if (spanEmpty(part)) {
+            continue;
+        }
+        surfaceSetClip(*surface, part.x0, part.y0, part.x1, part.y1);
+        surfaceFillRect(*surface, part.x0, part.y0, part.x1 - 1, part.y1 - 1, background);
+        for (int32_t i = 0; i < lightLog.count; ++i) {
+            const LightSpot& spot = lightLog.spots[i];
+            applyLight(spot.cx, spot.cy, spot.intensity);
+        }
+        drawBoardShadows();
+        changed = grow(changed, part);
+    }
+    surfaceSetClip(*surface, clipLeft, clipTop, clipRight, clipBottom);
+    return Rect{changed.x0, changed.y0, changed.x1 - changed.x0, changed.y1 - changed.y0};
 }

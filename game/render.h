@@ -15,18 +15,14 @@ void drawBoard();
 // and one extra row below included) with the plain floor's shading masks.
 void drawBoardShadows();
 
-// The part of the canvas that drawBoard and drawBoardShadows may change: the
-// board, the reach of its lights around it and the column and row of shadow
-// right of and below it, clipped to the surface's clip. Empty without a
-// canvas.
-Rect boardPaintArea();
-// Paints the background again over the part of boardPaintArea that drawBoard
-// does not lay down afresh: around the board, and the tiles whose floor is
-// not drawn opaque (holes, tiles without a floor, floors with clear parts).
-// drawBoard and drawBoardShadows after it then leave the area exactly as
-// they leave it on a cleared canvas, whatever an earlier drawing left there,
-// and at a fraction of the cost of clearing it all.
-void clearBoardBackground(uint16_t background);
+// The board as a step of the game draws it: afterwards the canvas holds
+// exactly what drawBoard and drawBoardShadows leave on a canvas cleared to
+// background, however many drawings came before, at little more than the
+// cost of drawBoard. The background is painted again only where drawBoard
+// does not lay every pixel down afresh (holes, tiles without an opaque
+// floor), and around the board only where a light or a shadow there has
+// changed since the drawing before. Returns the rectangle it changed.
+Rect drawBoardStep(uint16_t background);
 
 // The shading masks, PLAIN_FLOOR's frames 1 to 4, by where the walls stand.
 enum : int {

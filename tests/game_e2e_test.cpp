@@ -118,15 +118,15 @@ TEST(Game, TitlePicturesThenTheLevelBannerForExactlyOnePointTwoSeconds) {
     EXPECT_TRUE(matchesGolden("game-board", 640, 480, scriptScreen().pixels.data()));
 
     // A step copies the board's rectangle straight to the screen, with the
-    // 49 pixels around it that its lights reach.
+    // 8 pixels above it that the torch's light reaches.
     scriptScreenResetCounters();
     session.pass(100);
     const ScriptScreen& screen = scriptScreen();
     EXPECT_EQ(screen.copyCount, 1u);
-    EXPECT_EQ(screen.lastX, 106);
-    EXPECT_EQ(screen.lastY, 108);
-    EXPECT_EQ(screen.lastWidth, 330 + 2 * 49);
-    EXPECT_EQ(screen.lastHeight, 165 + 2 * 49);
+    EXPECT_EQ(screen.lastX, boardView.originX);
+    EXPECT_EQ(screen.lastY, boardView.originY - 8);
+    EXPECT_EQ(screen.lastWidth, 330);
+    EXPECT_EQ(screen.lastHeight, 165 + 8);
 
     // Page Down is nothing at level 0; Page Up has nowhere to go either.
     session.key(KEY_PAGE_DOWN, 100);

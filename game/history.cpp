@@ -18,6 +18,8 @@ size_t lastMove(const std::string& inputs) {
 // saved further on belong to ticks that are gone.
 void cutLine(PlayLine& line, size_t length) {
     line.inputs.resize(std::min(length, line.inputs.size()));
+    line.moves = int32_t(line.inputs.size()) -
+                 int32_t(std::count(line.inputs.begin(), line.inputs.end(), WAIT));
     line.checkpoints.resize(
         std::min(line.checkpoints.size(), line.inputs.size() / HISTORY_CHECKPOINT_TICKS));
 }
@@ -38,8 +40,15 @@ void saveIfDue(PlayLine& line) {
     }
 }
 
+void addInput(PlayLine& line, char input) {
+    line.inputs.push_back(input);
+    line.moves += input != WAIT;
+    saveIfDue(line);
+}
+
 // Sets the rules to the position at the end of the line: from the latest
-// state saved, the ticks after it run again, saving states on the way.
+// state saved, the ticks after it run again, saving states on the way and
+// counting the moves afresh.
 void replay(PlayLine& line) {
     const size_t saved = line.checkpoints.size();
     restoreRules(saved == 0 ? line.start : line.checkpoints.back());
@@ -49,8 +58,7 @@ void replay(PlayLine& line) {
     effectsMuted = 1;
     for (size_t tick = line.inputs.size(); tick < inputs.size(); tick++) {
         runTick(moveFromChar(inputs[tick]));
-        line.inputs.push_back(inputs[tick]);
-        saveIfDue(line);
+        addInput(line, inputs[tick]);
     }
     effectsMuted = wasMuted;
     // The effort mark shows the strain of a move just made; a position
@@ -59,7 +67,7 @@ void replay(PlayLine& line) {
 }
 
 PlayLine lineFromHere() {
-    PlayLine line;
+    PlayLine line{};
     captureRules(line.start);
     return line;
 }
@@ -118,11 +126,10 @@ void historyRestart(History& history) {
 }
 
 void historyRecord(History& history, int32_t move) {
-    history.line.inputs.push_back(moveChar(move));
     if (move != MOVE_NONE) {
         history.redo.clear();
     }
-    saveIfDue(history.line);
+    addInput(history.line, moveChar(move));
 }
 
 bool historyUndo(History& history) {
@@ -171,8 +178,7 @@ bool historyRedo(History& history) {
 }
 
 int32_t historyMoves(const History& history) {
-    const std::string& inputs = history.line.inputs;
-    return int32_t(inputs.size() - size_t(std::count(inputs.begin(), inputs.end(), WAIT)));
+    return history.line.moves;
 }
 
 const std::string& historyInputs(const History& history) {

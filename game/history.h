@@ -46,6 +46,7 @@ int32_t moveFromChar(char c);
 struct PlayLine {
     RuleState start;
     std::string inputs;                 // one move character per tick
+    int32_t moves;                      // the characters of inputs that are moves
     std::vector<RuleState> checkpoints; // [i]: after (i + 1) * HISTORY_CHECKPOINT_TICKS ticks
 };
 

@@ -8,6 +8,9 @@
 #include <cassert>
 #include <climits>
 #include <cstddef>
+#include <iterator>
+
+BoardDrawingLog boardDrawingLog;
 
 namespace {
 
@@ -242,19 +245,161 @@ void drawWater() {
     }
 }
 
-// What the latest drawBoard left around the board, where a step paints only
-// when something there changes: the lights it added (each tile gives one at
-// most), and which tiles of the last column and row held an object, as the
-// shadows below and right of the board follow them.
-struct LightSpot {
-    int32_t cx, cy, intensity;
+// addLight without the log.
+void applyLight(int32_t cx, int32_t cy, int32_t intensity) {
+    Surface* surface = boardSurface();
+    Placement p;
+    if (surface == nullptr || !place(*surface, cx - LIGHT_REACH, cy - LIGHT_REACH,
+                                     2 * LIGHT_REACH + 1, 2 * LIGHT_REACH + 1, p)) {
+        return;
+    }
+    // Only the rules' frame arithmetic feeds this; a frame past its range
+    // would turn the light negative, and light never darkens.
+    intensity = std::max<int32_t>(intensity, 0);
+    const uint8_t* table = boardView.lightTable;
+    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
+        int32_t dy = y0 - cy;
+        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
+        if (room < 0) {
+            continue;
+        }
+        // This row's lit span, worked out once instead of testing each pixel.
+        int32_t reach = 0;
+        while ((reach + 1) * (reach + 1) <= room) {
+            ++reach;
+        }
+        int32_t from = std::max(p.x0, cx - reach);
+        int32_t to = std::min(p.x1, cx + reach);
+        uint16_t* row = surfaceRow(*surface, y0, 0);
+        for (int32_t x0 = from; x0 <= to; ++x0) {
+            int32_t dx = x0 - cx;
+            // Blue gets half as much, which makes the light warm.
+            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
+            const uint16_t under = row[x0];
+            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
+                                 std::min(green8(under) + warmth, GREEN8_MAX),
+                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
+        }
+    }
+}
+
+// Whether a picture lays down every pixel of a tile (at least a tile in
+// size, and opaque over it, or drawn through a mask, which ignores alpha),
+// and whether it draws nothing at all (every pixel clear).
+bool coversTile(const TileSprite& sprite, const TileSprite* mask) {
+    if (sprite.width < TILE_SIZE || sprite.height < TILE_SIZE) {
+        return false;
+    }
+    if (mask != nullptr) {
+        return canShade(sprite, *mask);
+    }
+    for (int32_t row = 0; row < TILE_SIZE; ++row) {
+        const uint8_t* from = spriteRow(sprite, row, 0);
+        for (int32_t i = 0; i < TILE_SIZE; ++i, from += 4) {
+            if (from[3] != OPAQUE) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool allClear(const TileSprite& sprite) {
+    const uint8_t* from = sprite.pixels;
+    for (int64_t i = 0; i < int64_t{sprite.width} * sprite.height; ++i, from += 4) {
+        if (from[3] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The answers for each sprite and mask pair, worked out at most once per
+// step: the same few pictures fill a whole board.
+constexpr int FACT_CACHE = 16;
+enum : uint8_t {
+    UNKNOWN = 0,
+    NO = 1,
+    YES = 2,
 };
-struct LightLog {
-    LightSpot spots[CELL_COUNT];
-    int32_t count;
-    uint64_t edgeObjects; // bit y: column width - 1; bit 16 + x: row height - 1
+struct PictureFacts {
+    const TileSprite* sprite;
+    const TileSprite* mask;
+    uint8_t covers, clear;
 };
-LightLog lightLog;
+struct FactCache {
+    PictureFacts entries[FACT_CACHE];
+    int used;
+};
+
+PictureFacts& factsIn(FactCache& cache, const TileSprite* sprite, const TileSprite* mask) {
+    for (int i = 0; i < cache.used; ++i) {
+        if (cache.entries[i].sprite == sprite && cache.entries[i].mask == mask) {
+            return cache.entries[i];
+        }
+    }
+    const int slot = cache.used < FACT_CACHE ? cache.used++ : FACT_CACHE - 1;
+    cache.entries[slot] = PictureFacts{sprite, mask, UNKNOWN, UNKNOWN};
+    return cache.entries[slot];
+}
+
+bool coversIn(FactCache& cache, const TileSprite& sprite, const TileSprite* mask) {
+    PictureFacts& facts = factsIn(cache, &sprite, mask);
+    if (facts.covers == UNKNOWN) {
+        facts.covers = coversTile(sprite, mask) ? YES : NO;
+    }
+    return facts.covers == YES;
+}
+
+bool clearIn(FactCache& cache, const TileSprite& sprite) {
+    PictureFacts& facts = factsIn(cache, &sprite, nullptr);
+    if (facts.clear == UNKNOWN) {
+        facts.clear = allClear(sprite) ? YES : NO;
+    }
+    return facts.clear == YES;
+}
+
+// How a step treats a tile of the board.
+enum : uint8_t {
+    TILE_OPEN = 0,     // drawn over whatever lies there: painted before each drawing
+    TILE_COVERED = 1,  // its floor lays down every pixel afresh
+    TILE_ONLY_LIT = 2, // only lights draw on it, as on a wall
+};
+
+// Tiles without a floor and without an object take the board's own shadows;
+// water, and whatever stands there, are drawn over what lies there.
+uint8_t classifyTile(int x, int y, FactCache& cache) {
+    const int floor = codeAt(x, y, LAYER_FLOOR);
+    const FloorPicture picture = floorPicture(x, y, floor, frameAt(x, y, LAYER_FLOOR));
+    if (picture.sprite != nullptr) {
+        return coversIn(cache, *picture.sprite, picture.mask) ? TILE_COVERED : TILE_OPEN;
+    }
+    if (floor == EMPTY && codeAt(x, y, LAYER_OBJECT) == EMPTY) {
+        return TILE_OPEN;
+    }
+    for (int layer : {LAYER_OBJECT, LAYER_TOP}) {
+        const int code = codeAt(x, y, layer);
+        if (code == EMPTY || code == SPOUT) {
+            continue;
+        }
+        const TileSprite* sprite = spriteOf(code, frameAt(x, y, layer));
+        if (sprite != nullptr && !clearIn(cache, *sprite)) {
+            return TILE_OPEN;
+        }
+    }
+    for (int r = 3 * y; r < 3 * y + 3 && r < fineGrid.limitY; ++r) {
+        for (int c = 3 * x; c < 3 * x + 3 && c < fineGrid.limitX; ++c) {
+            if (fineGrid.shapes[r][c] != 0) {
+                return TILE_OPEN;
+            }
+        }
+    }
+    return TILE_ONLY_LIT;
+}
+
+// What the latest drawBoard left, for the next step to paint only what
+// changes.
+BoardDrawingLog& lightLog = boardDrawingLog;
 
 constexpr int EDGE_ROW_BITS = 16;
 
@@ -272,9 +417,17 @@ uint64_t edgeObjects() {
     return bits;
 }
 
-void startLightLog() {
+// The tiles are told apart only by a step, which knows them already; after
+// any other drawing the next step paints every tile that is not covered.
+void startLightLog(const Surface& surface) {
+    lightLog.pixels = surface.pixels;
+    lightLog.originX = boardView.originX;
+    lightLog.originY = boardView.originY;
+    lightLog.width = board.width;
+    lightLog.height = board.height;
     lightLog.count = 0;
     lightLog.edgeObjects = edgeObjects();
+    lightLog.tilesKnown = 0;
 }
 
 // Rectangles as x0, y0 and one past x1, y1, for growing and cutting.
@@ -319,95 +472,6 @@ void takeInLights(const Span (&bands)[BANDS], Span (&parts)[BANDS]) {
     }
 }
 
-// addLight without the log.
-void applyLight(int32_t cx, int32_t cy, int32_t intensity) {
-    Surface* surface = boardSurface();
-    Placement p;
-    if (surface == nullptr || !place(*surface, cx - LIGHT_REACH, cy - LIGHT_REACH,
-                                     2 * LIGHT_REACH + 1, 2 * LIGHT_REACH + 1, p)) {
-        return;
-    }
-    // Only the rules' frame arithmetic feeds this; a frame past its range
-    // would turn the light negative, and light never darkens.
-    intensity = std::max<int32_t>(intensity, 0);
-    const uint8_t* table = boardView.lightTable;
-    for (int32_t y0 = p.y0; y0 <= p.y1; ++y0) {
-        int32_t dy = y0 - cy;
-        int32_t room = LIGHT_TABLE_SIZE - 1 - dy * dy; // the largest dx * dx still lit
-        if (room < 0) {
-            continue;
-        }
-        // This row's lit span, worked out once instead of testing each pixel.
-        int32_t reach = 0;
-        while ((reach + 1) * (reach + 1) <= room) {
-            ++reach;
-        }
-        int32_t from = std::max(p.x0, cx - reach);
-        int32_t to = std::min(p.x1, cx + reach);
-        uint16_t* row = surfaceRow(*surface, y0, 0);
-        for (int32_t x0 = from; x0 <= to; ++x0) {
-            int32_t dx = x0 - cx;
-            // Blue gets half as much, which makes the light warm.
-            const int32_t warmth = scaled(table[dx * dx + dy * dy], intensity);
-            const uint16_t under = row[x0];
-            row[x0] = pixelFrom8(std::min(red8(under) + warmth, RED8_MAX),
-                                 std::min(green8(under) + warmth, GREEN8_MAX),
-                                 std::min(blue8(under) + (warmth >> 1), BLUE8_MAX));
-        }
-    }
-}
-
-// Whether a picture lays down every pixel of a tile: at least a tile in
-// size, and opaque over it, or drawn through a mask (which ignores alpha).
-bool coversTile(const FloorPicture& picture) {
-    const TileSprite* sprite = picture.sprite;
-    if (sprite == nullptr || sprite->width < TILE_SIZE || sprite->height < TILE_SIZE) {
-        return false;
-    }
-    if (picture.mask != nullptr) {
-        return canShade(*sprite, *picture.mask);
-    }
-    for (int32_t row = 0; row < TILE_SIZE; ++row) {
-        const uint8_t* from = spriteRow(*sprite, row, 0);
-        for (int32_t i = 0; i < TILE_SIZE; ++i, from += 4) {
-            if (from[3] != OPAQUE) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Which tiles of a column of the board the floor layer covers, worked out
-// for each sprite and mask pair once per call: the same few floors fill a
-// whole board.
-constexpr int COVER_CACHE = 16;
-struct CoverCache {
-    const TileSprite* sprite[COVER_CACHE];
-    const TileSprite* mask[COVER_CACHE];
-    bool covers[COVER_CACHE];
-    int used;
-};
-
-bool floorCovers(int x, int y, CoverCache& cache) {
-    const FloorPicture picture =
-        floorPicture(x, y, codeAt(x, y, LAYER_FLOOR), frameAt(x, y, LAYER_FLOOR));
-    if (picture.sprite == nullptr) {
-        return false;
-    }
-    for (int i = 0; i < cache.used; ++i) {
-        if (cache.sprite[i] == picture.sprite && cache.mask[i] == picture.mask) {
-            return cache.covers[i];
-        }
-    }
-    const bool covers = coversTile(picture);
-    const int slot = cache.used < COVER_CACHE ? cache.used++ : COVER_CACHE - 1;
-    cache.sprite[slot] = picture.sprite;
-    cache.mask[slot] = picture.mask;
-    cache.covers[slot] = covers;
-    return covers;
-}
-
 // The part of the canvas a drawing of the board may change: the board, the
 // reach of its lights around it, and the column and row right of and below
 // it where its shadows fall, within the surface's clip.
@@ -422,21 +486,56 @@ Rect paintArea(const Surface& surface) {
     return Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
-// Paints the background over every run of tiles in a row of the board whose
-// floor does not lay down each pixel afresh.
-void repaintOpenTiles(Surface& surface, uint16_t background) {
-    CoverCache cache{};
-    const int32_t left = boardView.originX;
+Span tileSpan(int x, int y) {
+    const int32_t left = boardView.originX + TILE_SIZE * x;
+    const int32_t top = boardView.originY + TILE_SIZE * y;
+    return Span{left, top, left + TILE_SIZE, top + TILE_SIZE};
+}
+
+// Whether a light of the log falls on the span.
+bool litByLog(const Span& span) {
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        const Span square{spot.cx - LIGHT_REACH, spot.cy - LIGHT_REACH, spot.cx + LIGHT_REACH + 1,
+                          spot.cy + LIGHT_REACH + 1};
+        if (!spanEmpty(cut(square, span))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Paints a part around the board afresh: the background, then the lights of
+// the latest drawing, the part being the clip (which it stays, for the
+// shadows to follow).
+void paintLit(Surface& surface, const Span& span, uint16_t background) {
+    surfaceSetClip(surface, span.x0, span.y0, span.x1, span.y1);
+    surfaceFillRect(surface, span.x0, span.y0, span.x1 - 1, span.y1 - 1, background);
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        applyLight(spot.cx, spot.cy, spot.intensity);
+    }
+}
+
+// Paints the background, before the board is drawn, over the tiles that
+// their floor does not cover. A tile that only lights draw on, now and in
+// the drawing before, is left alone unless a light of that drawing fell on
+// it: it still holds the bare background, and this drawing's lights go onto
+// it as onto a cleared canvas.
+void repaintOpenTiles(Surface& surface, uint16_t background, const uint8_t (&tiles)[CELL_COUNT]) {
     for (int y = 0; y < board.height; ++y) {
-        const int32_t top = boardView.originY + TILE_SIZE * y;
+        const Span row = tileSpan(0, y);
         int first = -1;
         for (int x = 0; x <= board.width; ++x) {
-            const bool open = x < board.width && !floorCovers(x, y, cache);
-            if (open && first < 0) {
+            const int cell = cellIndex(x, y);
+            const bool paint = x < board.width && tiles[cell] != TILE_COVERED &&
+                               (tiles[cell] == TILE_OPEN || !lightLog.tilesKnown ||
+                                lightLog.tiles[cell] != TILE_ONLY_LIT || litByLog(tileSpan(x, y)));
+            if (paint && first < 0) {
                 first = x;
-            } else if (!open && first >= 0) {
-                surfaceFillRect(surface, left + TILE_SIZE * first, top, left + TILE_SIZE * x - 1,
-                                top + TILE_SIZE - 1, background);
+            } else if (!paint && first >= 0) {
+                surfaceFillRect(surface, row.x0 + TILE_SIZE * first, row.y0,
+                                row.x0 + TILE_SIZE * x - 1, row.y1 - 1, background);
                 first = -1;
             }
         }
@@ -528,7 +627,7 @@ void drawBoard() {
         return;
     }
     assert(boardWithinStorage());
-    startLightLog();
+    startLightLog(*boardSurface());
     for (int layer = LAYER_FLOOR; layer <= LAYER_TOP; ++layer) {
         if (layer == LAYER_OBJECT) {
             drawLights();
@@ -615,13 +714,31 @@ Rect drawBoardStep(uint16_t background) {
     Span parts[BANDS] = {};
     takeInLights(bands, parts);
     const uint64_t edgeBefore = lightLog.edgeObjects;
+    // What the log says holds only for this canvas and this board where they
+    // are now; after a drawing of some other board (or of this one on some
+    // other canvas) everything is painted afresh.
+    if (lightLog.pixels != surface->pixels || lightLog.originX != boardView.originX ||
+        lightLog.originY != boardView.originY || lightLog.width != board.width ||
+        lightLog.height != board.height) {
+        std::copy(std::begin(bands), std::end(bands), parts);
+        lightLog.tilesKnown = 0;
+    }
 
     const int32_t clipLeft = surface->clipLeft, clipTop = surface->clipTop;
     const int32_t clipRight = surface->clipRight, clipBottom = surface->clipBottom;
+    uint8_t tiles[CELL_COUNT] = {};
+    FactCache cache{};
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
+            tiles[cellIndex(x, y)] = classifyTile(x, y, cache);
+        }
+    }
     surfaceSetClip(*surface, inside.x0, inside.y0, inside.x1, inside.y1);
-    repaintOpenTiles(*surface, background);
+    repaintOpenTiles(*surface, background, tiles);
     drawBoard();
     drawBoardShadows();
+    std::copy(std::begin(tiles), std::end(tiles), lightLog.tiles);
+    lightLog.tilesKnown = 1;
 
     takeInLights(bands, parts);
     if (edgeBefore != lightLog.edgeObjects) {
@@ -634,15 +751,13 @@ Rect drawBoardStep(uint16_t background) {
         if (spanEmpty(part)) {
             continue;
         }
-        surfaceSetClip(*surface, part.x0, part.y0, part.x1, part.y1);
-        surfaceFillRect(*surface, part.x0, part.y0, part.x1 - 1, part.y1 - 1, background);
-        for (int32_t i = 0; i < lightLog.count; ++i) {
-            const LightSpot& spot = lightLog.spots[i];
-            applyLight(spot.cx, spot.cy, spot.intensity);
-        }
+        paintLit(*surface, part, background);
         drawBoardShadows();
         changed = grow(changed, part);
     }
     surfaceSetClip(*surface, clipLeft, clipTop, clipRight, clipBottom);
+    if (spanEmpty(changed)) {
+        return {};
+    }
     return Rect{changed.x0, changed.y0, changed.x1 - changed.x0, changed.y1 - changed.y0};
 }

@@ -4,6 +4,7 @@
 // top layer and the water), and the drop shadows around it. Everything draws
 // into the client surface of boardView.window's canvas.
 #include "game/gamedata.h"
+#include "game/state.h"
 #include "toolkit/surface.h"
 #include <cstdint>
 
@@ -14,6 +15,30 @@ void drawBoard();
 // Darkens the empty surroundings of the board (one extra column to the right
 // and one extra row below included) with the plain floor's shading masks.
 void drawBoardShadows();
+
+// What the latest drawBoard left where a step paints only when something
+// there changes (around the board, and on the tiles that only lights draw
+// on, such as walls): where it drew, the lights it added (one a tile at
+// most), which tiles of the last column and row held an object (the
+// shadows right of and below the board follow them), and, after a step,
+// which tiles only lights drew on. A drawing of a board somewhere else (ghtool render's
+// canvas of its own) keeps a copy and puts it back, so that the game's next
+// step still knows its own.
+struct LightSpot {
+    int32_t cx, cy, intensity;
+};
+struct BoardDrawingLog {
+    const uint16_t* pixels; // the surface drawn into
+    int32_t originX, originY;
+    int32_t width, height; // the board's, in tiles
+    LightSpot spots[CELL_COUNT];
+    int32_t count;
+    uint64_t edgeObjects;      // bit y: column width - 1; bit 16 + x: row height - 1
+    uint32_t tilesKnown;       // set by a step, which tells the tiles apart
+    uint8_t tiles[CELL_COUNT]; // how the step treated each tile, by cell index
+};
+
+extern BoardDrawingLog boardDrawingLog;
 
 // The board as a step of the game draws it: afterwards the canvas holds
 // exactly what drawBoard and drawBoardShadows leave on a canvas cleared to

@@ -54,12 +54,14 @@ std::string renderBoardCanvas(WindowCanvas& canvas, uint32_t flickerSeed) {
 
     // The board view borrows our window for this one drawing and gets its own
     // back afterwards, with the origin it had; the flicker seed and the
-    // effort mark, which a drawing uses up, are left as they were too.
+    // effort mark, which a drawing uses up, and what the drawing remembers
+    // for a step of the game are left as they were too.
     Window* const previousWindow = boardView.window;
     const int32_t previousX = boardView.originX;
     const int32_t previousY = boardView.originY;
     const uint32_t previousSeed = levelFlow.flickerSeed;
     const int32_t previousEffort = boardView.effortOverlay;
+    const BoardDrawingLog previousLog = boardDrawingLog;
     boardView.window = &window;
     centreBoard();
     levelFlow.flickerSeed = flickerSeed;
@@ -70,6 +72,7 @@ std::string renderBoardCanvas(WindowCanvas& canvas, uint32_t flickerSeed) {
     boardView.originY = previousY;
     levelFlow.flickerSeed = previousSeed;
     boardView.effortOverlay = previousEffort;
+    boardDrawingLog = previousLog;
 
     // Nothing in the canvas points back into the window, so the caller can
     // take it over.

@@ -275,6 +275,10 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     session.key(KEY_F1);
     ASSERT_EQ(desktop.count, 2);
     EXPECT_STREQ(desktop.windows[1]->title, "Keys");
+    // Behind it the game stays as it was, its level line with the move.
+    session.pass();
+    EXPECT_TRUE(
+        std::equal(picture.begin(), picture.begin() + 640 * 24, screenRect(0, 0, 640, 24).begin()));
     session.key(KEY_ESCAPE);
     EXPECT_EQ(desktop.count, 1);
     session.pass();

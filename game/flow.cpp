@@ -347,12 +347,15 @@ void tickGame(Window& window) {
 }
 
 // The loop sleeps between passes: the game needs one at its next step, and
-// at the banner's end while the banner is up.
+// at the banner's end while the banner is up. Paused, the board waits for a
+// key, and a key wakes the loop by itself.
 void wakeForGame(const Window& window) {
     if (!window.createDone) {
         return;
     }
-    wakeAt(levelFlow.nextStep);
+    if (!playState.paused) {
+        wakeAt(levelFlow.nextStep);
+    }
     if (inputState.now < levelFlow.bannerEnd) {
         wakeAt(levelFlow.bannerEnd);
     }

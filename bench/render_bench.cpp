@@ -1,5 +1,7 @@
-// A full 18 x 13 board drawn with its shadows, as the game window redraws it:
-// three lit torches, a fire, an explosion and a pool of water. The pictures
+// A full 18 x 13 board drawn with its shadows, as the game window redraws it
+// and as every step draws it after painting the background again where the
+// board leaves it: three lit torches, a fire, an explosion and a pool of
+// water. The pictures
 // come from GHold.dat when it is there, else from stand-ins of the same size
 // with a similar mix of opaque, clear and half-clear pixels.
 #include "game/board.h"
@@ -8,6 +10,8 @@
 #include "toolkit/window.h"
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include <list>
 #include <vector>
@@ -90,7 +94,9 @@ void buildBoard() {
     }
 }
 
-void BM_DrawFullBoard(benchmark::State& state) {
+// The board in a canvas of its own with a tile's margin all round, as in
+// the game window.
+Window& boardWindow() {
     static Window window{};
     Surface& surface = window.canvas.surface;
     const int width = TILE_SIZE * BOARD_COLUMNS + 2 * TILE_SIZE;
@@ -110,16 +116,61 @@ void BM_DrawFullBoard(benchmark::State& state) {
     boardView.pixelWidth = TILE_SIZE * board.width;
     boardView.pixelHeight = TILE_SIZE * board.height;
     centreBoard();
+    return window;
+}
 
+void BM_DrawFullBoard(benchmark::State& state) {
+    Surface& surface = boardWindow().canvas.surface;
     for (auto _ : state) {
         drawBoard();
         drawBoardShadows();
-        benchmark::DoNotOptimize(surface.pixels[width * height / 2]);
+        benchmark::DoNotOptimize(surface.pixels[surface.width * surface.height / 2]);
         benchmark::ClobberMemory();
     }
     boardView.window = nullptr;
 }
 BENCHMARK(BM_DrawFullBoard)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+using Clock = std::chrono::steady_clock;
+
+// A step of the game, as it draws now (drawBoardStep: the background painted
+// again where drawBoard leaves it, drawBoard, and around the board the lights
+// and shadows again when they changed) against drawBoard alone, as a step
+// drew before. Both are timed in every iteration, so that they compare under
+// the same load; extra_share is what the step costs beyond drawBoard, as a
+// share of it.
+//
+// With argument 1 a fire burns on the board's left edge, so that its light
+// reaches past the board on every step and the margin around it is painted
+// each time: the step's most expensive case.
+void BM_DrawStep(benchmark::State& state) {
+    Surface& surface = boardWindow().canvas.surface;
+    if (state.range(0) == 1) {
+        setCell(0, 6, PLAIN_FLOOR, SOLID_BLOCK, FIRE);
+    }
+    double step = 0, board = 0;
+    for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
+        drawBoard();
+        const Clock::time_point t1 = Clock::now();
+        drawBoardStep(0x02EF);
+        const Clock::time_point t2 = Clock::now();
+        benchmark::DoNotOptimize(surface.pixels[surface.width * surface.height / 2]);
+        benchmark::ClobberMemory();
+        board += std::chrono::duration<double>(t1 - t0).count();
+        step += std::chrono::duration<double>(t2 - t1).count();
+        state.SetIterationTime(std::chrono::duration<double>(t2 - t1).count());
+    }
+    state.counters["extra_share"] = (step - board) / board;
+    boardView.window = nullptr;
+}
+BENCHMARK(BM_DrawStep)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 } // namespace
 

@@ -6,11 +6,15 @@
 #include "game/board.h"
 #include "game/fluid.h"
 #include "game/gamedata.h"
+#include "game/history.h"
 #include "game/move.h"
+#include "game/playerfiles.h"
 #include "game/progress.h"
+#include "game/records.h"
 #include "game/render.h"
 #include "game/rules.h"
 #include "game/sound.h"
+#include "game/titles.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/frame.h"
@@ -20,10 +24,13 @@
 #include "widgets/popup.h"
 #include "widgets/textbox.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 Window* gameWindow;
 int32_t continuePicture;
+PlayState playState;
 
 namespace {
 
@@ -54,18 +61,37 @@ void clearPictures() {
     }
 }
 
-// ---- The menu bar and the " Continue " button -------------------------------
+// ---- The menu bar, the level line and the " Continue " button --------------
 
 // " Game " on the game window's menu bar opens the game menu on press; Alt+G
 // presses it too.
 constexpr int32_t GAME_BUTTON_X = 16;
 constexpr int32_t GAME_BUTTON_HOT_KEY = 2;
-constexpr int32_t LEVEL_TEXT_SIZE = BANNER_TEXT_SIZE; // "Level %d" too
+// The level list's texts: "Level %d", and for a completed level a star and
+// the fewest moves, all within the menu's 15 characters.
+constexpr int32_t LEVEL_TEXT_SIZE = BANNER_TEXT_SIZE;
+// The level line starts this far right of " Game ", in the window's font.
+constexpr int32_t STATUS_GAP = 16;
+// White, as the title of the active window, apart from the banner's gold.
+constexpr uint16_t STATUS_TEXT = 0xFFFF;
+// The line's parts are set apart by this much space.
+constexpr const char* STATUS_SEPARATOR = "     ";
 
 // The " Continue " window is open once at a time; its button lives here.
 Button continueButton;
 // The menu keeps pointers to its texts, so the level list's texts stay here.
 char levelTexts[LEVEL_COUNT][LEVEL_TEXT_SIZE];
+
+void levelListText(int32_t level) {
+    char* text = levelTexts[level];
+    const LevelBest& best = playerRecords.levels[level];
+    if (best.completed && std::snprintf(text, LEVEL_TEXT_SIZE, "Level %d * %d", int(level),
+                                        int(best.moves)) < LEVEL_TEXT_SIZE) {
+        return;
+    }
+    // A move count too long for the list leaves the star alone.
+    std::snprintf(text, LEVEL_TEXT_SIZE, best.completed ? "Level %d *" : "Level %d", int(level));
+}
 
 void setupGameMenuBar(Window& window) {
     menuBarInit(window.menuBar, 1, gameMenuOpen);
@@ -73,8 +99,26 @@ void setupGameMenuBar(Window& window) {
                  CLICK_ON_PRESS);
 }
 
+// Where the level line goes: right of " Game " to the window's right edge,
+// as high as the button.
+Rect statusRect(const Window& window) {
+    const Rect& button = window.menuBar.buttons[0].rect;
+    const int32_t x = button.x + button.width + STATUS_GAP;
+    return Rect{x, button.y, window.canvas.surface.width - x, button.height};
+}
+
+void drawStatus(Window& window) {
+    const Rect r = statusRect(window);
+    const Font& font = *window.canvas.font;
+    playState.status = statusLine();
+    drawText(window.canvas, playState.status.c_str(), r.x, r.y + ((r.height - font.height) >> 1),
+             STATUS_TEXT, std::max(r.width, 1), &font);
+}
+
+// The menu bar and the level line, drawn over what the board left.
 void drawGameMenuBar(Window& window) {
     menuBarDraw(window.menuBar);
+    drawStatus(window);
 }
 
 void drawContinueButton(Window&) {
@@ -85,13 +129,38 @@ bool continueButtonFired(Window&) {
     return buttonUpdate(continueButton) != 0;
 }
 
+// A banner of font 4 in gold on dark blue, centred on the board: the level's
+// number when it starts, "Paused" while the game stands still.
+Rect bannerFor(const char* text) {
+    const Font& font = builtinFont(BANNER_FONT);
+    const int32_t width = textWidth(font, text, TEXT_MAX) + 2 * BANNER_PADDING_X;
+    const int32_t height = font.height + 2 * BANNER_PADDING_Y;
+    // Arithmetic shifts: a banner wider than a small board sits half a pixel
+    // further left, never rounded towards the board.
+    return Rect{boardView.originX + ((boardView.pixelWidth - width) >> 1),
+                boardView.originY + ((boardView.pixelHeight - height) >> 1), width, height};
+}
+
+void drawBanner(WindowCanvas& canvas, const Rect& r, const char* text) {
+    const int32_t x1 = r.x + r.width - 1;
+    const int32_t y1 = r.y + r.height - 1;
+    drawFilledRect(canvas, r.x, r.y, x1, y1, BANNER_FILL);
+    drawRaisedBevel(canvas, r.x, r.y, x1, y1);
+    drawText(canvas, text, r.x + BANNER_PADDING_X, r.y + BANNER_PADDING_Y, BANNER_TEXT, 0,
+             &builtinFont(BANNER_FONT));
+}
+
+constexpr const char* PAUSED_TEXT = "Paused";
+
 // ---------------------------------------------------------------------------
 
 void createGame(Window& window) {
     levelFlow = LevelFlow{};
+    playState.paused = 0;
     clearPictures();
     gameWindow = &window;
     dataMissing = 0;
+    resetSaveNotices();
 
     // Without a search made at start-up the file is read from the current
     // folder, by its plain name.
@@ -105,16 +174,19 @@ void createGame(Window& window) {
         window.closeRequested = 1;
         return;
     }
+    loadLevelTitles(titlesPathFor(dataFile));
     // A game without sound plays on, so the result does not matter.
     soundInit();
-    levelFlow.highestLevel = resumeLevelFrom(readLevelProgress());
+    effectsMuted = 0;
     setupGameMenuBar(window);
     if (!initBoardView(&window)) {
         window.closeRequested = 1;
         return;
     }
-    levelFlow.level = levelFlow.highestLevel;
     openContinueWindow(0);
+    // A damaged file is told of above the title picture.
+    levelFlow.highestLevel = resumeLevelFrom(loadPlayerFiles());
+    levelFlow.level = levelFlow.highestLevel;
 }
 
 // The move a key asks for; none for a key that is no arrow.
@@ -125,6 +197,106 @@ int32_t moveForKey(uint8_t key) {
     case KEY_UP: return MOVE_UP;
     case KEY_DOWN: return MOVE_DOWN;
     default: return MOVE_NONE;
+    }
+}
+
+// A level set up afresh: what was played before is forgotten.
+void playLevel(int32_t level) {
+    playState.paused = 0;
+    startLevel(level);
+    historyBegin(playState.history);
+}
+
+// R and "Restart Level": the same level afresh, and undo brings back the
+// line played before.
+void restartLevel() {
+    playState.paused = 0;
+    startLevel(levelFlow.level);
+    historyRestart(playState.history);
+}
+
+// The board is hidden behind the banner of a level that has just started:
+// the level's own timed steps go on, but an arrow does not move the player
+// he cannot see.
+bool boardHidden(uint32_t now) {
+    return !levelFlow.boardVisible && now < levelFlow.bannerEnd;
+}
+
+// The board shows at once, without a banner: after undo or redo (even right
+// after R), and behind "Paused".
+void revealBoard(Window& window) {
+    levelFlow.boardVisible = 1;
+    levelFlow.bannerVisible = 0;
+    if (inputState.now < levelFlow.bannerEnd) {
+        levelFlow.bannerEnd = inputState.now;
+    }
+    window.redrawRequested = 1;
+}
+
+void completeLevel() {
+    // The records take in the run before anything else: a level completed
+    // with nothing left to play is a record too.
+    if (noteCompletedRun(playerRecords, levelFlow.level, historyInputs(playState.history))) {
+        saveRecords();
+    }
+    levelFlow.level++;
+    if (levelFlow.level > LAST_LEVEL) {
+        // levelComplete stays set: the game window gets no Tick while the
+        // end picture is up, and the level that follows it starts afresh
+        // when that window closes.
+        levelFlow.level = 0;
+        openContinueWindow(2);
+        return;
+    }
+    if (levelFlow.level > levelFlow.highestLevel) {
+        levelFlow.highestLevel = levelFlow.level;
+        saveProgress(levelFlow.level);
+    }
+    playLevel(levelFlow.level);
+}
+
+// The keys that act on the whole game rather than step the board. True when
+// the key was one of them: no step then on this pass, as for Page Up.
+bool gameKey(Window& window, uint8_t key) {
+    History& history = playState.history;
+    switch (key) {
+    case KEY_ESCAPE: window.closeRequested = 1; return true;
+    case KEY_PAGE_UP:
+        if (levelFlow.level < levelFlow.highestLevel) {
+            playLevel(levelFlow.level + 1);
+            levelFlow.boardVisible = 1;
+        }
+        return true;
+    case KEY_PAGE_DOWN:
+        if (levelFlow.level > 0) {
+            playLevel(levelFlow.level - 1);
+            levelFlow.boardVisible = 1;
+        }
+        return true;
+    case KEY_R: restartLevel(); return true;
+    case KEY_BACK:
+    case KEY_U: {
+        // Shift+U redoes: undo and redo on one key, as in the genre's
+        // classics, and Backspace beside it for undo alone.
+        const bool redo = key == KEY_U && inputState.keys.down[KEY_SHIFT];
+        if (redo ? historyRedo(history) : historyUndo(history)) {
+            revealBoard(window);
+        }
+        return true;
+    }
+    case KEY_P:
+        playState.paused = 1;
+        revealBoard(window);
+        return true;
+    case KEY_M:
+        effectsMuted = effectsMuted ? 0 : 1;
+        if (effectsMuted) {
+            stopEffects();
+        }
+        window.redrawRequested = 1;
+        return false;
+    case KEY_F1: openKeysWindow(); return false;
+    default: return false;
     }
 }
 
@@ -140,44 +312,27 @@ void tickGame(Window& window) {
     const uint8_t key = inputState.keys.lastKey;
 
     if (levelFlow.levelComplete) {
-        levelFlow.level++;
-        if (levelFlow.level > LAST_LEVEL) {
-            // levelComplete stays set: the game window gets no Tick while
-            // the end picture is up, and the level that follows it starts
-            // afresh when that window closes.
-            levelFlow.level = 0;
-            openContinueWindow(2);
-            return;
+        completeLevel();
+        return;
+    }
+    if (playState.paused) {
+        // Any key goes on, and does nothing else; the board's next timed
+        // step is a whole step away.
+        if (key != 0) {
+            playState.paused = 0;
+            levelFlow.nextStep = now + STEP_MS;
+            window.redrawRequested = 1;
         }
-        if (levelFlow.level > levelFlow.highestLevel) {
-            levelFlow.highestLevel = levelFlow.level;
-            // A progress file that cannot be written only costs the next
-            // run its starting point.
-            writeLevelProgress(levelFlow.level);
-        }
-        startLevel(levelFlow.level);
+        return;
+    }
+    if (gameKey(window, key)) {
         return;
     }
 
-    switch (key) {
-    case KEY_ESCAPE: window.closeRequested = 1; return;
-    case KEY_PAGE_UP:
-        if (levelFlow.level < levelFlow.highestLevel) {
-            startLevel(levelFlow.level + 1);
-            levelFlow.boardVisible = 1;
-        }
-        return;
-    case KEY_PAGE_DOWN:
-        if (levelFlow.level > 0) {
-            startLevel(levelFlow.level - 1);
-            levelFlow.boardVisible = 1;
-        }
-        return;
-    case KEY_R: startLevel(levelFlow.level); return;
-    default: break;
+    int32_t move = moveForKey(key);
+    if (boardHidden(now)) {
+        move = MOVE_NONE;
     }
-
-    const int32_t move = moveForKey(key);
     if (move != MOVE_NONE) {
         // Arrows step at once, key repeats included, whatever the time.
         levelFlow.moveRequest = move;
@@ -187,16 +342,20 @@ void tickGame(Window& window) {
     }
     levelFlow.nextStep = now + STEP_MS;
     advanceBoard();
+    historyRecord(playState.history, move);
     updateBoardView(true);
 }
 
 // The loop sleeps between passes: the game needs one at its next step, and
-// at the banner's end while the banner is up.
+// at the banner's end while the banner is up. Paused, the board waits for a
+// key, and a key wakes the loop by itself.
 void wakeForGame(const Window& window) {
     if (!window.createDone) {
         return;
     }
-    wakeAt(levelFlow.nextStep);
+    if (!playState.paused) {
+        wakeAt(levelFlow.nextStep);
+    }
     if (inputState.now < levelFlow.bannerEnd) {
         wakeAt(levelFlow.bannerEnd);
     }
@@ -206,6 +365,9 @@ void drawGame(Window& window) {
     canvasClear(window.canvas);
     updateBoardView(false);
     drawGameMenuBar(window);
+    if (playState.paused && levelFlow.started) {
+        drawBanner(window.canvas, bannerFor(PAUSED_TEXT), PAUSED_TEXT);
+    }
 }
 
 void tickContinue(Window& window) {
@@ -283,7 +445,7 @@ void ContinueWindowProc(Window* window, uint32_t) {
     case Close:
         // Closing by the close box starts the level just the same.
         levelFlow.started = 1;
-        startLevel(levelFlow.level);
+        playLevel(levelFlow.level);
         break;
     default: break;
     }
@@ -309,18 +471,30 @@ void startLevel(int32_t level) {
 void layoutBanner() {
     std::snprintf(levelFlow.bannerText, sizeof levelFlow.bannerText, "Level %d",
                   int(levelFlow.level));
-    const Font& font = builtinFont(BANNER_FONT);
-    const int32_t width = textWidth(font, levelFlow.bannerText, TEXT_MAX) + 2 * BANNER_PADDING_X;
-    const int32_t height = font.height + 2 * BANNER_PADDING_Y;
-    // Arithmetic shifts: a banner wider than a small board sits half a pixel
-    // further left, never rounded towards the board.
-    levelFlow.bannerRect.x = boardView.originX + ((boardView.pixelWidth - width) >> 1);
-    levelFlow.bannerRect.y = boardView.originY + ((boardView.pixelHeight - height) >> 1);
-    levelFlow.bannerRect.width = width;
-    levelFlow.bannerRect.height = height;
+    levelFlow.bannerRect = bannerFor(levelFlow.bannerText);
     levelFlow.bannerEnd = inputState.now + BANNER_MS;
 }
 
+std::string statusLine() {
+    std::string line = "Level " + std::to_string(levelFlow.level);
+    if (levelFlow.level >= 0 && levelFlow.level < LEVEL_COUNT &&
+        levelTitles.text[levelFlow.level][0] != 0) {
+        line += std::string(": ") + levelTitles.text[levelFlow.level];
+    }
+    line += STATUS_SEPARATOR;
+    line += "Moves " + std::to_string(historyMoves(playState.history));
+    if (effectsMuted) {
+        line += STATUS_SEPARATOR;
+        line += "Sound off";
+    }
+    return line;
+}
+
+// A step paints only what it can change: the board, with the reach of its
+// lights and its shadows when they changed (drawBoardStep), and the level
+// line when the move count moved. What it leaves on the screen is exactly
+// the picture a fresh drawing gives, however long the level runs: light added
+// on light would otherwise pile up on the holes of the board.
 void updateBoardView(bool fromTick) {
     if (!levelFlow.started || gameWindow == nullptr) {
         return;
@@ -336,28 +510,37 @@ void updateBoardView(bool fromTick) {
             return;
         }
     }
-    WindowCanvas& canvas = gameWindow->canvas;
+    Window& window = *gameWindow;
+    WindowCanvas& canvas = window.canvas;
+    Rect painted{boardView.originX, boardView.originY, boardView.pixelWidth, boardView.pixelHeight};
+    const bool statusMoved = fromTick && statusLine() != playState.status;
+    if (statusMoved) {
+        currentFillRect(statusRect(window), canvas.background);
+    }
     if (levelFlow.boardVisible) {
-        drawBoard();
-        if (!fromTick) {
+        if (fromTick) {
+            painted = drawBoardStep(canvas.background);
+        } else {
+            drawBoard();
             drawBoardShadows();
         }
     }
     if (levelFlow.bannerVisible) {
-        const Rect& r = levelFlow.bannerRect;
-        const int32_t x1 = r.x + r.width - 1;
-        const int32_t y1 = r.y + r.height - 1;
-        drawFilledRect(canvas, r.x, r.y, x1, y1, BANNER_FILL);
-        drawRaisedBevel(canvas, r.x, r.y, x1, y1);
-        drawText(canvas, levelFlow.bannerText, r.x + BANNER_PADDING_X, r.y + BANNER_PADDING_Y,
-                 BANNER_TEXT, 0, &builtinFont(BANNER_FONT));
+        drawBanner(canvas, levelFlow.bannerRect, levelFlow.bannerText);
     }
     if (fromTick) {
-        // Straight to the screen: a step of the board changes nothing but the
-        // board, and the desktop's composition would copy the whole window.
-        blitRectToScreen(canvas.bitmap, gameWindow->x + boardView.originX,
-                         gameWindow->y + boardView.originY, boardView.pixelWidth,
-                         boardView.pixelHeight, boardView.originX, boardView.originY);
+        // Light falls on the menu bar's row too when the board reaches up to
+        // it, and the level line may have changed.
+        drawGameMenuBar(window);
+        // Straight to the screen: a step of the board changes nothing else,
+        // and the desktop's composition would copy the whole window.
+        blitRectToScreen(canvas.bitmap, window.x + painted.x, window.y + painted.y, painted.width,
+                         painted.height, painted.x, painted.y);
+        if (statusMoved) {
+            const Rect status = statusRect(window);
+            blitRectToScreen(canvas.bitmap, window.x + status.x, window.y + status.y, status.width,
+                             status.height, status.x, status.y);
+        }
     }
 }
 
@@ -367,7 +550,7 @@ void openContinueWindow(int32_t picture) {
                  ContinueWindowProc, 0);
 }
 
-// ---- The About window ------------------------------------------------------
+// ---- The About window and the window of keys ------------------------------
 
 namespace {
 
@@ -392,7 +575,52 @@ constexpr const char* ABOUT_TEXT = "\n"
                                    "     Author The Gloomhold Team.\n"
                                    "       team@gloomhold.example\n";
 
-TextBox aboutBox;
+// Wide enough for 40 characters of font 0 beside the scroll bar.
+constexpr int32_t KEYS_WIDTH = 300;
+constexpr int32_t KEYS_HEIGHT = 230;
+
+constexpr const char* KEYS_TEXT = "\n"
+                                  " Arrows        walk; walk into a thing\n"
+                                  "               to push it\n"
+                                  " Backspace, U  undo a move, or R\n"
+                                  " Shift+U       redo\n"
+                                  " R             restart the level\n"
+                                  " Page Up       the next level reached\n"
+                                  " Page Down     the level before\n"
+                                  " P             pause; any key goes on\n"
+                                  " M             sound effects off, on\n"
+                                  " Alt+G         the Game menu\n"
+                                  " F1            these keys\n"
+                                  " Escape        quit; in a window,\n"
+                                  "               close it (Enter too)\n";
+
+// One text window is open at a time: each is modal over the game.
+TextBox textWindowBox;
+
+// The About window and the window of keys differ only by their text and
+// bar: a text box over the whole client area, and Escape or Enter closes.
+void textWindowMessage(Window& window, const char* text, bool verticalBar) {
+    switch (window.message) {
+    case Create:
+        setMinimumSize(window, ABOUT_MIN_WIDTH, ABOUT_MIN_HEIGHT);
+        textBoxCreate(textWindowBox, 0, 0, window.canvas.surface.width,
+                      window.canvas.surface.height, text, nullptr, false, verticalBar, nullptr);
+        break;
+    case Tick:
+        if (inputState.keys.lastKey == KEY_ESCAPE || inputState.keys.lastKey == KEY_ENTER) {
+            window.closeRequested = 1;
+            break;
+        }
+        textBoxUpdate(textWindowBox, nullptr);
+        break;
+    case Draw:
+        canvasClear(window.canvas);
+        textBoxDraw(textWindowBox);
+        break;
+    case Close: textBoxFree(textWindowBox); break;
+    default: break; // Size: the box keeps the size it was made with
+    }
+}
 
 } // namespace
 
@@ -401,21 +629,17 @@ void openAboutWindow() {
                  AboutWindowProc, 0);
 }
 
+void openKeysWindow() {
+    createWindow(desktop, -1, -1, KEYS_WIDTH, KEYS_HEIGHT, "Keys", GAME_WINDOW_STYLE,
+                 KeysWindowProc, 0);
+}
+
 void AboutWindowProc(Window* window, uint32_t) {
-    switch (window->message) {
-    case Create:
-        setMinimumSize(*window, ABOUT_MIN_WIDTH, ABOUT_MIN_HEIGHT);
-        textBoxCreate(aboutBox, 0, 0, window->canvas.surface.width, window->canvas.surface.height,
-                      ABOUT_TEXT, nullptr, false, false, nullptr);
-        break;
-    case Tick: textBoxUpdate(aboutBox, nullptr); break;
-    case Draw:
-        canvasClear(window->canvas);
-        textBoxDraw(aboutBox);
-        break;
-    case Close: textBoxFree(aboutBox); break;
-    default: break; // Size: the box keeps the size it was made with
-    }
+    textWindowMessage(*window, ABOUT_TEXT, false);
+}
+
+void KeysWindowProc(Window* window, uint32_t) {
+    textWindowMessage(*window, KEYS_TEXT, true);
 }
 
 // ---- The game menu -----------------------------------------------------------
@@ -458,14 +682,14 @@ void gameMenuChosen() {
     popupQuery(menu, x, y);
     switch (chosen) {
     case MENU_RESTART:
-        startLevel(levelFlow.level);
+        restartLevel();
         popupClose(menu);
         break;
     case MENU_ACCESS_LEVEL:
         // The first level stays open beneath the list.
         popupBegin(menu, 0, 0);
         for (int32_t level = 0; level <= levelFlow.highestLevel && level < LEVEL_COUNT; level++) {
-            std::snprintf(levelTexts[level], LEVEL_TEXT_SIZE, "Level %d", int(level));
+            levelListText(level);
             popupAdd(menu, MENU_COMMAND, 0, 0, levelTexts[level], 0, true);
         }
         popupOpen(menu, x, y, levelChosen, nullptr, nullptr, 0);
@@ -490,7 +714,7 @@ void levelChosen() {
     PopupMenu& menu = desktop.popupMenu;
     if (menu.current != nullptr) {
         // The list holds one item per level, level 0 first.
-        startLevel(menu.current->selected);
+        playLevel(menu.current->selected);
     }
     popupClose(menu);
 }

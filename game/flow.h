@@ -3,8 +3,10 @@
 // LevelFlow record, which the rules share, is in game/state.h). The game window is the
 // desktop's own window; the " Continue " window shows the title pictures
 // above it.
+#include "game/history.h"
 #include "game/state.h"
 #include <cstdint>
+#include <string>
 
 struct Window;
 
@@ -14,6 +16,17 @@ extern Window* gameWindow;
 // Which title picture the " Continue " window shows: 0 and 1 at the start,
 // 2 after the last level.
 extern int32_t continuePicture;
+
+// What the game window keeps beside the level flow for the player: the
+// inputs of the level in play (for undo, redo, the move count and the
+// records), whether the game is paused, and the line shown beside " Game ".
+struct PlayState {
+    History history;
+    uint32_t paused;
+    std::string status; // as last drawn
+};
+
+extern PlayState playState;
 
 // The name of the file the game window loads its content from; where it is
 // looked for is the start-up's search (toolkit/places.h).
@@ -31,14 +44,29 @@ constexpr int32_t CONTINUE_HEIGHT = 288;
 constexpr int32_t CONTINUE_BUTTON_X = 90;
 constexpr int32_t CONTINUE_BUTTON_Y = 262;
 
+// Keys of the game beyond the arrows, Page Up, Page Down, R and Escape.
+// Letters arrive as their upper-case codes.
+enum : uint8_t {
+    KEY_M = 0x4D,  // sound effects off and on
+    KEY_P = 0x50,  // pause; any key goes on
+    KEY_U = 0x55,  // undo; with Shift, redo (Backspace undoes too)
+    KEY_F1 = 0x70, // the window that lists the keys
+};
+
 void GameWindowProc(Window* window, uint32_t param);
 void ContinueWindowProc(Window* window, uint32_t param);
-// The About window: a text box over its whole client area.
+// The About window and the window of keys (F1): a text box over the whole
+// client area; Escape and Enter close them.
 void AboutWindowProc(Window* window, uint32_t param);
+void KeysWindowProc(Window* window, uint32_t param);
 void openAboutWindow();
+void openKeysWindow();
 
 void startLevel(int32_t level);
 void layoutBanner();
+// The level line beside " Game ": the level, its title when the titles file
+// gave one, the moves made, and whether the sound effects are off.
+std::string statusLine();
 // fromTick is true on a Tick (the board's rectangle then goes straight to the
 // screen), false on a Draw.
 void updateBoardView(bool fromTick);

@@ -55,28 +55,42 @@ std::string writeLevelProgressFile(const char* path, int32_t level) {
 
 // The 32 words come from one read of 128 bytes: a shorter file fails it, and
 // bytes after the 128th are never looked at, so a longer file still counts.
-int32_t readLevelProgressFile(const char* path) {
+ProgressFile inspectLevelProgressFile(const char* path, int32_t& level) {
+    level = 0;
     FileHandle file;
     if (openForReading(path, file) != FileStatus::Ok)
-        return 0;
+        return ProgressFile::Absent;
     uint8_t bytes[4 * WORD_COUNT];
     if (std::fread(bytes, sizeof bytes, 1, file.get()) != 1)
-        return 0;
+        return ProgressFile::Damaged;
     uint32_t sum = 0;
-    int32_t level = 0;
+    int32_t stored = 0;
     for (int i = 0; i < WORD_COUNT - 1; i++) {
         uint32_t word = loadLittleEndian32(bytes + 4 * i);
         sum += word;
         if (i < LEVEL_BITS && (word & LEVEL_BIT))
-            level |= 1 << i;
+            stored |= 1 << i;
     }
-    return loadLittleEndian32(bytes + 4 * (WORD_COUNT - 1)) == sum * CHECK_FACTOR ? level : 0;
+    if (loadLittleEndian32(bytes + 4 * (WORD_COUNT - 1)) != sum * CHECK_FACTOR)
+        return ProgressFile::Damaged;
+    level = stored;
+    return ProgressFile::Valid;
+}
+
+int32_t readLevelProgressFile(const char* path) {
+    int32_t level = 0;
+    inspectLevelProgressFile(path, level);
+    return level;
+}
+
+std::string progressFilePath() {
+    return userFilePath(filePlaces, PROGRESS_FILE);
 }
 
 std::string writeLevelProgress(int32_t level) {
-    return writeLevelProgressFile(userFilePath(filePlaces, PROGRESS_FILE).c_str(), level);
+    return writeLevelProgressFile(progressFilePath().c_str(), level);
 }
 
 int32_t readLevelProgress() {
-    return readLevelProgressFile(userFilePath(filePlaces, PROGRESS_FILE).c_str());
+    return readLevelProgressFile(progressFilePath().c_str());
 }

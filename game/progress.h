@@ -16,3 +16,14 @@ int32_t readLevelProgress();
 // The same on a file of any name (tests use files in temporary folders).
 std::string writeLevelProgressFile(const char* path, int32_t level);
 int32_t readLevelProgressFile(const char* path);
+
+// What a progress file held: nothing regular under its name, a valid file,
+// or one that is short or fails its check. level is 0 unless it is valid.
+enum class ProgressFile : uint8_t {
+    Absent,
+    Valid,
+    Damaged,
+};
+ProgressFile inspectLevelProgressFile(const char* path, int32_t& level);
+// Where the player's progress file is (toolkit/places.h).
+std::string progressFilePath();

@@ -10,6 +10,9 @@
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
+
+BoardDrawingLog boardDrawingLog;
 
 namespace {
 
@@ -264,23 +267,43 @@ int floorShade(int x, int y) {
                      x > 0 && y > 0 && castsOnFloor(x - 1, y - 1));
 }
 
-void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
-    if (isVoid(codeAt(x, y, LAYER_OBJECT))) {
-        return;
-    }
-    if (code == RUBBLE_FLOOR) {
-        blendAt(px, py, code, frame);
-        return;
-    }
-    int shade = floorShade(x, y);
-    if (shade == SHADE_NONE) {
-        blendAt(px, py, code, frame);
-        return;
+// The mask is read with the sprite's own width and offsets (floor tiles and
+// their masks are drawn at the same size). A mask holding fewer pixels than
+// the sprite would be read past its end, so such a pair is not drawn at all.
+bool canShade(const TileSprite& sprite, const TileSprite& mask) {
+    return hasPixels(sprite) && hasPixels(mask) &&
+           int64_t{mask.width} * mask.height >= int64_t{sprite.width} * sprite.height;
+}
+
+// What the floor layer draws on a tile: the sprite, and the mask that
+// shades it, or no mask when it is blended as it is. No sprite: nothing.
+struct FloorPicture {
+    const TileSprite* sprite;
+    const TileSprite* mask;
+};
+
+FloorPicture floorPicture(int x, int y, int code, int frame) {
+    if (code == EMPTY || code == SPOUT || isVoid(codeAt(x, y, LAYER_OBJECT))) {
+        return {};
     }
     const TileSprite* sprite = spriteOf(code, frame);
+    const int shade = code == RUBBLE_FLOOR ? SHADE_NONE : floorShade(x, y);
+    if (sprite == nullptr || shade == SHADE_NONE) {
+        return {sprite, nullptr};
+    }
     const TileSprite* mask = spriteOf(PLAIN_FLOOR, shade);
-    if (sprite != nullptr && mask != nullptr) {
-        shadeSprite(px, py, *sprite, *mask);
+    return mask != nullptr ? FloorPicture{sprite, mask} : FloorPicture{};
+}
+
+void drawFloor(int32_t px, int32_t py, int x, int y, int code, int frame) {
+    const FloorPicture picture = floorPicture(x, y, code, frame);
+    if (picture.sprite == nullptr) {
+        return;
+    }
+    if (picture.mask != nullptr) {
+        shadeSprite(px, py, *picture.sprite, *picture.mask);
+    } else {
+        blendSprite(px, py, *picture.sprite);
     }
 }
 
@@ -409,74 +432,8 @@ void drawWater() {
     }
 }
 
-} // namespace
-
-int wallShade(bool above, bool left, bool aboveLeft) {
-    if (above) {
-        return left ? SHADE_ABOVE_AND_LEFT : SHADE_ABOVE;
-    }
-    if (left) {
-        return SHADE_LEFT;
-    }
-    return aboveLeft ? SHADE_CORNER : SHADE_NONE;
-}
-
-void blendSprite(int32_t x, int32_t y, const TileSprite& sprite) {
-    if (!hasPixels(sprite)) {
-        return;
-    }
-    // Weighed a piece of a row at a time, as the prepared pictures were.
-    constexpr int32_t PIECE = 64;
-    uint16_t keep[PIECE], red[PIECE], green[PIECE], blue[PIECE];
-    forEachClippedRow(x, y, sprite.width, sprite.height,
-                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
-                          for (int32_t done = 0; done < count; done += PIECE) {
-                              const int32_t piece = std::min(PIECE, count - done);
-                              weighPixels(spriteRow(sprite, row, column + done), piece, keep, red,
-                                          green, blue);
-                              blendWeighted(to + done, keep, red, green, blue, piece);
-                          }
-                      });
-}
-
-void shadeSprite(int32_t x, int32_t y, const TileSprite& sprite, const TileSprite& mask) {
-    // The mask is read with the sprite's own width and offsets (floor tiles
-    // and their masks are drawn at the same size). A mask holding fewer
-    // pixels than the sprite would be read past its end, so such a pair is
-    // not drawn at all.
-    if (!hasPixels(sprite) || !hasPixels(mask) ||
-        int64_t{mask.width} * mask.height < int64_t{sprite.width} * sprite.height) {
-        return;
-    }
-    forEachClippedRow(x, y, sprite.width, sprite.height,
-                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
-                          const uint8_t* from = spriteRow(sprite, row, column);
-                          const uint8_t* by = mask.pixels + (from - sprite.pixels);
-                          for (int32_t i = 0; i < count; ++i, from += 4, by += 4) {
-                              const int m = factorOf(by[2]);
-                              to[i] = pixelFrom8(scaled(from[0], m), scaled(from[1], m),
-                                                 scaled(from[2], m));
-                          }
-                      });
-}
-
-void darkenByMask(int32_t x, int32_t y, const TileSprite& mask) {
-    if (!hasPixels(mask)) {
-        return;
-    }
-    forEachClippedRow(x, y, mask.width, mask.height,
-                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
-                          const uint8_t* by = spriteRow(mask, row, column);
-                          for (int32_t i = 0; i < count; ++i, by += 4) {
-                              const int m = factorOf(by[2]);
-                              const uint16_t under = to[i];
-                              to[i] = pixelFrom8(scaled(red8(under), m), scaled(green8(under), m),
-                                                 scaled(blue8(under), m));
-                          }
-                      });
-}
-
-void addLight(int32_t cx, int32_t cy, int32_t intensity) {
+// addLight without the log.
+void applyLight(int32_t cx, int32_t cy, int32_t intensity) {
     Surface* surface = boardSurface();
     Placement p;
     if (surface == nullptr || !place(*surface, cx - LIGHT_REACH, cy - LIGHT_REACH,
@@ -510,6 +467,334 @@ void addLight(int32_t cx, int32_t cy, int32_t intensity) {
     }
 }
 
+// Whether a picture lays down every pixel of a tile (at least a tile in
+// size, and opaque over it, or drawn through a mask, which ignores alpha),
+// and whether it draws nothing at all (every pixel clear).
+bool coversTile(const TileSprite& sprite, const TileSprite* mask) {
+    if (sprite.width < TILE_SIZE || sprite.height < TILE_SIZE) {
+        return false;
+    }
+    if (mask != nullptr) {
+        return canShade(sprite, *mask);
+    }
+    for (int32_t row = 0; row < TILE_SIZE; ++row) {
+        const uint8_t* from = spriteRow(sprite, row, 0);
+        for (int32_t i = 0; i < TILE_SIZE; ++i, from += 4) {
+            if (from[3] != OPAQUE) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool allClear(const TileSprite& sprite) {
+    const uint8_t* from = sprite.pixels;
+    for (int64_t i = 0; i < int64_t{sprite.width} * sprite.height; ++i, from += 4) {
+        if (from[3] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The answers for each sprite and mask pair, worked out at most once per
+// step: the same few pictures fill a whole board.
+constexpr int FACT_CACHE = 16;
+enum : uint8_t {
+    UNKNOWN = 0,
+    NO = 1,
+    YES = 2,
+};
+struct PictureFacts {
+    const TileSprite* sprite;
+    const TileSprite* mask;
+    uint8_t covers, clear;
+};
+struct FactCache {
+    PictureFacts entries[FACT_CACHE];
+    int used;
+};
+
+PictureFacts& factsIn(FactCache& cache, const TileSprite* sprite, const TileSprite* mask) {
+    for (int i = 0; i < cache.used; ++i) {
+        if (cache.entries[i].sprite == sprite && cache.entries[i].mask == mask) {
+            return cache.entries[i];
+        }
+    }
+    const int slot = cache.used < FACT_CACHE ? cache.used++ : FACT_CACHE - 1;
+    cache.entries[slot] = PictureFacts{sprite, mask, UNKNOWN, UNKNOWN};
+    return cache.entries[slot];
+}
+
+bool coversIn(FactCache& cache, const TileSprite& sprite, const TileSprite* mask) {
+    PictureFacts& facts = factsIn(cache, &sprite, mask);
+    if (facts.covers == UNKNOWN) {
+        facts.covers = coversTile(sprite, mask) ? YES : NO;
+    }
+    return facts.covers == YES;
+}
+
+bool clearIn(FactCache& cache, const TileSprite& sprite) {
+    PictureFacts& facts = factsIn(cache, &sprite, nullptr);
+    if (facts.clear == UNKNOWN) {
+        facts.clear = allClear(sprite) ? YES : NO;
+    }
+    return facts.clear == YES;
+}
+
+// How a step treats a tile of the board.
+enum : uint8_t {
+    TILE_OPEN = 0,     // drawn over whatever lies there: painted before each drawing
+    TILE_COVERED = 1,  // its floor lays down every pixel afresh
+    TILE_ONLY_LIT = 2, // only lights draw on it, as on a wall
+};
+
+// Tiles without a floor and without an object take the board's own shadows;
+// water, and whatever stands there, are drawn over what lies there.
+uint8_t classifyTile(int x, int y, FactCache& cache) {
+    const int floor = codeAt(x, y, LAYER_FLOOR);
+    const FloorPicture picture = floorPicture(x, y, floor, frameAt(x, y, LAYER_FLOOR));
+    if (picture.sprite != nullptr) {
+        return coversIn(cache, *picture.sprite, picture.mask) ? TILE_COVERED : TILE_OPEN;
+    }
+    if (floor == EMPTY && codeAt(x, y, LAYER_OBJECT) == EMPTY) {
+        return TILE_OPEN;
+    }
+    for (int layer : {LAYER_OBJECT, LAYER_TOP}) {
+        const int code = codeAt(x, y, layer);
+        if (code == EMPTY || code == SPOUT) {
+            continue;
+        }
+        const TileSprite* sprite = spriteOf(code, frameAt(x, y, layer));
+        if (sprite != nullptr && !clearIn(cache, *sprite)) {
+            return TILE_OPEN;
+        }
+    }
+    for (int r = 3 * y; r < 3 * y + 3 && r < fineGrid.limitY; ++r) {
+        for (int c = 3 * x; c < 3 * x + 3 && c < fineGrid.limitX; ++c) {
+            if (fineGrid.shapes[r][c] != 0) {
+                return TILE_OPEN;
+            }
+        }
+    }
+    return TILE_ONLY_LIT;
+}
+
+// What the latest drawBoard left, for the next step to paint only what
+// changes.
+BoardDrawingLog& lightLog = boardDrawingLog;
+
+constexpr int EDGE_ROW_BITS = 16;
+
+uint64_t edgeObjects() {
+    uint64_t bits = 0;
+    if (board.width < 1 || board.height < 1) {
+        return bits;
+    }
+    for (int y = 0; y < board.height; ++y) {
+        bits |= uint64_t(codeAt(board.width - 1, y, LAYER_OBJECT) != EMPTY) << y;
+    }
+    for (int x = 0; x < board.width; ++x) {
+        bits |= uint64_t(codeAt(x, board.height - 1, LAYER_OBJECT) != EMPTY) << (EDGE_ROW_BITS + x);
+    }
+    return bits;
+}
+
+// The tiles are told apart only by a step, which knows them already; after
+// any other drawing the next step paints every tile that is not covered.
+void startLightLog(const Surface& surface) {
+    lightLog.pixels = surface.pixels;
+    lightLog.originX = boardView.originX;
+    lightLog.originY = boardView.originY;
+    lightLog.width = board.width;
+    lightLog.height = board.height;
+    lightLog.count = 0;
+    lightLog.edgeObjects = edgeObjects();
+    lightLog.tilesKnown = 0;
+}
+
+// Rectangles as x0, y0 and one past x1, y1, for growing and cutting.
+struct Span {
+    int32_t x0, y0, x1, y1;
+};
+
+bool spanEmpty(const Span& s) {
+    return s.x0 >= s.x1 || s.y0 >= s.y1;
+}
+
+Span cut(const Span& a, const Span& b) {
+    return Span{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                std::min(a.y1, b.y1)};
+}
+
+Span grow(const Span& a, const Span& b) {
+    if (spanEmpty(a)) {
+        return b;
+    }
+    if (spanEmpty(b)) {
+        return a;
+    }
+    return Span{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                std::max(a.y1, b.y1)};
+}
+
+constexpr int BANDS = 4; // above, below, left and right of the board
+
+// Grows each band's part to take in where the logged lights fall on it.
+void takeInLights(const Span (&bands)[BANDS], Span (&parts)[BANDS]) {
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        const Span square{spot.cx - LIGHT_REACH, spot.cy - LIGHT_REACH, spot.cx + LIGHT_REACH + 1,
+                          spot.cy + LIGHT_REACH + 1};
+        for (int band = 0; band < BANDS; ++band) {
+            const Span lit = cut(square, bands[band]);
+            if (!spanEmpty(lit)) {
+                parts[band] = grow(parts[band], lit);
+            }
+        }
+    }
+}
+
+// The part of the canvas a drawing of the board may change: the board, the
+// reach of its lights around it, and the column and row right of and below
+// it where its shadows fall, within the surface's clip.
+Rect paintArea(const Surface& surface) {
+    int32_t x0 = boardView.originX - LIGHT_REACH;
+    int32_t y0 = boardView.originY - LIGHT_REACH;
+    int32_t x1 = boardView.originX + TILE_SIZE * board.width - 1 + LIGHT_REACH;
+    int32_t y1 = boardView.originY + TILE_SIZE * board.height - 1 + LIGHT_REACH;
+    if (!clipRect(surface, x0, y0, x1, y1)) {
+        return {};
+    }
+    return Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+Span tileSpan(int x, int y) {
+    const int32_t left = boardView.originX + TILE_SIZE * x;
+    const int32_t top = boardView.originY + TILE_SIZE * y;
+    return Span{left, top, left + TILE_SIZE, top + TILE_SIZE};
+}
+
+// Whether a light of the log falls on the span.
+bool litByLog(const Span& span) {
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        const Span square{spot.cx - LIGHT_REACH, spot.cy - LIGHT_REACH, spot.cx + LIGHT_REACH + 1,
+                          spot.cy + LIGHT_REACH + 1};
+        if (!spanEmpty(cut(square, span))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Paints a part around the board afresh: the background, then the lights of
+// the latest drawing, the part being the clip (which it stays, for the
+// shadows to follow).
+void paintLit(Surface& surface, const Span& span, uint16_t background) {
+    surfaceSetClip(surface, span.x0, span.y0, span.x1, span.y1);
+    surfaceFillRect(surface, span.x0, span.y0, span.x1 - 1, span.y1 - 1, background);
+    for (int32_t i = 0; i < lightLog.count; ++i) {
+        const LightSpot& spot = lightLog.spots[i];
+        applyLight(spot.cx, spot.cy, spot.intensity);
+    }
+}
+
+// Paints the background, before the board is drawn, over the tiles that
+// their floor does not cover. A tile that only lights draw on, now and in
+// the drawing before, is left alone unless a light of that drawing fell on
+// it: it still holds the bare background, and this drawing's lights go onto
+// it as onto a cleared canvas.
+void repaintOpenTiles(Surface& surface, uint16_t background, const uint8_t (&tiles)[CELL_COUNT]) {
+    for (int y = 0; y < board.height; ++y) {
+        const Span row = tileSpan(0, y);
+        int first = -1;
+        for (int x = 0; x <= board.width; ++x) {
+            const int cell = cellIndex(x, y);
+            const bool paint = x < board.width && tiles[cell] != TILE_COVERED &&
+                               (tiles[cell] == TILE_OPEN || !lightLog.tilesKnown ||
+                                lightLog.tiles[cell] != TILE_ONLY_LIT || litByLog(tileSpan(x, y)));
+            if (paint && first < 0) {
+                first = x;
+            } else if (!paint && first >= 0) {
+                surfaceFillRect(surface, row.x0 + TILE_SIZE * first, row.y0,
+                                row.x0 + TILE_SIZE * x - 1, row.y1 - 1, background);
+                first = -1;
+            }
+        }
+    }
+}
+
+} // namespace
+
+int wallShade(bool above, bool left, bool aboveLeft) {
+    if (above) {
+        return left ? SHADE_ABOVE_AND_LEFT : SHADE_ABOVE;
+    }
+    if (left) {
+        return SHADE_LEFT;
+    }
+    return aboveLeft ? SHADE_CORNER : SHADE_NONE;
+}
+
+void blendSprite(int32_t x, int32_t y, const TileSprite& sprite) {
+    if (!hasPixels(sprite)) {
+        return;
+    }
+    // Weighed a piece of a row at a time, as the prepared pictures were.
+    constexpr int32_t PIECE = 64;
+    uint16_t keep[PIECE], red[PIECE], green[PIECE], blue[PIECE];
+    forEachClippedRow(x, y, sprite.width, sprite.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          for (int32_t done = 0; done < count; done += PIECE) {
+                              const int32_t piece = std::min(PIECE, count - done);
+                              weighPixels(spriteRow(sprite, row, column + done), piece, keep, red,
+                                          green, blue);
+                              blendWeighted(to + done, keep, red, green, blue, piece);
+                          }
+                      });
+}
+
+void shadeSprite(int32_t x, int32_t y, const TileSprite& sprite, const TileSprite& mask) {
+    if (!canShade(sprite, mask)) {
+        return;
+    }
+    forEachClippedRow(x, y, sprite.width, sprite.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          const uint8_t* from = spriteRow(sprite, row, column);
+                          const uint8_t* by = mask.pixels + (from - sprite.pixels);
+                          for (int32_t i = 0; i < count; ++i, from += 4, by += 4) {
+                              const int m = factorOf(by[2]);
+                              to[i] = pixelFrom8(scaled(from[0], m), scaled(from[1], m),
+                                                 scaled(from[2], m));
+                          }
+                      });
+}
+
+void darkenByMask(int32_t x, int32_t y, const TileSprite& mask) {
+    if (!hasPixels(mask)) {
+        return;
+    }
+    forEachClippedRow(x, y, mask.width, mask.height,
+                      [&](uint16_t* to, int32_t row, int32_t column, int32_t count) {
+                          const uint8_t* by = spriteRow(mask, row, column);
+                          for (int32_t i = 0; i < count; ++i, by += 4) {
+                              const int m = factorOf(by[2]);
+                              const uint16_t under = to[i];
+                              to[i] = pixelFrom8(scaled(red8(under), m), scaled(green8(under), m),
+                                                 scaled(blue8(under), m));
+                          }
+                      });
+}
+
+void addLight(int32_t cx, int32_t cy, int32_t intensity) {
+    if (lightLog.count < CELL_COUNT) {
+        lightLog.spots[lightLog.count++] = LightSpot{cx, cy, intensity};
+    }
+    applyLight(cx, cy, intensity);
+}
+
 void drawBoard() {
     // Without a window there is nothing to draw into, and the flicker seed is
     // left alone: it belongs to the pictures actually shown.
@@ -517,6 +802,7 @@ void drawBoard() {
         return;
     }
     assert(boardWithinStorage());
+    startLightLog(*boardSurface());
     for (int layer = LAYER_FLOOR; layer <= LAYER_TOP; ++layer) {
         if (layer == LAYER_OBJECT) {
             drawLights();
@@ -577,4 +863,76 @@ void drawBoardShadows() {
             }
         }
     }
+}
+
+Rect drawBoardStep(uint16_t background) {
+    Surface* surface = boardSurface();
+    if (surface == nullptr) {
+        return {};
+    }
+    assert(boardWithinStorage());
+    const Rect area = paintArea(*surface);
+    const Span all{area.x, area.y, area.x + area.width, area.y + area.height};
+    const Span inside{boardView.originX, boardView.originY,
+                      boardView.originX + TILE_SIZE * board.width,
+                      boardView.originY + TILE_SIZE * board.height};
+    const Span bands[BANDS] = {
+        cut({all.x0, all.y0, all.x1, inside.y0}, all),
+        cut({all.x0, inside.y1, all.x1, all.y1}, all),
+        cut({all.x0, inside.y0, inside.x0, inside.y1}, all),
+        cut({inside.x1, inside.y0, all.x1, inside.y1}, all),
+    };
+    // Around the board only lights and shadows ever draw: what the lights of
+    // the drawing before reached there is painted afresh, with what the
+    // lights of this one reach, and the shadows' row and column when the
+    // objects beside them changed. The rest keeps what it holds.
+    Span parts[BANDS] = {};
+    takeInLights(bands, parts);
+    const uint64_t edgeBefore = lightLog.edgeObjects;
+    // What the log says holds only for this canvas and this board where they
+    // are now; after a drawing of some other board (or of this one on some
+    // other canvas) everything is painted afresh.
+    if (lightLog.pixels != surface->pixels || lightLog.originX != boardView.originX ||
+        lightLog.originY != boardView.originY || lightLog.width != board.width ||
+        lightLog.height != board.height) {
+        std::copy(std::begin(bands), std::end(bands), parts);
+        lightLog.tilesKnown = 0;
+    }
+
+    const int32_t clipLeft = surface->clipLeft, clipTop = surface->clipTop;
+    const int32_t clipRight = surface->clipRight, clipBottom = surface->clipBottom;
+    uint8_t tiles[CELL_COUNT] = {};
+    FactCache cache{};
+    for (int x = 0; x < board.width; ++x) {
+        for (int y = 0; y < board.height; ++y) {
+            tiles[cellIndex(x, y)] = classifyTile(x, y, cache);
+        }
+    }
+    surfaceSetClip(*surface, inside.x0, inside.y0, inside.x1, inside.y1);
+    repaintOpenTiles(*surface, background, tiles);
+    drawBoard();
+    drawBoardShadows();
+    std::copy(std::begin(tiles), std::end(tiles), lightLog.tiles);
+    lightLog.tilesKnown = 1;
+
+    takeInLights(bands, parts);
+    if (edgeBefore != lightLog.edgeObjects) {
+        parts[1] = bands[1];
+        parts[3] = bands[3];
+    }
+    Span changed = cut(inside, all);
+    for (int band = 0; band < BANDS; ++band) {
+        const Span& part = parts[band];
+        if (spanEmpty(part)) {
+            continue;
+        }
+        paintLit(*surface, part, background);
+        drawBoardShadows();
+        changed = grow(changed, part);
+    }
+    surfaceSetClip(*surface, clipLeft, clipTop, clipRight, clipBottom);
+    if (spanEmpty(changed)) {
+        return {};
+    }
+    return Rect{changed.x0, changed.y0, changed.x1 - changed.x0, changed.y1 - changed.y0};
 }

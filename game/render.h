@@ -4,6 +4,8 @@
 // top layer and the water), and the drop shadows around it. Everything draws
 // into the client surface of boardView.window's canvas.
 #include "game/gamedata.h"
+#include "game/state.h"
+#include "toolkit/surface.h"
 #include <cstdint>
 
 // Floors, lights, objects, top layer and water over the board area. Advances
@@ -13,6 +15,39 @@ void drawBoard();
 // Darkens the empty surroundings of the board (one extra column to the right
 // and one extra row below included) with the plain floor's shading masks.
 void drawBoardShadows();
+
+// What the latest drawBoard left where a step paints only when something
+// there changes (around the board, and on the tiles that only lights draw
+// on, such as walls): where it drew, the lights it added (one a tile at
+// most), which tiles of the last column and row held an object (the
+// shadows right of and below the board follow them), and, after a step,
+// which tiles only lights drew on. A drawing of a board somewhere else (ghtool render's
+// canvas of its own) keeps a copy and puts it back, so that the game's next
+// step still knows its own.
+struct LightSpot {
+    int32_t cx, cy, intensity;
+};
+struct BoardDrawingLog {
+    const uint16_t* pixels; // the surface drawn into
+    int32_t originX, originY;
+    int32_t width, height; // the board's, in tiles
+    LightSpot spots[CELL_COUNT];
+    int32_t count;
+    uint64_t edgeObjects;      // bit y: column width - 1; bit 16 + x: row height - 1
+    uint32_t tilesKnown;       // set by a step, which tells the tiles apart
+    uint8_t tiles[CELL_COUNT]; // how the step treated each tile, by cell index
+};
+
+extern BoardDrawingLog boardDrawingLog;
+
+// The board as a step of the game draws it: afterwards the canvas holds
+// exactly what drawBoard and drawBoardShadows leave on a canvas cleared to
+// background, however many drawings came before, at little more than the
+// cost of drawBoard. The background is painted again only where drawBoard
+// does not lay every pixel down afresh (holes, tiles without an opaque
+// floor), and around the board only where a light or a shadow there has
+// changed since the drawing before. Returns the rectangle it changed.
+Rect drawBoardStep(uint16_t background);
 
 // The shading masks, PLAIN_FLOOR's frames 1 to 4, by where the walls stand.
 enum : int {

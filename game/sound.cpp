@@ -16,6 +16,7 @@ Effect effects[EFFECT_COUNT] = {
 Channel channels[CHANNEL_COUNT];
 AudioOut audioOut;
 void (*effectObserver)(int32_t id) = nullptr;
+uint32_t effectsMuted;
 
 namespace {
 
@@ -54,11 +55,7 @@ int32_t remaining(const Channel& channel, const int16_t*& src) {
 } // namespace
 
 int soundInit() {
-    {
-        std::lock_guard<std::mutex> hold(channelLock);
-        for (Channel& channel : channels)
-            channel = Channel{};
-    }
+    stopEffects();
     return audioOpen(audioOut, mixBuffer);
 }
 
@@ -74,7 +71,7 @@ void playEffect(int32_t id) {
     if (effectObserver)
         effectObserver(id);
     // An id outside the table would send the mixer past its end.
-    if (id < 0 || id >= EFFECT_COUNT)
+    if (id < 0 || id >= EFFECT_COUNT || effectsMuted)
         return;
     std::lock_guard<std::mutex> hold(channelLock);
     for (Channel& channel : channels) {
@@ -85,6 +82,12 @@ void playEffect(int32_t id) {
         }
     }
     // All four busy: the request is dropped.
+}
+
+void stopEffects() {
+    std::lock_guard<std::mutex> hold(channelLock);
+    for (Channel& channel : channels)
+        channel = Channel{};
 }
 
 void mixBuffer(int16_t* buffer) {

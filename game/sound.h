@@ -45,6 +45,12 @@ void soundShutdown();
 void playEffect(int32_t id);
 void mixBuffer(int16_t* buffer);
 
+// While nonzero, playEffect starts nothing: the player has switched the
+// effects off, or undo is running ticks again that were heard once already.
+extern uint32_t effectsMuted;
+// Ends every effect that is playing.
+void stopEffects();
+
 // Tools and tests that run the rules without sound see every effect the
 // rules start through this hook, in call order. Null by default.
 extern void (*effectObserver)(int32_t id);

@@ -224,3 +224,11 @@ std::string replaceFile(const std::string& path, const void* data, size_t size) 
     syncFolderOf(path);
     return {};
 }
+
+std::string keepFileAside(const std::string& path, const char* suffix) {
+    const std::string aside = path + suffix;
+    if (::rename(path.c_str(), aside.c_str()) != 0) {
+        return systemReason(errno);
+    }
+    return {};
+}

@@ -74,3 +74,8 @@ inline void appendLittleEndian16(std::vector<uint8_t>& out, uint16_t value) {
 // temporary file is gone, path keeps what it held, and the text is the
 // system's reason ("Permission denied", "No space left on device").
 std::string replaceFile(const std::string& path, const void* data, size_t size);
+
+// Renames path to path + suffix, replacing whatever had that name, so that a
+// damaged file is kept for the player to look at before a new one takes its
+// place. Returns an empty text, else the system's reason.
+std::string keepFileAside(const std::string& path, const char* suffix);

@@ -137,6 +137,8 @@ TEST(LevelFlow, BannerOfLevelSevenIsCentredOnTheBoard) {
 
 TEST(LevelFlow, TimedStepsArrowsAndRepeats) {
     Playing game(0);
+    // Past the banner, so that the arrows move the player.
+    game.session.pass(1200);
     const int32_t first = game.steps();
     // Timed: nothing before 100 ms, one step at 100 ms, unsigned deadline.
     game.session.pass(99);

@@ -117,15 +117,16 @@ TEST(Game, TitlePicturesThenTheLevelBannerForExactlyOnePointTwoSeconds) {
     EXPECT_FALSE(holdsColour(screenNow(), BANNER_TEXT));
     EXPECT_TRUE(matchesGolden("game-board", 640, 480, scriptScreen().pixels.data()));
 
-    // A step copies the board's rectangle straight to the screen.
+    // A step copies the board's rectangle straight to the screen, with the
+    // 8 pixels above it that the torch's light reaches.
     scriptScreenResetCounters();
     session.pass(100);
     const ScriptScreen& screen = scriptScreen();
     EXPECT_EQ(screen.copyCount, 1u);
     EXPECT_EQ(screen.lastX, boardView.originX);
-    EXPECT_EQ(screen.lastY, boardView.originY);
+    EXPECT_EQ(screen.lastY, boardView.originY - 8);
     EXPECT_EQ(screen.lastWidth, 330);
-    EXPECT_EQ(screen.lastHeight, 165);
+    EXPECT_EQ(screen.lastHeight, 165 + 8);
 
     // Page Down is nothing at level 0; Page Up has nowhere to go either.
     session.key(KEY_PAGE_DOWN, 100);
@@ -146,6 +147,8 @@ TEST(Game, PlaysALevelByItsSolutionAndEndsWithTheSettingsSaved) {
     session.key(KEY_SPACE);
     ASSERT_EQ(levelFlow.started, 1u);
     EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
+    // Arrows move the player only once the banner has let the board show.
+    session.pass(1200);
 
     // One character of the solution per tick: an arrow steps at once, a
     // wait is the timed step 100 ms after the previous one.

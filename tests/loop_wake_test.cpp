@@ -1,7 +1,8 @@
 // The message loop sleeps until the next time the game or the toolkit asked
 // for a pass at, and no longer: the game's steps come every 100 ms exactly
-// and the banner goes at its own time, while a title picture lets the loop
-// sleep without a limit. The scripted clock jumps straight to each wake-up.
+// and the banner goes at its own time, while a title picture or a paused
+// game lets the loop sleep without a limit. The scripted clock jumps
+// straight to each wake-up.
 #include "game/flow.h"
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
@@ -84,25 +85,29 @@ void keyAt(uint32_t at, uint8_t vk) {
 
 } // namespace
 
-TEST(LoopWake, StepsEveryHundredMillisecondsAndTheBannerEndsOnTime) {
+TEST(LoopWake, StepsEveryHundredMillisecondsTheBannerEndsOnTimeAndAPauseSleeps) {
     GameSession session(GHOLD_DATA_FILE, 0);
     ASSERT_EQ(session.startFailure, nullptr);
     script = WakeScript{};
     script.session = &session;
     // Two keys take the title pictures away at 1000 and 1010: the level
-    // starts at 1010 with its banner up until 2210. An arrow at 1160 steps
-    // at once and moves the steps after it.
+    // starts at 1010 with its banner up until 2210. An arrow under the
+    // banner moves nothing; one at 2250 steps at once and moves the steps
+    // after it. P at 2480 stops them until the key at 3000.
     keyAt(1000, KEY_SPACE);
     keyAt(1010, KEY_SPACE);
     keyAt(1160, KEY_RIGHT);
-    script.wakeUpsLeft = 14;
+    keyAt(2250, KEY_RIGHT);
+    keyAt(2480, KEY_P);
+    keyAt(3000, KEY_SPACE);
+    script.wakeUpsLeft = 16;
     runMessageLoop(scriptedSource);
 
-    const std::vector<uint32_t> expected = {1110, 1260, 1360, 1460, 1560, 1660, 1760,
-                                            1860, 1960, 2060, 2160, 2210, 2260, 2360};
+    const std::vector<uint32_t> expected = {1110, 1210, 1310, 1410, 1510, 1610, 1710, 1810,
+                                            1910, 2010, 2110, 2210, 2350, 2450, 3100, 3200};
     EXPECT_EQ(script.wakeUps, expected);
-    // Only on the first title picture was nothing due at all.
-    EXPECT_EQ(script.unlimitedWaits, 1);
+    // Nothing at all was due on the first title picture and while paused.
+    EXPECT_EQ(script.unlimitedWaits, 2);
     EXPECT_EQ(desktop.count, 0);
 }
 

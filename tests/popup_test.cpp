@@ -152,26 +152,47 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     EXPECT_EQ(tall.height, 12 * 21);
     EXPECT_EQ(tall.y, 200);
     EXPECT_EQ(tall.items[1].height, 21);
-    EXPECT_EQ(tall.scrollBar.shown, 1u);
-    // Pushed back inside the canvas with its 18-pixel strip.
+    // Pushed back inside the canvas with its 18-pixel scroll bar, whose
+    // thumb shows 12 rows of 30.
+    const VScrollBar& bar = tall.scrollBar;
+    EXPECT_EQ(bar.active, 1u);
+    EXPECT_EQ(bar.upButton.x, 622);
     EXPECT_EQ(tall.x + tall.width + 18, 640);
+    EXPECT_EQ(bar.thumb.height, 86);
     for (int i = 0; i < 12; i++) {
         press(KEY_DOWN);
     }
     EXPECT_EQ(tall.selected, 12);
     EXPECT_EQ(tall.first, 1);
+    EXPECT_EQ(bar.top, 1);
     EXPECT_EQ(tall.items[12].y, 200 + 11 * 21);
-    // The wheel moves the shown rows by one, a press on the strip by a page.
+    // The wheel moves the shown rows by three, the arrows by one, the track
+    // by a page, and the thumb drags them; none of it closes the menu.
     scriptWheel(-120);
     pass(10);
-    EXPECT_EQ(tall.first, 2);
-    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + 3);
+    EXPECT_EQ(tall.first, 4);
+    scriptMouseMove(bar.upButton.x + 9, bar.upButton.y + 3);
     scriptLeftDown();
     pass(10);
-    EXPECT_EQ(tall.first, 0);
-    EXPECT_NE(menu.owner, nullptr);
     scriptLeftUp();
     pass(10);
+    EXPECT_EQ(tall.first, 3);
+    scriptMouseMove(bar.downButton.x + 9, bar.downButton.y - 3);
+    scriptLeftDown();
+    pass(10);
+    scriptLeftUp();
+    pass(10);
+    EXPECT_EQ(tall.first, 15);
+    scriptMouseMove(bar.thumb.x + 9, bar.thumb.y + 2);
+    scriptLeftDown();
+    pass(10);
+    scriptMouseMove(bar.thumb.x + 9, bar.upButton.y + 18 + 2);
+    pass(10);
+    scriptLeftUp();
+    pass(10);
+    EXPECT_EQ(tall.first, 0);
+    EXPECT_EQ(tall.items[0].y, 200);
+    EXPECT_NE(menu.owner, nullptr);
     popupClose(menu);
 
     // A 17th level is refused; its items go to the 16th.

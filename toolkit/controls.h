@@ -5,9 +5,9 @@
 // the frame's close and maximise buttons, and the desktop owns the one popup
 // menu. So the records live here, in the toolkit, below the widgets, in a
 // header of their own that the window record can include; their behaviour is
-// in toolkit/buttons.h and toolkit/popup.h. widgets/button.h and
-// widgets/popup.h are the names the windows include; the check box, which
-// only windows use, lives in widgets/.
+// in toolkit/buttons.h, toolkit/scrollbar.h and toolkit/popup.h.
+// widgets/button.h, widgets/scrollbar.h and widgets/popup.h are the names the
+// windows include; the check box, which only windows use, lives in widgets/.
 //
 // Widgets own nothing and have no window of their own: they draw into the
 // desktop's current window (the one whose procedure runs) and their
@@ -113,6 +113,68 @@ struct MenuBar {
     MenuBarCallback callback;
 };
 
+// ---- Scroll bars -------------------------------------------------------------
+// Their behaviour is in toolkit/scrollbar.h: the popup menu scrolls a level
+// too long for its window with one, so they sit below the widgets too.
+
+constexpr int32_t SCROLLBAR_SIZE = 18;
+
+// The parts of a bar, as pressedPart and hoveredPart hold them.
+enum : int32_t {
+    SCROLL_PART_NONE = -1,
+    SCROLL_PART_FIRST_ARROW = 0,  // up or left
+    SCROLL_PART_SECOND_ARROW = 2, // down or right
+    SCROLL_PART_TRACK_BEFORE = 3,
+    SCROLL_PART_TRACK_AFTER = 4,
+};
+
+struct VScrollBar {
+    int32_t top;    // first visible entry
+    int32_t offset; // scroll position in pixels: entrySize * top
+    Rect upButton;
+    Rect thumb;
+    Rect downButton;
+    Rect trackBefore;
+    Rect trackAfter;
+    uint32_t active;
+    int32_t visible; // pixels of content shown: the page
+    int32_t travel;  // how far the thumb can move
+    int32_t thumbPos;
+    int32_t maxScroll; // total - visible
+    int32_t total;     // entrySize * count, or visible when everything fits
+    uint32_t repeating;
+    int32_t pressedPart, hoveredPart;
+    int32_t repeatInterval; // ms: 50 for the arrows, 200 for the track
+    uint32_t disabled;      // everything fits: drawn, but deaf to input
+    uint32_t nextRepeat;
+    uint32_t dragging;
+    Rect dragBand; // a drag follows the pointer only within it
+    int32_t count;
+    int32_t entrySize;
+};
+
+struct HScrollBar {
+    int32_t pos; // scroll position in pixels
+    Rect leftButton;
+    Rect thumb;
+    Rect rightButton;
+    Rect trackBefore;
+    Rect trackAfter;
+    uint32_t active;
+    int32_t visible; // the bar's own width
+    int32_t travel;
+    int32_t thumbPos;
+    int32_t maxScroll;
+    int32_t total;
+    uint32_t repeating;
+    int32_t pressedPart, hoveredPart;
+    int32_t repeatInterval;
+    uint32_t disabled;
+    uint32_t nextRepeat;
+    uint32_t dragging;
+    Rect dragBand;
+};
+
 // ---- Popup menu ------------------------------------------------------------
 
 constexpr int MENU_LEVELS = 16;
@@ -137,15 +199,6 @@ struct MenuItem {
     uint32_t hotKey;
 };
 
-// A level that does not fit above or below its point scrolls. Its scroll
-// bar is the plain strip drawn by the menu itself (the scroll-bar widget lies
-// above the toolkit): it shows where the shown rows lie, and the rows follow
-// the keyboard's selection and the mouse wheel.
-struct MenuScrollStrip {
-    uint32_t shown;
-    Rect rect;
-};
-
 // Check items are not offered: nothing in the game would set a level's check
 // mode, so a level has none and a click is always the plain one.
 struct MenuLevel {
@@ -161,7 +214,9 @@ struct MenuLevel {
     uint32_t delayTime;
     MenuCallback onChoose, onHover, onClose;
     Window* window;
-    MenuScrollStrip scrollBar;
+    // A level that does not fit above or below its point scrolls by this
+    // bar; it stays inert (zero) on a level that fits.
+    VScrollBar scrollBar;
 };
 
 struct PopupMenu {

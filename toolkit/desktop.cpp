@@ -107,8 +107,7 @@ bool popupMenuPointerPhase(Desktop& d) {
     const Window& w = *menu.owner;
     for (int32_t i = 0; i < menu.count; i++) {
         const MenuLevel& level = menu.levels[i];
-        const int32_t width =
-            level.width + (level.scrollBar.shown ? level.scrollBar.rect.width : 0);
+        const int32_t width = level.width + (level.scrollBar.active ? SCROLLBAR_SIZE : 0);
         blitRectToScreen(w.canvas.bitmap, w.x + level.x, w.y + level.y, width, level.height,
                          level.x, level.y);
     }
@@ -446,6 +445,13 @@ Window* createWindow(Desktop& d, int32_t x, int32_t y, int32_t width, int32_t he
     if (proc == nullptr || d.count >= MAX_WINDOWS) {
         return nullptr;
     }
+    if (d.count == 1 && !popupMenuOpen(d)) {
+        // The desktop window's picture as it is now lies under the windows
+        // above it, rather than the one it had when it was created: a game
+        // drawn since stays in view behind them. An open menu is drawn over
+        // that picture; its owner's last full drawing is kept then.
+        copySameSize(d.desktopWindow->canvas.surface, d.desktopBitmap);
+    }
     auto owned = std::make_unique<Window>();
     Window* w = owned.get();
     const uint32_t style = flags & ~CREATE_EXTRA_FLAGS;
@@ -578,6 +584,9 @@ void updatePass(Desktop& d) {
     if (w->redrawRequested && !w->hidden && w->proc != nullptr) {
         d.drawCount++;
         sendMessage(w, Draw);
+        if (w == d.desktopWindow) {
+            copySameSize(w->canvas.surface, d.desktopBitmap);
+        }
     }
     if (d.count != d.countAtStart) {
         // A window was created during the pass: the next pass composes all.

@@ -17,6 +17,8 @@ constexpr int32_t MAX_CLIENT_SIZE = 1 << 15;
 // one pixel below the bar's top.
 constexpr int32_t TITLE_PADDING = 6;
 constexpr int32_t FRAME_BUTTON_PADDING = 3;
+// The title's text keeps this far from the bar's ends, and from its top.
+constexpr int32_t TITLE_TEXT_INSET = 4;
 constexpr int32_t BORDER_WIDTH = 2;
 // Within this many pixels of the frame's edge the pointer takes hold of it.
 constexpr int32_t EDGE_GRIP = 6;
@@ -188,6 +190,17 @@ FrameInsets frameInsets(uint32_t flags) {
         in.top += titleFontHeight() + TITLE_PADDING;
     }
     return in;
+}
+
+int32_t widthForTitle(const char* title, uint32_t style) {
+    if (title == nullptr || !(styleWithTitle(style) & STYLE_TITLE)) {
+        return 0;
+    }
+    // The bar loses a button's slot for the close button and another for
+    // the maximise button, which brings the close button with it.
+    const int32_t slots = (style & STYLE_MAXIMISE) ? 2 : (style & STYLE_CLOSE) ? 1 : 0;
+    return textWidth(builtinFont(styleTable.titleFont), title, TEXT_MAX) + 2 * TITLE_TEXT_INSET +
+           slots * (titleFontHeight() + TITLE_PADDING);
 }
 
 int32_t titleFontHeight() {
@@ -533,9 +546,9 @@ void drawFrame(Window& w) {
                        styleColour(active ? COLOUR_TITLE_ACTIVE : COLOUR_TITLE_INACTIVE));
         // A width of 0 would mean "no limit" to the text drawing, so a title
         // bar too narrow for any text gets none.
-        const int32_t maxWidth = w.titleWidth - 8;
+        const int32_t maxWidth = w.titleWidth - 2 * TITLE_TEXT_INSET;
         if (w.title != nullptr && maxWidth > 0) {
-            drawText(*c, w.title, w.titleX + 4, w.titleY + 4,
+            drawText(*c, w.title, w.titleX + TITLE_TEXT_INSET, w.titleY + TITLE_TEXT_INSET,
                      styleColour(active ? COLOUR_TITLE_TEXT_ACTIVE : COLOUR_TITLE_TEXT_INACTIVE),
                      maxWidth, &builtinFont(styleTable.titleFont));
         }

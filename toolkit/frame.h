@@ -35,6 +35,9 @@ struct FrameInsets {
 uint32_t styleWithTitle(uint32_t style);
 FrameInsets frameInsets(uint32_t flags);
 int32_t titleFontHeight();
+// The client width at which a window of this style shows the whole of its
+// title; 0 for no title.
+int32_t widthForTitle(const char* title, uint32_t style);
 
 // Size of the desktop window's canvas (0 x 0 before there is one).
 int32_t desktopWidth();

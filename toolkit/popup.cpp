@@ -6,6 +6,7 @@
 #include "toolkit/buttons.h"
 #include "toolkit/current.h"
 #include "toolkit/font.h"
+#include "toolkit/scrollbar.h"
 #include "toolkit/style.h"
 #include "toolkit/window.h"
 #include <algorithm>
@@ -21,8 +22,6 @@ constexpr int32_t TEXT_TOP = 5;    // from the row's top to the text's
 constexpr int32_t ARROW_ROOM = 16; // the submenu arrow at the row's right end
 // An item's icon sits (font height - 7) / 2 below its row's top.
 constexpr int32_t ICON_RAISE = 7;
-constexpr int32_t STRIP_WIDTH = 18;
-constexpr int32_t MIN_THUMB = 8;
 constexpr int32_t HOVER_DELAY = 300;
 constexpr uint32_t OPEN_GUARD = 200;
 
@@ -69,7 +68,7 @@ int32_t hitItem(const MenuLevel& level) {
 bool overAnyLevel(const PopupMenu& menu) {
     for (int32_t k = 0; k < menu.count; k++) {
         const MenuLevel& level = menu.levels[k];
-        const int32_t extra = level.scrollBar.shown ? STRIP_WIDTH : 0;
+        const int32_t extra = level.scrollBar.active ? SCROLLBAR_SIZE : 0;
         if (currentMouseInside(Rect{level.x, level.y, level.width + extra, level.height})) {
             return true;
         }
@@ -108,6 +107,7 @@ void scrollTo(MenuLevel& level, int32_t first) {
     if (first != level.first) {
         level.first = first;
         layoutItems(level);
+        vscrollTo(level.scrollBar, first);
     }
 }
 
@@ -155,9 +155,29 @@ int32_t previousEnabled(const MenuLevel& level) {
     return sel;
 }
 
+// The enabled item of the level whose hot key the typed character is, or -1.
+int32_t hotKeyItem(const MenuLevel& level, uint32_t c) {
+    if (c >= 'a' && c <= 'z') {
+        c -= 'a' - 'A';
+    }
+    for (int32_t i = 0; c != 0 && i < level.itemCount; i++) {
+        if (level.items[i].enabled && level.items[i].hotKey == c) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 void keyboardStep(PopupMenu& menu) {
     KeyboardState& k = inputState.keys;
     MenuLevel& level = *menu.current;
+    const bool moving = k.down[KEY_DOWN] || k.down[KEY_UP] || k.down[KEY_LEFT] ||
+                        k.down[KEY_RIGHT] || k.down[KEY_ENTER];
+    const int32_t hot = moving ? -1 : hotKeyItem(level, k.lastChar);
+    // Any other key changes nothing: a submenu the mouse opened stays open.
+    if (!moving && hot < 0) {
+        return;
+    }
     menu.keyboardMode = 1;
     if (k.down[KEY_DOWN]) {
         level.selected = nextEnabled(level);
@@ -180,24 +200,14 @@ void keyboardStep(PopupMenu& menu) {
             choose(level, sel);
         }
     } else {
-        uint32_t c = k.lastChar;
-        if (c >= 'a' && c <= 'z') {
-            c -= 'a' - 'A';
-        }
-        for (int32_t i = 0; c != 0 && i < level.itemCount; i++) {
-            const MenuItem& item = level.items[i];
-            if (item.enabled && item.hotKey == c) {
-                k.down[k.lastKey] = 0;
-                k.lastKey = 0;
-                level.selected = i;
-                dropAbove(menu, levelIndex(menu));
-                if (level.onChoose != nullptr) {
-                    choose(level, i);
-                } else {
-                    popupClose(menu);
-                }
-                break;
-            }
+        k.down[k.lastKey] = 0;
+        k.lastKey = 0;
+        level.selected = hot;
+        dropAbove(menu, levelIndex(menu));
+        if (level.onChoose != nullptr) {
+            choose(level, hot);
+        } else {
+            popupClose(menu);
         }
     }
     if (menu.owner != nullptr && menu.keyboardMode && menu.current != nullptr) {
@@ -316,27 +326,17 @@ void clickStep(PopupMenu& menu, uint32_t now) {
     clearDelays(menu);
 }
 
-// The scroll strip of a scrolling level: the wheel moves the shown rows one
-// at a time, a press above or below the middle of the strip a page.
-bool stripStep(MenuLevel& level) {
-    if (!level.scrollBar.shown) {
+// The scroll bar of a scrolling level: arrows, thumb, track and wheel move
+// the shown rows. True when the bar took the mouse on this pass.
+bool scrollBarStep(MenuLevel& level) {
+    if (!vscrollUpdate(level.scrollBar)) {
         return false;
     }
-    MouseState& m = inputState.mouse;
-    if (m.wheelForward || m.wheelBackward) {
-        scrollTo(level, level.first + (m.wheelForward ? -1 : 1));
-        m.wheelForward = 0;
-        m.wheelBackward = 0;
-        return true;
+    if (level.scrollBar.top != level.first) {
+        level.first = level.scrollBar.top;
+        layoutItems(level);
     }
-    if (m.leftPressed && currentMouseInside(level.scrollBar.rect)) {
-        m.leftPressed = 0;
-        const Rect& r = level.scrollBar.rect;
-        const bool up = m.y - desktop.current->y < r.y + r.height / 2;
-        scrollTo(level, level.first + (up ? -level.rows : level.rows));
-        return true;
-    }
-    return false;
+    return true;
 }
 
 void drawItem(WindowCanvas& canvas, const MenuLevel& level, int32_t index) {
@@ -391,20 +391,9 @@ void drawLevel(const MenuLevel& level) {
     for (int32_t i = level.first; i < shownEnd(level); i++) {
         drawItem(canvas, level, i);
     }
-    int32_t right = level.x + level.width - 1;
-    if (level.scrollBar.shown) {
-        const Rect& r = level.scrollBar.rect;
-        right += r.width;
-        drawFilledRect(canvas, r.x, r.y, r.x + r.width - 1, r.y + r.height - 1,
-                       styleColour(COLOUR_SCROLL_TRACK));
-        const int32_t count = std::max(level.itemCount, 1);
-        const int32_t top = r.y + r.height * level.first / count;
-        const int32_t size = std::max(r.height * level.rows / count, MIN_THUMB);
-        drawFilledRect(canvas, r.x + 1, top, r.x + r.width - 2, top + size - 1,
-                       styleColour(COLOUR_SCROLL_FACE));
-        drawRaisedBevel(canvas, r.x + 1, top, r.x + r.width - 2, top + size - 1);
-    }
+    const int32_t right = level.x + level.width - 1 + (level.scrollBar.active ? SCROLLBAR_SIZE : 0);
     drawShadowedBevel(canvas, level.x, level.y, right, level.y + level.height - 1);
+    vscrollDraw(level.scrollBar);
 }
 
 // Where a level goes: below the point, else above it, else scrolling in the
@@ -446,9 +435,8 @@ void placeLevel(MenuLevel& level, int32_t x, int32_t y, int32_t avoid, int32_t c
         // A canvas too small for a single row still shows one.
         level.rows = std::clamp(level.rows, 1, std::max(level.itemCount, 1));
         level.height = rowH * level.rows;
-        level.scrollBar.shown = 1;
     }
-    const int32_t outerWidth = level.width + (level.scrollBar.shown ? STRIP_WIDTH : 0);
+    const int32_t outerWidth = level.width + (fits ? 0 : SCROLLBAR_SIZE);
     if (level.x + outerWidth > canvasWidth) {
         level.x = canvasWidth - outerWidth;
     }
@@ -457,8 +445,9 @@ void placeLevel(MenuLevel& level, int32_t x, int32_t y, int32_t avoid, int32_t c
     }
     raiseTo(level.x, 4);
     raiseTo(level.y, 0);
-    if (level.scrollBar.shown) {
-        setRect(level.scrollBar.rect, level.x + level.width, level.y, STRIP_WIDTH, level.height);
+    if (!fits) {
+        vscrollCreate(level.scrollBar, level.x + level.width, level.y, level.height, level.height,
+                      0, level.itemCount, rowH);
     }
 }
 
@@ -515,7 +504,7 @@ void popupOpen(PopupMenu& menu, int32_t x, int32_t y, MenuCallback onChoose, Men
     }
     menu.owner = owner;
     MenuLevel& level = *menu.current;
-    level.scrollBar = MenuScrollStrip{};
+    vscrollClear(level.scrollBar);
     level.first = 0;
     placeLevel(level, x, y, avoid, owner->canvas.surface.width, owner->canvas.surface.height);
     layoutItems(level);
@@ -582,7 +571,8 @@ int popupPass(PopupMenu& menu) {
             k.lastKey = 0;
         }
         popupClose(menu);
-    } else if (stripStep(*menu.current)) {
+    } else if (scrollBarStep(*menu.current)) {
+        // Held arrows are drawn pressed in, and the thumb follows a drag.
         menu.owner->redrawRequested = 1;
     } else if (k.lastKey != 0 && k.altLetter == 0) {
         keyboardStep(menu);

@@ -1,5 +1,7 @@
 #include "tools/assets.h"
 
+#include "game/titles.h"
+
 #include "platform/files.h"
 
 #include <cctype>
@@ -75,6 +77,7 @@ void contentFromLoadedTables(GameContent& content) {
     }
     for (int i = 0; i < LEVEL_COUNT; ++i) {
         content.levels[i] = levelRecords[i];
+        content.titles[i] = levelTitles.text[i];
     }
     for (int i = 0; i < EFFECT_COUNT; ++i) {
         const Effect& e = effects[i];

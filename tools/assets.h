@@ -30,12 +30,16 @@ struct GameContent {
     std::array<LevelRecord, LEVEL_COUNT> levels;
     std::array<std::vector<int16_t>, EFFECT_COUNT> samples;
     std::array<TitlePicture, PICTURE_COUNT> pictures;
+    // Not in the data file, whose format has no room for them: ghtool pack
+    // writes them into the titles file beside it (game/titles.h).
+    std::string titles[LEVEL_COUNT];
 };
 
 // The data file's bytes, exactly as loadGameData reads them.
 std::vector<uint8_t> serializeGameContent(const GameContent& content);
 
-// Copies what loadGameData put in the game's tables.
+// Copies what loadGameData put in the game's tables, and the titles
+// loadLevelTitles read.
 void contentFromLoadedTables(GameContent& content);
 
 // File names inside an asset folder, relative to it.

@@ -1,5 +1,6 @@
 #include "tools/export.h"
 
+#include "game/titles.h"
 #include "tools/assets.h"
 #include "tools/leveltext.h"
 #include "tools/png.h"
@@ -20,6 +21,7 @@ std::string exportLevels(const GameContent& content, const std::string& outDir) 
     for (int i = 0; i < LEVEL_COUNT; ++i) {
         LevelText level{};
         level.record = content.levels[i];
+        level.title = content.titles[i];
         std::string error = writeText(outDir + "/" + levelPath(i), formatLevelText(level));
         if (!error.empty()) {
             return error;
@@ -87,6 +89,8 @@ std::string exportGameData(const std::string& dataFile, const std::string& outDi
     if (!loadGameData(dataFile.c_str())) {
         return "Fail to load game file: " + dataFile;
     }
+    // The titles come back when the data file has its titles file beside it.
+    loadLevelTitles(titlesPathFor(dataFile));
     auto content = std::make_unique<GameContent>();
     contentFromLoadedTables(*content);
     for (const char* folder : {"levels", "sprites", "sounds", "pictures"}) {

@@ -148,17 +148,6 @@ std::string legendTable() {
     return out;
 }
 
-int moveFromChar(char c) {
-    switch (c) {
-    case 'R': return 1;
-    case 'L': return 2;
-    case 'U': return 3;
-    case 'D': return 4;
-    case '.': return 0;
-    default: return -1;
-    }
-}
-
 std::string parseLevelText(std::string_view text, LevelText& level) {
     level = LevelText{};
     std::vector<std::string_view> lines;

@@ -3,6 +3,7 @@
 // Three grids, one character per cell and per layer, an optional title and an
 // optional solution of one move character per tick.
 #include "game/gamedata.h"
+#include "game/history.h" // the move characters of a solution
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,3 @@ std::string formatLevelText(const LevelText& level);
 
 // Reads and parses a file; on failure error says why and the file name.
 bool readLevelTextFile(const std::string& path, LevelText& level, std::string& error);
-
-// A move character of a solution or of ghtool's MOVES: 1 right, 2 left, 3 up,
-// 4 down, 0 for '.', -1 for anything else.
-int moveFromChar(char c);

@@ -1,5 +1,6 @@
 #include "tools/pack.h"
 
+#include "game/titles.h"
 #include "platform/files.h"
 #include "tools/leveltext.h"
 #include "tools/png.h"
@@ -46,6 +47,7 @@ std::string readLevels(const std::string& sourceDir, GameContent& content) {
             return error;
         }
         content.levels[i] = level.record;
+        content.titles[i] = level.title;
     }
     return {};
 }
@@ -221,7 +223,12 @@ std::string packAssets(const std::string& sourceDir, const std::string& outFile)
     if (!error.empty()) {
         return error;
     }
-    return saveFile(outFile, serializeGameContent(*content));
+    error = saveFile(outFile, serializeGameContent(*content));
+    if (!error.empty()) {
+        return error;
+    }
+    const std::string titles = levelTitlesText(content->titles);
+    return saveFile(titlesPathFor(outFile), std::vector<uint8_t>(titles.begin(), titles.end()));
 }
 
 int packCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {

@@ -10,8 +10,9 @@
 std::string readAssetFolder(const std::string& sourceDir, GameContent& content);
 
 // readAssetFolder, then the data file written to outFile by way of a
-// temporary file, so that outFile is never left half-written. Empty string
-// on success, else the message.
+// temporary file, so that outFile is never left half-written, and the
+// levels' titles beside it (titlesPathFor). Empty string on success, else
+// the message.
 std::string packAssets(const std::string& sourceDir, const std::string& outFile);
 
 // "ghtool pack SRC_DIR OUT.dat": 0 on success, 2 with a message on err.

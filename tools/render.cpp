@@ -39,7 +39,7 @@ void expandPixels(const Surface& surface, PngImage& image) {
 
 } // namespace
 
-std::string renderBoardCanvas(WindowCanvas& canvas) {
+std::string renderBoardCanvas(WindowCanvas& canvas, uint32_t flickerSeed) {
     assert(boardWithinStorage());
     if (board.width < 1 || board.height < 1) {
         return "no level is set up";
@@ -53,18 +53,26 @@ std::string renderBoardCanvas(WindowCanvas& canvas) {
     canvasClear(window.canvas);
 
     // The board view borrows our window for this one drawing and gets its own
-    // back afterwards, with the origin it had.
+    // back afterwards, with the origin it had; the flicker seed and the
+    // effort mark, which a drawing uses up, and what the drawing remembers
+    // for a step of the game are left as they were too.
     Window* const previousWindow = boardView.window;
     const int32_t previousX = boardView.originX;
     const int32_t previousY = boardView.originY;
+    const uint32_t previousSeed = levelFlow.flickerSeed;
+    const int32_t previousEffort = boardView.effortOverlay;
+    const BoardDrawingLog previousLog = boardDrawingLog;
     boardView.window = &window;
     centreBoard();
-    levelFlow.flickerSeed = 0;
+    levelFlow.flickerSeed = flickerSeed;
     drawBoard();
     drawBoardShadows();
     boardView.window = previousWindow;
     boardView.originX = previousX;
     boardView.originY = previousY;
+    levelFlow.flickerSeed = previousSeed;
+    boardView.effortOverlay = previousEffort;
+    boardDrawingLog = previousLog;
 
     // Nothing in the canvas points back into the window, so the caller can
     // take it over.

@@ -13,9 +13,11 @@ constexpr uint16_t RENDER_BACKGROUND = 0x02EF;
 // Draws the board as it stands (board, fine grid, board view's light table)
 // once with its shadows, as the game window would, into a canvas created
 // here: the board's size plus a 33-pixel margin on every side, cleared to
-// RENDER_BACKGROUND. The flicker seed starts from 0. The caller frees the
-// canvas (canvasFree). Returns an empty string, else what went wrong.
-std::string renderBoardCanvas(WindowCanvas& canvas);
+// RENDER_BACKGROUND. The fire flickers as it does after a drawing that
+// found the flicker seed at flickerSeed (0 for ghtool render). The board's
+// records are left as they were. The caller frees the canvas (canvasFree).
+// Returns an empty string, else what went wrong.
+std::string renderBoardCanvas(WindowCanvas& canvas, uint32_t flickerSeed = 0);
 // The same picture as 8-bit RGB.
 std::string renderBoardPicture(PngImage& image);
 

@@ -721,6 +721,9 @@ Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCa
                   : 2 * MARGIN;
     d.width += d.maxLeft + d.maxRight;
     raiseTo(d.width, d.maxWidth + 2 * MARGIN);
+    // The title is never cut: a box whose lines are narrower than its title
+    // is made as wide as the title needs.
+    raiseTo(d.width, widthForTitle(title, DIALOG_STYLE));
 
     const uint32_t slot = freeSlot();
     openDialogs[slot] = std::move(dialog);

@@ -33,7 +33,7 @@ done
 [[ $(field Description) == *Gloomhold* ]] || fail "no long description"
 
 app=example.gloomhold.Gloomhold
-for file in bin/gloomhold bin/ghtool share/gloomhold/GHold.dat \
+for file in bin/gloomhold bin/ghtool share/gloomhold/GHold.dat share/gloomhold/GHold.titles \
     share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
     share/man/man6/gloomhold.6.gz share/man/man1/ghtool.1.gz share/doc/gloomhold/changelog.gz; do
     [[ -s $usr/$file ]] || fail "$file is missing"

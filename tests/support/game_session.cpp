@@ -10,27 +10,40 @@
 
 GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
                          int32_t height)
-    : folder("session") {
+    : folder("session"), width(width), height(height) {
     if (!dataFile.empty()) {
         std::filesystem::copy_file(dataFile, folder.path / "GHold.dat");
     }
     if (progress >= 0) {
         writeLevelProgressFile((folder.path / "LevelInfo.dat").string().c_str(), progress);
     }
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+    start();
+}
+
+void GameSession::start() {
     // The rules, the water and the board view start from zero, as in a
     // fresh process, whatever an earlier test of the same program left.
     resetRuleRecords();
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path);
     scriptedPlatformStart(width, height, now);
     shellBegin();
     startFailure = shellStartDesktop(width, height);
 }
 
-GameSession::~GameSession() {
+void GameSession::stop() {
     while (desktop.count > 0 && closeTopWindow(desktop)) {
     }
     scriptedDesktopStop();
+}
+
+void GameSession::restart() {
+    stop();
+    start();
+}
+
+GameSession::~GameSession() {
+    stop();
     std::filesystem::current_path(previousFolder);
 }
 

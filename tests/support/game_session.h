@@ -14,6 +14,7 @@ struct GameSession {
     std::filesystem::path previousFolder;
     uint32_t now = 1000;
     const char* startFailure = nullptr;
+    int32_t width, height; // of the screen
 
     // dataFile is copied in as GHold.dat unless it is empty; progress >= 0 is
     // written as LevelInfo.dat first. The session starts at once.
@@ -30,8 +31,15 @@ struct GameSession {
     bool pass(uint32_t advance = 0);
     // A key pressed and let go, then one pass.
     bool key(uint8_t vk, uint32_t advance = 0);
+    // The program started again in the same folder, as a player starts it the
+    // next day: whatever is open is closed first, without writing Cfg.txt.
+    void restart();
     // The loop's end: the desktop (writing Cfg.txt) and the platform.
     void end();
 
     std::filesystem::path file(const char* name) const { return folder.path / name; }
+
+  private:
+    void start();
+    void stop();
 };

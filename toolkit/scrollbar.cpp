@@ -1,6 +1,6 @@
 // Vertical and horizontal scroll bars: content ranges, thumb geometry,
 // paging, held arrows that repeat, thumb dragging and the wheel.
-#include "widgets/scrollbar.h"
+#include "toolkit/scrollbar.h"
 
 #include "toolkit/desktop.h"
 

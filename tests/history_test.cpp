@@ -1,0 +1,122 @@
+// Undo and redo by running the recorded ticks again: every position they
+// land on is the one the live run had after as many ticks, through the
+// states saved on the way, across a restart, and without a sound.
+#include "game/history.h"
+
+#include "game/board.h"
+#include "game/sound.h"
+#include "tools/leveltext.h"
+#include "tools/sim.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The rules' whole state as ghtool sim writes it. The effort mark, which
+// undo and redo always clear, is left out.
+std::string position() {
+    const int32_t effort = boardView.effortOverlay;
+    boardView.effortOverlay = 0;
+    const std::string state = simStateJson(SimRun{});
+    boardView.effortOverlay = effort;
+    return state;
+}
+
+class HistoryTest : public ::testing::Test {
+  protected:
+    LevelText level;
+    SimRun run;
+    History history;
+    // positions[n]: the position after n ticks of the live run.
+    std::vector<std::string> positions;
+
+    // "Torch, River and Ice": water running, torches, fire, lava and ice.
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(readLevelTextFile(GHOLD_SOURCE_DIR "/assets/levels/level42.txt", level, error))
+            << error;
+        simStart(run, level.record);
+        historyBegin(history);
+        positions = {position()};
+    }
+
+    void play(const std::string& inputs, bool keep = true) {
+        for (char c : inputs) {
+            simTick(run, moveFromChar(c));
+            historyRecord(history, moveFromChar(c));
+            if (keep) {
+                positions.push_back(position());
+            }
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(HistoryTest, UndoTakesBackEachMoveWithItsWaitsAndRedoGivesThemBack) {
+    // Moves on ticks 1, 251 and 255, and 200 waits after the last: states
+    // are saved after 200 and 400 ticks.
+    const std::string inputs = "R" + std::string(249, '.') + "D..." + "L" + std::string(200, '.');
+    play(inputs);
+    EXPECT_EQ(historyInputs(history), inputs);
+    EXPECT_EQ(historyMoves(history), 3);
+
+    stopEffects();
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[251]);
+    EXPECT_EQ(historyInputs(history).size(), 251u);
+    EXPECT_EQ(historyMoves(history), 2);
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[1]);
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[0]);
+    EXPECT_FALSE(historyUndo(history));
+    EXPECT_EQ(position(), positions[0]);
+    // Nothing was heard while the ticks ran again.
+    for (const Channel& channel : channels) {
+        EXPECT_EQ(channel.effect, 0);
+    }
+
+    ASSERT_TRUE(historyRedo(history));
+    EXPECT_EQ(position(), positions[1]);
+    // Waits played after an undo go when the next move is redone.
+    play(".....", false);
+    ASSERT_TRUE(historyRedo(history));
+    EXPECT_EQ(position(), positions[251]);
+    ASSERT_TRUE(historyRedo(history));
+    EXPECT_EQ(position(), positions[255]);
+    EXPECT_EQ(historyInputs(history), inputs.substr(0, 255));
+    EXPECT_FALSE(historyRedo(history));
+
+    // A move played after an undo leaves nothing to redo.
+    ASSERT_TRUE(historyUndo(history));
+    play("U", false);
+    EXPECT_FALSE(historyRedo(history));
+    EXPECT_EQ(historyInputs(history), inputs.substr(0, 251) + "U");
+}
+
+TEST_F(HistoryTest, UndoRightAfterARestartBringsBackTheLineBeforeIt) {
+    const std::string inputs = "RR" + std::string(230, '.') + "D";
+    play(inputs);
+    loadLevel(level.record);
+    historyRestart(history);
+    const std::string restarted = position();
+    play("..", false);
+    EXPECT_EQ(historyMoves(history), 0);
+
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions.back());
+    EXPECT_EQ(historyInputs(history), inputs);
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[2]);
+    ASSERT_TRUE(historyRedo(history));
+    ASSERT_TRUE(historyRedo(history));
+    EXPECT_EQ(position(), restarted);
+    EXPECT_EQ(historyInputs(history), "");
+    // Back once more, then a new level forgets it all.
+    ASSERT_TRUE(historyUndo(history));
+    historyBegin(history);
+    EXPECT_FALSE(historyUndo(history));
+}

@@ -1,0 +1,394 @@
+// What the game gives a player beyond the rules, on the scripted platform as
+// the program runs it: a clean picture after every step, no moves behind
+// the banner, undo and redo, the level line, pause, sound off, the window of
+// keys, the records with the level list, and progress never lost in silence.
+#include "game/board.h"
+#include "game/flow.h"
+#include "game/gamedata.h"
+#include "game/playerfiles.h"
+#include "game/progress.h"
+#include "game/records.h"
+#include "game/sound.h"
+#include "game/titles.h"
+#include "platform/platform_script.h"
+#include "shell/mainwnd.h"
+#include "tests/support/game_session.h"
+#include "tests/support/golden.h"
+#include "toolkit/desktop.h"
+#include "tools/leveltext.h"
+#include "tools/render.h"
+#include "tools/sim.h"
+#include "widgets/msgbox.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+uint8_t keyFor(char move) {
+    switch (move) {
+    case 'R': return KEY_RIGHT;
+    case 'L': return KEY_LEFT;
+    case 'U': return KEY_UP;
+    case 'D': return KEY_DOWN;
+    default: return 0;
+    }
+}
+
+// One tick of play per move character, 100 ms apart.
+void play(GameSession& session, const std::string& moves) {
+    for (char move : moves) {
+        if (const uint8_t vk = keyFor(move)) {
+            session.key(vk, STEP_MS);
+        } else {
+            session.pass(STEP_MS);
+        }
+    }
+}
+
+// Past the title pictures and the level's banner.
+void startPlaying(GameSession& session) {
+    ASSERT_EQ(session.startFailure, nullptr);
+    session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
+    session.pass(BANNER_MS);
+    ASSERT_EQ(levelFlow.boardVisible, 1u);
+}
+
+std::vector<uint16_t> screenRect(int32_t x, int32_t y, int32_t width, int32_t height) {
+    const ScriptScreen& screen = scriptScreen();
+    std::vector<uint16_t> part;
+    for (int32_t row = y; row < y + height; row++) {
+        const uint16_t* from = &screen.pixels[size_t(row) * size_t(screen.width) + size_t(x)];
+        part.insert(part.end(), from, from + width);
+    }
+    return part;
+}
+
+// The cell the player stands in, as its index; -1 when there is none.
+int playerCell() {
+    for (int i = 0; i < CELL_COUNT; i++) {
+        const int8_t code = board.cells[i][LAYER_OBJECT];
+        if (code == PLAYER_LEFT || code == PLAYER_RIGHT) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// How many pixels of the screen outside the board differ from a picture of
+// it taken before.
+int32_t changedAroundBoard(const std::vector<uint16_t>& before) {
+    const ScriptScreen& screen = scriptScreen();
+    int32_t changed = 0;
+    for (int32_t y = 0; y < screen.height; y++) {
+        for (int32_t x = 0; x < screen.width; x++) {
+            const bool onBoard = x >= boardView.originX && y >= boardView.originY &&
+                                 x < boardView.originX + boardView.pixelWidth &&
+                                 y < boardView.originY + boardView.pixelHeight;
+            const size_t i = size_t(y) * size_t(screen.width) + size_t(x);
+            changed += !onBoard && before[i] != screen.pixels[i];
+        }
+    }
+    return changed;
+}
+
+std::string positionNow() {
+    return simStateJson(SimRun{});
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Shift held while the key goes down and up.
+void shiftKey(GameSession& session, uint8_t vk) {
+    MainWndProc(MSG_KEY_DOWN, KEY_SHIFT, 0);
+    MainWndProc(MSG_KEY_DOWN, vk, 0);
+    MainWndProc(MSG_KEY_UP, vk, 0);
+    session.pass();
+    MainWndProc(MSG_KEY_UP, KEY_SHIFT, 0);
+}
+
+#define HEADING                                                                                    \
+    "# Gloomhold records: level, fewest moves, fewest steps, best run (R L U D . per tick)\n"
+
+// Alt+G opens the game menu; the letter chooses an item of it.
+void chooseFromGameMenu(GameSession& session, char letter) {
+    MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
+    MainWndProc(MSG_SYS_KEY_DOWN, 'G', 0);
+    session.pass();
+    MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
+    const uint8_t vk = uint8_t(letter - 'a' + 'A');
+    MainWndProc(MSG_KEY_DOWN, vk, 0);
+    MainWndProc(MSG_CHAR, uint8_t(letter), 0);
+    session.pass();
+    MainWndProc(MSG_KEY_UP, vk, 0);
+}
+
+} // namespace
+
+// A small hall whose lights reach past its edges: a lit torch, a fire on a
+// keg that goes up after a few steps, water running from a source, over the
+// holes of the walls, for 300 steps while the player walks. Each step's
+// picture on the screen is what ghtool render draws afresh for the board as
+// it stands, the fire's flicker included.
+TEST(PlayerGame, EveryStepShowsExactlyWhatAFreshDrawingShows) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    LevelText hall;
+    ASSERT_EQ(parseLevelText("floor:\n"
+                             ".........\n"
+                             "._______.\n"
+                             "._______.\n"
+                             "._______.\n"
+                             ".........\n"
+                             "object:\n"
+                             "#########\n"
+                             "#T..g..S#\n"
+                             "#>......#\n"
+                             "#.......#\n"
+                             "#########\n"
+                             "top:\n"
+                             ".........\n"
+                             "....F....\n"
+                             ".........\n"
+                             ".........\n"
+                             ".........\n",
+                             hall),
+              "");
+    levelRecords[0] = hall.record;
+    startPlaying(session);
+    const std::string moves = "RRRD.LLU" + std::string(292, '.');
+    for (size_t step = 0; step < moves.size(); step++) {
+        const uint32_t seed = levelFlow.flickerSeed;
+        play(session, moves.substr(step, 1));
+        WindowCanvas fresh{};
+        ASSERT_EQ(renderBoardCanvas(fresh, seed), "");
+        const Surface& want = fresh.surface;
+        // The fresh canvas is the board with a tile's margin all round.
+        const std::vector<uint16_t> shown = screenRect(
+            boardView.originX - TILE_SIZE, boardView.originY - TILE_SIZE, want.width, want.height);
+        size_t differ = 0;
+        while (differ < shown.size() && shown[differ] == want.pixels[differ]) {
+            differ++;
+        }
+        const int32_t width = want.width;
+        canvasFree(fresh);
+        ASSERT_EQ(differ, shown.size())
+            << "step " << step + 1 << ": first at (" << differ % size_t(width) << ", "
+            << differ / size_t(width) << ")";
+    }
+}
+
+// Behind the banner of a level just started the board's own steps go on, but
+// arrows move nobody; once the board shows they do, and the level line says
+// so, with the level's title from the titles file and the sound switched off.
+TEST(PlayerGame, ArrowsWaitForTheBoardAndTheLevelLineCountsTheMoves) {
+    GameSession session(GHOLD_DATA_FILE, 3);
+    loadLevelTitles(GHOLD_BINARY_DIR "/GHold.titles");
+    session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
+    const int startCell = playerCell();
+    ASSERT_GE(startCell, 0);
+    const int32_t steps = fineGrid.stepCounter;
+    for (int i = 0; i < 5; i++) {
+        session.key(KEY_RIGHT, STEP_MS);
+    }
+    EXPECT_EQ(levelFlow.boardVisible, 0u);
+    EXPECT_EQ(fineGrid.stepCounter, steps + 5);
+    EXPECT_EQ(historyInputs(playState.history), ".....");
+    EXPECT_EQ(playerCell(), startCell);
+
+    session.pass(BANNER_MS);
+    session.key(KEY_RIGHT, STEP_MS);
+    session.key(KEY_M);
+    EXPECT_EQ(historyMoves(playState.history), 1);
+    EXPECT_NE(playerCell(), startCell);
+    EXPECT_EQ(statusLine(),
+              "Level 3: " + std::string(levelTitles.text[3]) + "     Moves 1     Sound off");
+    EXPECT_TRUE(matchesGolden("game-level-line", 640, 24, screenRect(0, 0, 640, 24).data()));
+}
+
+// Backspace and U take back a move with the waits before it, Shift+U gives it
+// back, and undo right after R brings back the position R left, with the
+// board shown at once; none of it counts as a step of the board.
+TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
+    GameSession session(GHOLD_DATA_FILE, 1);
+    startPlaying(session);
+    std::vector<std::string> positions;
+    for (char move : std::string("R..RD")) {
+        play(session, std::string(1, move));
+        positions.push_back(positionNow());
+    }
+    const std::string played = historyInputs(playState.history);
+
+    session.key(KEY_BACK);
+    EXPECT_EQ(positionNow(), positions[3]);
+    session.key(KEY_U);
+    EXPECT_EQ(positionNow(), positions[0]);
+    EXPECT_EQ(historyMoves(playState.history), 1);
+    shiftKey(session, KEY_U);
+    EXPECT_EQ(positionNow(), positions[3]);
+    EXPECT_EQ(historyMoves(playState.history), 2);
+
+    session.key(KEY_R);
+    EXPECT_EQ(levelFlow.boardVisible, 0u);
+    EXPECT_EQ(historyMoves(playState.history), 0);
+    session.key(KEY_BACK);
+    EXPECT_EQ(positionNow(), positions[3]);
+    EXPECT_EQ(historyInputs(playState.history), played.substr(0, played.size() - 1));
+    // The banner of the restart gives way to the position brought back.
+    session.pass();
+    EXPECT_EQ(levelFlow.boardVisible, 1u);
+    EXPECT_EQ(levelFlow.bannerVisible, 0u);
+}
+
+// P stops the board under a "Paused" banner until any key, which does
+// nothing else; M silences the effects; F1 lists the keys in a window that
+// Escape closes, as Enter closes About, and the game is whole again after.
+TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    startPlaying(session);
+    play(session, "R");
+    // Around the board the picture stays as it is, with the board's shadows.
+    const std::vector<uint16_t> picture = scriptScreen().pixels;
+
+    session.key(KEY_P);
+    const int32_t steps = fineGrid.stepCounter;
+    session.pass(1000);
+    EXPECT_EQ(fineGrid.stepCounter, steps);
+    const std::vector<uint16_t> paused = screenRect(0, 0, 640, 480);
+    EXPECT_NE(std::find(paused.begin(), paused.end(), BANNER_TEXT), paused.end());
+    session.key(KEY_ESCAPE);
+    EXPECT_EQ(gameWindow->closeRequested, 0u);
+    EXPECT_EQ(playState.paused, 0u);
+    session.pass(STEP_MS);
+    EXPECT_EQ(fineGrid.stepCounter, steps + 1);
+
+    session.key(KEY_F1);
+    ASSERT_EQ(desktop.count, 2);
+    EXPECT_STREQ(desktop.windows[1]->title, "Keys");
+    // Behind it the game stays as it was, its level line with the move.
+    session.pass();
+    EXPECT_TRUE(
+        std::equal(picture.begin(), picture.begin() + 640 * 24, screenRect(0, 0, 640, 24).begin()));
+    session.key(KEY_ESCAPE);
+    EXPECT_EQ(desktop.count, 1);
+    session.pass();
+    EXPECT_EQ(changedAroundBoard(picture), 0);
+
+    chooseFromGameMenu(session, 'b');
+    ASSERT_EQ(desktop.count, 2);
+    EXPECT_STREQ(desktop.windows[1]->title, "About");
+    session.key(KEY_ENTER);
+    EXPECT_EQ(desktop.count, 1);
+    session.pass();
+    EXPECT_EQ(changedAroundBoard(picture), 0);
+
+    session.key(KEY_M);
+    stopEffects();
+    playEffect(EFFECT_EXPLOSE);
+    EXPECT_EQ(channels[0].effect, 0);
+    session.key(KEY_M);
+    playEffect(EFFECT_EXPLOSE);
+    EXPECT_EQ(channels[0].effect, EFFECT_EXPLOSE);
+}
+
+// A completed level goes into Records.txt with its fewest moves and steps and
+// a run that replays it; a run as short in moves and shorter in time takes
+// its place; the level list marks the level with a star and the moves, and
+// at 51 levels it scrolls with a full scroll bar.
+TEST(PlayerGame, RecordsKeepTheBestRunAndTheLevelListShowsThem) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    startPlaying(session);
+    // "First Steps" by its solution, after one timed step behind the banner.
+    play(session, "RRRRDD.");
+    session.pass();
+    ASSERT_EQ(levelFlow.level, 1);
+    EXPECT_EQ(fileText(session.file("Records.txt")), HEADING "0 6 8 .RRRRDD.\n");
+    const std::string solution = playerRecords.levels[0].solution;
+
+    session.key(KEY_PAGE_DOWN);
+    play(session, "RRRRDD.");
+    session.pass();
+    EXPECT_EQ(fileText(session.file("Records.txt")), HEADING "0 6 7 RRRRDD.\n");
+    chooseFromGameMenu(session, 'a');
+    ASSERT_EQ(desktop.popupMenu.count, 2);
+    EXPECT_STREQ(desktop.popupMenu.levels[1].items[0].text, "Level 0 * 6");
+    EXPECT_STREQ(desktop.popupMenu.levels[1].items[1].text, "Level 1");
+    session.key(KEY_ESCAPE);
+
+    std::ofstream(session.file("Records.txt"))
+        << "12 40 410 " << std::string(40, 'R') << std::string(370, '.') << "\n"
+        << "47 9999 9999 " << std::string(9999, 'U') << "\n"
+        << "50 10000 10000 " << std::string(10000, 'D') << "\n";
+    writeLevelProgressFile(session.file("LevelInfo.dat").string().c_str(), 50);
+    session.restart();
+    startPlaying(session);
+    chooseFromGameMenu(session, 'a');
+    // Up from nothing selected wraps to the last level, and the rows follow.
+    MainWndProc(MSG_KEY_DOWN, KEY_UP, 0);
+    session.pass();
+    MainWndProc(MSG_KEY_UP, KEY_UP, 0);
+    const MenuLevel& list = desktop.popupMenu.levels[1];
+    EXPECT_EQ(list.scrollBar.active, 1u);
+    EXPECT_EQ(list.first + list.rows, 51);
+    EXPECT_TRUE(matchesGolden("game-level-list", 640, 480, scriptScreen().pixels.data()));
+
+    // The first run kept replays the level from its start, as ghtool sim runs it.
+    SimRun run{};
+    simStart(run, levelRecords[0]);
+    for (char move : solution) {
+        simTick(run, moveFromChar(move));
+    }
+    EXPECT_EQ(levelFlow.levelComplete, 1u);
+}
+
+// A damaged progress or records file is kept aside as NAME.bad and the
+// player told; a file that cannot be written is named with the system's
+// reason, once, and play goes on.
+TEST(PlayerGame, ProgressIsNeverLostInSilence) {
+    GameSession session(GHOLD_DATA_FILE, -1);
+    const std::string damaged(100, 'x');
+    std::ofstream(session.file("LevelInfo.dat")) << damaged;
+    std::ofstream(session.file("Records.txt")) << "0 7 9 RRRRDDU..\nno record\n";
+    session.restart();
+    EXPECT_EQ(fileText(session.file("LevelInfo.dat.bad")), damaged);
+    EXPECT_EQ(fileText(session.file("Records.txt.bad")), "0 7 9 RRRRDDU..\nno record\n");
+    EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
+    EXPECT_EQ(playerRecords.levels[0].steps, 9);
+    ASSERT_EQ(desktop.count, 4);
+    EXPECT_STREQ(desktop.windows[2]->title, "Progress file damaged");
+    EXPECT_STREQ(desktop.windows[3]->title, "Records file damaged");
+    session.key(KEY_ENTER);
+    session.key(KEY_ENTER);
+    ASSERT_EQ(desktop.count, 2);
+
+    std::filesystem::create_directory(session.file("LevelInfo.dat"));
+    std::filesystem::create_directory(session.file("Records.txt"));
+    startPlaying(session);
+    play(session, "RRRRDD.");
+    session.pass();
+    ASSERT_EQ(levelFlow.level, 1);
+    // The better run could not be kept either.
+    ASSERT_EQ(desktop.count, 3);
+    EXPECT_STREQ(desktop.windows[1]->title, "Records not saved");
+    EXPECT_STREQ(desktop.windows[2]->title, "Progress not saved");
+    const Dialog* told = dialogOfWindow(desktop.windows[2]);
+    ASSERT_NE(told, nullptr);
+    EXPECT_STREQ(told->lines[2].label, "LevelInfo.dat");
+    EXPECT_STREQ(told->lines[4].label, "Is a directory");
+    session.key(KEY_ENTER);
+    session.key(KEY_ENTER);
+    EXPECT_EQ(desktop.count, 1);
+    saveProgress(2);
+    saveRecords();
+    EXPECT_EQ(desktop.count, 1);
+}

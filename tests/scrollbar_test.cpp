@@ -284,4 +284,26 @@ TEST(ScrollBar, DrawsArrowsAndThumbInTheFaceColourAndTheTrackInItsOwn) {
     EXPECT_NE(at(100, 10), raisedCorner);
 }
 
+// A click quicker than a pass (press and release in the same one) steps
+// once: nothing stays held to repeat or drag while the button is up.
+TEST(ScrollBar, AClickWithinOnePassStepsOnceAndHoldsNothing) {
+    BarDesk desk;
+    VScrollBar bar{};
+    vscrollCreate(bar, 100, 10, 200, 140, 0, 100, 14);
+    scriptMouseMove(105, 200); // the down arrow
+    scriptLeftDown();
+    scriptLeftUp();
+    EXPECT_EQ(desk.vpass(bar, 1000), 1);
+    EXPECT_EQ(desk.vpass(bar, 1500), 0);
+    EXPECT_EQ(bar.top, 1);
+
+    scriptMouseMove(105, 35); // the thumb
+    scriptLeftDown();
+    scriptLeftUp();
+    EXPECT_EQ(desk.vpass(bar, 2000), 1);
+    scriptMouseMove(105, 150);
+    EXPECT_EQ(desk.vpass(bar, 2010), 0);
+    EXPECT_EQ(bar.top, 1);
+}
+
 } // namespace

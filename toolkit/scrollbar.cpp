@@ -191,16 +191,26 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
         }
         return 0;
     }
+    // A press released within the same pass (a quick click while the
+    // program was busy) is a click: it steps once and leaves nothing held,
+    // or the bar would go on repeating or dragging with the button up.
+    const bool held = !mouse.leftReleased;
     if (currentMouseInside(bar.thumb)) {
-        // The grab point is kept in the shared press position, so that the
-        // thumb's place is simply the pointer less it.
-        mouse.*axis.press -= bar.thumbPos;
-        bar.dragging = 1;
+        if (held) {
+            // The grab point is kept in the shared press position, so that
+            // the thumb's place is simply the pointer less it.
+            mouse.*axis.press -= bar.thumbPos;
+            bar.dragging = 1;
+        }
         return 1;
     }
     const int32_t part = axis.partUnder(bar);
     if (part == SCROLL_PART_NONE) {
         return 0;
+    }
+    axis.scrollTo(bar, axis.position(bar) + axis.step(bar, part));
+    if (!held) {
+        return 1;
     }
     bar.pressedPart = bar.hoveredPart = part;
     bar.repeatInterval = part == SCROLL_PART_FIRST_ARROW || part == SCROLL_PART_SECOND_ARROW
@@ -209,7 +219,6 @@ template <typename Bar> int scrollUpdate(Bar& bar, const ScrollAxis<Bar>& axis) 
     bar.repeating = 1;
     bar.nextRepeat = now + FIRST_REPEAT_MS;
     wakeAt(bar.nextRepeat);
-    axis.scrollTo(bar, axis.position(bar) + axis.step(bar, part));
     return 1;
 }
 

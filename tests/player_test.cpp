@@ -20,6 +20,7 @@
 #include "tools/sim.h"
 #include "widgets/msgbox.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -385,7 +386,17 @@ TEST(PlayerGame, ProgressIsNeverLostInSilence) {
     ASSERT_NE(told, nullptr);
     EXPECT_STREQ(told->lines[2].label, "LevelInfo.dat");
     EXPECT_STREQ(told->lines[4].label, "Is a directory");
+    session.pass(40);
     session.key(KEY_ENTER);
+    // The box beneath, opened in the same pass, shows its face once on top,
+    // not a blank canvas inside its pulsing frame.
+    session.pass(40);
+    ASSERT_EQ(desktop.count, 2);
+    const Window& records = *desktop.windows[1];
+    const std::vector<uint16_t> face = screenRect(
+        records.x, records.y, records.canvas.surface.width, records.canvas.surface.height);
+    EXPECT_GT(std::count(face.begin(), face.end(), styleColour(COLOUR_DIALOG_BACKGROUND)),
+              std::ptrdiff_t(face.size() / 2));
     session.key(KEY_ENTER);
     EXPECT_EQ(desktop.count, 1);
     saveProgress(2);

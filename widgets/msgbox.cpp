@@ -757,6 +757,10 @@ Dialog* dialogShow(std::unique_ptr<Dialog> dialog, const char* title, DialogOkCa
     d.onChange = onChange;
     d.pulseColour = FIRST_PULSE;
     d.frameOnly = 0;
+    // Drawn now, as a window is when created: a box opened in the same pass
+    // as another lies beneath it and gets no Draw until it comes to the top,
+    // yet its picture is composed under the other all the while.
+    sendMessage(window, Draw);
     window->redrawRequested = 1;
     return &d;
 }

@@ -275,10 +275,17 @@ bool gameKey(Window& window, uint8_t key) {
         return true;
     case KEY_R: restartLevel(); return true;
     case KEY_BACK:
-    case KEY_U: {
+    case KEY_U:
+    case KEY_Y: {
         // Shift+U redoes: undo and redo on one key, as in the genre's
-        // classics, and Backspace beside it for undo alone.
-        const bool redo = key == KEY_U && inputState.keys.down[KEY_SHIFT];
+        // classics, and Backspace beside it for undo alone. Ctrl+Y redoes
+        // too, for the hands of players used to desktop programs; Y alone
+        // is no key of the game.
+        const uint8_t* down = inputState.keys.down;
+        if (key == KEY_Y && !down[KEY_CTRL]) {
+            return false;
+        }
+        const bool redo = key == KEY_Y || (key == KEY_U && down[KEY_SHIFT]);
         if (redo ? historyRedo(history) : historyUndo(history)) {
             revealBoard(window);
         }
@@ -575,15 +582,17 @@ constexpr const char* ABOUT_TEXT = "\n"
                                    "     Author The Gloomhold Team.\n"
                                    "       team@gloomhold.example\n";
 
-// Wide enough for 40 characters of font 0 beside the scroll bar.
+// Wide enough for 40 characters of font 0 beside the scroll bar, and high
+// enough for every line.
 constexpr int32_t KEYS_WIDTH = 300;
-constexpr int32_t KEYS_HEIGHT = 230;
+constexpr int32_t KEYS_HEIGHT = 330;
 
 constexpr const char* KEYS_TEXT = "\n"
                                   " Arrows        walk; walk into a thing\n"
                                   "               to push it\n"
                                   " Backspace, U  undo a move, or R\n"
                                   " Shift+U       redo\n"
+                                  " Ctrl+Y        redo\n"
                                   " R             restart the level\n"
                                   " Page Up       the next level reached\n"
                                   " Page Down     the level before\n"
@@ -592,7 +601,14 @@ constexpr const char* KEYS_TEXT = "\n"
                                   " Alt+G         the Game menu\n"
                                   " F1            these keys\n"
                                   " Escape        quit; in a window,\n"
-                                  "               close it (Enter too)\n";
+                                  "               close it (Enter too)\n"
+                                  " Ctrl+Plus     a larger zoom\n"
+                                  " Ctrl+Minus    a smaller zoom\n"
+                                  " Ctrl+0        the display's own zoom\n"
+                                  " Alt+Enter     full screen, and back\n"
+                                  "\n"
+                                  " While the level's number shows, the\n"
+                                  " arrows wait: the board is hidden.\n";
 
 // One text window is open at a time: each is modal over the game.
 TextBox textWindowBox;

@@ -50,6 +50,7 @@ enum : uint8_t {
     KEY_M = 0x4D,  // sound effects off and on
     KEY_P = 0x50,  // pause; any key goes on
     KEY_U = 0x55,  // undo; with Shift, redo (Backspace undoes too)
+    KEY_Y = 0x59,  // with Ctrl, redo
     KEY_F1 = 0x70, // the window that lists the keys
 };
 

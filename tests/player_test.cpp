@@ -109,13 +109,13 @@ std::string fileText(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Shift held while the key goes down and up.
-void shiftKey(GameSession& session, uint8_t vk) {
-    MainWndProc(MSG_KEY_DOWN, KEY_SHIFT, 0);
+// Shift or Ctrl held while the key goes down and up.
+void heldKey(GameSession& session, uint8_t held, uint8_t vk) {
+    MainWndProc(MSG_KEY_DOWN, held, 0);
     MainWndProc(MSG_KEY_DOWN, vk, 0);
     MainWndProc(MSG_KEY_UP, vk, 0);
     session.pass();
-    MainWndProc(MSG_KEY_UP, KEY_SHIFT, 0);
+    MainWndProc(MSG_KEY_UP, held, 0);
 }
 
 #define HEADING                                                                                    \
@@ -217,8 +217,8 @@ TEST(PlayerGame, ArrowsWaitForTheBoardAndTheLevelLineCountsTheMoves) {
     EXPECT_TRUE(matchesGolden("game-level-line", 640, 24, screenRect(0, 0, 640, 24).data()));
 }
 
-// Backspace and U take back a move with the waits before it, Shift+U gives it
-// back, and undo right after R brings back the position R left, with the
+// Backspace and U take back a move with the waits before it, Shift+U and
+// Ctrl+Y give it back, and undo right after R brings back the position R left, with the
 // board shown at once; none of it counts as a step of the board.
 TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
     GameSession session(GHOLD_DATA_FILE, 1);
@@ -235,9 +235,12 @@ TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
     session.key(KEY_U);
     EXPECT_EQ(positionNow(), positions[0]);
     EXPECT_EQ(historyMoves(playState.history), 1);
-    shiftKey(session, KEY_U);
+    heldKey(session, KEY_SHIFT, KEY_U);
     EXPECT_EQ(positionNow(), positions[3]);
     EXPECT_EQ(historyMoves(playState.history), 2);
+    session.key(KEY_BACK);
+    heldKey(session, KEY_CTRL, KEY_Y);
+    EXPECT_EQ(positionNow(), positions[3]);
 
     session.key(KEY_R);
     EXPECT_EQ(levelFlow.boardVisible, 0u);

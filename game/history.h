@@ -7,9 +7,17 @@
 // state saved on the way.
 //
 // The game window keeps one History for the level it shows; a level editor's
-// play-test can keep its own: historyBegin when it sets the level up,
-// historyRecord after every tick it runs, historyUndo and historyRedo, and
-// historyInputs for what was played, in the level text's move format.
+// play-test can keep its own, with these calls alone:
+//   historyBegin    right after it sets the level up (loadLevel, simStart);
+//   historyRecord   after every tick it runs with advanceBoard, with the
+//                   move of that tick (MOVE_NONE for none);
+//   historyUndo, historyRedo  (and historyRestart for a restart that undo
+//                   may take back);
+//   historyInputs   what was played, in the level text's move format, ready
+//                   for a "solution:" line; historyMoves, its moves.
+// A History works on the records advanceBoard steps (board, fineGrid,
+// gameState, levelFlow's move request and completion), so one History at a
+// time drives them; what it keeps beside that is its own.
 #include "game/fluid.h"
 #include "game/state.h"
 #include <cstdint>

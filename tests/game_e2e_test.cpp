@@ -48,16 +48,6 @@ LevelText readLevel(const std::string& path) {
     return level;
 }
 
-uint8_t keyForMove(char move) {
-    switch (move) {
-    case 'R': return KEY_RIGHT;
-    case 'L': return KEY_LEFT;
-    case 'U': return KEY_UP;
-    case 'D': return KEY_DOWN;
-    default: return 0;
-    }
-}
-
 bool holdsColour(const std::vector<uint16_t>& pixels, uint16_t colour) {
     for (uint16_t p : pixels) {
         if (p == colour) {

@@ -30,20 +30,10 @@
 
 namespace {
 
-uint8_t keyFor(char move) {
-    switch (move) {
-    case 'R': return KEY_RIGHT;
-    case 'L': return KEY_LEFT;
-    case 'U': return KEY_UP;
-    case 'D': return KEY_DOWN;
-    default: return 0;
-    }
-}
-
 // One tick of play per move character, 100 ms apart.
 void play(GameSession& session, const std::string& moves) {
     for (char move : moves) {
-        if (const uint8_t vk = keyFor(move)) {
+        if (const uint8_t vk = keyForMove(move)) {
             session.key(vk, STEP_MS);
         } else {
             session.pass(STEP_MS);

@@ -62,3 +62,13 @@ bool GameSession::key(uint8_t vk, uint32_t advance) {
 void GameSession::end() {
     shellEnd();
 }
+
+uint8_t keyForMove(char move) {
+    switch (move) {
+    case 'R': return KEY_RIGHT;
+    case 'L': return KEY_LEFT;
+    case 'U': return KEY_UP;
+    case 'D': return KEY_DOWN;
+    default: return 0;
+    }
+}

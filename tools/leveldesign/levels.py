@@ -651,9 +651,8 @@ L("The Foundry", """
 #       k    #####
 #            #####
 ##################
-""", ("RRRDLULDRRRRLLLLLDRRURRDLLURRRRDDDRRDLLLLLLLL..............."
-      "................................................DDDDDRRRRRRR"
-      "RRUUDDLLULURRRRR.........RR"), floor="""
+""", ("RRDRDLRURRLLLDLRRRUURDRDDDRRRDLLLLLLULDLL..................."
+      "........DDDRRRRRRDRRRRDRULUR.........RR"), floor="""
 ..................
 ..................
 ..................

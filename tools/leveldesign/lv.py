@@ -230,7 +230,7 @@ def write_docs():
     res = subprocess.run([GHTOOL, "verify", "--stats", os.path.join(ROOT, "assets")],
                          capture_output=True, text=True)
     rows = res.stdout.splitlines()
-    out = [rows[0][:-1] + " what it asks |", rows[1] + "---|"]
+    out = [rows[0] + " what it asks |", rows[1] + "---|"]
     for n, row in enumerate(rows[2:]):
         out.append(row + " " + levels.NOTES[n] + " |")
     path = os.path.join(ROOT, "docs", "levels.md")

@@ -631,11 +631,11 @@ L("Fire Brigade", """
 #              ###
 #  B       B   ###
 #+##########+#H###
-#  B      o     ##
+## B      o #   ##
 #D              ##
 ##################
-""", ("RRRRR...RURDDLDRRRRR..........................RRRRRDDLLLLDLL"
-      "LLLLLLULDRRRRRRRRRRRDDLLLLLLLLDLL............L."))
+""", ("RRRRR...RURDDLDRRRRR..........................RRRRRDDLLLLLLL"
+      "LLLDLLULDRRRRRRRRRRURDRRDDLDLLULLLLLLLDLL............L."))
 
 L("The Foundry", """
 ##################

@@ -1,8 +1,11 @@
+// The window manager on the scripted platform: creating and closing windows,
+// the update pass that ticks, draws and composes them, desktop resizes.
 #include "toolkit/desktop.h"
 
 #include "platform/platform_script.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/font.h"
 #include <filesystem>
@@ -15,49 +18,33 @@ namespace {
 // What a test window does on each message; windows are told apart by their
 // param (0 is the desktop window, 'A' in the event log).
 struct Behaviour {
-    bool closeInCreate;
-    bool refuseClose;
-    bool redrawOnTick;
+    bool closeInCreate, refuseClose, redrawOnTick, closeOnTick, closeItselfOnTick;
     bool openOnTick; // opens a child window (param 7) on its next Tick
-    bool openInDraw; // tries to open a window while being drawn
-    bool openInSize; // ... while being sized
-    bool closeOnTick;
-    bool closeItselfOnTick; // calls closeTopWindow instead of asking
-    uint16_t colour;        // fills its canvas with it on Draw
+    bool openInDraw, openInSize;
+    uint16_t colour; // fills its canvas with it on Draw
 };
 
 Behaviour behaviours[8];
 std::vector<std::string> events;
 std::vector<Window*> nestedResults;
 
-const char* messageName(uint32_t m) {
-    static const char* names[] = {"Create", "Tick", "Draw", "Size", "Close"};
-    return m < 5 ? names[m] : "?";
-}
-
 void RecordingWindowProc(Window* w, uint32_t param) {
-    events.push_back(std::string(1, char('A' + param)) + " " + messageName(w->message));
+    static const char* names[] = {"Create", "Tick", "Draw", "Size", "Close"};
+    events.push_back(std::string(1, char('A' + param)) + " " + names[w->message]);
     Behaviour& b = behaviours[param];
+    auto child = [] {
+        return createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7);
+    };
     switch (w->message) {
-    case Create:
-        if (b.closeInCreate) {
-            w->closeRequested = 1;
-        }
-        break;
+    case Create: w->closeRequested = b.closeInCreate; break;
     case Tick:
-        if (b.redrawOnTick) {
-            w->redrawRequested = 1;
-        }
-        if (b.closeOnTick) {
-            w->closeRequested = 1;
-        }
+        w->redrawRequested |= b.redrawOnTick;
+        w->closeRequested |= b.closeOnTick;
         if (b.closeItselfOnTick) {
             closeTopWindow(desktop);
-            return;
-        }
-        if (b.openOnTick) {
+        } else if (b.openOnTick) {
             b.openOnTick = false;
-            createWindow(desktop, -1, -1, 100, 60, "child", 31, RecordingWindowProc, 7);
+            child();
         }
         break;
     case Draw:
@@ -68,31 +55,25 @@ void RecordingWindowProc(Window* w, uint32_t param) {
             surfaceFillRect(w->canvas.surface, 10, 10, 29, 19, 0x1234);
         }
         if (b.openInDraw) {
-            nestedResults.push_back(
-                createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7));
+            nestedResults.push_back(child());
         }
         break;
     case Size:
         if (b.openInSize) {
-            nestedResults.push_back(
-                createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7));
+            nestedResults.push_back(child());
         }
         break;
-    case Close:
-        if (b.refuseClose) {
-            w->closeRequested = 0;
-        }
-        break;
+    case Close: w->closeRequested &= !b.refuseClose; break;
     }
 }
 
-std::vector<std::string> takeEvents() {
-    std::vector<std::string> taken;
+using Events = std::vector<std::string>;
+
+Events takeEvents() {
+    Events taken;
     taken.swap(events);
     return taken;
 }
-
-using Events = std::vector<std::string>;
 
 class DesktopTest : public ::testing::Test {
   protected:
@@ -101,6 +82,7 @@ class DesktopTest : public ::testing::Test {
             b = Behaviour{};
         }
         behaviours[0].colour = 0x0A0A;
+        behaviours[1].colour = 0x0B0B;
         events.clear();
         nestedResults.clear();
     }
@@ -109,8 +91,15 @@ class DesktopTest : public ::testing::Test {
     void start(int32_t width = 640, int32_t height = 480) {
         ASSERT_EQ(scriptedDesktopStart(width, height, RecordingWindowProc), nullptr);
     }
-    Window* open(uint32_t param, int32_t width = 200, int32_t height = 100) {
-        return createWindow(desktop, -1, -1, width, height, "test", 31, RecordingWindowProc, param);
+    Window* open(uint32_t param, uint32_t flags = 31, int32_t width = 200, int32_t height = 100) {
+        desktop.current = nullptr; // opened from outside any procedure
+        return createWindow(desktop, -1, -1, width, height, "test", flags, RecordingWindowProc,
+                            param);
+    }
+    Events pass() {
+        updatePass(desktop);
+        mouseClearEvents(inputState.mouse);
+        return takeEvents();
     }
 };
 
@@ -118,55 +107,41 @@ std::vector<uint16_t> pixelsOf(const Surface& s) {
     return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
 }
 
-uint16_t screenAt(int32_t x, int32_t y) {
-    const ScriptScreen& s = scriptScreen();
-    return s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
-}
-
-TEST_F(DesktopTest, InitCreatesTheDesktopWindowAndFillsTheStyleTable) {
+TEST_F(DesktopTest, InitCreatesTheDesktopWindowOrReportsWhatFailed) {
     start(641, 480);
     EXPECT_EQ(takeEvents(), (Events{"A Create", "A Size", "A Draw"}));
     ASSERT_EQ(desktop.count, 1);
     Window* dw = desktop.desktopWindow;
     ASSERT_EQ(dw, desktop.windows[0]);
     EXPECT_STREQ(dw->title, "DeskTop");
-    EXPECT_EQ(dw->flags, 0u);
-    EXPECT_EQ(dw->maximised, 1u);
-    EXPECT_EQ(dw->param, 0u);
-    EXPECT_EQ(dw->createDone, 1u);
-    EXPECT_EQ(dw->x, 0);
-    EXPECT_EQ(dw->y, 0);
     // Canvases and the desktop's surfaces are even wide.
-    EXPECT_EQ(dw->canvas.surface.width, 640);
-    EXPECT_EQ(dw->canvas.surface.height, 480);
-    EXPECT_EQ(desktop.desktopBitmap.width, 640);
-    EXPECT_EQ(desktop.desktopBitmap.height, 480);
-    EXPECT_EQ(desktop.backup.width, 640);
-    EXPECT_EQ(desktop.backup.height, 480);
-    EXPECT_EQ(dw->canvas.background, 0x02EF);
-    EXPECT_EQ(dw->canvas.font, &builtinFonts[0]);
+    EXPECT_EQ(ints(dw->flags, dw->maximised, dw->createDone, dw->x, dw->y, dw->canvas.surface.width,
+                   dw->canvas.surface.height, desktop.desktopBitmap.width, desktop.backup.width,
+                   desktop.backup.height, dw->canvas.background),
+              ints(0, 1, 1, 0, 0, 640, 480, 640, 640, 480, 0x02EF));
     // The desktop bitmap holds the desktop window's own drawing.
     EXPECT_EQ(pixelsOf(desktop.desktopBitmap), pixelsOf(dw->canvas.surface));
     EXPECT_EQ(desktop.desktopBitmap.pixels[15 * 640 + 15], 0x1234);
-    EXPECT_EQ(dw->redrawRequested, 1u);
-    EXPECT_EQ(desktop.needsRedraw, 1u);
     // The scripted clock stands still, so the display counts as fast.
-    EXPECT_EQ(platform.slowDisplay, 0u);
-    EXPECT_EQ(desktop.shadows, 1u);
-    EXPECT_EQ(desktop.doubleClickTime, 320);
-
-    EXPECT_EQ(styleTable.titleFont, 0);
-    EXPECT_EQ(styleTable.tooltipFont, 1);
-    EXPECT_EQ(styleTable.colours[39], 0xFFFF); // the last colour in use
-
-    // Another window: its own background colour, messages in order.
+    EXPECT_EQ(ints(dw->redrawRequested, desktop.needsRedraw, platform.slowDisplay, desktop.shadows,
+                   desktop.doubleClickTime),
+              ints(1, 1, 0, 1, 320));
+    EXPECT_EQ(ints(styleTable.titleFont, styleTable.tooltipFont, styleTable.colours[39]),
+              ints(0, 1, 0xFFFF));
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(takeEvents(), (Events{"B Create", "B Size", "B Draw"}));
-    EXPECT_EQ(w->canvas.background, 0xBDF7);
-    EXPECT_EQ(w->flags, 31u);
-    EXPECT_EQ(w->active, 1u);
-    EXPECT_EQ(desktop.count, 2);
+    EXPECT_EQ(ints(w->canvas.background, w->flags, w->active, desktop.count),
+              ints(0xBDF7, 31, 1, 2));
+    scriptedDesktopStop();
+
+    scriptedPlatformStart(640, 480);
+    scriptSetBitmapBudget(0);
+    EXPECT_STREQ(desktopInit(desktop, 640, 480, RecordingWindowProc),
+                 "Failed to init desktop window");
+    EXPECT_EQ(desktop.count, 0);
+    scriptSetBitmapBudget(-1);
+    EXPECT_STREQ(desktopInit(desktop, 640, 480, nullptr), "Failed to init desktop window");
 }
 
 TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
@@ -177,250 +152,160 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
         uint32_t shadows;
     };
     const Case cases[] = {
-        {"100", "1", 160, 1},  {"1000", "0", 450, 0}, {"fast", "yes", 160, 0},
-        {"300", "10", 300, 1}, {"-5", "1", 160, 1},
+        {"100", "1", 160, 1}, {"1000", "0", 450, 0}, {"fast", "yes", 160, 0}, {"300", "10", 300, 1},
+        {"-5", "1", 160, 1},  {"160", "1", 160, 1},  {"450", "1", 450, 1},
     };
     for (const Case& c : cases) {
         scriptedPlatformStart(640, 480);
         configSet("CLK2DT", c.clk2dt);
         configSet("WSHADOW", c.wshadow);
         ASSERT_EQ(desktopInit(desktop, 640, 480, RecordingWindowProc), nullptr);
-        EXPECT_EQ(desktop.doubleClickTime, c.time) << c.clk2dt;
-        EXPECT_EQ(desktop.shadows, c.shadows) << c.wshadow;
+        EXPECT_EQ(ints(desktop.doubleClickTime, desktop.shadows), ints(c.time, c.shadows))
+            << c.clk2dt << " " << c.wshadow;
         scriptedDesktopStop();
     }
-    // A file without the key gives its default.
-    TempDir dir("desktop-cfg");
-    const auto path = dir.path / "Cfg.txt";
-    ASSERT_TRUE(writeBytes(path, {'W', 'I', 'N', 'D', 'X', ' ', '8', '0', '0'}));
-    scriptedPlatformStart(640, 480);
-    configLoadFile(path.string().c_str());
-    ASSERT_EQ(desktopInit(desktop, 640, 480, RecordingWindowProc), nullptr);
-    EXPECT_EQ(desktop.doubleClickTime, 320);
 }
 
-TEST_F(DesktopTest, InitReportsEachFailure) {
-    scriptedPlatformStart(640, 480);
-    scriptSetBitmapBudget(0);
-    EXPECT_STREQ(desktopInit(desktop, 640, 480, RecordingWindowProc),
-                 "Failed to init desktop window");
-    EXPECT_EQ(desktop.count, 0);
-    scriptSetBitmapBudget(-1);
-    EXPECT_STREQ(desktopInit(desktop, 640, 480, nullptr), "Failed to init desktop window");
-}
-
-TEST_F(DesktopTest, CreateWindowRefusals) {
+TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEight) {
     start();
     EXPECT_EQ(createWindow(desktop, -1, -1, 100, 60, "x", 31, nullptr, 1), nullptr);
-    // Opening from Draw or Size is refused; from Create it is allowed.
     behaviours[1].openInDraw = true;
     ASSERT_NE(open(1), nullptr);
     behaviours[2].openInSize = true;
     ASSERT_NE(open(2), nullptr);
     EXPECT_EQ(nestedResults, (std::vector<Window*>{nullptr, nullptr}));
-    EXPECT_EQ(desktop.count, 3);
-    // Eight windows at most, the desktop window included.
     for (uint32_t i = 3; i < 8; i++) {
         ASSERT_NE(open(i), nullptr) << i;
     }
     EXPECT_EQ(desktop.count, 8);
     takeEvents();
     EXPECT_EQ(open(1), nullptr);
-    EXPECT_EQ(desktop.count, 8);
-    EXPECT_TRUE(takeEvents().empty());
     // A window whose canvas cannot be made leaves nothing behind.
     closeTopWindow(desktop);
     scriptSetBitmapBudget(0);
-    takeEvents();
     EXPECT_EQ(open(1), nullptr);
     EXPECT_EQ(desktop.count, 7);
-    EXPECT_TRUE(takeEvents().empty());
+    EXPECT_EQ(takeEvents(), Events{"H Close"});
 }
 
-TEST_F(DesktopTest, WindowClosingInCreateGetsOneTickAndThenClose) {
+TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefuse) {
     start();
     takeEvents();
-    behaviours[1].closeInCreate = true;
+    // Closed in its Create: one Tick, then Close, which it cannot refuse.
+    behaviours[1].closeInCreate = behaviours[1].refuseClose = true;
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(takeEvents(), (Events{"B Create"}));
     EXPECT_EQ(w->createDone, 0u);
-    EXPECT_EQ(desktop.count, 2);
-    // It cannot refuse: its Create never completed.
-    behaviours[1].refuseClose = true;
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Close"}));
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(desktop.windows[1], nullptr);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"A Tick", "A Draw"}));
-}
+    EXPECT_EQ(pass(), (Events{"B Tick", "B Close"}));
+    EXPECT_EQ(ints(desktop.count, desktop.windows[1] == nullptr), ints(1, 1));
+    EXPECT_EQ(pass(), (Events{"A Tick", "A Draw"}));
 
-TEST_F(DesktopTest, RefusedCloseKeepsTheWindowAndThoseBelow) {
-    start();
+    behaviours[1] = Behaviour{};
     ASSERT_NE(open(1), nullptr);
     Window* refusing = open(2);
-    ASSERT_NE(refusing, nullptr);
     behaviours[2].refuseClose = true;
     takeEvents();
     EXPECT_EQ(closeTopWindow(desktop), 0);
     EXPECT_EQ(takeEvents(), (Events{"C Close"}));
     requestQuit(desktop);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"C Tick", "C Close", "C Draw"}));
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"C Tick"}));
-    EXPECT_EQ(desktop.count, 3);
-    EXPECT_EQ(desktop.windows[1]->closeRequested, 1u);
+    EXPECT_EQ(pass(), (Events{"C Tick", "C Close", "C Draw"}));
+    EXPECT_EQ(pass(), (Events{"C Tick"}));
+    EXPECT_EQ(ints(desktop.count, desktop.windows[1]->closeRequested), ints(3, 1));
     EXPECT_EQ(desktop.windows[2], refusing);
-    // Once it agrees, the windows close from the top, one per pass.
+    // Once it agrees the windows close from the top, each after its own
+    // Tick, and the one below is active again.
     behaviours[2].refuseClose = false;
+    desktop.windows[1]->active = 0;
     requestQuit(desktop);
-    updatePass(desktop);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"C Tick", "C Close", "B Tick", "B Close"}));
-    EXPECT_EQ(desktop.count, 1);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"A Tick", "A Close"}));
-    EXPECT_EQ(desktop.count, 0);
-    EXPECT_EQ(desktop.desktopWindow, nullptr);
+    EXPECT_EQ(pass(), (Events{"C Tick", "C Close"}));
+    EXPECT_EQ(desktop.windows[1]->active, 1u);
+    EXPECT_EQ(pass(), (Events{"B Tick", "B Close"}));
+    EXPECT_EQ(pass(), (Events{"A Tick", "A Close"}));
+    EXPECT_EQ(ints(desktop.count, desktop.desktopWindow == nullptr), ints(0, 1));
     EXPECT_EQ(closeTopWindow(desktop), 0);
-    updatePass(desktop); // nothing left to do
-    EXPECT_TRUE(takeEvents().empty());
+    EXPECT_EQ(pass(), Events{});
+}
+
+TEST_F(DesktopTest, AWindowClosingItselfInItsTickEndsThePassAndTheDesktopShowsAgain) {
+    start();
+    const std::vector<uint16_t> own = pixelsOf(desktop.desktopWindow->canvas.surface);
+    ASSERT_NE(open(1), nullptr);
+    pass(); // composes B and its frame onto the desktop canvas
+    ASSERT_NE(pixelsOf(desktop.desktopWindow->canvas.surface), own);
+    behaviours[1].closeItselfOnTick = true;
+    EXPECT_EQ(pass(), (Events{"B Tick", "B Close"}));
+    EXPECT_EQ(ints(desktop.count, desktop.current == nullptr, desktop.desktopWindow->active),
+              ints(1, 1, 1));
+    EXPECT_EQ(pixelsOf(desktop.desktopWindow->canvas.surface), own);
+    EXPECT_EQ(pass(), (Events{"A Tick"}));
 }
 
 TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged) {
     start();
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
-    behaviours[1].colour = 0x0B0B;
     takeEvents();
     scriptScreenResetCounters();
     desktop.awake = 5;
-
     // After a creation the whole screen is composed once.
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Draw"}));
-    EXPECT_EQ(scriptScreen().copyCount, 1u);
-    EXPECT_EQ(scriptScreen().lastWidth, 640);
-    EXPECT_EQ(scriptScreen().lastHeight, 480);
-    EXPECT_EQ(screenAt(w->x, w->y), 0x0B0B);
-    EXPECT_EQ(screenAt(w->x + 199, w->y + 99), 0x0B0B);
-    EXPECT_EQ(screenAt(15, 15), 0x1234);
-    EXPECT_EQ(screenAt(600, 5), 0x0A0A);
-    EXPECT_NE(screenAt(w->frameX + 1, w->frameY + 40), 0x0A0A); // the border
-    EXPECT_EQ(desktop.awake, 4u);
-    EXPECT_EQ(desktop.needsRedraw, 0u);
-
+    EXPECT_EQ(pass(), (Events{"B Tick", "B Draw"}));
+    EXPECT_EQ(lastScreenCopy(), ints(1, 0, 0, 640, 480));
+    EXPECT_EQ(ints(screenAt(w->x, w->y), screenAt(w->x + 199, w->y + 99), screenAt(15, 15),
+                   screenAt(600, 5), screenAt(w->frameX + 1, w->frameY + 40)),
+              ints(0x0B0B, 0x0B0B, 0x1234, 0x0A0A, styleTable.colours[COLOUR_WINDOW_BORDER]));
+    EXPECT_EQ(ints(desktop.awake, desktop.needsRedraw), ints(4, 0));
     // Nothing asked to be drawn: no Draw, no copy.
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick"}));
-    EXPECT_EQ(scriptScreen().copyCount, 1u);
-    EXPECT_EQ(desktop.awake, 3u);
-
-    // Only the top window drew: only its client rectangle goes to the screen.
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
+    EXPECT_EQ(ints(scriptScreen().copyCount, desktop.awake), ints(1, 3));
+    // Only the top window drew: only its client rectangle goes out.
     behaviours[1].redrawOnTick = true;
     behaviours[1].colour = 0x0C0C;
     const std::vector<uint16_t> desktopCanvas = pixelsOf(desktop.desktopWindow->canvas.surface);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Draw"}));
-    EXPECT_EQ(scriptScreen().copyCount, 2u);
-    EXPECT_EQ(scriptScreen().lastX, w->x);
-    EXPECT_EQ(scriptScreen().lastY, w->y);
-    EXPECT_EQ(scriptScreen().lastWidth, 200);
-    EXPECT_EQ(scriptScreen().lastHeight, 100);
-    EXPECT_EQ(screenAt(w->x + 50, w->y + 50), 0x0C0C);
-    EXPECT_EQ(w->redrawRequested, 0u);
+    EXPECT_EQ(pass(), (Events{"B Tick", "B Draw"}));
+    EXPECT_EQ(lastScreenCopy(), ints(2, w->x, w->y, 200, 100));
+    EXPECT_EQ(ints(screenAt(w->x + 50, w->y + 50), w->redrawRequested, desktop.awake),
+              ints(0x0C0C, 0, 2));
     EXPECT_EQ(pixelsOf(desktop.desktopWindow->canvas.surface), desktopCanvas);
-    EXPECT_EQ(desktop.awake, 2u);
-
-    // The desktop window below gets neither Tick nor Draw while B is open.
+    // A hidden top window is not drawn; its request waits.
+    w->hidden = 1;
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
+    EXPECT_EQ(ints(w->redrawRequested, desktop.awake), ints(1, 1));
+    w->hidden = 0;
     behaviours[1].redrawOnTick = false;
-    desktop.desktopWindow->redrawRequested = 0;
-    for (int pass = 0; pass < 3; pass++) {
-        updatePass(desktop);
-    }
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Tick", "B Tick"}));
+    w->redrawRequested = 0;
+    pass();
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
     EXPECT_EQ(desktop.awake, 0u); // stays at 0
 
     // A redraw of the desktop window under a framed top window means its
     // frame buttons changed: only the button area goes out.
     desktop.desktopWindow->redrawRequested = 1;
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick"}));
-    EXPECT_EQ(scriptScreen().copyCount, 3u);
-    EXPECT_EQ(scriptScreen().lastX, w->buttonAreaX);
-    EXPECT_EQ(scriptScreen().lastY, w->buttonAreaY);
-    EXPECT_EQ(scriptScreen().lastWidth, 38);
-    EXPECT_EQ(scriptScreen().lastHeight, 19);
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
+    EXPECT_EQ(lastScreenCopy(), ints(3, w->buttonAreaX, w->buttonAreaY, 38, 19));
     EXPECT_EQ(desktop.desktopWindow->redrawRequested, 0u);
-    // With the top window drawn as well, the top's client area goes out
-    // through the desktop canvas and the buttons wait for the next pass.
+    // With the top window drawn as well, its client area goes out through
+    // the desktop canvas and the buttons wait for the next pass.
     desktop.desktopWindow->redrawRequested = 1;
     behaviours[1].redrawOnTick = true;
     behaviours[1].colour = 0x0D0D;
-    updatePass(desktop);
-    EXPECT_EQ(scriptScreen().copyCount, 4u);
-    EXPECT_EQ(scriptScreen().lastX, w->x);
-    EXPECT_EQ(scriptScreen().lastWidth, 200);
+    pass();
+    EXPECT_EQ(lastScreenCopy(), ints(4, w->x, w->y, 200, 100));
     EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(w->y) * 640 + size_t(w->x)],
               0x0D0D);
     EXPECT_EQ(desktop.desktopWindow->redrawRequested, 1u);
-}
 
-TEST_F(DesktopTest, PointerNearTheEdgesIsIgnored) {
-    start();
-    Window* w = open(1);
-    ASSERT_NE(w, nullptr);
-    updatePass(desktop);
-    struct Case {
-        int32_t x, y;
-        uint32_t shape;
-    };
-    const Case cases[] = {
-        {3, 100, 7},   {637, 100, 7},           {300, 3, 7}, {300, 477, 7}, {4, 4, 1},
-        {636, 476, 1}, {w->x + 9, w->y + 9, 1},
-    };
-    for (const Case& c : cases) {
-        mouseClearEvents(inputState.mouse);
-        setCursorShape(inputState.mouse, 7);
-        scriptMouseMove(c.x, c.y);
-        updatePass(desktop);
-        EXPECT_EQ(inputState.mouse.cursorShape, c.shape) << c.x << "," << c.y;
-    }
-}
-
-TEST_F(DesktopTest, WindowClosingItselfDuringTickEndsThePass) {
-    start();
-    ASSERT_NE(open(1), nullptr);
-    behaviours[1].closeItselfOnTick = true;
-    takeEvents();
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Close"}));
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(desktop.current, nullptr);
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"A Tick", "A Draw"}));
-}
-
-TEST_F(DesktopTest, ShutdownFreesTheSurfacesAndSavesTheConfiguration) {
-    TempDir dir("desktop-shutdown");
-    // Cfg.txt is written into the current folder: the temporary one here.
-    struct InFolder {
-        std::filesystem::path previous = std::filesystem::current_path();
-        explicit InFolder(const std::filesystem::path& p) { std::filesystem::current_path(p); }
-        ~InFolder() { std::filesystem::current_path(previous); }
-    } inFolder(dir.path);
-    start();
-    ASSERT_EQ(desktopResize(desktop, 800, 600), 1);
-    desktopShutdown(desktop);
-    EXPECT_EQ(desktop.desktopBitmap.pixels, nullptr);
-    EXPECT_TRUE(desktop.desktopBitmap.ownPixels.empty());
-    EXPECT_EQ(desktop.backup.pixels, nullptr);
-    configReset();
-    configLoad();
-    EXPECT_STREQ(configGet("WINDX"), "800");
-    EXPECT_STREQ(configGet("WINDY"), "600");
+    // Under a top window without frame buttons there is nothing to copy,
+    // and the request is answered.
+    behaviours[1].redrawOnTick = false;
+    Window* plain = open(2, 3);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->flags, 19u);
+    pass();
+    scriptScreenResetCounters();
+    desktop.desktopWindow->redrawRequested = 1;
+    EXPECT_EQ(pass(), (Events{"C Tick"}));
+    EXPECT_EQ(ints(scriptScreen().copyCount, desktop.desktopWindow->redrawRequested), ints(0, 0));
 }
 
 TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
@@ -429,86 +314,139 @@ TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
     desktop.awake = 1;
     // A window opened during the pass ends it early.
     behaviours[0].openOnTick = true;
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
-    EXPECT_EQ(desktop.count, 2);
-    EXPECT_EQ(desktop.needsRedraw, 1u);
-    EXPECT_EQ(desktop.awake, 1u);
+    EXPECT_EQ(pass(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
+    EXPECT_EQ(ints(desktop.count, desktop.needsRedraw, desktop.awake), ints(2, 1, 1));
     // So does a close after the Tick.
     behaviours[7].closeOnTick = true;
-    updatePass(desktop);
-    EXPECT_EQ(takeEvents(), (Events{"H Tick", "H Close"}));
+    EXPECT_EQ(pass(), (Events{"H Tick", "H Close"}));
     EXPECT_EQ(desktop.awake, 1u);
-    updatePass(desktop);
+    pass();
     EXPECT_EQ(desktop.awake, 0u);
 }
 
-TEST_F(DesktopTest, DesktopCanvasShowsItsOwnDrawingAfterTheLastWindowAboveCloses) {
+TEST_F(DesktopTest, ForcedRedrawReleasesTheButtonAndEndsADrag) {
     start();
-    const std::vector<uint16_t> own = pixelsOf(desktop.desktopWindow->canvas.surface);
-    Window* w = open(1);
-    ASSERT_NE(w, nullptr);
-    behaviours[1].colour = 0x0B0B;
-    updatePass(desktop); // composes B and its frame onto the desktop canvas
-    ASSERT_NE(pixelsOf(desktop.desktopWindow->canvas.surface), own);
-    behaviours[1].closeOnTick = true;
+    Window* b = open(1);
+    ASSERT_NE(b, nullptr);
+    takeEvents();
+    ASSERT_EQ(desktop.needsRedraw, 1u);
+    desktop.awake = 1;
     updatePass(desktop);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(desktop.desktopWindow->active, 1u);
-    EXPECT_EQ(pixelsOf(desktop.desktopWindow->canvas.surface), own);
+    EXPECT_EQ(inputState.mouse.leftReleased, 1u);
+    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Draw"}));
+    EXPECT_EQ(ints(desktop.awake, desktop.needsRedraw), ints(0, 0));
+    mouseClearEvents(inputState.mouse);
+    scriptMouseMove(b->titleX + 20, b->titleY + 5);
+    scriptLeftDown();
+    pass();
+    ASSERT_EQ(desktop.dragging, b);
+    scriptMouseMove(b->titleX + 27, b->titleY + 9);
+    desktop.needsRedraw = 1;
+    // Ended by the release the redraw forces: the odd 7 becomes 6.
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
+    EXPECT_EQ(ints(desktop.dragging == nullptr, b->dragActive, b->frameX, b->frameY),
+              ints(1, 0, 218 + 6, 178 + 4));
 }
 
-TEST_F(DesktopTest, ResizeKeepsTheMinimumAndFollowsEveryWindow) {
+TEST_F(DesktopTest, PointerNearTheEdgesIsIgnoredAndTheFrameEdgesShowResizeArrows) {
     start();
-    Window* w = open(1);
+    Window* w = open(1, 63, 300, 200);
     ASSERT_NE(w, nullptr);
+    pass();
+    const int32_t right = w->frameX + w->frameWidth - 2;
+    struct Case {
+        int32_t x, y;
+        uint32_t shape;
+    };
+    const Case cases[] = {
+        {3, 100, 7},
+        {637, 100, 7},
+        {300, 3, 7},
+        {300, 477, 7},
+        {4, 4, 1},
+        {636, 476, 1},
+        {20, 20, 1},
+        {right, w->frameY + 60, 2},
+        {w->x + 9, w->y + 9, 1},
+        {w->x + 20, w->frameY + 1, 3},
+    };
+    for (const Case& c : cases) {
+        setCursorShape(inputState.mouse, 7);
+        scriptMouseMove(c.x, c.y);
+        EXPECT_EQ(pass(), Events{"B Tick"});
+        EXPECT_EQ(inputState.mouse.cursorShape, c.shape) << c.x << "," << c.y;
+    }
+    // A resize takes every pass until it has ended: no Tick, the release
+    // included; the placement asks for a full redraw, and that pass finishes
+    // the resize step once more.
+    scriptMouseMove(right, w->frameY + 60);
+    pass();
+    scriptLeftDown();
+    desktop.awake = 1;
+    pass();
+    ASSERT_EQ(desktop.resizing, w);
+    scriptMouseMove(right + 41, w->frameY + 60);
+    pass();
+    scriptLeftUp();
+    EXPECT_EQ(pass(), Events{"B Size"});
+    EXPECT_EQ(ints(w->resizeActive, w->canvas.surface.width, desktop.awake), ints(0, 340, 1));
+    EXPECT_EQ(pass(), (Events{"B Size", "B Tick", "B Draw"}));
+    EXPECT_EQ(desktop.resizing, nullptr);
+}
+
+TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown) {
+    TempDir dir("desktop-resize");
+    struct InFolder { // Cfg.txt is written into the current folder
+        std::filesystem::path previous = std::filesystem::current_path();
+        explicit InFolder(const std::filesystem::path& p) { std::filesystem::current_path(p); }
+        ~InFolder() { std::filesystem::current_path(previous); }
+    } inFolder(dir.path);
+    start();
+    Window* w = open(1, 63, 300, 200);
     Window* big =
         createWindow(desktop, 0, 0, 100, 100, "big", 63 | CREATE_MAXIMISED, RecordingWindowProc, 2);
     ASSERT_NE(big, nullptr);
-    EXPECT_EQ(big->maximised, 1u);
-    EXPECT_EQ(big->frameWidth, 640);
+    w->limitedMaximised = 1;
     takeEvents();
-
-    // The same size does nothing at all.
     desktop.needsRedraw = 0;
-    EXPECT_EQ(desktopResize(desktop, 640, 480), 1);
-    EXPECT_TRUE(takeEvents().empty());
-    EXPECT_EQ(desktop.needsRedraw, 0u);
+    EXPECT_EQ(desktopResize(desktop, 641, 480), 1); // the same even size does nothing
+    EXPECT_EQ(ints(takeEvents().size(), desktop.needsRedraw), ints(0, 0));
 
     ASSERT_EQ(desktopResize(desktop, 800, 600), 1);
     EXPECT_EQ(takeEvents(), (Events{"A Size", "A Draw", "C Size", "C Draw"}));
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 800);
-    EXPECT_EQ(desktop.desktopBitmap.width, 800);
-    EXPECT_EQ(desktop.backup.height, 600);
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width, desktop.desktopBitmap.width,
+                   desktop.backup.height, big->frameWidth, big->frameHeight, big->sized,
+                   w->limitedMaximised, desktop.needsRedraw),
+              ints(800, 800, 600, 800, 600, 0, 0, 1));
     EXPECT_EQ(pixelsOf(desktop.desktopBitmap), pixelsOf(desktop.desktopWindow->canvas.surface));
-    EXPECT_EQ(big->frameWidth, 800);
-    EXPECT_EQ(big->frameHeight, 600);
-    EXPECT_EQ(big->sized, 0u);
     EXPECT_STREQ(configGet("WINDX"), "800");
     EXPECT_STREQ(configGet("WINDY"), "600");
-    EXPECT_EQ(desktop.needsRedraw, 1u);
 
     // Too small for any canvas: the smallest desktop, and windows pulled back.
     ASSERT_EQ(desktopResize(desktop, 50, 20), 1);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 64);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.height, 32);
-    EXPECT_EQ(desktop.desktopBitmap.width, 64);
-    EXPECT_EQ(desktop.backup.height, 32);
-    EXPECT_STREQ(configGet("WINDX"), "64");
-    EXPECT_STREQ(configGet("WINDY"), "32");
-    EXPECT_EQ(w->x, 24); // 64 - 40
-    EXPECT_EQ(w->y, 20);
-
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
+                   desktop.desktopWindow->canvas.surface.height, desktop.desktopBitmap.width,
+                   desktop.backup.height, w->x, w->y),
+              ints(64, 32, 64, 32, 24, 20));
     // A failed resize keeps the previous size everywhere.
     takeEvents();
+    EXPECT_EQ(desktopResize(desktop, INT32_MAX, INT32_MAX), 0);
     scriptSetBitmapBudget(0);
     EXPECT_EQ(desktopResize(desktop, 1024, 768), 0);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 64);
-    EXPECT_EQ(desktop.desktopBitmap.width, 64);
-    EXPECT_EQ(desktop.desktopBitmap.height, 32);
-    EXPECT_EQ(desktop.backup.width, 64);
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width, desktop.desktopBitmap.width,
+                   desktop.desktopBitmap.height, desktop.backup.width),
+              ints(64, 64, 32, 64));
     EXPECT_STREQ(configGet("WINDX"), "64");
     EXPECT_TRUE(takeEvents().empty());
+    scriptSetBitmapBudget(-1);
+    ASSERT_EQ(desktopResize(desktop, 700, 500), 1);
+    desktopShutdown(desktop);
+    EXPECT_EQ(ints(desktop.desktopBitmap.pixels == nullptr, desktop.backup.pixels == nullptr),
+              ints(1, 1));
+    configReset();
+    configLoad();
+    EXPECT_STREQ(configGet("WINDX"), "700");
+    EXPECT_STREQ(configGet("WINDY"), "500");
 }
 
 } // namespace

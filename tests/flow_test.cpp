@@ -1,15 +1,22 @@
-// The level flow on the scripted platform: the step timer, the keys, level
-// completion with the progress file, the banner and the " Continue " window.
+// The game on the scripted platform, started as the program starts it in a
+// folder holding a copy of GHold.dat: the title pictures, the banner, the
+// step timer and the keys, levels completed and remembered, and the end.
 #include "game/flow.h"
 
 #include "game/board.h"
 #include "game/fluid.h"
+#include "game/gamedata.h"
 #include "game/progress.h"
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
+#include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
+#include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/buttons.h"
+#include "toolkit/config.h"
 #include "toolkit/desktop.h"
+#include "tools/leveltext.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,198 +31,206 @@ struct Playing {
         EXPECT_EQ(session.startFailure, nullptr);
         session.key(KEY_SPACE);
         session.key(KEY_SPACE);
-        EXPECT_EQ(levelFlow.started, 1u);
-        EXPECT_EQ(desktop.count, 1);
-        // The first pass of the level takes its first step.
-        session.pass();
+        EXPECT_EQ(ints(levelFlow.started, desktop.count), ints(1, 1));
+        session.pass(); // the first pass of the level takes its first step
     }
     int32_t steps() const { return fineGrid.stepCounter; }
 };
 
-// The " Continue " button as the toolkit draws it when the pointer is not on
-// it, on a canvas of the given size; its rectangle in `rect`.
-std::vector<uint16_t> drawnContinueButton(int32_t width, int32_t height, Rect& rect) {
-    auto window = std::make_unique<Window>();
-    canvasInit(window->canvas);
-    if (!canvasCreate(window->canvas, width, height)) {
-        return {};
-    }
-    Window* before = desktop.current;
-    desktop.current = window.get();
-    Button button{};
-    buttonCreate(button, 90, 262, 0, " Continue ", 0, CLICK_ON_RELEASE);
-    buttonDraw(button);
-    desktop.current = before;
-    rect = button.rect;
-    const Surface& s = window->canvas.surface;
-    std::vector<uint16_t> pixels(s.pixels, s.pixels + size_t(s.width) * s.height);
-    canvasFree(window->canvas);
-    return pixels;
+LevelText readLevel(const std::string& path) {
+    LevelText level{};
+    std::string error;
+    EXPECT_TRUE(readLevelTextFile(path, level, error)) << error;
+    return level;
+}
+
+std::vector<uint16_t> pixelsOf(const Surface& s) {
+    return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
 }
 
 } // namespace
 
-TEST(LevelFlow, ContinueWindowPicturesShowItsButtonWhereItSits) {
-    GameSession session(GHOLD_DATA_FILE, 3);
+TEST(Game, TitlePicturesThenTheLevelBannerForExactlyOnePointTwoSeconds) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    ASSERT_EQ(session.startFailure, nullptr);
+    // Our own level in place of level 0, so that the pictures do not follow
+    // the shipped levels' redesigns.
+    levelRecords[0] = readLevel(GHOLD_SOURCE_DIR "/tests/data/flow_hall.txt").record;
+    // The title pictures in the " Continue " window, exactly as the data
+    // file holds them; nothing of the board is drawn yet.
     session.pass();
     ASSERT_EQ(desktop.count, 2);
-    for (int32_t picture = 0; picture < 2; ++picture) {
-        ASSERT_EQ(continuePicture, picture);
-        const Window* w = desktop.windows[1];
-        const Surface& shown = w->canvas.surface;
-        Rect r{};
-        const std::vector<uint16_t> button = drawnContinueButton(shown.width, shown.height, r);
-        ASSERT_FALSE(button.empty());
-        ASSERT_LE(r.x + r.width, shown.width);
-        ASSERT_LE(r.y + r.height, shown.height);
-        int32_t different = 0;
-        for (int32_t y = r.y; y < r.y + r.height; ++y) {
-            for (int32_t x = r.x; x < r.x + r.width; ++x) {
-                const size_t i = size_t(y) * shown.width + x;
-                different += shown.pixels[i] != button[i];
-            }
-        }
-        EXPECT_EQ(different, 0) << "picture " << picture;
-        session.key(KEY_SPACE);
+    const Window* title = desktop.windows[1];
+    EXPECT_EQ(ints(title->canvas.surface.width, title->canvas.surface.height, title->frameX,
+                   title->frameY),
+              ints(256, 288, 190, 84));
+    EXPECT_STREQ(title->title, "Gloomhold");
+    for (int picture = 0; picture < 2; picture++) {
+        const Surface& shown = titlePictures[picture];
+        EXPECT_EQ(screenCrop(title->x, title->y, shown.width, shown.height), pixelsOf(shown));
+        session.key(KEY_SPACE, 700);
     }
+    ASSERT_EQ(desktop.count, 1);
+    EXPECT_EQ(ints(levelFlow.started, gameWindow->active), ints(1, 1));
+    const uint32_t start = session.now;
+    session.pass();
+    EXPECT_EQ(ints(levelFlow.bannerVisible, levelFlow.boardVisible), ints(1, 0));
+    EXPECT_TRUE(matchesGolden("game-banner", 640, 480, scriptScreen().pixels.data()));
+    const std::vector<uint16_t> bannerScreen = scriptScreen().pixels;
+    // The board keeps stepping underneath, unseen, until the banner's time
+    // is up; its own copies to the screen are only of the board.
+    const int32_t steps = fineGrid.stepCounter;
+    for (int i = 0; i < 23; i++) {
+        session.pass(50);
+    }
+    session.pass(49);
+    EXPECT_EQ(ints(levelFlow.bannerVisible, fineGrid.stepCounter - steps), ints(1, 11));
+    EXPECT_EQ(scriptScreen().pixels, bannerScreen);
+    session.pass(1);
+    EXPECT_EQ(ints(session.now - start, levelFlow.bannerVisible, levelFlow.boardVisible),
+              ints(1200, 0, 1));
+    EXPECT_TRUE(matchesGolden("game-board", 640, 480, scriptScreen().pixels.data()));
+    scriptScreenResetCounters();
+    session.pass(100);
+    EXPECT_EQ(lastScreenCopy(), ints(1, boardView.originX, boardView.originY, 330, 165));
 }
 
-TEST(LevelFlow, StoredProgressDecidesWherePlayResumes) {
-    EXPECT_EQ(resumeLevelFrom(0), 0);
-    EXPECT_EQ(resumeLevelFrom(50), 50);
-    EXPECT_EQ(resumeLevelFrom(51), 50);
-    EXPECT_EQ(resumeLevelFrom(52), 0);
-    EXPECT_EQ(resumeLevelFrom(65535), 0);
-    for (int32_t stored : {51, 52}) {
-        GameSession session(GHOLD_DATA_FILE, stored);
-        EXPECT_EQ(levelFlow.highestLevel, stored == 51 ? 50 : 0);
-        EXPECT_EQ(levelFlow.level, levelFlow.highestLevel);
-    }
-}
-
-TEST(LevelFlow, ContinueWindowAdvancesOnAnyKeyButAltAlone) {
+TEST(Game, TheContinueWindowAdvancesOnAnyKeyButAltAloneAndShowsItsButtonOnThePicture) {
+    EXPECT_EQ(ints(resumeLevelFrom(0), resumeLevelFrom(50), resumeLevelFrom(51),
+                   resumeLevelFrom(52), resumeLevelFrom(65535)),
+              ints(0, 50, 50, 0, 0));
     GameSession session(GHOLD_DATA_FILE, 3);
-    ASSERT_EQ(desktop.count, 2);
-    EXPECT_EQ(continuePicture, 0);
-    EXPECT_EQ(levelFlow.started, 0u);
+    ASSERT_EQ(ints(desktop.count, continuePicture, levelFlow.started), ints(2, 0, 0));
+    // The pictures carry the " Continue " button as the toolkit draws it.
+    Window* window = desktop.windows[1];
+    Window copy{};
+    canvasInit(copy.canvas);
+    ASSERT_EQ(canvasCreate(copy.canvas, 256, 288), 1);
+    desktop.current = &copy;
+    Button button{};
+    buttonCreate(button, 90, 262, 0, " Continue ", 0, CLICK_ON_RELEASE);
+    buttonDraw(button);
+    desktop.current = nullptr;
+    for (int32_t y = 262; y < 262 + 21; y++) {
+        for (int32_t x = 90; x < 90 + button.rect.width; x++) {
+            ASSERT_EQ(window->canvas.surface.pixels[y * 256 + x],
+                      copy.canvas.surface.pixels[y * 256 + x]);
+        }
+    }
+    canvasFree(copy.canvas);
     session.pass(500);
-    EXPECT_EQ(continuePicture, 0);
     // Alt pressed and let go is no key.
     MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
     MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
     session.pass();
     EXPECT_EQ(continuePicture, 0);
     session.key('Q');
-    EXPECT_EQ(continuePicture, 1);
-    EXPECT_EQ(desktop.count, 2);
+    EXPECT_EQ(ints(continuePicture, desktop.count), ints(1, 2));
     // The key that closes the window does not reach the game below it.
     session.key(KEY_ESCAPE);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(levelFlow.started, 1u);
-    EXPECT_EQ(levelFlow.level, 3);
-    EXPECT_EQ(gameWindow->closeRequested, 0u);
+    EXPECT_EQ(ints(desktop.count, levelFlow.started, levelFlow.level, gameWindow->closeRequested),
+              ints(1, 1, 3, 0));
+    // Stored progress past the last level resumes at it, or beyond at 0.
+    for (int32_t stored : {51, 52}) {
+        GameSession again(GHOLD_DATA_FILE, stored);
+        EXPECT_EQ(ints(levelFlow.highestLevel, levelFlow.level),
+                  ints(stored == 51 ? 50 : 0, stored == 51 ? 50 : 0));
+    }
 }
 
-TEST(LevelFlow, BannerOfLevelSevenIsCentredOnTheBoard) {
-    Playing game(7);
-    EXPECT_STREQ(levelFlow.bannerText, "Level 7");
-    EXPECT_EQ(levelFlow.bannerRect.width, 128);
-    EXPECT_EQ(levelFlow.bannerRect.height, 35);
-    EXPECT_EQ(levelFlow.bannerRect.x, boardView.originX + ((boardView.pixelWidth - 128) >> 1));
-    EXPECT_EQ(levelFlow.bannerRect.y, boardView.originY + ((boardView.pixelHeight - 35) >> 1));
-    EXPECT_EQ(levelFlow.bannerEnd, game.session.now + 1200);
-
-    // A level one tile wide: the banner overhangs, and the halving of an odd
-    // negative difference rounds down.
-    board.width = 1;
-    boardView.pixelWidth = 33;
-    boardView.originX = 100;
-    layoutBanner();
-    EXPECT_EQ(levelFlow.bannerRect.x, 100 + ((33 - 128) >> 1));
-    EXPECT_EQ(levelFlow.bannerRect.x, 52);
-}
-
-TEST(LevelFlow, TimedStepsArrowsAndRepeats) {
+TEST(Game, TimedStepsArrowsAndRepeatsAndAClockThatWraps) {
     Playing game(0);
     // Past the banner, so that the arrows move the player.
     game.session.pass(1200);
     const int32_t first = game.steps();
-    // Timed: nothing before 100 ms, one step at 100 ms, unsigned deadline.
+    // Timed: nothing before 100 ms, one step at 100 ms.
     game.session.pass(99);
     EXPECT_EQ(game.steps(), first);
     game.session.pass(1);
-    EXPECT_EQ(game.steps(), first + 1);
-    EXPECT_EQ(levelFlow.nextStep, game.session.now + 100);
+    EXPECT_EQ(ints(game.steps() - first, levelFlow.nextStep - game.session.now), ints(1, 100));
     // Any other key does not delay the timed step nor take one early.
     game.session.key('Q', 10);
     EXPECT_EQ(game.steps(), first + 1);
     // Arrow repeats 30 ms apart: a step on every one.
-    MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0);
-    game.session.pass(10);
-    MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0);
-    game.session.pass(30);
-    MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0);
-    game.session.pass(30);
-    EXPECT_EQ(game.steps(), first + 4);
-    EXPECT_EQ(levelFlow.moveRequest, 0); // taken by the rules
+    for (uint32_t advance : {10u, 30u, 30u}) {
+        MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0);
+        game.session.pass(advance);
+    }
+    EXPECT_EQ(ints(game.steps() - first, levelFlow.moveRequest), ints(4, 0));
     MainWndProc(MSG_KEY_UP, KEY_RIGHT, 0);
     // The next timed step counts from the last arrow.
     game.session.pass(99);
     EXPECT_EQ(game.steps(), first + 4);
     game.session.pass(1);
     EXPECT_EQ(game.steps(), first + 5);
-
     // A clock that wraps keeps stepping: the deadline compare is unsigned.
     game.session.now = 0xFFFFFFF0u;
     game.session.key(KEY_LEFT);
-    EXPECT_EQ(levelFlow.nextStep, 0xFFFFFFF0u + 100u);
-    EXPECT_EQ(game.steps(), first + 6);
+    EXPECT_EQ(ints(levelFlow.nextStep, game.steps() - first), ints(0xFFFFFFF0u + 100u, 6));
     game.session.pass(50);
     EXPECT_EQ(game.steps(), first + 6);
     game.session.pass(50);
     EXPECT_EQ(game.steps(), first + 7);
 }
 
-TEST(LevelFlow, PageKeysStayWithinTheLevelsReachedAndTakeNoStep) {
+TEST(Game, PageKeysStayWithinTheLevelsReachedAndRRestarts) {
     Playing game(2);
+    EXPECT_STREQ(levelFlow.bannerText, "Level 2");
+    // The banner is centred on the board, the halving of an odd negative
+    // difference rounding down.
+    EXPECT_EQ(ints(levelFlow.bannerRect.width, levelFlow.bannerRect.height,
+                   levelFlow.bannerRect.x - boardView.originX,
+                   levelFlow.bannerEnd - game.session.now),
+              ints(128, 35, (boardView.pixelWidth - 128) >> 1, 1200));
+    boardView.pixelWidth = 33;
+    boardView.originX = 100;
+    layoutBanner();
+    EXPECT_EQ(levelFlow.bannerRect.x, 52);
     int32_t steps = game.steps();
-    // At highestLevel Page Up does nothing, not even a step.
-    game.session.key(KEY_PAGE_UP, 500);
-    EXPECT_EQ(levelFlow.level, 2);
-    EXPECT_EQ(game.steps(), steps);
-    game.session.key(KEY_PAGE_DOWN, 500);
-    EXPECT_EQ(levelFlow.level, 1);
-    EXPECT_EQ(levelFlow.boardVisible, 1u);
-    EXPECT_EQ(levelFlow.bannerEnd, game.session.now + 1200);
-    game.session.key(KEY_PAGE_DOWN);
-    EXPECT_EQ(levelFlow.level, 0);
-    steps = game.steps();
-    game.session.key(KEY_PAGE_DOWN, 500);
-    EXPECT_EQ(levelFlow.level, 0);
-    EXPECT_EQ(game.steps(), steps);
-    game.session.key(KEY_PAGE_UP);
-    EXPECT_EQ(levelFlow.level, 1);
-
-    // R restarts: banner over a cleared window, board hidden until it ends.
+    // At highestLevel Page Up does nothing, not even a step; Page Down starts
+    // the level below at once from this pass's time.
+    const struct {
+        uint8_t vk;
+        uint32_t advance;
+        int32_t level;
+        bool newLevel;
+    } keys[] = {{KEY_PAGE_UP, 500, 2, false},
+                {KEY_PAGE_DOWN, 500, 1, true},
+                {KEY_PAGE_DOWN, 30, 0, true},
+                {KEY_PAGE_DOWN, 500, 0, false},
+                {KEY_PAGE_UP, 30, 1, true}};
+    for (const auto& k : keys) {
+        steps = game.steps();
+        game.session.key(k.vk, k.advance);
+        // A new level's set-up runs the water once; the rules wait for the next pass.
+        EXPECT_EQ(ints(levelFlow.level, game.steps() - steps), ints(k.level, k.newLevel))
+            << int(k.vk);
+        if (k.newLevel) {
+            EXPECT_EQ(ints(levelFlow.nextStep, levelFlow.bannerEnd - game.session.now,
+                           levelFlow.boardVisible),
+                      ints(game.session.now, 1200, 1));
+        }
+    }
+    // R restarts: the banner over a cleared window, the board hidden until it ends.
     game.session.pass(1300);
     EXPECT_EQ(levelFlow.boardVisible, 1u);
     game.session.key(KEY_R, 20);
-    EXPECT_EQ(levelFlow.level, 1);
-    EXPECT_EQ(levelFlow.boardVisible, 0u);
-    EXPECT_EQ(levelFlow.nextStep, game.session.now);
-    EXPECT_EQ(levelFlow.bannerVisible, 1u); // drawn by the Draw of the same pass
+    EXPECT_EQ(ints(levelFlow.level, levelFlow.boardVisible, levelFlow.bannerVisible,
+                   levelFlow.nextStep - game.session.now),
+              ints(1, 0, 1, 0));
 }
 
-TEST(LevelFlow, CompletingLevelsWritesProgressOnlyWhenNew) {
+TEST(Game, CompletedLevelsAreRememberedOnlyWhenNewAndTheLastLeadsToTheEndPicture) {
     Playing game(49);
-    ASSERT_EQ(levelFlow.level, 49);
     levelFlow.levelComplete = 1;
-    game.session.pass();
-    EXPECT_EQ(levelFlow.level, 50);
-    EXPECT_EQ(levelFlow.highestLevel, 50);
-    EXPECT_EQ(levelFlow.levelComplete, 0u);
-    EXPECT_EQ(readLevelProgress(), 50);
-
+    // A completed level is acted on before the keys: the next level is set up
+    // (one water step) and takes its first step on the next pass.
+    const int32_t steps = game.steps();
+    game.session.key(KEY_ESCAPE, 500);
+    EXPECT_EQ(ints(levelFlow.level, levelFlow.highestLevel, levelFlow.levelComplete,
+                   readLevelProgress(), gameWindow->closeRequested, game.steps() - steps,
+                   levelFlow.nextStep - game.session.now),
+              ints(50, 50, 0, 50, 0, 1, 0));
     // A replayed level writes nothing.
     game.session.key(KEY_PAGE_DOWN);
     levelFlow.levelComplete = 1;
@@ -223,36 +238,81 @@ TEST(LevelFlow, CompletingLevelsWritesProgressOnlyWhenNew) {
     game.session.pass();
     EXPECT_EQ(levelFlow.level, 50);
     EXPECT_FALSE(std::filesystem::exists(game.session.file("LevelInfo.dat")));
-
-    // After the last level: the end picture, then level 0.
+    // After the last level: the end picture over a hidden board, then level 0.
     levelFlow.levelComplete = 1;
-    game.session.pass();
-    EXPECT_EQ(desktop.count, 2);
-    EXPECT_EQ(continuePicture, 2);
-    EXPECT_EQ(levelFlow.level, 0);
-    EXPECT_EQ(levelFlow.highestLevel, 50);
-    EXPECT_FALSE(std::filesystem::exists(game.session.file("LevelInfo.dat")));
+    game.session.pass(100);
+    EXPECT_EQ(ints(desktop.count, continuePicture, levelFlow.level, levelFlow.highestLevel,
+                   levelFlow.started),
+              ints(2, 2, 0, 50, 0));
+    EXPECT_EQ(pixelsOf(desktop.windows[1]->canvas.surface), pixelsOf(titlePictures[2]));
     game.session.key(KEY_SPACE);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(levelFlow.level, 0);
-    EXPECT_EQ(levelFlow.levelComplete, 0u);
+    EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
     EXPECT_STREQ(levelFlow.bannerText, "Level 0");
 }
 
-TEST(LevelFlow, EscapeClosesTheGameAndAMissingDataFileEndsIt) {
+TEST(Game, AQuitStillLetsTheLastTickSaveANewLevelOrOpenTheEndPicture) {
     {
-        Playing game(0);
-        EXPECT_TRUE(game.session.key(KEY_ESCAPE) == false);
-        EXPECT_EQ(desktop.count, 0);
-        EXPECT_EQ(gameWindow, nullptr);
-        EXPECT_EQ(gameDataMissing(), 0);
+        Playing game(4);
+        levelFlow.levelComplete = 1;
+        MainWndProc(MSG_CLOSE, 0, 0);
+        EXPECT_FALSE(game.session.pass());
+        EXPECT_EQ(ints(levelFlow.highestLevel, readLevelProgress()), ints(5, 5));
     }
+    Playing game(4);
+    levelFlow.level = 50;
+    levelFlow.levelComplete = 1;
+    MainWndProc(MSG_CLOSE, 0, 0);
+    // The last Tick opens the end picture, which is the window closed then.
+    EXPECT_TRUE(game.session.pass());
+    EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
+    EXPECT_FALSE(game.session.pass());
+    EXPECT_EQ(gameWindow, nullptr);
+}
+
+TEST(Game, PlaysALevelByItsSolutionAndEndsWithTheSettingsSaved) {
+    GameSession session(GHOLD_DATA_FILE, -1);
+    ASSERT_EQ(session.startFailure, nullptr);
+    EXPECT_EQ(levelFlow.highestLevel, 0);
+    const LevelText level = readLevel(GHOLD_SOURCE_DIR "/assets/levels/level00.txt");
+    ASSERT_FALSE(level.solution.empty());
+    levelRecords[0] = level.record; // the level as its text stands now
+    session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
+    EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
+    // One character of the solution per tick: an arrow steps at once, a
+    // wait is the timed step 100 ms after the previous one.
+    const uint8_t arrows[] = {KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN};
+    for (char move : level.solution) {
+        ASSERT_EQ(levelFlow.level, 0) << "the level ended before its solution did";
+        const int index = std::string("RLUD").find(move);
+        if (index >= 0) {
+            session.key(arrows[index], 100);
+        } else {
+            session.pass(100);
+        }
+    }
+    EXPECT_EQ(levelFlow.levelComplete, 1u);
+    session.pass();
+    EXPECT_EQ(ints(levelFlow.level, levelFlow.highestLevel, levelFlow.bannerVisible,
+                   readLevelProgressFile(session.file("LevelInfo.dat").string().c_str())),
+              ints(1, 1, 1, 1));
+    // The window is made larger, then Escape ends the game and the loop.
+    MainWndProc(MSG_SIZE, SIZE_RESTORED, 700u | (500u << 16));
+    EXPECT_TRUE(session.pass(100));
+    EXPECT_FALSE(session.key(KEY_ESCAPE, 100));
+    EXPECT_EQ(ints(desktop.count, gameDataMissing()), ints(0, 0));
+    session.end();
+    configReset();
+    configLoadFile(session.file("Cfg.txt").string().c_str());
+    EXPECT_STREQ(configGet("WINDX"), "700");
+    EXPECT_STREQ(configGet("WINDY"), "500");
+    EXPECT_STREQ(configGet("FULLSCR"), "0");
+}
+
+TEST(Game, AMissingDataFileIsReportedAndEndsTheGameOnceDismissed) {
     GameSession session("", -1);
-    EXPECT_EQ(session.startFailure, nullptr);
-    EXPECT_EQ(gameDataMissing(), 1);
-    // The failure dialog stands over the game window until it is dismissed;
-    // then the game window closes, and with it the program.
-    ASSERT_EQ(desktop.count, 2);
+    EXPECT_EQ(ints(session.startFailure == nullptr, gameDataMissing(), desktop.count),
+              ints(1, 1, 2));
     EXPECT_TRUE(session.pass(1000));
     EXPECT_EQ(desktop.count, 2);
     EXPECT_TRUE(session.key(KEY_ENTER));

@@ -1,7 +1,11 @@
+// Window frames on the scripted desktop: placement, maximise and restore,
+// moving, dragging and resizing, the frame's picture and the caret.
 #include "toolkit/frame.h"
 
 #include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -13,9 +17,7 @@ int sizeMessages;
 
 // Fills its canvas with a colour chosen by its param.
 void PlainWindowProc(Window* w, uint32_t param) {
-    if (w->message == Size) {
-        sizeMessages++;
-    }
+    sizeMessages += w->message == Size;
     if (w->message == Draw) {
         surfaceFill(w->canvas.surface, param == 0 ? 0x0A0A : uint16_t(0x0B0B * param));
     }
@@ -30,402 +32,274 @@ class FrameTest : public ::testing::Test {
     void TearDown() override { scriptedDesktopStop(); }
 
     Window* open(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
-        return createWindow(desktop, x, y, width, height, "t", flags, PlainWindowProc, 1);
+        desktop.current = nullptr;
+        return createWindow(desktop, x, y, width, height, "Frame", flags, PlainWindowProc, 1);
+    }
+    void pass() {
+        updatePass(desktop);
+        mouseClearEvents(inputState.mouse);
     }
 };
 
-uint16_t screenAt(int32_t x, int32_t y) {
-    const ScriptScreen& s = scriptScreen();
-    return s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
+std::vector<int64_t> frameOf(const Window& w) {
+    return ints(w.frameX, w.frameY, w.x, w.y, w.canvas.surface.width, w.canvas.surface.height,
+                w.frameWidth, w.frameHeight);
 }
 
-// What the drop shadow makes of a pixel: three quarters of it.
-uint16_t threeQuarters(uint16_t p) {
-    const uint16_t h = (p >> 1) & 0x7BEF;
-    return uint16_t(h + ((h >> 1) & 0x7BEF));
-}
+TEST_F(FrameTest, StyleFlagsDecideTheTitleBarTheInsetsAndThePlacement) {
+    EXPECT_EQ(ints(titleFontHeight(), styleWithTitle(1), styleWithTitle(8), styleWithTitle(32),
+                   styleWithTitle(6), styleWithTitle(31)),
+              ints(13, 17, 24, 48, 6, 31));
+    const FrameInsets game = frameInsets(31), titleOnly = frameInsets(16);
+    EXPECT_EQ(ints(game.left, game.top, game.right, game.bottom, titleOnly.left, titleOnly.top),
+              ints(2, 21, 2, 2, 0, 19));
 
-uint16_t canvasAt(const Window& w, int32_t x, int32_t y) {
-    return w.canvas.surface.pixels[size_t(y) * size_t(w.canvas.surface.width) + size_t(x)];
-}
-
-TEST_F(FrameTest, StyleFlagsDecideTitleBarAndInsets) {
-    EXPECT_EQ(titleFontHeight(), 13);
-    EXPECT_EQ(styleWithTitle(1), 17u);
-    EXPECT_EQ(styleWithTitle(8), 24u);
-    EXPECT_EQ(styleWithTitle(32), 48u);
-    EXPECT_EQ(styleWithTitle(6), 6u);
-    EXPECT_EQ(styleWithTitle(31), 31u);
-    const FrameInsets game = frameInsets(31);
-    EXPECT_EQ(game.left, 2);
-    EXPECT_EQ(game.top, 21);
-    EXPECT_EQ(game.right, 2);
-    EXPECT_EQ(game.bottom, 2);
-    const FrameInsets titleOnly = frameInsets(16);
-    EXPECT_EQ(titleOnly.left, 0);
-    EXPECT_EQ(titleOnly.top, 19);
-
-    Window* movable = open(100, 100, 100, 50, 1);
-    ASSERT_NE(movable, nullptr);
-    EXPECT_EQ(movable->flags, 17u);
-    EXPECT_EQ(movable->y - movable->frameY, 19);
-
-    Window* bare = open(100, 100, 100, 50, 0);
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(bare->frameX, bare->x);
-    EXPECT_EQ(bare->frameY, bare->y);
-    EXPECT_EQ(bare->frameWidth, 100);
-    EXPECT_EQ(bare->frameHeight, 50);
-}
-
-TEST_F(FrameTest, CentredPlacementAndOuterSizes) {
+    // Centred; the title bar leaves room for the close button.
     Window* w = open(-1, -1, 256, 288, 31);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->frameX, 190);
-    EXPECT_EQ(w->frameY, 84);
-    EXPECT_EQ(w->x, 192);
-    EXPECT_EQ(w->y, 105);
-    EXPECT_EQ(w->frameWidth, 260);
-    EXPECT_EQ(w->frameHeight, 311);
-    EXPECT_EQ(w->titleX, 192);
-    EXPECT_EQ(w->titleY, 86);
-    EXPECT_EQ(w->titleWidth, 256 - 19); // room for the close button
-    EXPECT_EQ(w->titleHeight, 19);
-    EXPECT_EQ(w->buttonAreaX, 192 + 256 - 38);
-    EXPECT_EQ(w->buttonAreaY, 86);
-    EXPECT_EQ(w->buttonAreaWidth, 38);
-    EXPECT_EQ(w->minWidth, 68);
-    EXPECT_EQ(w->minHeight, 55);
-    EXPECT_EQ(w->sized, 1u);
-
-    // Frame size given: the client gets what the frame leaves.
-    Window* outer = open(-1, -1, 300, 200, 31 | CREATE_OUTER_SIZE);
-    ASSERT_NE(outer, nullptr);
-    EXPECT_EQ(outer->frameX, 170);
-    EXPECT_EQ(outer->frameY, 140);
-    EXPECT_EQ(outer->canvas.surface.width, 296);
-    EXPECT_EQ(outer->canvas.surface.height, 177);
-
+    EXPECT_EQ(frameOf(*w), ints(190, 84, 192, 105, 256, 288, 260, 311));
+    EXPECT_EQ(ints(w->titleX, w->titleY, w->titleWidth, w->titleHeight, w->buttonAreaX,
+                   w->buttonAreaY, w->buttonAreaWidth, w->minWidth, w->minHeight, w->sized),
+              ints(192, 86, 237, 19, 410, 86, 38, 68, 55, 1));
+    EXPECT_EQ(ints(w->closeButton.rect.x, w->closeButton.rect.y, w->closeButton.rect.width),
+              ints(429, 87, 16));
+    // The frame's size given: the client gets what the frame leaves.
+    EXPECT_EQ(frameOf(*open(101, 50, 300, 200, 31 | CREATE_OUTER_SIZE)),
+              ints(100, 50, 102, 71, 296, 177, 300, 200));
     // Wider than the desktop: the halving rounds toward minus infinity, then
     // the frame goes to the even column at or left of it.
-    Window* wide = open(-1, -1, 701, 100, 0);
-    ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(wide->frameX, -32); // (640 - 701) >> 1 = -31
-    EXPECT_EQ(wide->canvas.surface.width, 700);
-
-    // Maximised at creation.
-    Window* full = open(-1, -1, 100, 100, 63 | CREATE_MAXIMISED);
-    ASSERT_NE(full, nullptr);
-    EXPECT_EQ(full->maximised, 1u);
-    EXPECT_EQ(full->flags, 56u);
-    EXPECT_EQ(full->frameX, 0);
-    EXPECT_EQ(full->y, 19);
-    EXPECT_EQ(full->canvas.surface.width, 640);
-    EXPECT_EQ(full->canvas.surface.height, 461);
+    EXPECT_EQ(frameOf(*open(-1, -1, 701, 100, 31)), ints(-34, 178, -32, 199, 700, 100, 704, 123));
+    EXPECT_EQ(open(-1, -1, 701, 100, 0)->frameX, -32);
+    // Maximised at creation the frame keeps only its title bar and buttons.
+    Window* full = open(7, 9, 100, 100, 63 | CREATE_MAXIMISED);
+    EXPECT_EQ(ints(full->maximised, full->flags, full->baseFlags), ints(1, 56, 63));
+    EXPECT_EQ(frameOf(*full), ints(0, 0, 0, 19, 640, 461, 640, 480));
+    // No style flags, no frame at all; a title-only window.
+    EXPECT_EQ(frameOf(*open(11, 20, 101, 80, 0)), ints(10, 20, 10, 20, 100, 80, 100, 80));
+    Window* movable = open(100, 100, 100, 50, 1);
+    EXPECT_EQ(ints(movable->flags, movable->y - movable->frameY), ints(17, 19));
 }
 
-TEST_F(FrameTest, PlacementKeepsEvenColumnsAndTheMinimumSize) {
+TEST_F(FrameTest, PlacementKeepsEvenColumnsAndTheMinimumSizeOrAMovableFrame) {
     Window* w = open(10, 10, 100, 100, 31);
     ASSERT_NE(w, nullptr);
     sizeMessages = 0;
-    EXPECT_EQ(placeWindow(*w, 51, 40, 231, 100, 0, 0), 1);
-    EXPECT_EQ(w->frameX, 50);
-    EXPECT_EQ(w->x, 52);
-    EXPECT_EQ(w->canvas.surface.width, 230);
-    EXPECT_EQ(w->frameWidth, 234);
-    EXPECT_EQ(sizeMessages, 1);
-    EXPECT_EQ(w->redrawRequested, 1u);
-
-    EXPECT_EQ(placeWindow(*w, 0, 0, 10, 10, 0, 0), 1);
-    EXPECT_EQ(w->canvas.surface.width, 68);
-    EXPECT_EQ(w->canvas.surface.height, 55);
+    EXPECT_EQ(placeWindow(*w, 51, 40, 231, 100, false, false), 1);
+    EXPECT_EQ(ints(w->frameX, w->x, w->canvas.surface.width, w->frameWidth, sizeMessages,
+                   w->redrawRequested),
+              ints(50, 52, 230, 234, 1, 1));
+    EXPECT_EQ(placeWindow(*w, 0, 0, 10, 10, false, false), 1);
+    EXPECT_EQ(ints(w->canvas.surface.width, w->canvas.surface.height), ints(68, 55));
     setMinimumSize(*w, 150, 10);
-    EXPECT_EQ(w->minWidth, 154);
-    EXPECT_EQ(w->minHeight, 55);
+    EXPECT_EQ(ints(w->minWidth, w->minHeight), ints(154, 55));
 
     // A canvas that cannot be made leaves a movable, framed window.
     Window* bare = open(10, 10, 100, 100, 0);
-    ASSERT_NE(bare, nullptr);
     scriptSetBitmapBudget(0);
-    EXPECT_EQ(placeWindow(*bare, 20, 20, 300, 300, 0, 0), 0);
-    EXPECT_EQ(bare->flags, 19u);
-    EXPECT_EQ(bare->sized, 0u);
-    EXPECT_EQ(bare->canvas.surface.width, 100);
+    EXPECT_EQ(placeWindow(*bare, 20, 20, 300, 300, false, false), 0);
+    EXPECT_EQ(ints(bare->flags, bare->sized, bare->canvas.surface.width), ints(19, 0, 100));
+    scriptSetBitmapBudget(-1);
+    for (int32_t size : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+        for (uint32_t flags : {0u, 31u | CREATE_OUTER_SIZE, 63u | CREATE_MAXIMISED}) {
+            Window* hostile = open(-1, -1, size, size, flags);
+            if (hostile != nullptr) {
+                EXPECT_GE(hostile->canvas.surface.width, 64) << size;
+                EXPECT_GE(hostile->canvas.surface.height, 32) << size;
+                EXPECT_EQ(hostile->canvas.surface.width % 2, 0) << size;
+                closeTopWindow(desktop);
+            }
+        }
+    }
 }
 
-TEST_F(FrameTest, MaximiseAndRestore) {
+TEST_F(FrameTest, MaximiseAndRestoreWithinTheDesktop) {
     Window* w = open(101, 51, 300, 200, 63);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->frameX, 100);
     maximiseWindow(*w);
-    EXPECT_EQ(w->maximised, 1u);
-    EXPECT_EQ(w->flags, 56u);
-    EXPECT_EQ(w->frameX, 0);
-    EXPECT_EQ(w->frameY, 0);
-    EXPECT_EQ(w->frameWidth, 640);
-    EXPECT_EQ(w->frameHeight, 480);
-    EXPECT_EQ(w->canvas.surface.height, 461);
+    EXPECT_EQ(ints(w->maximised, w->flags), ints(1, 56));
+    EXPECT_EQ(frameOf(*w), ints(0, 0, 0, 19, 640, 461, 640, 480));
     restoreWindow(*w);
-    EXPECT_EQ(w->maximised, 0u);
-    EXPECT_EQ(w->flags, 63u);
-    EXPECT_EQ(w->frameX, 100);
-    EXPECT_EQ(w->frameY, 51);
-    EXPECT_EQ(w->canvas.surface.width, 300);
-    EXPECT_EQ(w->canvas.surface.height, 200);
-
+    EXPECT_EQ(ints(w->maximised, w->flags), ints(0, 63));
+    EXPECT_EQ(frameOf(*w), ints(100, 51, 102, 72, 300, 200, 304, 223));
     // A minimum wider than the desktop: the maximise is only remembered.
     setMinimumSize(*w, 700, 100);
     maximiseWindow(*w);
-    EXPECT_EQ(w->maximised, 0u);
-    EXPECT_EQ(w->limitedMaximised, 1u);
-    EXPECT_EQ(w->flags, 63u);
-    EXPECT_EQ(w->canvas.surface.width, 704);
-    EXPECT_EQ(w->canvas.surface.height, 461);
+    EXPECT_EQ(ints(w->maximised, w->limitedMaximised, w->flags, w->canvas.surface.width,
+                   w->canvas.surface.height),
+              ints(0, 1, 63, 704, 461));
     restoreWindow(*w);
-    EXPECT_EQ(w->limitedMaximised, 0u);
-    EXPECT_EQ(w->frameX, 100);
-    EXPECT_EQ(w->canvas.surface.width, 704);
-    EXPECT_EQ(w->canvas.surface.height, 200);
-
+    EXPECT_EQ(
+        ints(w->limitedMaximised, w->frameX, w->canvas.surface.width, w->canvas.surface.height),
+        ints(0, 100, 704, 200));
     // A restore rectangle larger than the desktop is brought inside it.
     setMinimumSize(*w, 64, 32);
     maximiseWindow(*w);
     w->snapshot.frameWidth = 900;
     w->snapshot.frameHeight = 900;
     restoreWindow(*w);
-    EXPECT_EQ(w->frameX, 10);
-    EXPECT_EQ(w->frameY, 10);
-    EXPECT_EQ(w->frameWidth, 620);
-    EXPECT_EQ(w->frameHeight, 460);
+    EXPECT_EQ(ints(w->frameX, w->frameY, w->frameWidth, w->frameHeight), ints(10, 10, 620, 460));
 }
 
-TEST_F(FrameTest, MoveAndKeepOnScreen) {
+TEST_F(FrameTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
     Window* w = open(100, 100, 200, 100, 31);
     ASSERT_NE(w, nullptr);
     desktop.needsRedraw = 0;
     moveWindow(*w, 701, 470);
-    EXPECT_EQ(w->x, 700);
-    EXPECT_EQ(w->y, 470);
-    EXPECT_EQ(w->frameX, 698);
-    EXPECT_EQ(w->frameY, 449);
-    EXPECT_EQ(w->previousFrameX, 100);
-    EXPECT_EQ(w->titleX, 700);
-    EXPECT_EQ(w->titleY, 451);
-    EXPECT_EQ(w->buttonAreaX, 700 + 200 - 38);
-    EXPECT_EQ(desktop.needsRedraw, 1u);
+    EXPECT_EQ(frameOf(*w), ints(698, 449, 700, 470, 200, 100, 204, 123));
+    EXPECT_EQ(ints(w->previousFrameX, w->titleX, w->titleY, w->buttonAreaX, w->closeButton.rect.x,
+                   desktop.needsRedraw),
+              ints(100, 700, 451, 862, 881, 1));
     keepOnScreen(*w);
-    EXPECT_EQ(w->x, 600);
-    EXPECT_EQ(w->y, 440);
+    EXPECT_EQ(ints(w->x, w->y), ints(600, 440));
     moveWindow(*w, -1000, -50);
     keepOnScreen(*w);
-    EXPECT_EQ(w->x, -160);
-    EXPECT_EQ(w->y, 20);
+    EXPECT_EQ(ints(w->x, w->y), ints(-160, 20));
     desktop.needsRedraw = 0;
     moveWindow(*w, -159, 20); // the same even position
     EXPECT_EQ(desktop.needsRedraw, 0u);
 }
 
-TEST_F(FrameTest, DragByTheTitleBarEndsOnAnEvenOffset) {
+TEST_F(FrameTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumn) {
     Window* w = open(100, 100, 200, 100, 31);
     ASSERT_NE(w, nullptr);
-    const int32_t x0 = w->x;
-    const int32_t y0 = w->y;
-    scriptMouseMove(x0 + 20, y0 + 50); // client area, not the title bar
-    scriptLeftDown();
-    EXPECT_EQ(dragStart(*w), 0);
-    mouseClearEvents(inputState.mouse);
-
-    scriptMouseMove(x0 + 20, y0 - 10);
-    scriptLeftDown();
-    ASSERT_EQ(dragStart(*w), 1);
-    mouseClearEvents(inputState.mouse);
-    scriptMouseMove(x0 + 25, y0 - 7);
-    dragStep(*w);
-    EXPECT_EQ(w->x, x0 + 5);
-    EXPECT_EQ(w->y, y0 + 3);
-    EXPECT_EQ(w->dragActive, 1u);
-    mouseClearEvents(inputState.mouse);
-    scriptMouseMove(x0 + 27, y0 - 6);
-    scriptLeftUp();
-    dragStep(*w);
-    EXPECT_EQ(w->dragActive, 0u);
-    EXPECT_EQ(w->x, x0 + 6);
-    EXPECT_EQ(w->y, y0 + 4);
-    EXPECT_EQ(w->frameX, x0 + 4);
-}
-
-TEST_F(FrameTest, DragThroughTheUpdatePassRedrawsTheScreen) {
-    Window* w = open(100, 100, 200, 100, 31);
-    ASSERT_NE(w, nullptr);
-    updatePass(desktop); // the first composition
-    const int32_t x0 = w->x;
-    const int32_t y0 = w->y;
+    pass();
+    const int32_t x0 = w->x, y0 = w->y;
     desktop.awake = 5;
-
-    mouseClearEvents(inputState.mouse);
+    scriptMouseMove(x0 + 20, y0 + 50); // the client area is no handle
+    scriptLeftDown();
+    pass();
+    EXPECT_EQ(desktop.dragging, nullptr);
+    scriptLeftUp();
+    pass();
     scriptMouseMove(x0 + 20, y0 - 10);
     scriptLeftDown();
-    updatePass(desktop);
-    EXPECT_EQ(desktop.dragging, w);
-    EXPECT_EQ(desktop.awake, 5u); // busy
-    EXPECT_EQ(screenAt(x0, y0), 0x0B0B);
-
-    mouseClearEvents(inputState.mouse);
+    pass();
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(x0, y0)), ints(1, 3, 0x0B0B));
     scriptMouseMove(x0 + 20 + 51, y0 - 10 + 30);
-    updatePass(desktop);
-    EXPECT_EQ(w->x, x0 + 51);
-    EXPECT_EQ(screenAt(x0 + 51, y0 + 30), 0x0B0B);
-    EXPECT_EQ(screenAt(x0 + 10, y0 + 10), 0x0A0A); // uncovered again
-
-    mouseClearEvents(inputState.mouse);
+    pass();
+    EXPECT_EQ(
+        ints(w->x, w->y, w->dragActive, screenAt(x0 + 51, y0 + 30), screenAt(x0 + 10, y0 + 10)),
+        ints(x0 + 51, y0 + 30, 1, 0x0B0B, 0x0A0A));
     scriptLeftUp();
-    updatePass(desktop);
-    EXPECT_EQ(w->x, x0 + 50);
-    EXPECT_EQ(w->dragActive, 0u);
-    EXPECT_EQ(desktop.awake, 5u);
-    mouseClearEvents(inputState.mouse);
-    updatePass(desktop);
-    EXPECT_EQ(desktop.dragging, nullptr);
-    EXPECT_EQ(desktop.awake, 4u);
+    pass();
+    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(x0 + 50, x0 + 48, 0, 3));
+    pass();
+    EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
     // The backup is the picture without the window.
     EXPECT_EQ(desktop.backup.pixels[size_t(y0 + 10) * 640 + size_t(x0 + 10)], 0x0A0A);
 }
 
-TEST_F(FrameTest, ResizeByTheEdges) {
+TEST_F(FrameTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {
     Window* w = open(100, 100, 300, 200, 63);
     ASSERT_NE(w, nullptr);
-    const int32_t fx = w->frameX;
-    const int32_t fy = w->frameY;
-    const int32_t fw = w->frameWidth;
-    const int32_t fh = w->frameHeight;
+    const int32_t fx = w->frameX, fy = w->frameY, fw = w->frameWidth, fh = w->frameHeight;
     struct Case {
         int32_t x, y;
         uint32_t edge, shape;
     };
     const Case cases[] = {
-        {fx + 2, fy + 50, 1, 2},     {fx + fw - 2, fy + 50, 2, 2},
-        {fx + 50, fy + 1, 4, 3},     {fx + 50, fy + fh - 1, 8, 3},
-        {fx + 1, fy + 1, 5, 4},      {fx + fw - 1, fy + fh - 1, 10, 4},
-        {fx + fw - 1, fy + 1, 6, 5}, {fx + 1, fy + fh - 2, 9, 5},
-        {fx + 50, fy + 50, 0, 1},
+        {fx + 5, fy + 50, 1, 2},      {fx + 6, fy + 50, 0, 1},
+        {fx + fw - 6, fy + 50, 0, 1}, {fx + fw - 5, fy + 50, 2, 2},
+        {fx + 50, fy + 5, 4, 3},      {fx + 50, fy + 6, 0, 1},
+        {fx + 50, fy + fh - 5, 8, 3}, {fx + 50, fy + fh - 6, 0, 1},
+        {fx + 1, fy + 1, 5, 4},       {fx + fw - 1, fy + fh - 1, 10, 4},
+        {fx + fw - 1, fy + 1, 6, 5},  {fx + 1, fy + fh - 2, 9, 5},
     };
     for (const Case& c : cases) {
         scriptMouseMove(c.x, c.y);
         resizeHover(*w);
-        EXPECT_EQ(w->resizeEdge, c.edge) << c.x << "," << c.y;
-        EXPECT_EQ(inputState.mouse.cursorShape, c.shape) << c.x << "," << c.y;
+        EXPECT_EQ(ints(w->resizeEdge, inputState.mouse.cursorShape), ints(c.edge, c.shape))
+            << c.x << "," << c.y;
     }
-
     // From the left edge, dragged far to the right: never below minWidth.
-    updatePass(desktop);
-    mouseClearEvents(inputState.mouse);
+    pass();
     scriptMouseMove(fx + 2, fy + 50);
-    updatePass(desktop); // hover
-    EXPECT_EQ(w->resizeEdge, 1u);
+    pass();
     scriptLeftDown();
-    updatePass(desktop);
+    pass();
     ASSERT_EQ(desktop.resizing, w);
-    EXPECT_EQ(w->fixedX, fx + fw);
-    mouseClearEvents(inputState.mouse);
+    EXPECT_EQ(ints(w->fixedX, w->movingX, w->fixedY, w->movingY), ints(fx + fw, fx, fy, fy + fh));
     scriptMouseMove(fx + 500, fy + 50);
     scriptScreenResetCounters();
     scriptSetTime(2000);
-    updatePass(desktop);
+    pass();
     EXPECT_EQ(w->movingX, fx + fw - w->minWidth);
     // The outline reached the screen, but not the desktop window's canvas.
-    EXPECT_EQ(scriptScreen().copyCount, 1u);
-    EXPECT_EQ(screenAt(w->movingX + 4, fy + 1), 0xFFFF);
-    EXPECT_EQ(canvasAt(*desktop.desktopWindow, w->movingX + 4, fy + 1),
+    EXPECT_EQ(
+        ints(scriptScreen().copyCount, screenAt(w->movingX + 4, fy + 1), desktop.nextBandTime),
+        ints(1, 0xFFFF, 2050));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(fy + 1) * 640 + w->movingX + 4],
               desktop.backup.pixels[size_t(fy + 1) * 640 + size_t(w->movingX + 4)]);
-    EXPECT_EQ(desktop.nextBandTime, 2050u);
-    mouseClearEvents(inputState.mouse);
+    scriptSetTime(2050);
+    pass();
+    EXPECT_EQ(scriptScreen().copyCount, 1u);
     scriptLeftUp();
-    updatePass(desktop);
-    EXPECT_EQ(w->resizeActive, 0u);
-    EXPECT_EQ(w->frameX, fx + fw - w->minWidth);
-    EXPECT_EQ(w->frameWidth, w->minWidth + 4);
-    EXPECT_EQ(w->canvas.surface.height, 200);
+    pass();
+    EXPECT_EQ(ints(w->resizeActive, w->frameX, w->frameWidth, w->canvas.surface.height),
+              ints(0, fx + fw - w->minWidth, w->minWidth + 4, 200));
 }
 
-TEST_F(FrameTest, FrameDrawingShowsActiveTitleAndShadow) {
-    Window* w = open(100, 100, 200, 100, 31);
+TEST_F(FrameTest, ActiveFrameWithShadowAndInactiveTitle) {
+    desktop.shadows = 1;
+    Window* w = open(40, 30, 120, 50, 63);
     ASSERT_NE(w, nullptr);
-    updatePass(desktop);
-    const Window& dw = *desktop.desktopWindow;
-    const int32_t y1 = w->frameY + w->frameHeight - 1;
-    EXPECT_EQ(canvasAt(dw, w->frameX + 1, w->frameY + 30), 0xBDF7);
-    EXPECT_EQ(canvasAt(dw, w->titleX + 150, w->titleY + 1), 0x3BB8);
-    EXPECT_EQ(canvasAt(dw, w->buttonAreaX + 5, w->buttonAreaY + 1), 0x3BB8);
-    // Three quarters of the desktop colour under the frame, once per pixel.
-    EXPECT_EQ(canvasAt(dw, w->frameX + 10, y1 + 2), threeQuarters(0x0A0A));
-    EXPECT_EQ(canvasAt(dw, w->frameX + 10, y1 + 4), 0x0A0A);
+    pass();
+    // The frame, its light edge and its drop shadow, straight from the screen.
+    const std::vector<uint16_t> crop =
+        screenCrop(w->frameX - 2, w->frameY - 2, w->frameWidth + 7, w->frameHeight + 7);
+    EXPECT_TRUE(matchesGolden("frame", w->frameWidth + 7, w->frameHeight + 7, crop.data()));
+    // Three quarters of the desktop colour beside and below the frame.
+    EXPECT_EQ(ints(screenAt(w->frameX + w->frameWidth + 1, w->frameY + 20),
+                   screenAt(w->frameX + 10, w->frameY + w->frameHeight + 2),
+                   screenAt(w->frameX + 10, w->frameY + w->frameHeight + 3)),
+              ints(0x0187, 0x0187, 0x0A0A));
     w->active = 0;
     desktop.needsRedraw = 1;
-    updatePass(desktop);
-    EXPECT_EQ(canvasAt(dw, w->titleX + 150, w->titleY + 1), 0x94B2);
-    EXPECT_EQ(canvasAt(dw, w->frameX + 10, y1 + 2), threeQuarters(0x0A0A));
+    pass();
+    EXPECT_EQ(screenAt(w->titleX + 60, w->titleY + 1), 0x94B2);
 }
 
-TEST_F(FrameTest, CaretBlinksOnTheScreenAndIsErasedWhenSwitchedOff) {
+TEST_F(FrameTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitchesItOff) {
     Window* w = open(100, 100, 200, 100, 31);
     ASSERT_NE(w, nullptr);
-    const int owner = 0;
-    const int other = 0;
+    const int owner = 0, other = 0;
     caretShow(w->caret, &owner);
     caretSetPosition(w->caret, 10, 5);
     w->caret.height = 13;
-    EXPECT_EQ(caretOwnedBy(w->caret, &owner), 1);
-    EXPECT_EQ(caretOwnedBy(w->caret, &other), 0);
+    EXPECT_EQ(ints(caretOwnedBy(w->caret, &owner), caretOwnedBy(w->caret, &other)), ints(1, 0));
     scriptScreenResetCounters();
-
-    inputState.now = 5000;
-    caretUpdate(*w);
-    EXPECT_EQ(w->caret.shown, 1u);
-    EXPECT_EQ(scriptScreen().caretCount, 1u);
-    inputState.now = 5510;
-    caretUpdate(*w);
-    EXPECT_EQ(scriptScreen().caretCount, 1u);
-    EXPECT_EQ(scriptScreen().copyCount, 0u);
-    inputState.now = 5511;
-    caretUpdate(*w);
-    EXPECT_EQ(w->caret.shown, 0u);
-    EXPECT_EQ(scriptScreen().copyCount, 1u);
-    EXPECT_EQ(scriptScreen().lastX, w->x + 10);
-    EXPECT_EQ(scriptScreen().lastY, w->y + 5);
-    EXPECT_EQ(scriptScreen().lastWidth, 2);
-    EXPECT_EQ(scriptScreen().lastHeight, 13);
-    inputState.now = 6024;
-    caretUpdate(*w);
-    EXPECT_EQ(scriptScreen().caretCount, 2u);
-
-    // Only its owner switches it off; then it is erased at the next update.
+    auto lastCopy = [] {
+        const std::vector<int64_t> copy = lastScreenCopy();
+        return std::vector<int64_t>(copy.begin() + 1, copy.end());
+    };
+    auto at = [w](uint32_t now) {
+        inputState.now = now;
+        caretUpdate(*w);
+        const ScriptScreen& s = scriptScreen();
+        return ints(w->caret.shown, s.caretCount, s.copyCount);
+    };
+    EXPECT_EQ(at(5000), ints(1, 1, 0));
+    EXPECT_EQ(at(5510), ints(1, 1, 0));
+    EXPECT_EQ(at(5511), ints(0, 1, 1));
+    EXPECT_EQ(lastCopy(), ints(w->x + 10, w->y + 5, 2, 13));
+    EXPECT_EQ(at(6024), ints(1, 2, 1));
+    // Moved while shown: the old strip goes and the new one shows at once.
+    caretSetPosition(w->caret, 40, 7);
+    EXPECT_EQ(at(6030), ints(1, 3, 2));
+    EXPECT_EQ(lastCopy(), ints(w->x + 10, w->y + 5, 2, 13));
+    // Only its owner switches it off; it is then erased at the next update.
     caretHide(w->caret, &other);
     EXPECT_EQ(w->caret.on, 1u);
     caretHide(w->caret, &owner);
-    caretUpdate(*w);
-    EXPECT_EQ(w->caret.shown, 0u);
-    EXPECT_EQ(scriptScreen().copyCount, 2u);
-    EXPECT_EQ(scriptScreen().caretCount, 2u);
-}
-
-TEST_F(FrameTest, HostileSizesAreBoundedOrRefused) {
-    for (int32_t size : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
-        for (uint32_t flags : {0u, 31u | CREATE_OUTER_SIZE, 63u | CREATE_MAXIMISED}) {
-            Window* w = open(-1, -1, size, size, flags);
-            if (w != nullptr) {
-                EXPECT_GE(w->canvas.surface.width, 64) << size;
-                EXPECT_GE(w->canvas.surface.height, 32) << size;
-                EXPECT_EQ(w->canvas.surface.width % 2, 0) << size;
-                closeTopWindow(desktop);
-            }
-        }
-    }
-    EXPECT_EQ(desktopResize(desktop, INT32_MAX, INT32_MAX), 0);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 640);
-    EXPECT_EQ(desktop.desktopBitmap.width, 640);
-    EXPECT_EQ(desktopResize(desktop, INT32_MIN, -5), 1);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 64);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.height, 32);
+    EXPECT_EQ(at(6040), ints(0, 3, 3));
+    EXPECT_EQ(lastCopy(), ints(w->x + 40, w->y + 7, 2, 13));
+    // A strip at the canvas's edge is erased only where it lies inside.
+    caretShow(w->caret, &owner);
+    caretSetPosition(w->caret, 199, -4);
+    at(7000);
+    caretHide(w->caret, &owner);
+    at(7010);
+    EXPECT_EQ(lastCopy(), ints(w->x + 199, w->y, 1, 9));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
 #include <cstring>
@@ -18,12 +19,6 @@ void QuietWindowProc(Window*, uint32_t) {}
 
 int okCalls;
 std::vector<int32_t> changedLines;
-void countOk() {
-    okCalls++;
-}
-void recordChange(int32_t line) {
-    changedLines.push_back(line);
-}
 
 // A 640 x 480 desktop whose own window does nothing; dialogs open on it as
 // they would over the game.
@@ -44,13 +39,15 @@ struct DialogDesk {
         mouseClearEvents(inputState.mouse);
         keysClearEvents(inputState.keys);
     }
-    void key(uint8_t vk, char typed = 0) {
+    void key(uint8_t vk, char typed = 0, uint8_t held = 0) {
+        scriptKeyDown(held);
         scriptKeyDown(vk);
         if (typed != 0) {
             scriptChar(uint8_t(typed));
         }
         pass();
         scriptKeyUp(vk);
+        scriptKeyUp(held);
     }
     // Pressed and released on the same pass: a click of a button that acts
     // on release.
@@ -60,100 +57,110 @@ struct DialogDesk {
         scriptLeftUp();
         pass();
     }
-    void hover(const Window& w, const Rect& r) {
-        scriptMouseMove(w.x + r.x + r.width / 2, w.y + r.y + r.height / 2);
-        pass();
-    }
 };
 
-Dialog* showOkBox(const char* text, DialogOkCallback onOk = nullptr) {
+Dialog* showBox(const char* text, uint32_t buttons, DialogOkCallback onOk = nullptr) {
     std::unique_ptr<Dialog> d = dialogCreate();
     dialogAddText(*d, text);
-    dialogAddButtons(*d, DIALOG_OK);
+    dialogAddButtons(*d, buttons);
     return dialogShow(std::move(d), "Note", onOk, nullptr);
+}
+
+// Which element of which line has the keyboard focus: the line of the hot
+// button or check box, or of the field owning the caret, and the element.
+std::vector<int64_t> focus(const Dialog& d) {
+    for (int32_t i = 0; i < d.lineCount; i++) {
+        const DialogLine& line = d.lines[i];
+        for (int32_t k = 0; k < 3; k++) {
+            if (line.buttons[k].click.hot || (k == 0 && line.checkBox.click.hot) ||
+                (line.editors[k].enabled && caretOwnedBy(d.window->caret, &line.editors[k]) &&
+                 d.window->caret.on)) {
+                return ints(i, k);
+            }
+        }
+    }
+    return ints(-1, -1);
 }
 
 TEST(Dialog, TextAndOkBoxIsSixteenPixelsWiderThanItsTextAndCentred) {
     DialogDesk desk;
-    Dialog* d = showOkBox("Fail to load game file:");
+    Dialog* d = showBox("Fail to load game file:", DIALOG_OK);
     ASSERT_NE(d, nullptr);
-    // 23 characters of 7 pixels beat the 50-pixel "  Ok  " button.
-    EXPECT_EQ(d->maxWidth, 161);
-    EXPECT_EQ(d->width, 177);
-    EXPECT_EQ(d->height, 13 + 21 + 2 * 6 + 10);
-    Window& w = *d->window;
+    // 23 characters of 7 pixels beat the 50-pixel "  Ok  " button; placed at
+    // ((640 - 177) >> 1, (480 - 56) >> 1), the frame's x even.
+    const Window& w = *d->window;
+    EXPECT_EQ(ints(d->maxWidth, d->width, d->height, w.frameX, w.frameY, w.canvas.surface.width,
+                   w.canvas.surface.height),
+              ints(161, 177, 56, 230, 212, 176, 56));
     EXPECT_EQ(desktop.windows[desktop.count - 1], &w);
-    // Placed at ((640 - 177) >> 1, (480 - 56) >> 1); the frame's x is even.
-    EXPECT_EQ(w.frameX, 230);
-    EXPECT_EQ(w.frameY, 212);
-    EXPECT_EQ(w.canvas.surface.width, 176);
-    EXPECT_EQ(w.canvas.surface.height, 56);
-    // The text is centred, the button centred below it.
-    EXPECT_EQ(d->lines[0].labelX, 8);
-    EXPECT_EQ(d->lines[0].labelY, 8);
-    EXPECT_EQ(d->lines[1].buttons[0].rect.x, (177 - 50) / 2);
-    EXPECT_EQ(d->lines[1].buttons[0].rect.y, 8 + 13 + 6);
-
-    // Nothing hovered: Enter goes through the one line that answers it.
-    Dialog* second = showOkBox("Second", countOk);
-    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(ints(d->lines[0].labelX, d->lines[0].labelY, d->lines[1].buttons[0].rect.x,
+                   d->lines[1].buttons[0].rect.y),
+              ints(8, 8, 63, 27));
+    // Nothing hovered: Enter goes through the one line that answers it;
+    // Escape always cancels.
+    ASSERT_NE(showBox("Second", DIALOG_OK, [] { okCalls++; }), nullptr);
     desk.pass();
     desk.key(KEY_ENTER);
-    EXPECT_EQ(okCalls, 1);
-    EXPECT_EQ(desktop.count, 2);
-    // Escape always cancels.
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 2));
     desk.key(KEY_ESCAPE);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(okCalls, 1);
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
+    // A No button closes without storing; two answering lines leave Enter
+    // with nowhere to go.
+    d = showBox("Sure?", DIALOG_YES_NO, [] { okCalls++; });
+    desk.click(*d->window, d->lines[1].buttons[1].rect);
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
+    std::unique_ptr<Dialog> two = dialogCreate();
+    dialogAddButtons(*two, DIALOG_OK);
+    dialogAddButton(*two, "Go", 0);
+    dialogShow(
+        std::move(two), "Two", [] { okCalls++; }, nullptr);
+    desk.key(KEY_ENTER);
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 2));
 }
 
-TEST(Dialog, EnterGoesThroughTheHoveredButtonAndTabWrapsToTheFirstField) {
+TEST(Dialog, TabAndTheArrowsMoveTheFocusAndEnterGoesThroughTheHoveredButton) {
     DialogDesk desk;
     char name[16] = "hero";
     char work[16];
     int32_t lives = 3;
+    int32_t sound = 0;
     std::unique_ptr<Dialog> box = dialogCreate();
     dialogAddString(*box, "Name", name, sizeof name, work);
     dialogAddInteger(*box, "Lives", &lives);
+    dialogAddBlank(*box);
+    dialogAddCheckBox(*box, "Sound", &sound);
     dialogAddButtons(*box, DIALOG_OK_CANCEL);
-    Dialog* d = dialogShow(std::move(box), "Form", countOk, nullptr);
+    Dialog* d = dialogShow(
+        std::move(box), "Form", [] { okCalls++; }, nullptr);
     ASSERT_NE(d, nullptr);
-    Window& w = *d->window;
     // The first field has the caret, at the start of its text.
-    EXPECT_TRUE(caretOwnedBy(w.caret, &d->lines[0].editors[0]));
+    EXPECT_EQ(focus(*d), ints(0, 0));
     EXPECT_EQ(d->lines[0].editors[0].caret, 0);
-
-    desk.key(KEY_TAB);
-    EXPECT_TRUE(caretOwnedBy(w.caret, &d->lines[1].editors[0]));
-    desk.key(KEY_TAB);
-    EXPECT_EQ(d->lines[2].buttons[0].click.hot, 1u);
-    EXPECT_EQ(d->focusLine, 2);
-    EXPECT_EQ(d->focusElement, 0);
-    desk.key(KEY_TAB);
-    EXPECT_EQ(d->lines[2].buttons[0].click.hot, 0u);
-    EXPECT_EQ(d->lines[2].buttons[1].click.hot, 1u);
-    desk.key(KEY_TAB);
-    EXPECT_TRUE(caretOwnedBy(w.caret, &d->lines[0].editors[0]));
-    EXPECT_EQ(d->lines[2].buttons[1].click.hot, 0u);
-    // Shift+Tab goes back, wrapping the other way.
-    scriptKeyDown(KEY_SHIFT);
-    desk.key(KEY_TAB);
-    scriptKeyUp(KEY_SHIFT);
-    EXPECT_EQ(d->lines[2].buttons[1].click.hot, 1u);
-    EXPECT_EQ(d->focusElement, 1);
-    // Up and Down scan a line from its first element.
+    const struct {
+        uint8_t vk, held;
+        int32_t line, element;
+    } moves[] = {
+        {KEY_TAB, 0, 1, 0},         {KEY_TAB, 0, 3, 0},   {KEY_TAB, 0, 4, 0},
+        {KEY_RIGHT, 0, 4, 1},       {KEY_RIGHT, 0, 0, 0}, {KEY_TAB, KEY_SHIFT, 4, 1},
+        {KEY_TAB, KEY_SHIFT, 4, 0}, {KEY_UP, 0, 3, 0},    {KEY_UP, 0, 1, 0},
+        {KEY_UP, 0, 0, 0},          {KEY_UP, 0, 4, 0},    {KEY_DOWN, 0, 0, 0},
+        {KEY_LEFT, 0, 0, 0}, // the field's own key
+    };
+    for (const auto& m : moves) {
+        desk.key(m.vk, 0, m.held);
+        EXPECT_EQ(focus(*d), ints(m.line, m.element)) << int(m.vk) << " to " << m.line;
+    }
+    EXPECT_EQ(ints(d->focusLine, d->focusElement, d->lines[0].editors[0].caret), ints(0, 0, 0));
+    // With the focus on Ok, the pointer resting on Cancel makes Enter
+    // cancel, storing nothing.
+    const Window& w = *d->window;
+    const Rect& cancel = d->lines[4].buttons[1].rect;
     desk.key(KEY_UP);
-    EXPECT_TRUE(caretOwnedBy(w.caret, &d->lines[1].editors[0]));
-    desk.key(KEY_DOWN);
-    EXPECT_EQ(d->lines[2].buttons[0].click.hot, 1u);
-
-    // The pointer resting on Cancel makes Enter cancel.
-    desk.hover(w, d->lines[2].buttons[1].rect);
+    scriptMouseMove(w.x + cancel.x + 5, w.y + cancel.y + 5);
+    desk.pass();
     desk.key(KEY_ENTER);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(okCalls, 0);
+    EXPECT_EQ(ints(desktop.count, okCalls, lives), ints(1, 0, 3));
     EXPECT_STREQ(name, "hero");
-    EXPECT_EQ(lives, 3);
 }
 
 TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
@@ -174,51 +181,46 @@ TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
         dialogAddCheckBox(*box, "Sound", &sound);
         dialogAddCheckBox(*box, "Music", &music);
         dialogAddButtons(*box, DIALOG_OK_CANCEL);
-        return dialogShow(std::move(box), "Settings", countOk, recordChange);
+        return dialogShow(
+            std::move(box), "Settings", [] { okCalls++; },
+            [](int32_t line) { changedLines.push_back(line); });
     };
-
     Dialog* d = build();
     ASSERT_NE(d, nullptr);
     EXPECT_STREQ(d->lines[1].textBuffers[0], "42");
     EXPECT_STREQ(d->lines[2].textBuffers[0], "1.500000");
     EXPECT_STREQ(d->lines[3].textBuffers[1], "-2.250000");
     // The right column holds three fields and the 3 pixels after the first.
-    EXPECT_EQ(d->maxRight, 303);
-    EXPECT_EQ(d->lines[3].editors[1].x, d->lines[3].editors[0].x + 103);
-    EXPECT_EQ(d->lines[3].editors[2].x, d->lines[3].editors[0].x + 206);
-    Window* w = d->window;
-    desk.click(*w, d->lines[5].checkBox.rect);
+    const int32_t x0 = d->lines[3].editors[0].x;
+    EXPECT_EQ(ints(d->maxRight, d->lines[3].editors[1].x - x0, d->lines[3].editors[2].x - x0),
+              ints(303, 103, 206));
+    desk.click(*d->window, d->lines[5].checkBox.rect);
     EXPECT_EQ(changedLines, std::vector<int32_t>{5});
-    EXPECT_EQ(d->lines[5].checkBox.checked, 1u);
-    EXPECT_EQ(desktop.count, 2);
+    EXPECT_EQ(ints(d->lines[5].checkBox.checked, desktop.count), ints(1, 2));
     // The toggle took the focus from the name field: typing goes nowhere.
     desk.key(KEY_END);
     desk.key('S', 's');
     EXPECT_STREQ(work, "hero");
-    // Cancelled: not one variable changes.
     desk.key(KEY_ESCAPE);
-    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(ints(desktop.count, music), ints(1, 0));
     EXPECT_STREQ(name, "hero");
-    EXPECT_EQ(music, 0);
 
     d = build();
     ASSERT_NE(d, nullptr);
-    w = d->window;
     sound = 0; // the value was taken when the line was added
     desk.key(KEY_END);
     desk.key('I', 'i');
     desk.key('C', 'c');
     desk.key(KEY_TAB);
     desk.key('7', '7');
-    desk.click(*w, d->lines[6].buttons[0].rect);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(okCalls, 1);
+    desk.key(KEY_TAB);
+    desk.key(KEY_HOME);
+    desk.key(KEY_DELETE);
+    desk.click(*d->window, d->lines[6].buttons[0].rect);
+    EXPECT_EQ(ints(desktop.count, okCalls, lives, sound, music), ints(1, 1, 742, 1, 0));
     EXPECT_STREQ(name, "heroic");
-    EXPECT_EQ(lives, 742);
-    EXPECT_EQ(speed, 1.5f);
+    EXPECT_EQ(speed, 0.5f);
     EXPECT_EQ(position[1], -2.25f);
-    EXPECT_EQ(sound, 1);
-    EXPECT_EQ(music, 0);
 }
 
 TEST(Dialog, ThirtyThirdLineIsDroppedAndAShownDialogTakesNoMore) {
@@ -227,40 +229,37 @@ TEST(Dialog, ThirtyThirdLineIsDroppedAndAShownDialogTakesNoMore) {
     for (int i = 0; i < 33; i++) {
         dialogAddBlank(*box);
     }
-    EXPECT_EQ(box->lineCount, 32);
-    EXPECT_EQ(box->height, 32 * 12);
+    EXPECT_EQ(ints(box->lineCount, box->height), ints(32, 32 * 12));
     Dialog* d = dialogShow(std::move(box), "Tall", nullptr, nullptr);
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->height, 32 * 12 + 32 * 6 + 10);
-    EXPECT_EQ(d->width, 48);
+    EXPECT_EQ(ints(d->height, d->width), ints(32 * 12 + 32 * 6 + 10, 48));
     dialogAddButtons(*d, DIALOG_OK);
     EXPECT_EQ(d->lineCount, 32);
-    // Enter has no line to go through, so the box stays.
-    desk.key(KEY_ENTER);
+    desk.key(KEY_ENTER); // no line to go through: the box stays
     EXPECT_EQ(desktop.count, 2);
 }
 
 TEST(Dialog, AlertFramePulsesRedWithoutRepaintingTheLines) {
     DialogDesk desk;
-    Dialog* d = showOkBox("Alert");
+    Dialog* d = showBox("Alert", DIALOG_OK);
     ASSERT_NE(d, nullptr);
     d->alert = 1;
     EXPECT_EQ(d->pulseColour, 64203u);
     desk.pass();
-    // now 1010: (1010 >> 2) & 127 = 124, so red is 16 + (3 >> 3) = 16.
-    EXPECT_EQ(d->pulseColour, (16u << 11) | 0x2CB);
+    // now 1010: (1010 >> 2) & 127 = 124, so red is 31 - 124 / 8 = 16.
     const Surface& s = d->window->canvas.surface;
-    EXPECT_EQ(s.pixels[0], (16u << 11) | 0x2CB);
-    EXPECT_EQ(s.pixels[2 * s.width + 2], (16u << 11) | 0x2CB);
-    EXPECT_EQ(s.pixels[3 * s.width + 3], styleTable.colours[15]);
+    const uint32_t red16 = (16u << 11) | 0x2CB;
+    EXPECT_EQ(ints(d->pulseColour, s.pixels[0], s.pixels[2 * s.width + 2],
+                   s.pixels[3 * s.width + 3], s.pixels[s.width - 1]),
+              ints(red16, red16, red16, styleTable.colours[COLOUR_DIALOG_BACKGROUND],
+                   styleTable.colours[COLOUR_DIALOG_BACKGROUND]));
     // Mark the inside: a frame-only repaint leaves it alone.
     s.pixels[10 * s.width + 10] = 0x1234;
     desk.now = 1024 * 4 - 10;
     desk.pass(); // 4096: step 0, red 31
-    EXPECT_EQ(d->pulseColour, 64203u);
-    EXPECT_EQ(s.pixels[s.width + 1], 64203);
-    EXPECT_EQ(s.pixels[10 * s.width + 10], 0x1234);
-    EXPECT_EQ(d->frameOnly, 0u);
+    EXPECT_EQ(
+        ints(d->pulseColour, s.pixels[s.width + 1], s.pixels[10 * s.width + 10], d->frameOnly),
+        ints(64203, 64203, 0x1234, 0));
 }
 
 TEST(Dialog, FormLaysOutLabelsColonsAndControlsInTwoColumns) {
@@ -280,14 +279,7 @@ TEST(Dialog, FormLaysOutLabelsColonsAndControlsInTwoColumns) {
     ASSERT_NE(d, nullptr);
     desk.pass();
     const Window& w = *d->window;
-    // The frame with its title bar, straight from the screen.
-    const ScriptScreen& screen = scriptScreen();
-    std::vector<uint16_t> crop;
-    for (int32_t y = w.frameY; y < w.frameY + w.frameHeight; y++) {
-        for (int32_t x = w.frameX; x < w.frameX + w.frameWidth; x++) {
-            crop.push_back(screen.pixels[size_t(y) * size_t(screen.width) + size_t(x)]);
-        }
-    }
+    const std::vector<uint16_t> crop = screenCrop(w.frameX, w.frameY, w.frameWidth, w.frameHeight);
     EXPECT_TRUE(matchesGolden("widgets2-dialog-form", w.frameWidth, w.frameHeight, crop.data()));
 }
 
@@ -298,8 +290,7 @@ TEST(Dialog, MissingGameFileIsReportedInAPulsingBoxThatEndsTheGame) {
     Dialog* d = dialogOfWindow(&w);
     ASSERT_NE(d, nullptr);
     EXPECT_STREQ(w.title, "Read error or file not found");
-    EXPECT_EQ(d->alert, 1u);
-    ASSERT_EQ(d->lineCount, 6);
+    ASSERT_EQ(ints(d->alert, d->lineCount), ints(1, 6));
     const uint32_t kinds[6] = {DIALOG_BLANK, DIALOG_TEXT,  DIALOG_BLANK,
                                DIALOG_TEXT,  DIALOG_BLANK, DIALOG_OK};
     for (int i = 0; i < 6; i++) {
@@ -308,13 +299,7 @@ TEST(Dialog, MissingGameFileIsReportedInAPulsingBoxThatEndsTheGame) {
     EXPECT_STREQ(d->lines[1].label, "Fail to load game file:");
     EXPECT_STREQ(d->lines[3].label, "GHold.dat");
     session.pass(10);
-    const ScriptScreen& screen = scriptScreen();
-    std::vector<uint16_t> crop;
-    for (int32_t y = w.frameY; y < w.frameY + w.frameHeight; y++) {
-        for (int32_t x = w.frameX; x < w.frameX + w.frameWidth; x++) {
-            crop.push_back(screen.pixels[size_t(y) * size_t(screen.width) + size_t(x)]);
-        }
-    }
+    const std::vector<uint16_t> crop = screenCrop(w.frameX, w.frameY, w.frameWidth, w.frameHeight);
     EXPECT_TRUE(matchesGolden("widgets2-load-failure", w.frameWidth, w.frameHeight, crop.data()));
     // Ok by the mouse: the box goes, then the game window behind it.
     const Rect ok = d->lines[5].buttons[0].rect;

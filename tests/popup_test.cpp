@@ -10,6 +10,7 @@
 #include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/font.h"
 #include "widgets/button.h"
 #include <gtest/gtest.h>
@@ -19,10 +20,8 @@
 namespace {
 
 PopupMenu& menu = desktop.popupMenu;
-int chooseCount;
 int closeCount;
-int subChooseCount;
-std::vector<int32_t> chosenItems;
+std::vector<int32_t> chosenItems; // by the top level's callback; 100 + item for the submenu
 uint32_t tickSawLeftPress;
 
 void DeskProc(Window* w, uint32_t) {
@@ -34,26 +33,18 @@ void DeskProc(Window* w, uint32_t) {
     }
 }
 
-void countClose() {
-    closeCount++;
-}
-
-void subChosen() {
-    subChooseCount++;
-    chosenItems.push_back(menu.current->selected);
-}
-
 // Beta (item 2) opens a submenu beside itself; the others are recorded.
 void onChoose() {
-    chooseCount++;
     chosenItems.push_back(menu.current->selected);
     if (menu.current->selected == 2) {
         int32_t x = 0, y = 0;
         popupQuery(menu, x, y);
         popupBegin(menu, 0, 0);
-        popupAdd(menu, MENU_COMMAND, 0, 0, "One", 1, 1);
-        popupAdd(menu, MENU_COMMAND, 0, 0, "Two", 1, 1);
-        popupOpen(menu, x, y, subChosen, nullptr, countClose, 0);
+        popupAdd(menu, MENU_COMMAND, 0, 0, "One", 1, true);
+        popupAdd(menu, MENU_COMMAND, 0, 0, "Two", 1, true);
+        popupOpen(
+            menu, x, y, [] { chosenItems.push_back(100 + menu.current->selected); }, nullptr,
+            [] { closeCount++; }, 0);
     }
 }
 
@@ -63,7 +54,7 @@ class PopupTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_EQ(scriptedDesktopStart(640, 480, DeskProc), nullptr);
-        chooseCount = closeCount = subChooseCount = 0;
+        closeCount = 0;
         chosenItems.clear();
         pass(); // the first composition, after which the menu's passes run
     }
@@ -74,15 +65,15 @@ class PopupTest : public ::testing::Test {
     void openMenu(int32_t x, int32_t y) {
         desktop.current = desktop.desktopWindow;
         popupBegin(menu, 0, 0);
-        popupAdd(menu, MENU_COMMAND, 0, 0, "Alpha", 1, 1);
-        popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, 0);
-        popupAdd(menu, MENU_SUBMENU, 0, 0, "Beta", 1, 1);
-        popupAdd(menu, MENU_COMMAND, 0, 0, "Gamma", 1, 0);
-        popupAdd(menu, MENU_COMMAND, 0, 0, "Delta", 1, 1);
-        popupOpen(menu, x, y, onChoose, nullptr, countClose, 0);
+        popupAdd(menu, MENU_COMMAND, 0, 0, "Alpha", 1, true);
+        popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, false);
+        popupAdd(menu, MENU_SUBMENU, 0, 0, "Beta", 1, true);
+        popupAdd(menu, MENU_COMMAND, 0, 0, "Gamma", 1, false);
+        popupAdd(menu, MENU_COMMAND, 0, 0, "Delta", 1, true);
+        popupOpen(
+            menu, x, y, onChoose, nullptr, [] { closeCount++; }, 0);
         desktop.current = nullptr;
     }
-
     void pass(uint32_t advance = 0) {
         now += advance;
         scriptSetTime(now);
@@ -94,9 +85,7 @@ class PopupTest : public ::testing::Test {
     // key's down and up messages.
     void press(uint8_t vk, uint8_t character = 0) {
         scriptKeyDown(vk);
-        if (character != 0) {
-            scriptChar(character);
-        }
+        scriptChar(character);
         pass(10);
         scriptKeyUp(vk);
     }
@@ -110,89 +99,65 @@ class PopupTest : public ::testing::Test {
 } // namespace
 
 TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
-    const int32_t textW = textWidth(builtinFonts[0], "Beta", 100) + 8 + 16;
     openMenu(100, 50);
     ASSERT_EQ(menu.owner, desktop.desktopWindow);
     MenuLevel& level = menu.levels[0];
-    EXPECT_EQ(level.height, 98);
-    EXPECT_GE(level.width, textW);
-    EXPECT_EQ(level.y, 50);
-    const int32_t ys[5] = {50, 71, 85, 106, 127};
+    EXPECT_EQ(ints(level.x, level.y, level.width, level.height), ints(100, 50, 52, 98));
+    std::vector<int64_t> ys;
     for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(level.items[i].y, ys[i]) << i;
+        ys.push_back(level.items[i].y);
     }
-    EXPECT_EQ(level.items[3].enabled, 0u);
-    EXPECT_EQ(level.items[1].enabled, 0u);
-    EXPECT_EQ(level.items[4].hotKey, uint32_t('D'));
-    EXPECT_EQ(menu.selectionChanged, 0u);
+    EXPECT_EQ(ys, ints(50, 71, 85, 106, 127));
+    EXPECT_EQ(ints(level.items[1].enabled, level.items[3].enabled, level.items[4].hotKey,
+                   menu.selectionChanged),
+              ints(0, 0, 'D', 0));
     popupClose(menu);
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(closeCount, 1);
-
-    // Near the bottom it flips: its bottom lines up with the row at y.
-    openMenu(100, 440);
-    EXPECT_EQ(menu.levels[0].y, 440 - 98 + 21);
+    EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 1));
+    // Near the bottom it flips: its bottom lines up with the row at y; it
+    // is then pushed inside the canvas.
+    openMenu(600, 440);
+    EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), ints(588, 440 - 98 + 21));
+    popupClose(menu);
+    openMenu(100, 382);
+    EXPECT_EQ(menu.levels[0].y, 382);
     popupClose(menu);
 
-    // Too tall either way: it scrolls below the point, separators as tall as items.
+    // Too tall either way: it scrolls below the point, separators as tall as
+    // items, pushed back inside the canvas with its 18-pixel strip.
     desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
-    static const char* texts[30];
-    static std::string storage[30];
+    static std::string texts[30];
     for (int i = 0; i < 30; i++) {
-        storage[i] = "Item " + std::to_string(i);
-        texts[i] = storage[i].c_str();
-        popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0, i == 1 ? nullptr : texts[i], 0,
-                 1);
+        texts[i] = "Item " + std::to_string(i);
+        popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0,
+                 i == 1 ? nullptr : texts[i].c_str(), 0, true);
     }
     popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 0);
     desktop.current = nullptr;
     MenuLevel& tall = menu.levels[0];
-    EXPECT_EQ(tall.rows, 12);
-    EXPECT_EQ(tall.height, 12 * 21);
-    EXPECT_EQ(tall.y, 200);
-    EXPECT_EQ(tall.items[1].height, 21);
-    // Pushed back inside the canvas with its 18-pixel scroll bar, whose
-    // thumb shows 12 rows of 30.
-    const VScrollBar& bar = tall.scrollBar;
-    EXPECT_EQ(bar.active, 1u);
-    EXPECT_EQ(bar.upButton.x, 622);
-    EXPECT_EQ(tall.x + tall.width + 18, 640);
-    EXPECT_EQ(bar.thumb.height, 86);
+    EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, tall.scrollBar.shown,
+                   tall.x + tall.width + 18),
+              ints(12, 12 * 21, 200, 21, 1, 640));
     for (int i = 0; i < 12; i++) {
         press(KEY_DOWN);
     }
-    EXPECT_EQ(tall.selected, 12);
-    EXPECT_EQ(tall.first, 1);
-    EXPECT_EQ(bar.top, 1);
-    EXPECT_EQ(tall.items[12].y, 200 + 11 * 21);
-    // The wheel moves the shown rows by three, the arrows by one, the track
-    // by a page, and the thumb drags them; none of it closes the menu.
+    EXPECT_EQ(ints(tall.selected, tall.first, tall.items[12].y), ints(12, 1, 200 + 11 * 21));
+    // The wheel moves the shown rows by one, a press on the strip by a page.
     scriptWheel(-120);
     pass(10);
-    EXPECT_EQ(tall.first, 4);
-    scriptMouseMove(bar.upButton.x + 9, bar.upButton.y + 3);
+    EXPECT_EQ(tall.first, 2);
+    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + 3);
     scriptLeftDown();
     pass(10);
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(tall.first, 3);
-    scriptMouseMove(bar.downButton.x + 9, bar.downButton.y - 3);
+    EXPECT_EQ(ints(tall.first, menu.owner != nullptr), ints(0, 1));
+    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + tall.height - 3);
     scriptLeftDown();
     pass(10);
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(tall.first, 15);
-    scriptMouseMove(bar.thumb.x + 9, bar.thumb.y + 2);
-    scriptLeftDown();
-    pass(10);
-    scriptMouseMove(bar.thumb.x + 9, bar.upButton.y + 18 + 2);
-    pass(10);
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(tall.first, 0);
-    EXPECT_EQ(tall.items[0].y, 200);
-    EXPECT_NE(menu.owner, nullptr);
+    EXPECT_EQ(tall.first, 12);
+    for (int i = 0; i < 11; i++) {
+        press(KEY_UP);
+    }
+    EXPECT_EQ(ints(tall.selected, tall.first), ints(0, 0));
     popupClose(menu);
 
     // A 17th level is refused; its items go to the 16th.
@@ -200,9 +165,8 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     for (int i = 0; i < 17; i++) {
         popupBegin(menu, 0, 0);
     }
-    EXPECT_EQ(menu.count, 16);
-    popupAdd(menu, MENU_COMMAND, 0, 0, "Last", 0, 1);
-    EXPECT_EQ(menu.levels[15].itemCount, 1);
+    popupAdd(menu, MENU_COMMAND, 0, 0, "Last", 0, true);
+    EXPECT_EQ(ints(menu.count, menu.levels[15].itemCount), ints(16, 1));
     popupOpen(menu, 10, 10, nullptr, nullptr, nullptr, 0);
     popupClose(menu);
     EXPECT_EQ(menu.count, 0);
@@ -213,43 +177,36 @@ TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     openMenu(100, 50);
     pass();
     MenuLevel& level = menu.levels[0];
-    const int32_t order[] = {0, 2, 4, 0};
-    for (int32_t expected : order) {
-        press(KEY_DOWN);
-        EXPECT_EQ(level.selected, expected);
+    const std::pair<uint8_t, int32_t> moves[] = {
+        {KEY_DOWN, 0}, {KEY_DOWN, 2}, {KEY_DOWN, 4}, {KEY_DOWN, 0}, {KEY_UP, 4},
+        {KEY_UP, 2},   {KEY_UP, 0},   {KEY_UP, 4},   {KEY_UP, 2},
+    };
+    for (const auto& [vk, selected] : moves) {
+        press(vk);
+        EXPECT_EQ(level.selected, selected);
     }
-    press(KEY_UP);
-    EXPECT_EQ(level.selected, 4);
-    press(KEY_UP);
-    EXPECT_EQ(level.selected, 2);
-
     press('Q', 'q');
-    EXPECT_EQ(chooseCount, 0);
-    EXPECT_EQ(level.selected, 2);
+    EXPECT_EQ(ints(chosenItems.size(), level.selected), ints(0, 2));
     press('D', 'd');
-    EXPECT_EQ(chooseCount, 1);
-    EXPECT_EQ(chosenItems.back(), 4);
+    EXPECT_EQ(chosenItems, std::vector<int32_t>{4});
     EXPECT_NE(menu.owner, nullptr);
-
     // Right opens the submenu item's level; Left goes back and drops it.
     press(KEY_UP);
     press(KEY_RIGHT);
-    EXPECT_EQ(menu.count, 2);
-    EXPECT_EQ(menu.current, &menu.levels[1]);
+    EXPECT_EQ(ints(menu.count, menu.current == &menu.levels[1]), ints(2, 1));
     press(KEY_DOWN);
     EXPECT_EQ(menu.levels[1].selected, 0);
     press(KEY_LEFT);
     EXPECT_EQ(menu.count, 1);
     press(KEY_RIGHT);
     press(KEY_DOWN);
+    press(KEY_DOWN);
     press(KEY_ENTER);
-    EXPECT_EQ(subChooseCount, 1);
-
+    EXPECT_EQ(chosenItems, (std::vector<int32_t>{4, 2, 2, 101}));
     scriptKeyDown(KEY_ESCAPE);
     pass(10);
     scriptKeyUp(KEY_ESCAPE);
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(closeCount, 2); // one for each level
+    EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 2)); // one for each level
 }
 
 TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
@@ -260,55 +217,53 @@ TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
     EXPECT_EQ(level.selected, 0);
     // The release of the click that opened the menu is ignored.
     click();
-    EXPECT_EQ(chooseCount, 0);
-    EXPECT_NE(menu.owner, nullptr);
-
+    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(0, 1));
     // Resting 300 ms on the submenu item opens its submenu beside it.
     scriptMouseMove(110, 90);
     pass(300);
     EXPECT_EQ(level.selected, 2);
     pass(200);
     EXPECT_EQ(menu.count, 1);
-    pass(150);
+    pass(100);
     ASSERT_EQ(menu.count, 2);
-    EXPECT_EQ(menu.levels[1].x, 100 + level.width);
-    EXPECT_EQ(menu.levels[1].y, 85);
-
+    EXPECT_EQ(ints(menu.levels[1].x, menu.levels[1].y), ints(152, 85));
     // Into the submenu and back onto its parent item: the path stays lit.
-    scriptMouseMove(100 + level.width + 5, 85 + 21 + 5);
+    scriptMouseMove(165, 111);
     pass(10);
-    EXPECT_EQ(menu.levels[1].selected, 1);
-    EXPECT_EQ(level.selected, 2);
+    EXPECT_EQ(ints(menu.levels[1].selected, level.selected), ints(1, 2));
     scriptMouseMove(112, 90);
     pass(400);
-    EXPECT_EQ(menu.count, 2);
-    EXPECT_EQ(menu.levels[1].selected, -1);
+    EXPECT_EQ(ints(menu.count, menu.levels[1].selected), ints(2, -1));
     // Resting on another item closes the submenu.
     scriptMouseMove(112, 130);
     pass(10);
-    pass(310);
+    pass(299);
+    EXPECT_EQ(menu.count, 2);
+    pass(1);
     EXPECT_EQ(menu.count, 1);
-
     // A disabled item ignores the click; an enabled one is chosen.
     scriptMouseMove(112, 110);
     pass(10);
     click();
-    EXPECT_EQ(chooseCount, 1);
-    EXPECT_NE(menu.owner, nullptr);
+    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(1, 1));
     scriptMouseMove(112, 130);
     pass(10);
     click();
-    EXPECT_EQ(chooseCount, 2);
-    EXPECT_EQ(chosenItems.back(), 4);
-
+    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4}));
+    // A quick click that slipped off a disabled item counts where it was
+    // pressed.
+    scriptMouseMove(112, 60);
+    scriptLeftDown();
+    pass(10);
+    scriptMouseMove(112, 110);
+    scriptLeftUp();
+    pass(100);
+    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4, 0}));
     // A press outside every level closes the menu, and nothing else sees it.
     scriptMouseMove(400, 300);
     scriptLeftDown();
     pass(10);
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(tickSawLeftPress, 0u);
-    scriptLeftUp();
-    pass(10);
+    EXPECT_EQ(ints(menu.owner == nullptr, tickSawLeftPress), ints(1, 0));
 }
 
 // ---- The game's menu ----------------------------------------------------------
@@ -348,11 +303,8 @@ TEST(GameMenu, AltGOpensTheMenuAndTheGameStandsStill) {
     GameMenuSession game(3);
     ASSERT_NE(gameWindow, nullptr);
     const Button& button = gameWindow->menuBar.buttons[0];
-    EXPECT_EQ(button.rect.x, 16);
-    EXPECT_EQ(button.rect.y, 0);
-    EXPECT_EQ(button.rect.width, textWidth(builtinFonts[0], " Game ", 100) + 8);
-    EXPECT_EQ(button.click.hotKey, uint32_t('G'));
-
+    EXPECT_EQ(ints(button.rect.x, button.rect.y, button.rect.width, button.click.hotKey),
+              ints(16, 0, 50, 'G'));
     game.altG();
     ASSERT_EQ(menu.owner, gameWindow);
     const MenuLevel& level = menu.levels[0];
@@ -361,29 +313,21 @@ TEST(GameMenu, AltGOpensTheMenuAndTheGameStandsStill) {
     const uint32_t kinds[6] = {2, 1, 3, 1, 2, 2};
     const uint32_t keys[6] = {'R', 0, 'A', 0, 'B', 'X'};
     for (int i = 0; i < 6; i++) {
-        EXPECT_EQ(level.items[i].kind, kinds[i]) << i;
-        EXPECT_EQ(level.items[i].hotKey, keys[i]) << i;
-        if (texts[i] != nullptr) {
-            EXPECT_STREQ(level.items[i].text, texts[i]);
-        }
+        EXPECT_EQ(ints(level.items[i].kind, level.items[i].hotKey), ints(kinds[i], keys[i])) << i;
+        EXPECT_STREQ(level.items[i].text, texts[i]);
     }
-    EXPECT_EQ(level.x, 16);
-    EXPECT_EQ(level.y, button.rect.height);
-
-    // No steps while the menu is open.
+    EXPECT_EQ(ints(level.x, level.y), ints(16, button.rect.height));
+    // No steps while the menu is open; Escape closes the menu only, and the
+    // game steps again on that very pass.
     const uint32_t steps = fineGrid.stepCounter;
     for (int i = 0; i < 5; i++) {
         game.session.pass(150);
     }
     EXPECT_EQ(fineGrid.stepCounter, steps);
-    MainWndProc(MSG_KEY_DOWN, KEY_ESCAPE, 0);
-    game.session.pass(10);
-    MainWndProc(MSG_KEY_UP, KEY_ESCAPE, 0);
+    game.hold(KEY_ESCAPE);
     EXPECT_EQ(menu.owner, nullptr);
-    // Escape closed the menu only; the game goes on.
     game.session.pass(150);
-    EXPECT_GT(fineGrid.stepCounter, steps);
-    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(ints(fineGrid.stepCounter, desktop.count), ints(steps + 2, 1));
 }
 
 TEST(GameMenu, AccessLevelListsTheLevelsReachedAndChoosesOne) {
@@ -396,56 +340,44 @@ TEST(GameMenu, AccessLevelListsTheLevelsReachedAndChoosesOne) {
     for (int i = 0; i < 4; i++) {
         EXPECT_EQ(std::string(list.items[i].text), "Level " + std::to_string(i));
     }
-    EXPECT_EQ(list.x, menu.levels[0].x + menu.levels[0].width);
-    EXPECT_EQ(list.y, menu.levels[0].items[2].y);
+    EXPECT_EQ(ints(list.x, list.y),
+              ints(menu.levels[0].x + menu.levels[0].width, menu.levels[0].items[2].y));
     game.hold(KEY_DOWN);
-
     // The picture of the open menu over a plain background.
     desktop.current = gameWindow;
     canvasClear(gameWindow->canvas);
     menuBarDraw(gameWindow->menuBar);
     popupRedraw(menu);
     desktop.current = nullptr;
-    std::vector<uint16_t> crop(200 * 180);
+    std::vector<uint16_t> crop;
     const Surface& s = gameWindow->canvas.surface;
     for (int32_t y = 0; y < 180; y++) {
-        for (int32_t x = 0; x < 200; x++) {
-            crop[size_t(y * 200 + x)] = s.pixels[size_t(y * s.width + x)];
-        }
+        crop.insert(crop.end(), s.pixels + y * s.width, s.pixels + y * s.width + 200);
     }
     EXPECT_TRUE(matchesGolden("widgets-game-menu", 200, 180, crop.data()));
-
     game.hold(KEY_DOWN);
     game.hold(KEY_DOWN);
     game.hold(KEY_ENTER);
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(levelFlow.level, 2);
-    EXPECT_EQ(levelFlow.boardVisible, 0u);
+    EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
 }
 
-TEST(GameMenu, RestartAndExitCloseTheMenu) {
+TEST(GameMenu, RestartAboutAndExitCloseTheMenu) {
     GameMenuSession game(2);
     game.session.pass(2000); // past the banner
     EXPECT_EQ(levelFlow.boardVisible, 1u);
     game.altG();
     game.hold('R', 'r');
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(levelFlow.level, 2);
-    EXPECT_EQ(levelFlow.boardVisible, 0u); // restarted: the banner shows again
-
-    // About opens the About window above the game and closes the menu.
+    // Restarted: the banner shows again.
+    EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
     game.altG();
     game.hold('B', 'b');
-    EXPECT_EQ(menu.owner, nullptr);
-    ASSERT_EQ(desktop.count, 2);
+    ASSERT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 2));
     EXPECT_STREQ(desktop.windows[1]->title, "About");
     closeTopWindow(desktop);
     game.session.pass(10);
-
     game.altG();
     game.hold('X', 'x');
-    EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(desktop.count, 0);
+    EXPECT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 0));
 }
 
 TEST(GameMenu, ContinueWindowClosesByItsCloseBoxAndByItsButton) {
@@ -460,9 +392,7 @@ TEST(GameMenu, ContinueWindowClosesByItsCloseBoxAndByItsButton) {
     EXPECT_EQ(desktop.count, 2);
     scriptLeftUp();
     session.pass(10);
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_EQ(levelFlow.started, 1u);
-
+    EXPECT_EQ(ints(desktop.count, levelFlow.started), ints(1, 1));
     // The end picture closes on its " Continue " button, released inside.
     openContinueWindow(2);
     session.pass();
@@ -483,17 +413,15 @@ namespace {
 
 int lastBar;
 
-void barOpen(int32_t index) {
-    lastBar = index;
-    const Rect& r = desktop.current->menuBar.buttons[index].rect;
-    popupBegin(menu, 0, 0);
-    popupAdd(menu, MENU_COMMAND, 0, 0, "Item", 1, 1);
-    popupOpen(menu, r.x, r.y + r.height, nullptr, nullptr, nullptr, 0);
-}
-
 void BarDeskProc(Window* w, uint32_t) {
     if (w->message == Create) {
-        menuBarInit(w->menuBar, 2, barOpen);
+        menuBarInit(w->menuBar, 2, [](int32_t index) {
+            lastBar = index;
+            const Rect& r = desktop.current->menuBar.buttons[index].rect;
+            popupBegin(menu, 0, 0);
+            popupAdd(menu, MENU_COMMAND, 0, 0, "Item", 1, true);
+            popupOpen(menu, r.x, r.y + r.height, nullptr, nullptr, nullptr, 0);
+        });
         buttonCreate(w->menuBar.buttons[0], 10, 4, 0, "File", 1, CLICK_ON_PRESS);
         buttonCreate(w->menuBar.buttons[1], 80, 4, 0, "Edit", 1, CLICK_ON_PRESS);
     }
@@ -521,27 +449,31 @@ TEST(MenuBarHover, SlidingAlongTheBarClosesOneMenuAndOpensTheNext) {
     scriptMouseMove(15, 10);
     scriptLeftDown();
     pass(10);
-    EXPECT_EQ(lastBar, 0);
     ASSERT_EQ(menu.owner, desktop.desktopWindow);
-    EXPECT_EQ(menu.levels[0].x, 10);
+    EXPECT_EQ(ints(lastBar, menu.levels[0].x), ints(0, 10));
     scriptLeftUp();
     pass(10); // within the guard: the menu stays open
     EXPECT_NE(menu.owner, nullptr);
-
     scriptMouseMove(85, 10);
     pass(10);
-    EXPECT_EQ(lastBar, 1);
     ASSERT_NE(menu.owner, nullptr);
-    EXPECT_EQ(menu.count, 1);
-    EXPECT_EQ(menu.levels[0].x, 80);
-    EXPECT_EQ(bar.buttons[1].click.hot, 1u);
-    EXPECT_EQ(bar.buttons[1].click.pressed, 1u);
-    EXPECT_EQ(bar.buttons[0].click.hot, 0u);
-
-    // A right-button press closes the menu and resets the bar.
+    EXPECT_EQ(ints(lastBar, menu.count, menu.levels[0].x, bar.buttons[1].click.hot,
+                   bar.buttons[1].click.pressed, bar.buttons[0].click.hot),
+              ints(1, 1, 80, 1, 1, 0));
+    // A press on the item of a menu without callbacks closes it.
+    scriptMouseMove(90, 40);
+    pass(10);
+    scriptLeftDown();
+    scriptLeftUp();
+    pass(300);
+    EXPECT_EQ(ints(menu.owner == nullptr, bar.buttons[1].click.pressed), ints(1, 0));
+    // A right-button press closes a menu too.
+    scriptMouseMove(15, 10);
+    scriptLeftDown();
+    pass(10);
+    ASSERT_NE(menu.owner, nullptr);
     scriptRightDown();
     pass(10);
     EXPECT_EQ(menu.owner, nullptr);
-    EXPECT_EQ(bar.buttons[1].click.pressed, 0u);
     scriptedDesktopStop();
 }

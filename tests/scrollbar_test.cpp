@@ -2,6 +2,8 @@
 
 #include "platform/platform_script.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include <gtest/gtest.h>
 
@@ -12,8 +14,8 @@ void QuietWindowProc(Window*, uint32_t) {}
 // Bars are polled on the desktop window, which lies at (0, 0), so client and
 // pointer coordinates are the same.
 struct BarDesk {
-    BarDesk() {
-        EXPECT_EQ(scriptedDesktopStart(320, 240, QuietWindowProc), nullptr);
+    explicit BarDesk(int32_t width = 320, int32_t height = 240) {
+        EXPECT_EQ(scriptedDesktopStart(width, height, QuietWindowProc), nullptr);
         desktop.current = desktop.desktopWindow;
     }
     ~BarDesk() {
@@ -25,85 +27,98 @@ struct BarDesk {
     template <typename Bar, typename Update> int pass(Bar& bar, Update update, uint32_t now) {
         scriptSetTime(now);
         clockSample(inputState);
-        int used = update(bar);
+        used = update(bar);
         mouseClearEvents(inputState.mouse);
-        keysClearEvents(inputState.keys);
         return used;
     }
+    int used = 0; // what the last pass's update returned
     int vpass(VScrollBar& bar, uint32_t now) { return pass(bar, vscrollUpdate, now); }
     int hpass(HScrollBar& bar, uint32_t now) { return pass(bar, hscrollUpdate, now); }
 };
+
+std::vector<int64_t> vstate(const VScrollBar& b) {
+    return ints(b.top, b.offset, b.thumbPos, b.thumb.y, b.trackAfter.y, b.trackAfter.height);
+}
+
+std::vector<int64_t> hstate(const HScrollBar& b) {
+    return ints(b.pos, b.thumbPos, b.thumb.x, b.trackBefore.width, b.trackAfter.x,
+                b.trackAfter.width);
+}
 
 TEST(ScrollBar, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
     BarDesk desk;
     VScrollBar bar{};
     vscrollCreate(bar, 50, 20, 100, 100, 0, 10, 14);
-    EXPECT_EQ(bar.total, 140);
-    EXPECT_EQ(bar.thumb.height, 45);
-    EXPECT_EQ(bar.travel, 19);
-    EXPECT_EQ(bar.maxScroll, 40);
-    EXPECT_EQ(bar.disabled, 0u);
-    EXPECT_EQ(vscrollPageEntries(bar), 7);
-
+    EXPECT_EQ(ints(bar.total, bar.thumb.height, bar.travel, bar.maxScroll, bar.disabled,
+                   vscrollPageEntries(bar), bar.downButton.y),
+              ints(140, 45, 19, 40, 0, 7, 102));
+    EXPECT_EQ(rectInts(bar.dragBand), ints(18, 20, 82, 100));
+    EXPECT_EQ(rectInts(bar.trackBefore), ints(50, 38, 18, 0));
+    // thumb y, then the track after it: from 38 + thumbPos + 45 to 102.
     vscrollTo(bar, 1);
-    EXPECT_EQ(bar.top, 1);
-    EXPECT_EQ(bar.offset, 14);
-    EXPECT_EQ(bar.thumbPos, 19 * 14 / 40);
-
+    EXPECT_EQ(vstate(bar), ints(1, 14, 6, 44, 89, 13));
     vscrollTo(bar, 9);
-    EXPECT_EQ(bar.top, 3);
-    EXPECT_EQ(bar.offset, 42);
-    EXPECT_EQ(bar.thumbPos, 19);
-    EXPECT_EQ(bar.thumb.y, 20 + 18 + 19);
-    EXPECT_EQ(bar.trackBefore.y, 38);
-    EXPECT_EQ(bar.trackBefore.height, 19);
-    EXPECT_EQ(bar.trackAfter.y, 20 + 18 + 19 + 45);
-    EXPECT_EQ(bar.trackAfter.height, 0);
-    EXPECT_EQ(bar.downButton.y, 102);
-
+    EXPECT_EQ(vstate(bar), ints(3, 42, 19, 57, 102, 0));
     vscrollTo(bar, -5);
-    EXPECT_EQ(bar.top, 0);
-    EXPECT_EQ(bar.thumbPos, 0);
-
+    EXPECT_EQ(vstate(bar), ints(0, 0, 0, 38, 83, 19));
     // Dragging rounds to the next whole entry upwards.
     vscrollDragTo(bar, 10);
-    EXPECT_EQ(bar.offset, 40 * 10 / 19);
-    EXPECT_EQ(bar.top, 2);
+    EXPECT_EQ(vstate(bar), ints(2, 21, 10, 48, 93, 9));
     vscrollDragTo(bar, 500);
-    EXPECT_EQ(bar.thumbPos, 19);
-    EXPECT_EQ(bar.offset, 40);
-    EXPECT_EQ(bar.top, 3);
-}
+    EXPECT_EQ(vstate(bar), ints(3, 40, 19, 57, 102, 0));
+    vscrollDragTo(bar, -3);
+    EXPECT_EQ(vstate(bar), ints(0, 0, 0, 38, 83, 19));
 
-TEST(ScrollBar, ContentThatFitsGivesAFullThumbAndADeafBar) {
-    BarDesk desk;
-    VScrollBar bar{};
+    // Content that fits: a full-length thumb and a bar deaf to input.
     vscrollCreate(bar, 0, 0, 100, 140, 4, 10, 14);
-    EXPECT_EQ(bar.disabled, 1u);
-    EXPECT_EQ(bar.total, 140);
-    EXPECT_EQ(bar.thumb.height, 64);
-    EXPECT_EQ(bar.travel, 0);
-    EXPECT_EQ(bar.top, 0);
-    EXPECT_EQ(vscrollPageEntries(bar), 0);
+    EXPECT_EQ(ints(bar.disabled, bar.total, bar.thumb.height, bar.travel, bar.top,
+                   vscrollPageEntries(bar)),
+              ints(1, 140, 64, 0, 0, 0));
     scriptMouseMove(5, 95);
     scriptLeftDown();
     EXPECT_EQ(desk.vpass(bar, 2000), 0);
-    EXPECT_EQ(bar.top, 0);
-
-    HScrollBar h{};
-    hscrollCreate(h, 0, 200, 150, 120, 30);
-    EXPECT_EQ(h.disabled, 1u);
-    EXPECT_EQ(h.pos, 0);
-    EXPECT_EQ(h.thumb.width, 114);
-    scriptWheel(-1);
-    EXPECT_EQ(desk.hpass(h, 2000), 0);
-
-    // Inert records draw and react to nothing.
+    // A bar too short for its thumb cannot be positioned; inert records
+    // react to nothing.
+    vscrollCreate(bar, 0, 0, 40, 10, 0, 10, 14);
+    EXPECT_EQ(ints(bar.thumb.height, bar.travel), ints(7, -3));
+    vscrollTo(bar, 5);
+    vscrollDragTo(bar, 2);
+    EXPECT_EQ(ints(bar.top, bar.thumbPos), ints(5, 0));
     VScrollBar inert{};
     vscrollTo(inert, 3);
-    EXPECT_EQ(inert.top, 0);
     scriptWheel(-1);
-    EXPECT_EQ(desk.vpass(inert, 2100), 0);
+    EXPECT_EQ(ints(inert.top, desk.vpass(inert, 2100)), ints(0, 0));
+}
+
+TEST(ScrollBar, HorizontalThumbAndTracksFollowThePixelPosition) {
+    BarDesk desk;
+    HScrollBar h{};
+    hscrollCreate(h, 10, 200, 200, 500, 0);
+    // thumb 200 * 164 / 500 = 65, travel 99, maxScroll 300.
+    EXPECT_EQ(ints(h.thumb.width, h.travel, h.maxScroll, h.disabled, h.rightButton.x),
+              ints(65, 99, 300, 0, 192));
+    EXPECT_EQ(rectInts(h.dragBand), ints(10, 168, 200, 82));
+    EXPECT_EQ(hstate(h), ints(0, 0, 28, 0, 93, 99));
+    hscrollTo(h, 150);
+    EXPECT_EQ(hstate(h), ints(150, 49, 77, 49, 142, 50));
+    hscrollTo(h, -5);
+    EXPECT_EQ(hstate(h), ints(0, 0, 28, 0, 93, 99));
+    hscrollTo(h, 1000);
+    EXPECT_EQ(hstate(h), ints(300, 99, 127, 99, 192, 0));
+    hscrollDragTo(h, 50);
+    EXPECT_EQ(hstate(h), ints(151, 50, 78, 50, 143, 49));
+    hscrollDragTo(h, -20);
+    EXPECT_EQ(hstate(h), ints(0, 0, 28, 0, 93, 99));
+    hscrollSetContent(h, 4000, 3000);
+    EXPECT_EQ(ints(h.thumb.width, h.travel, h.maxScroll), ints(8, 156, 3800));
+    EXPECT_EQ(hstate(h), ints(3000, 123, 151, 123, 159, 33));
+    // Content that fits.
+    hscrollCreate(h, 0, 200, 150, 120, 30);
+    EXPECT_EQ(ints(h.disabled, h.pos, h.thumb.width, h.total), ints(1, 0, 114, 150));
+    scriptWheel(-1);
+    EXPECT_EQ(desk.hpass(h, 2000), 0);
+    hscrollCreate(h, 0, 0, 100, 100000, 0);
+    EXPECT_EQ(ints(h.thumb.width, h.travel), ints(7, 57));
 }
 
 TEST(ScrollBar, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow) {
@@ -112,46 +127,52 @@ TEST(ScrollBar, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow) {
     vscrollCreate(bar, 100, 10, 200, 140, 0, 100, 14);
     scriptMouseMove(105, 200); // the down arrow
     scriptLeftDown();
-    EXPECT_EQ(desk.vpass(bar, 1000), 1);
-    EXPECT_EQ(bar.top, 1);
-    EXPECT_EQ(desk.vpass(bar, 1199), 1);
-    EXPECT_EQ(bar.top, 1);
-    EXPECT_EQ(desk.vpass(bar, 1200), 1);
-    EXPECT_EQ(bar.top, 2);
-    EXPECT_EQ(desk.vpass(bar, 1249), 1);
-    EXPECT_EQ(bar.top, 2);
-    EXPECT_EQ(desk.vpass(bar, 1250), 1);
-    EXPECT_EQ(bar.top, 3);
-
+    const std::pair<uint32_t, int32_t> steps[] = {
+        {1000, 1}, {1199, 1}, {1200, 2}, {1249, 2}, {1250, 3},
+    };
+    for (const auto& [now, top] : steps) {
+        desk.vpass(bar, now);
+        EXPECT_EQ(ints(desk.used, bar.top), ints(1, top)) << now;
+    }
     scriptMouseMove(60, 200); // off the bar
     EXPECT_EQ(desk.vpass(bar, 1300), 1);
     EXPECT_EQ(desk.vpass(bar, 1400), 1);
-    EXPECT_EQ(bar.top, 3);
-    EXPECT_EQ(bar.hoveredPart, SCROLL_PART_NONE);
+    EXPECT_EQ(ints(bar.top, bar.hoveredPart), ints(3, SCROLL_PART_NONE));
     scriptMouseMove(110, 205);
-    EXPECT_EQ(desk.vpass(bar, 1410), 1);
-    EXPECT_EQ(bar.top, 4);
-
+    desk.vpass(bar, 1410);
+    EXPECT_EQ(ints(desk.used, bar.top), ints(1, 4));
     scriptLeftUp();
-    EXPECT_EQ(desk.vpass(bar, 1420), 1);
-    EXPECT_EQ(bar.repeating, 0u);
-    EXPECT_EQ(desk.vpass(bar, 1500), 0);
-    EXPECT_EQ(bar.top, 4);
+    desk.vpass(bar, 1420);
+    EXPECT_EQ(ints(desk.used, bar.repeating), ints(1, 0));
+    desk.vpass(bar, 1500);
+    EXPECT_EQ(ints(desk.used, bar.top), ints(0, 4));
 
     // The track pages by the entries of one view, every 200 ms, and stops
     // once the thumb has come under the pointer.
     scriptMouseMove(105, 170);
     scriptLeftDown();
-    EXPECT_EQ(desk.vpass(bar, 2000), 1);
-    EXPECT_EQ(bar.top, 4 + 10);
-    EXPECT_EQ(bar.repeatInterval, 200);
+    desk.vpass(bar, 2000);
+    EXPECT_EQ(ints(desk.used, bar.top, bar.repeatInterval), ints(1, 14, 200));
+    EXPECT_EQ(desk.vpass(bar, 2199), 1);
+    EXPECT_EQ(bar.top, 14);
     for (uint32_t t = 2200; t <= 4000; t += 200) {
         desk.vpass(bar, t);
     }
-    EXPECT_TRUE(bar.thumb.y <= 170 && 170 < bar.thumb.y + bar.thumb.height);
-    const int32_t stoppedAt = bar.top;
-    desk.vpass(bar, 4200);
-    EXPECT_EQ(bar.top, stoppedAt);
+    EXPECT_EQ(ints(bar.top, bar.thumb.y), ints(84, 166));
+    scriptLeftUp();
+    desk.vpass(bar, 4100);
+    // The wheel: three entries a turn; and the up arrow one.
+    scriptWheel(-120);
+    desk.vpass(bar, 5000);
+    EXPECT_EQ(ints(desk.used, bar.top), ints(1, 87));
+    scriptWheel(120);
+    scriptWheel(120);
+    desk.vpass(bar, 5010);
+    EXPECT_EQ(ints(desk.used, bar.top), ints(1, 84));
+    scriptMouseMove(105, 15);
+    scriptLeftDown();
+    desk.vpass(bar, 5020);
+    EXPECT_EQ(ints(desk.used, bar.top, bar.repeatInterval), ints(1, 83, 50));
 }
 
 TEST(ScrollBar, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
@@ -159,129 +180,99 @@ TEST(ScrollBar, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
     VScrollBar bar{};
     vscrollCreate(bar, 100, 10, 200, 140, 0, 100, 14);
     // trackLength 164, thumb 140 * 164 / 1400 = 16, travel 148.
-    ASSERT_EQ(bar.thumb.height, 16);
-    ASSERT_EQ(bar.travel, 148);
+    ASSERT_EQ(ints(bar.thumb.height, bar.travel), ints(16, 148));
     scriptMouseMove(108, 35); // 7 pixels into the thumb
     scriptLeftDown();
-    EXPECT_EQ(desk.vpass(bar, 1000), 1);
-    EXPECT_EQ(bar.dragging, 1u);
-    scriptMouseMove(70, 75); // 30 pixels left of the bar: still in the band
-    EXPECT_EQ(desk.vpass(bar, 1010), 1);
-    EXPECT_EQ(bar.thumbPos, 40);
-    EXPECT_EQ(bar.thumb.y, 75 - 7);
-    scriptMouseMove(67, 95); // 33 pixels left: the thumb stays put
-    EXPECT_EQ(desk.vpass(bar, 1020), 1);
-    EXPECT_EQ(bar.thumbPos, 40);
-    scriptMouseMove(149, 95); // the band's last column on the right
-    desk.vpass(bar, 1030);
-    EXPECT_EQ(bar.thumbPos, 60);
-    EXPECT_EQ(bar.offset, 1260 * 60 / 148);
+    desk.vpass(bar, 1000);
+    EXPECT_EQ(ints(desk.used, bar.dragging), ints(1, 1));
+    const struct {
+        int32_t x, y, thumbPos;
+    } moves[] = {{68, 75, 40},  {67, 95, 40}, {149, 95, 60},
+                 {150, 65, 60}, {110, 5, 60}, {110, 12, 0}};
+    for (const auto& m : moves) {
+        scriptMouseMove(m.x, m.y);
+        desk.vpass(bar, 1010);
+        EXPECT_EQ(ints(desk.used, bar.thumbPos), ints(1, m.thumbPos)) << m.x;
+    }
+    scriptMouseMove(110, 95);
+    desk.vpass(bar, 1020);
+    EXPECT_EQ(ints(bar.thumbPos, bar.offset, bar.top), ints(60, 510, 37));
     scriptLeftUp();
-    EXPECT_EQ(desk.vpass(bar, 1040), 1);
-    EXPECT_EQ(bar.dragging, 0u);
+    desk.vpass(bar, 1040);
+    EXPECT_EQ(ints(desk.used, bar.dragging), ints(1, 0));
 
     // The horizontal bar the same way, on the other axis.
     HScrollBar h{};
     hscrollCreate(h, 10, 200, 200, 500, 0);
-    // thumb 200 * 164 / 500 = 65, travel 99, maxScroll 300.
-    ASSERT_EQ(h.thumb.width, 65);
-    ASSERT_EQ(h.travel, 99);
     scriptMouseMove(30, 205);
     scriptLeftDown();
     desk.hpass(h, 2000);
-    scriptMouseMove(80, 180);
-    desk.hpass(h, 2010);
-    EXPECT_EQ(h.thumbPos, 50);
-    EXPECT_EQ(h.pos, (300 * 50 + 1) / 99);
-    scriptMouseMove(80, 167); // 33 pixels above the bar
+    const struct {
+        int32_t x, y, thumbPos;
+    } hmoves[] = {{80, 168, 50}, {80, 167, 50}, {90, 249, 60}, {100, 250, 60}};
+    for (const auto& m : hmoves) {
+        scriptMouseMove(m.x, m.y);
+        desk.hpass(h, 2010);
+        EXPECT_EQ(h.thumbPos, m.thumbPos) << m.y;
+    }
+    // Arrows move 8 pixels, the track 40, the wheel 25.
+    scriptLeftUp();
     desk.hpass(h, 2020);
-    EXPECT_EQ(h.thumbPos, 50);
-    hscrollDragTo(h, 99);
-    EXPECT_EQ(h.pos, 300);
+    const struct {
+        int32_t x;
+        int32_t pos;
+    } presses[] = {{15, 173}, {195, 181}, {40, 141}, {190, 181}};
+    for (const auto& p : presses) {
+        scriptMouseMove(p.x, 205);
+        scriptLeftDown();
+        desk.hpass(h, 3000);
+        scriptLeftUp();
+        desk.hpass(h, 3010);
+        EXPECT_EQ(h.pos, p.pos) << p.x;
+    }
+    scriptWheel(1);
+    desk.hpass(h, 3020);
+    EXPECT_EQ(h.pos, 156);
 }
 
-TEST(ScrollBar, ThumbNeverShorterThanSevenPixelsAndLongContentStaysExact) {
+TEST(ScrollBar, LongContentStaysExactWithinThirtyTwoBits) {
     BarDesk desk;
     VScrollBar bar{};
     vscrollCreate(bar, 0, 0, 100, 100, 0, 100000, 14);
-    EXPECT_EQ(bar.thumb.height, 7);
-    EXPECT_EQ(bar.travel, 57);
+    EXPECT_EQ(ints(bar.thumb.height, bar.travel), ints(7, 57));
     // Offsets of 2^20 and more take the thumb from offsets divided by 1024.
+    vscrollTo(bar, 74898);
+    EXPECT_EQ(ints(bar.offset, bar.thumbPos), ints(1048572, 42));
     vscrollTo(bar, 80000);
-    EXPECT_EQ(bar.offset, 1120000);
-    EXPECT_EQ(bar.thumbPos, (1120000 / 1024) * 57 / ((1400000 - 100) / 1024));
+    EXPECT_EQ(ints(bar.offset, bar.thumbPos), ints(1120000, 45));
     vscrollTo(bar, 100000);
-    EXPECT_EQ(bar.top, (1399900 + 13) / 14);
-    EXPECT_EQ(bar.thumbPos, 57);
-
-    HScrollBar h{};
-    hscrollCreate(h, 0, 0, 100, 100000, 0);
-    EXPECT_EQ(h.thumb.width, 7);
-    EXPECT_EQ(h.travel, 57);
+    EXPECT_EQ(ints(bar.top, bar.thumbPos), ints(99993, 57));
 }
 
-TEST(ScrollBar, WheelScrollsThreeEntriesOr25Pixels) {
-    BarDesk desk;
+TEST(ScrollBar, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
+    BarDesk desk(160, 128);
     VScrollBar bar{};
-    vscrollCreate(bar, 0, 0, 100, 100, 5, 50, 10);
-    EXPECT_EQ(bar.top, 5);
-    scriptWheel(-120);
-    EXPECT_EQ(desk.vpass(bar, 1000), 1);
-    EXPECT_EQ(bar.top, 8);
-    scriptWheel(120);
-    scriptWheel(120);
-    EXPECT_EQ(desk.vpass(bar, 1010), 1);
-    EXPECT_EQ(bar.top, 5);
-    EXPECT_EQ(desk.vpass(bar, 1020), 0);
-
     HScrollBar h{};
-    hscrollCreate(h, 0, 150, 200, 500, 100);
-    EXPECT_EQ(h.pos, 100);
-    scriptWheel(-1);
-    EXPECT_EQ(desk.hpass(h, 1030), 1);
-    EXPECT_EQ(h.pos, 125);
-    scriptWheel(1);
-    desk.hpass(h, 1040);
-    EXPECT_EQ(h.pos, 100);
-    // Arrows move 8 pixels, the track 40.
-    scriptMouseMove(5, 155);
-    scriptLeftDown();
-    desk.hpass(h, 1050);
-    EXPECT_EQ(h.pos, 92);
-    scriptLeftUp();
-    desk.hpass(h, 1060);
-    scriptMouseMove(150, 155);
-    scriptLeftDown();
-    desk.hpass(h, 1070);
-    EXPECT_EQ(h.pos, 132);
-}
-
-TEST(ScrollBar, DrawsArrowsAndThumbInTheFaceColourAndTheTrackInItsOwn) {
-    BarDesk desk;
-    VScrollBar bar{};
-    vscrollCreate(bar, 100, 10, 100, 100, 0, 10, 14);
+    vscrollCreate(bar, 4, 4, 100, 100, 0, 10, 14);
     vscrollTo(bar, 1);
-    Surface& s = desktop.desktopWindow->canvas.surface;
-    surfaceFill(s, 0x1234);
-    vscrollDraw(bar);
-    auto at = [&](int32_t x, int32_t y) { return s.pixels[y * s.width + x]; };
-    const uint16_t face = styleTable.colours[12];
-    const uint16_t track = styleTable.colours[11];
-    // Inside the thumb, away from its bevel and the icons.
-    EXPECT_EQ(at(108, bar.thumb.y + 20), face);
-    EXPECT_EQ(at(108, bar.trackBefore.y + 2), track);
-    EXPECT_EQ(at(108, bar.trackAfter.y + 2), track);
-    EXPECT_EQ(at(99, 50), 0x1234);
-    EXPECT_EQ(at(118, 50), 0x1234);
-    EXPECT_EQ(at(108, 9), 0x1234);
-    EXPECT_EQ(at(108, 110), 0x1234);
-    // The arrows are lit at the top left while up, and shadowed while held.
-    const uint16_t raisedCorner = at(100, 10);
-    scriptMouseMove(105, 15);
+    hscrollCreate(h, 30, 80, 120, 300, 60);
+    scriptMouseMove(140, 85); // the horizontal bar's right arrow
+    scriptLeftDown();
+    desk.hpass(h, 1000);
+    scriptMouseMove(10, 10); // the vertical bar's up arrow
     scriptLeftDown();
     desk.vpass(bar, 1000);
+    canvasClear(desktop.desktopWindow->canvas);
     vscrollDraw(bar);
-    EXPECT_NE(at(100, 10), raisedCorner);
+    hscrollDraw(h);
+    // Held and still under the pointer, pressed in; held but left, raised.
+    desk.hpass(h, 1300);
+    EXPECT_EQ(ints(h.pos, bar.top, h.hoveredPart), ints(68, 0, SCROLL_PART_NONE));
+    HScrollBar left = h;
+    left.leftButton.y = left.rightButton.y = left.thumb.y = left.trackBefore.y = left.trackAfter.y =
+        104;
+    hscrollDraw(left);
+    EXPECT_TRUE(matchesGolden("scrollbars", desktop.desktopWindow->canvas.surface));
 }
 
 // A click quicker than a pass (press and release in the same one) steps

@@ -1,191 +1,219 @@
-// Surfaces, canvases and drawing primitives, on the scripted platform.
+// Surfaces, canvases and the drawing primitives, on the scripted platform.
 #include "platform/platform_script.h"
 #include "tests/support/canvas.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
+#include "toolkit/current.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/surface.h"
+#include "toolkit/window.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
-TEST(Clip, SpansAndRectanglesKeepToTheClip) {
-    TestCanvas t(64, 32);
-    Surface& s = t.canvas.surface;
-    surfaceSetClip(s, 10, 5, 20, 15);
-    // A span touching only the last clip column draws one pixel.
-    drawHLine(t.canvas, 19, 40, 7, 0xFFFF);
-    EXPECT_EQ(t.count(0xFFFF), 1);
-    EXPECT_EQ(t.at(19, 7), 0xFFFF);
-    // Reversed ends draw nothing.
-    drawFilledRect(t.canvas, 15, 6, 14, 9, 0x1234);
-    drawVLine(t.canvas, 12, 9, 8, 0x1234);
-    EXPECT_EQ(t.count(0x1234), 0);
-    int32_t x0 = -5, y0 = 0, x1 = 100, y1 = 14;
-    ASSERT_TRUE(clipRect(s, x0, y0, x1, y1));
-    EXPECT_EQ(x0, 10);
-    EXPECT_EQ(y0, 5);
-    EXPECT_EQ(x1, 19);
-    EXPECT_EQ(y1, 14);
-    int32_t a = 0, b = 9;
-    EXPECT_FALSE(clipSpanH(s, a, b, 7));
-    EXPECT_FALSE(clipSpanV(s, 12, a, b = 4));
+namespace {
 
-    // A clip wholly outside collapses to nothing; the unclipped fill still fills.
-    surfaceSetClip(s, 70, 40, 90, 50);
-    EXPECT_EQ(s.clipLeft | s.clipTop | s.clipRight | s.clipBottom, 0);
-    drawFilledRect(t.canvas, 0, 0, 63, 31, 0x1111);
-    drawHLine(t.canvas, 0, 63, 0, 0x1111);
-    EXPECT_EQ(t.count(0x1111), 0);
-    surfaceFill(s, 0x2222);
-    EXPECT_EQ(t.count(0x2222), 64 * 32);
-    surfaceSetClip(s, -10, -10, 30, 200);
-    EXPECT_EQ(s.clipLeft, 0);
-    EXPECT_EQ(s.clipTop, 0);
-    EXPECT_EQ(s.clipRight, 30);
-    EXPECT_EQ(s.clipBottom, 32);
+bool in(int32_t v, int32_t lo, int32_t hi) {
+    return v >= lo && v <= hi;
 }
 
-TEST(Surface, CreateOwnsOrBorrowsAndReusesItsBuffer) {
+} // namespace
+
+TEST(Clip, EveryEdgeOfSpansRectanglesAndOutlines) {
+    TestCanvas t(64, 32);
+    WindowCanvas& c = t.canvas;
+    surfaceSetClip(c.surface, 10, 5, 20, 15);
+    drawHLine(c, -5, 10, 6, 1);   // only the first clip column
+    drawHLine(c, -5, 9, 7, 1);    // ends just left of the clip
+    drawHLine(c, 20, 30, 8, 1);   // starts at clipRight
+    drawHLine(c, 0, 63, 4, 1);    // above
+    drawHLine(c, 0, 63, 15, 1);   // at clipBottom
+    drawHLine(c, 0, 63, 14, 2);   // the last row: clipped to 10..19
+    drawVLine(c, 12, -3, 5, 3);   // only the first clip row
+    drawVLine(c, 13, 14, 100, 3); // only the last clip row
+    drawVLine(c, 9, 0, 31, 3);    // left of the clip
+    drawVLine(c, 20, 0, 31, 3);   // at clipRight
+    drawVLine(c, 11, 9, 8, 3);    // reversed
+    drawFilledRect(c, -100, -100, 10, 5, 4);
+    drawFilledRect(c, 19, 13, 100, 100, 5); // over row 14's span
+    drawFilledRect(c, 15, 6, 14, 9, 6);     // reversed
+    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
+        if (x == 10 && y == 5) {
+            return 4;
+        }
+        if (x == 19 && in(y, 13, 14)) {
+            return 5;
+        }
+        if (x == 10 && y == 6) {
+            return 1;
+        }
+        if (y == 14 && in(x, 10, 19)) {
+            return x == 13 ? 3 : 2;
+        }
+        return x == 12 && y == 5 ? 3 : 0;
+    });
+    int32_t x0 = -5, y0 = 0, x1 = 100, y1 = 14;
+    ASSERT_TRUE(clipRect(c.surface, x0, y0, x1, y1));
+    EXPECT_EQ(ints(x0, y0, x1, y1), ints(10, 5, 19, 14));
+
+    // An outline partly off the surface keeps its visible sides.
+    surfaceFill(c.surface, 0);
+    surfaceSetClip(c.surface, -10, -10, 70, 200);
+    EXPECT_EQ(
+        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
+        ints(0, 0, 64, 32));
+    drawRectOutline(c, -2, -2, 3, 3, 7);
+    drawRectOutline(c, 60, 28, 70, 40, 8);
+    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
+        if ((y == 3 && in(x, 0, 3)) || (x == 3 && in(y, 0, 3))) {
+            return 7;
+        }
+        return (y == 28 && x >= 60) || (x == 60 && y >= 28) ? 8 : 0;
+    });
+
+    // An empty clip (left >= right inside the surface) stops every clipped
+    // primitive; the whole-surface fill ignores it.
+    surfaceSetClip(c.surface, 30, 10, 30, 20);
+    EXPECT_EQ(
+        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
+        ints(0, 0, 0, 0));
+    surfaceFill(c.surface, 0x2222);
+    drawRectOutline(c, 0, 0, 63, 31, 1);
+    drawDottedHLine(c, 0, 63, 0, 1);
+    drawMovingDottedRect(c, 0, 0, 63, 31, 1);
+    drawShadowedBevel(c, 5, 5, 40, 20);
+    lightenV(c, 0, 0, 31);
+    drawIcon(c, ICON_CLOSE, 0, 0);
+    drawText(c, "Ab", 0, 0, 1, 0, nullptr);
+    EXPECT_EQ(t.count(0x2222), 64 * 32);
+}
+
+TEST(Surface, CreateOwnsOrBorrowsAndAFailureLeavesItAsItWas) {
     Surface s{};
-    surfaceClearRecord(s);
     EXPECT_EQ(surfaceCreate(s, 0, 10, nullptr), 0);
     EXPECT_EQ(surfaceCreate(s, 10, -1, nullptr), 0);
     ASSERT_EQ(surfaceInit(s, 10, 6, nullptr), 1);
-    EXPECT_EQ(s.ownPixels.size(), 60u);
-    EXPECT_EQ(s.pixels, s.ownPixels.data());
-    EXPECT_EQ(s.clipRight, 10);
-    EXPECT_EQ(s.clipBottom, 6);
-    // The same number of bytes keeps the same buffer.
+    EXPECT_EQ(ints(s.ownPixels.size(), s.clipRight, s.clipBottom), ints(60, 10, 6));
     uint16_t* before = s.pixels;
-    ASSERT_EQ(surfaceCreate(s, 6, 10, nullptr), 1);
+    ASSERT_EQ(surfaceCreate(s, 6, 10, nullptr), 1); // the same size keeps the buffer
     EXPECT_EQ(s.pixels, before);
-    // Borrowing lets go of the own buffer.
     std::vector<uint16_t> memory(8 * 4, 7);
     ASSERT_EQ(surfaceCreate(s, 8, 4, memory.data()), 1);
     EXPECT_EQ(s.pixels, memory.data());
     EXPECT_TRUE(s.ownPixels.empty());
-    surfaceFill(s, 0xABCD);
-    EXPECT_EQ(memory[31], 0xABCD);
-    // A failed create leaves the surface as it was.
     EXPECT_EQ(surfaceCreate(s, 1 << 20, 1 << 20, nullptr), 0);
     EXPECT_EQ(s.width, 8);
     EXPECT_EQ(s.pixels, memory.data());
 }
 
-TEST(Blit, ReadsTheSourceAtTheClippedOffset) {
-    TestCanvas t(64, 32);
+TEST(Surface, FillsAndCopiesTouchExactlyTheirPixelsAtEveryWidthAndAlignment) {
+    // Fills run in single pixels, pairs and blocks of sixteen from either
+    // alignment.
+    Surface dst{};
+    ASSERT_EQ(surfaceInit(dst, 48, 3, nullptr), 1);
+    for (int32_t x0 = 0; x0 < 2; x0++) {
+        for (int32_t w = 1; w <= 40; w++) {
+            surfaceFill(dst, 0);
+            surfaceFillRect(dst, x0, 1, x0 + w - 1, 1, 0xABCD);
+            int n = 0;
+            for (uint16_t p : dst.ownPixels) {
+                n += p == 0xABCD;
+            }
+            ASSERT_EQ(n, w) << x0;
+            ASSERT_EQ(dst.pixels[48 + x0 + w - 1], 0xABCD) << x0 << " " << w;
+        }
+    }
+
+    // A copy reads the source at the clipped offset; the source's own clip
+    // plays no part.
     Surface source{};
     ASSERT_EQ(surfaceInit(source, 4, 3, nullptr), 1);
     for (int i = 0; i < 12; i++) {
         source.pixels[i] = uint16_t(i + 1);
     }
-    surfaceBlit(source, t.canvas.surface, -2, -1);
-    EXPECT_EQ(t.at(0, 0), 7); // source (2, 1)
-    EXPECT_EQ(t.at(1, 0), 8);
-    EXPECT_EQ(t.at(0, 1), 11);
-    EXPECT_EQ(t.at(2, 0), 0);
-    EXPECT_EQ(t.count(0), 64 * 32 - 4);
-    // The source's own clip plays no part.
     surfaceSetClip(source, 0, 0, 1, 1);
-    surfaceBlit(source, t.canvas.surface, 60, 30);
-    EXPECT_EQ(t.at(63, 31), 4 + 4 * 1 - 4 + 4); // source (3, 1) = 8
-    EXPECT_EQ(t.at(61, 30), 2);
+    surfaceFill(dst, 0);
+    surfaceBlit(source, dst, -2, -1);
+    surfaceBlit(source, dst, 46, 2);
+    EXPECT_EQ(ints(dst.pixels[0], dst.pixels[1], dst.pixels[2], dst.pixels[48], dst.pixels[49]),
+              ints(7, 8, 0, 11, 12));
+    EXPECT_EQ(ints(dst.pixels[2 * 48 + 46], dst.pixels[2 * 48 + 47]), ints(1, 2));
 
-    // Key pixels leave the destination alone.
-    surfaceFill(source, COLOUR_KEY);
-    surfaceFill(t.canvas.surface, 0x5555);
-    surfaceBlitKeyed(source, t.canvas.surface, 10, 10);
-    EXPECT_EQ(t.count(0x5555), 64 * 32);
-    source.pixels[5] = 0x0F0F; // (1, 1)
-    surfaceBlitKeyed(source, t.canvas.surface, 10, 10);
-    EXPECT_EQ(t.at(11, 11), 0x0F0F);
-    EXPECT_EQ(t.count(0x5555), 64 * 32 - 1);
-
-    Surface copy{};
-    ASSERT_EQ(surfaceInit(copy, 64, 32, nullptr), 1);
-    surfaceCopyWhole(t.canvas.surface, copy);
-    EXPECT_EQ(copy.pixels[11 * 64 + 11], 0x0F0F);
-    // Mixed key and colour pixels, at every alignment and an odd width: the
-    // same result as a pixel-by-pixel keyed copy.
+    // Keyed copies compare eight, then four, then single pixels; values one
+    // bit away from the key are colours.
+    const uint16_t values[] = {COLOUR_KEY, 0xF81E, 0x781F, 0x0000, 0xF83F, COLOUR_KEY, 0x1234};
     Surface mixed{};
-    ASSERT_EQ(surfaceInit(mixed, 13, 3, nullptr), 1);
-    for (int i = 0; i < 39; i++) {
-        mixed.pixels[i] = (i * 7) % 3 == 0 ? COLOUR_KEY : uint16_t(0xF81E + i % 3);
+    ASSERT_EQ(surfaceInit(mixed, 13, 2, nullptr), 1);
+    for (int i = 0; i < 26; i++) {
+        mixed.pixels[i] = values[(i * 5) % 7];
     }
     for (int32_t x = -2; x < 3; x++) {
-        surfaceFill(t.canvas.surface, 0x5555);
-        surfaceBlitKeyed(mixed, t.canvas.surface, x, 1);
-        for (int32_t j = 0; j < 3; j++) {
-            for (int32_t i = 0; i < 13; i++) {
-                uint16_t p = mixed.pixels[j * 13 + i];
-                if (x + i >= 0) {
-                    ASSERT_EQ(t.at(x + i, 1 + j), p == COLOUR_KEY ? 0x5555 : p) << x << " " << i;
-                }
+        surfaceFill(dst, 0x5555);
+        surfaceBlitKeyed(mixed, dst, x, 1);
+        for (int32_t i = 0; i < 26; i++) {
+            const int32_t to = x + i % 13;
+            const uint16_t p = mixed.pixels[i];
+            if (to >= 0) {
+                ASSERT_EQ(dst.pixels[(1 + i / 13) * 48 + to], p == COLOUR_KEY ? 0x5555 : p) << x;
             }
         }
     }
-    surfaceClearRecord(mixed);
-
-    surfaceClearRecord(source);
-    surfaceClearRecord(copy);
 }
 
-TEST(Shade, DarkenAndLightenAreExact) {
+TEST(Shade, DarkenAndLightenAreExactAndSaturate) {
     TestCanvas t(64, 32, 0xFFFF);
     darkenHalfH(t.canvas, 0, 3, 0);
     darkenThreeQuartersV(t.canvas, 10, 0, 1);
-    lightenH(t.canvas, 20, 21, 0);
-    EXPECT_EQ(t.at(0, 0), 0x7BEF);
-    EXPECT_EQ(t.at(10, 0), 0x7BEF + 0x39E7);
-    EXPECT_EQ(t.at(20, 0), 0xFFFF);
-    // Lighten: +8, +16, +8, saturating from 23, 47 and 23.
-    const uint16_t in[] = {0x0000, uint16_t((22 << 11) | (46 << 5) | 22),
-                           uint16_t((23 << 11) | (47 << 5) | 23)};
-    const uint16_t out[] = {0x4208, uint16_t((30 << 11) | (62 << 5) | 30), 0xFFFF};
+    darkenHalfV(t.canvas, 12, 0, 0);
+    darkenThreeQuartersH(t.canvas, 14, 14, 0);
+    EXPECT_EQ(ints(t.at(0, 0), t.at(10, 0), t.at(12, 0), t.at(14, 0), t.at(4, 0)),
+              ints(0x7BEF, 0xB5D6, 0x7BEF, 0xB5D6, 0xFFFF));
+    // +8, +16, +8 from 22, 46, 22; saturating from 23, 47 and 23.
+    const uint16_t before[] = {0x0000, (22 << 11) | (46 << 5) | 22, (23 << 11) | (47 << 5) | 23};
     for (int i = 0; i < 3; i++) {
-        t.canvas.surface.pixels[64 + i] = in[i];
+        t.canvas.surface.pixels[64 + i] = before[i];
     }
     lightenH(t.canvas, 0, 2, 1);
-    for (int i = 0; i < 3; i++) {
-        EXPECT_EQ(t.at(i, 1), out[i]) << i;
-    }
+    EXPECT_EQ(ints(t.at(0, 1), t.at(1, 1), t.at(2, 1)),
+              ints(0x4208, (30 << 11) | (62 << 5) | 30, 0xFFFF));
 }
 
-TEST(Dots, FourOnFourOffContinuingAndMoving) {
+TEST(Dots, FourOnFourOffContinuingAndEveryRectangleLineFromThePhase) {
     TestCanvas t(64, 32);
     drawDottedHLine(t.canvas, 0, 9, 0, 0xFFFF);
-    drawDottedVLine(t.canvas, 0, 1, 6, 0xFFFF); // counter 10 to 15
-    const char* row = "....####..";
-    for (int x = 0; x < 10; x++) {
-        EXPECT_EQ(t.at(x, 0), row[x] == '#' ? 0xFFFF : 0) << x;
-    }
-    for (int y = 1; y <= 6; y++) {
-        EXPECT_EQ(t.at(0, y), y >= 3 ? 0xFFFF : 0) << y;
-    }
+    drawDottedVLine(t.canvas, 0, 1, 6, 0xFFFF); // the counter goes on from 10
     EXPECT_EQ(t.canvas.dashCounter, 16u);
-
+    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
+        return (y == 0 && in(x, 4, 7)) || (x == 0 && in(y, 3, 6)) ? 0xFFFF : 0;
+    });
     surfaceFill(t.canvas.surface, 0);
-    t.canvas.dashPhase = 3;
-    drawMovingDottedRect(t.canvas, 20, 9, 5, 2, 0xFFFF); // corners given in reverse
-    EXPECT_EQ(t.canvas.dashPhase, 4u);
-    // Phase 4: every side starts with a dash of four, at its top or left end.
-    for (int x = 7; x <= 18; x++) {
-        uint16_t want = (x - 5) % 8 < 4 ? 0xFFFF : 0;
-        EXPECT_EQ(t.at(x, 2), want) << x;
-        EXPECT_EQ(t.at(x, 3), want) << x;
-        EXPECT_EQ(t.at(x, 9), want) << x;
-    }
-    for (int y = 4; y <= 7; y++) { // between the rows' own dashes
-        uint16_t want = y <= 5 ? 0xFFFF : 0;
-        EXPECT_EQ(t.at(20, y), want) << y;
-        EXPECT_EQ(t.at(5, y), want) << y;
-    }
-    EXPECT_EQ(t.at(21, 2), 0);
-    EXPECT_EQ(t.at(5, 10), 0);
+    t.canvas.dashPhase = 0;
+    drawMovingDottedRect(t.canvas, 20, 10, 5, 2, 0xFFFF); // corners given in reverse
+    EXPECT_EQ(t.canvas.dashPhase, 1u);
+    // Phase 1: the dashes start three pixels into every line.
+    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
+        bool row = (y == 2 || y == 3 || y == 9 || y == 10) && (in(x, 8, 11) || in(x, 16, 19));
+        bool column = (x == 5 || x == 6 || x == 19 || x == 20) && in(y, 5, 8);
+        return row || column ? 0xFFFF : 0;
+    });
 }
 
-TEST(Canvas, SizesFontsAndResizeRules) {
+TEST(Icons, CodesAreTakenModulo128AndClippedAtNegativePositions) {
+    TestCanvas whole(64, 32, 0x1111), cut(64, 32, 0x1111);
+    for (int code : {0, 1, 27, 128, 155}) {
+        drawIcon(cut.canvas, code, 30, 10);
+    }
+    EXPECT_EQ(cut.count(0x1111), 64 * 32);
+    drawIcon(whole.canvas, ICON_CLOSE, 0, 0);
+    drawIcon(cut.canvas, ICON_CLOSE + 128, -5, -3);
+    cut.expectEach([&whole](int32_t x, int32_t y) -> uint16_t {
+        return x < 11 && y < 12 ? whole.at(x + 5, y + 3) : 0x1111;
+    });
+}
+
+TEST(Canvas, SizesFontsAndResizesKeepingTheirSettings) {
     setupBuiltinFonts();
     WindowCanvas c;
     canvasInit(c);
@@ -193,12 +221,10 @@ TEST(Canvas, SizesFontsAndResizeRules) {
     EXPECT_EQ(canvasCreate(c, 100, 31), 0);
     ASSERT_EQ(canvasCreate(c, 64, 32), 1);
     EXPECT_EQ(c.font, &builtinFonts[0]);
-    EXPECT_EQ(c.surface.pixels, c.bitmap.pixels);
-    canvasSelectFont(c, 4);
-    EXPECT_EQ(c.font, &builtinFonts[4]);
     canvasSelectFont(c, 5);
     EXPECT_EQ(c.font, &builtinFonts[0]);
-    canvasSelectFont(c, 2);
+    canvasSelectFont(c, 4);
+    EXPECT_EQ(c.font, &builtinFonts[4]);
     c.background = 0x1234;
     c.dashCounter = 9;
     c.dashPhase = 7;
@@ -208,106 +234,84 @@ TEST(Canvas, SizesFontsAndResizeRules) {
     uint16_t* before = c.surface.pixels;
     EXPECT_EQ(canvasResize(c, 64, 32), 1);
     EXPECT_EQ(c.surface.pixels, before);
+    EXPECT_EQ(canvasResize(c, 63, 32), 0);
     scriptSetBitmapBudget(0);
     EXPECT_EQ(canvasResize(c, 100, 40), 0);
-    EXPECT_EQ(c.surface.width, 64);
     EXPECT_EQ(c.surface.pixels, before);
     scriptSetBitmapBudget(-1);
     surfaceSetClip(c.surface, 1, 1, 2, 2);
     ASSERT_EQ(canvasResize(c, 100, 40), 1);
-    EXPECT_EQ(c.surface.width, 100);
-    EXPECT_EQ(c.bitmap.width, 100);
-    EXPECT_EQ(c.surface.clipRight, 100);
-    EXPECT_EQ(c.surface.clipBottom, 40);
-    EXPECT_EQ(c.font, &builtinFonts[2]);
-    EXPECT_EQ(c.background, 0x1234);
-    EXPECT_EQ(c.dashCounter, 9u);
-    EXPECT_EQ(c.dashPhase, 7u);
+    EXPECT_EQ(ints(c.surface.width, c.bitmap.width, c.surface.clipRight, c.surface.clipBottom,
+                   c.background, c.dashCounter, c.dashPhase),
+              ints(100, 100, 100, 40, 0x1234, 9, 7));
+    EXPECT_EQ(c.font, &builtinFonts[4]);
     canvasFree(c);
     EXPECT_EQ(c.surface.pixels, nullptr);
     EXPECT_EQ(c.font, nullptr);
-    EXPECT_EQ(c.background, 0);
 }
 
-TEST(Icons, CodesAreTakenModulo128WithinTwoToTwentySix) {
-    TestCanvas t(64, 32, 0x1111);
-    drawIcon(t.canvas, 1, 0, 0);
-    drawIcon(t.canvas, 27, 0, 0);
-    drawIcon(t.canvas, 24, 0, 0);
-    drawIcon(t.canvas, 26, 0, 0);
-    EXPECT_EQ(t.count(0x1111), 64 * 32);
-    drawIcon(t.canvas, 130, 0, 0);
-    int drawn = 64 * 32 - t.count(0x1111);
-    TestCanvas u(64, 32, 0x1111);
-    drawIcon(u.canvas, 2, 0, 0);
-    EXPECT_GT(drawn, 0);
-    EXPECT_EQ(drawn, 64 * 32 - u.count(0x1111));
-    // Everything an icon paints stays inside its 16 x 15 box.
-    for (int code = 2; code <= 23; code++) {
-        TestCanvas v(64, 32, 0x1111);
-        drawIcon(v.canvas, code, 20, 10);
-        for (int y = 0; y < 32; y++) {
-            for (int x = 0; x < 64; x++) {
-                if (x < 20 || x >= 36 || y < 10 || y >= 25) {
-                    ASSERT_EQ(v.at(x, y), 0x1111) << code;
-                }
-            }
-        }
-        EXPECT_LT(v.count(0x1111), 64 * 32) << code;
-    }
-}
-
-TEST(Current, RectanglesWorkOnTheCurrentWindow) {
-    setupBuiltinFonts();
+TEST(Current, PointerTestAndTooltipBoxKeptOnTheCanvas) {
+    TestCanvas t(100, 50);
     Window window{};
-    canvasInit(window.canvas);
-    ASSERT_EQ(canvasCreate(window.canvas, 80, 40), 1);
+    window.canvas = t.canvas;
     window.x = 100;
     window.y = 50;
     desktop.current = &window;
-    styleTable.colours[13] = 0x7BCF;
-    styleTable.colours[31] = 0xFFFF;
+    styleTable.colours[COLOUR_TOOLTIP_BACKGROUND] = 0x7BCF;
+    styleTable.colours[COLOUR_TOOLTIP_TEXT] = 0xFFFF;
     styleTable.tooltipFont = 1;
 
-    Rect r;
-    setRect(r, 10, 5, 20, 10);
-    EXPECT_EQ(r.x + r.y + r.width + r.height, 45);
-    inputState.mouse.x = 110;
-    inputState.mouse.y = 55;
-    EXPECT_EQ(currentMouseInside(r), 0); // not active
-    window.active = 1;
-    EXPECT_EQ(currentMouseInside(r), 1);
-    inputState.mouse.x = 130; // x + width is outside
-    EXPECT_EQ(currentMouseInside(r), 0);
-    inputState.mouse.x = 129;
-    inputState.mouse.y = 64;
-    EXPECT_EQ(currentMouseInside(r), 1);
-
-    currentFillRect(r, 0x00FF);
-    const uint16_t* p = window.canvas.surface.pixels;
-    EXPECT_EQ(p[5 * 80 + 10], 0x00FF);
-    EXPECT_EQ(p[14 * 80 + 29], 0x00FF);
-    EXPECT_EQ(p[15 * 80 + 29], 0);
-    EXPECT_EQ(p[14 * 80 + 30], 0);
-
-    // A box running off the canvas is pulled back, and while unrolling
-    // shows only the opened part, one row and column past the given size.
-    surfaceFill(window.canvas.surface, 0);
-    setRect(r, 70, 30, 30, 20);
-    currentTooltipBox(r, "Hi", 5);
-    EXPECT_EQ(p[20 * 80 + 50], 0x7BCF);
-    EXPECT_EQ(p[25 * 80 + 79], 0x7BCF);
-    EXPECT_EQ(p[26 * 80 + 50], 0);
-    EXPECT_EQ(p[20 * 80 + 49], 0);
-    currentTooltipBox(r, "Hi", 20);
-    EXPECT_EQ(p[39 * 80 + 79], 0x7BCF);
-    int white = 0;
-    for (int i = 0; i < 80 * 40; i++) {
-        white += p[i] == 0xFFFF;
+    const Rect r{10, 5, 20, 10};
+    struct Point {
+        int32_t x, y, inside;
+    };
+    const Point points[] = {{110, 55, 1}, {129, 64, 1}, {130, 55, 0},
+                            {110, 65, 0}, {109, 55, 0}, {110, 54, 0}};
+    for (const Point& p : points) {
+        inputState.mouse.x = p.x;
+        inputState.mouse.y = p.y;
+        window.active = 1;
+        EXPECT_EQ(currentMouseInside(r), p.inside) << p.x << "," << p.y;
+        window.active = 0;
+        EXPECT_EQ(currentMouseInside(r), 0);
     }
-    EXPECT_GT(white, 10); // the text, in the tooltip colour
+
+    // The box is filled one row and column past its size; while it unrolls
+    // only the opened part shows, without text.
+    struct Box {
+        Rect r;
+        int32_t opened;
+        int32_t x0, y0, x1, y1;
+        bool text;
+    };
+    const Box boxes[] = {
+        {{20, 10, 30, 16}, 5, 20, 10, 50, 15, false}, {{20, 10, 30, 16}, 16, 20, 10, 50, 26, true},
+        {{-10, -5, 30, 16}, 16, 4, 0, 34, 16, true},  {{70, 34, 30, 16}, 40, 70, 34, 100, 50, true},
+        {{69, 33, 30, 16}, 16, 69, 33, 99, 49, true}, {{50, 0, 98, 16}, 16, 4, 0, 102, 16, true},
+    };
+    WindowCanvas& c = window.canvas;
+    for (const Box& b : boxes) {
+        surfaceFill(c.surface, 0);
+        currentTooltipBox(b.r, "Hi", b.opened);
+        const int area = (std::min(b.x1, 99) - b.x0 + 1) * (std::min(b.y1, 49) - b.y0 + 1);
+        int inside = 0, ink = 0;
+        for (int32_t y = 0; y < 50; y++) {
+            for (int32_t x = 0; x < 100; x++) {
+                const uint16_t p = c.surface.pixels[y * 100 + x];
+                const bool within = in(x, b.x0, b.x1) && in(y, b.y0, b.y1);
+                inside += within && (p == 0x7BCF || p == 0xFFFF);
+                ink += p == 0xFFFF;
+                ASSERT_TRUE(within || p == 0) << b.r.x << ": " << x << "," << y;
+            }
+        }
+        EXPECT_EQ(inside, area) << b.r.x;
+        EXPECT_EQ(ink > 0, b.text) << b.r.x;
+    }
+    currentFillRect(r, 0x00FF);
+    EXPECT_EQ(ints(t.at(10, 5), t.at(29, 14), t.at(30, 14), t.at(29, 15)),
+              ints(0x00FF, 0x00FF, 0x7BCF, 0x7BCF));
     desktop.current = nullptr;
-    canvasFree(window.canvas);
+    window.canvas = WindowCanvas{};
 }
 
 TEST(Golden, EveryPrimitive) {

@@ -5,6 +5,7 @@
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "widgets/msgbox.h"
@@ -27,8 +28,6 @@ struct BoxDesk {
         desktop.current->message = Tick;
     }
     ~BoxDesk() {
-        desktop.current = desktop.desktopWindow;
-        textBoxFree(box);
         desktop.current = nullptr;
         scriptedDesktopStop();
     }
@@ -44,12 +43,13 @@ struct BoxDesk {
         }
         return all;
     }
-    int key(uint8_t vk) {
+    // A key on a pass of its own; the current line and the view's top.
+    std::vector<int64_t> key(uint8_t vk) {
         scriptKeyDown(vk);
-        int used = textBoxUpdate(box, nullptr);
+        const int used = textBoxUpdate(box, nullptr);
         keysClearEvents(inputState.keys);
         scriptKeyUp(vk);
-        return used;
+        return ints(used, box.current, box.vbar.top);
     }
 };
 
@@ -57,47 +57,45 @@ using Lines = std::vector<std::string>;
 
 TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
     BoxDesk d;
-    ASSERT_EQ(d.make("a\tb"), 1);
-    EXPECT_EQ(d.lines(), Lines{"a    b"});
-    ASSERT_EQ(d.make("one\r\ntwo\rthree"), 1);
-    EXPECT_EQ(d.lines(), (Lines{"one", "two", "three"}));
-    ASSERT_EQ(d.make("end\n"), 1);
-    EXPECT_EQ(d.lines(), (Lines{"end", ""}));
-    ASSERT_EQ(d.make(""), 1);
-    EXPECT_EQ(d.lines(), Lines{""});
-    EXPECT_EQ(d.box.lineCount, 1);
-    ASSERT_EQ(d.make("\r\r\n\n"), 1);
-    EXPECT_EQ(d.lines(), (Lines{"", "", "", ""}));
-    // Bytes of 128 and above and control characters vanish; 127 stays.
-    ASSERT_EQ(d.make("a\xE9"
-                     "b\x80\x01"
-                     "c\x7F\xFF"),
-              1);
-    EXPECT_EQ(d.lines(), Lines{"abc\x7F"});
+    const std::pair<std::string, Lines> cases[] = {
+        {"a\tb", {"a    b"}},
+        {"one\r\ntwo\rthree", {"one", "two", "three"}},
+        {"end\n", {"end", ""}},
+        {"", {""}},
+        {"\r\r\n\n", {"", "", "", ""}},
+        {"a\xE9"
+         "b\x80\x01"
+         "c\x7F\xFF",
+         {"abc\x7F"}},
+    };
+    for (const auto& [text, lines] : cases) {
+        ASSERT_EQ(d.make(text.c_str()), 1);
+        EXPECT_EQ(d.lines(), lines) << text;
+    }
 }
 
-TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidth) {
+TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
     BoxDesk d;
     const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
     ASSERT_EQ(d.make(forty.c_str()), 1);
     EXPECT_EQ(d.lines(), (Lines{forty.substr(0, 32), forty.substr(32)}));
-    EXPECT_EQ(d.box.widest, 224);
+    EXPECT_EQ(ints(d.box.widest, d.box.rowsPerPage), ints(224, 12));
     // A vertical bar takes 18 pixels from the wrap width: 212 / 7 = 30.
-    ASSERT_EQ(d.make(forty.c_str(), 230, 180, 0, 1), 1);
+    ASSERT_EQ(d.make(forty.c_str(), 230, 180, false, true), 1);
     EXPECT_EQ(d.lines(), (Lines{forty.substr(0, 30), forty.substr(30)}));
-    EXPECT_EQ(d.box.area.width, 212);
+    EXPECT_EQ(rectInts(d.box.area), ints(10, 20, 212, 180));
+    EXPECT_EQ(rectInts(d.box.vbar.upButton), ints(222, 20, 18, 18));
+    EXPECT_EQ(ints(d.box.vbar.downButton.y, d.box.vbar.disabled), ints(182, 1));
     // Without wrapping a line is only cut after 2047 characters.
     const std::string long3000(3000, 'x');
-    ASSERT_EQ(d.make(long3000.c_str(), 230, 180, 1, 0), 1);
-    EXPECT_EQ(d.box.lineCount, 2);
-    EXPECT_EQ(d.box.lines[0].length, 2047);
-    EXPECT_EQ(d.box.lines[1].length, 953);
-    EXPECT_EQ(d.box.widest, 2047 * 7);
-    EXPECT_EQ(d.box.area.height, 162);
-    EXPECT_EQ(d.box.rowsPerPage, 11);
-    EXPECT_EQ(d.box.step, 57);
-    EXPECT_EQ(d.box.hbar.total, 2047 * 7 + 57);
-    EXPECT_EQ(d.box.hbar.leftButton.y, 20 + 180 - 18);
+    ASSERT_EQ(d.make(long3000.c_str(), 230, 180, true, false), 1);
+    EXPECT_EQ(ints(d.box.lineCount, d.box.lines[0].length, d.box.lines[1].length, d.box.widest,
+                   d.box.area.height, d.box.rowsPerPage, d.box.step, d.box.hbar.total),
+              ints(2, 2047, 953, 2047 * 7, 162, 11, 57, 2047 * 7 + 57));
+    EXPECT_EQ(rectInts(d.box.hbar.leftButton), ints(10, 182, 18, 18));
+    EXPECT_EQ(d.box.hbar.rightButton.x, 222);
+    ASSERT_EQ(d.make("x", 800, 100, true, false), 1);
+    EXPECT_EQ(d.box.step, 150);
 }
 
 TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
@@ -107,124 +105,106 @@ TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
         text += "line " + std::to_string(i) + "\n";
     }
     ASSERT_EQ(d.make(text.c_str()), 1);
-    EXPECT_EQ(d.box.lineCount, 31);
-    EXPECT_EQ(d.box.rowsPerPage, 12);
-    EXPECT_EQ(d.key(KEY_PAGE_DOWN), 1);
-    EXPECT_EQ(d.box.current, 12);
-    EXPECT_EQ(d.key(KEY_END), 1);
-    EXPECT_EQ(d.box.current, 30);
-    EXPECT_EQ(d.box.vbar.top, 0);
-    EXPECT_EQ(d.key(KEY_HOME), 1);
-    EXPECT_EQ(d.box.current, 0);
-    EXPECT_EQ(d.key(KEY_PAGE_UP), 1);
-    EXPECT_EQ(d.key('A'), 0);
-
-    // With the bar: 100 pixels hold 7 rows.
-    ASSERT_EQ(d.make(text.c_str(), 230, 100, 0, 1), 1);
-    EXPECT_EQ(d.box.rowsPerPage, 7);
-    d.key(KEY_PAGE_DOWN);
-    EXPECT_EQ(d.box.current, 7);
-    EXPECT_EQ(d.box.vbar.top, 7);
-    // End jumps to the last line but the view only one page on.
-    d.key(KEY_END);
-    EXPECT_EQ(d.box.current, 30);
-    EXPECT_EQ(d.box.vbar.top, 14);
-    d.key(KEY_HOME);
-    EXPECT_EQ(d.box.current, 0);
-    EXPECT_EQ(d.box.vbar.top, 7);
-    d.key(KEY_PAGE_DOWN);
-    d.key(KEY_PAGE_DOWN);
-    EXPECT_EQ(d.box.current, 14);
-    EXPECT_EQ(d.box.vbar.top, 14);
-    d.key(KEY_PAGE_UP);
-    EXPECT_EQ(d.box.current, 7);
-    EXPECT_EQ(d.box.vbar.top, 7);
-
+    EXPECT_EQ(ints(d.box.lineCount, d.box.rowsPerPage), ints(31, 12));
+    EXPECT_EQ(d.key(KEY_PAGE_DOWN), ints(1, 12, 0));
+    EXPECT_EQ(d.key(KEY_END), ints(1, 30, 0));
+    EXPECT_EQ(d.key(KEY_PAGE_DOWN), ints(1, 30, 0));
+    EXPECT_EQ(d.key(KEY_HOME), ints(1, 0, 0));
+    EXPECT_EQ(d.key(KEY_PAGE_UP), ints(1, 0, 0));
+    EXPECT_EQ(d.key('A'), ints(0, 0, 0));
+    // With the bar: 100 pixels hold 7 rows. End jumps to the last line but
+    // the view only one page on.
+    ASSERT_EQ(d.make(text.c_str(), 230, 100, false, true), 1);
+    const std::pair<uint8_t, std::vector<int64_t>> keys[] = {
+        {KEY_PAGE_DOWN, ints(1, 7, 7)},   {KEY_END, ints(1, 30, 14)},
+        {KEY_HOME, ints(1, 0, 7)},        {KEY_PAGE_DOWN, ints(1, 7, 7)},
+        {KEY_PAGE_DOWN, ints(1, 14, 14)}, {KEY_PAGE_UP, ints(1, 7, 7)},
+        {KEY_PAGE_UP, ints(1, 0, 0)},
+    };
+    for (const auto& [key, after] : keys) {
+        EXPECT_EQ(d.key(key), after) << int(key);
+    }
     // Among several boxes only the one last clicked takes the keys.
     TextBox* focus = nullptr;
     scriptKeyDown(KEY_PAGE_DOWN);
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 0);
-    keysClearEvents(inputState.keys);
     desktop.desktopWindow->caret.on = 1;
     scriptMouseMove(50, 50);
     scriptLeftDown();
-    EXPECT_EQ(textBoxUpdate(d.box, &focus), 0);
-    EXPECT_EQ(focus, &d.box);
-    EXPECT_EQ(desktop.desktopWindow->caret.on, 0u);
+    EXPECT_EQ(textBoxUpdate(d.box, &focus), 1);
+    EXPECT_EQ(ints(focus == &d.box, desktop.desktopWindow->caret.on, d.box.current), ints(1, 0, 7));
+    keysClearEvents(inputState.keys);
     mouseClearEvents(inputState.mouse);
 }
 
-TEST(TextBox, DrawsTheShownRowsAndSkipsCharactersScrolledOutWhole) {
+TEST(TextBox, DrawsItsBarsAndTheRowsShownSkippingCharactersScrolledOutWhole) {
     BoxDesk d;
-    ASSERT_EQ(d.make("0123456789abcdefghijklmnopqrstuvwxyz0123456789\nsecond", 100, 60, 1, 0), 1);
+    std::string text = "0123456789abcdefghijklmnopqrstuvwxyz0123456789\n";
+    for (int i = 1; i < 12; i++) {
+        text += "line " + std::to_string(i) + " of the box\n";
+    }
+    // Without a vertical bar the wheel reaches the horizontal one.
+    ASSERT_EQ(d.make(text.c_str(), 130, 96, true, false), 1);
+    scriptWheel(-1);
+    EXPECT_EQ(textBoxUpdate(d.box, nullptr), 1);
+    mouseClearEvents(inputState.mouse);
+    EXPECT_EQ(d.box.hbar.pos, 25);
+    ASSERT_EQ(d.make(text.c_str(), 130, 96, true, true), 1);
+    hscrollTo(d.box.hbar, 10); // one character and three pixels in
+    vscrollTo(d.box.vbar, 1);
     WindowCanvas& canvas = desktop.desktopWindow->canvas;
-    const Surface& s = canvas.surface;
-    auto rowHasInk = [&](int32_t x0, int32_t x1, int32_t y) {
-        for (int32_t yy = y; yy < y + 13; yy++) {
-            for (int32_t x = x0; x <= x1; x++) {
-                if (s.pixels[yy * s.width + x] == styleTable.colours[21]) {
-                    return true;
-                }
+    canvasClear(canvas);
+    textBoxDraw(d.box);
+    const std::vector<uint16_t> crop = [&] {
+        std::vector<uint16_t> pixels;
+        for (int32_t y = 20; y < 20 + 96; y++) {
+            for (int32_t x = 10; x < 10 + 130; x++) {
+                pixels.push_back(canvas.surface.pixels[y * canvas.surface.width + x]);
             }
         }
-        return false;
-    };
-    hscrollTo(d.box.hbar, 10); // one character and three pixels in
-    surfaceFill(canvas.surface, 0xFFFF);
-    textBoxDraw(d.box);
-    // The area starts at x 10 and the text at 10 - 10 = 0: the first two
-    // characters lie partly left of the area and are skipped whole, the
-    // third ('2') is drawn at 14.
-    EXPECT_FALSE(rowHasInk(10, 13, 20));
-    EXPECT_TRUE(rowHasInk(14, 20, 20));
-    // The last character that fits whole is at 98 and ends at 105; the
-    // area's right edge is 110.
-    EXPECT_TRUE(rowHasInk(98, 104, 20));
-    EXPECT_FALSE(rowHasInk(105, 109, 20));
-    // Rows of 14: the second line below the first.
-    EXPECT_TRUE(rowHasInk(14, 60, 34));
-    // The horizontal bar under the 42-pixel area: the track right of the thumb.
-    EXPECT_EQ(s.pixels[70 * s.width + 60], styleTable.colours[11]);
+        return pixels;
+    }();
+    EXPECT_TRUE(matchesGolden("textbox", 130, 96, crop.data()));
 }
 
 TEST(TextBox, MissingAndEmptyFilesAreReportedWithTheirNames) {
     BoxDesk d;
     TempDir folder("textbox");
+    auto message = [](int index) {
+        return std::string(dialogOfWindow(desktop.windows[index])->lines[3].label);
+    };
     const std::string missing = (folder.path / "nowhere.txt").string();
-    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, missing.c_str(), 0, 1, nullptr), 0);
+    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, missing.c_str(), false, true, nullptr),
+              0);
     EXPECT_EQ(d.box.created, 0u);
     ASSERT_EQ(desktop.count, 2);
     Dialog* error = dialogOfWindow(desktop.windows[1]);
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->alert, 1u);
-    EXPECT_EQ(desktop.windows[1]->title, nullptr);
-    ASSERT_EQ(error->lineCount, 6);
+    EXPECT_EQ(ints(error->alert, desktop.windows[1]->title == nullptr, error->lineCount,
+                   error->lines[5].kind),
+              ints(1, 1, 6, DIALOG_OK));
     EXPECT_STREQ(error->lines[1].label, " Edit Box Error: ");
-    EXPECT_EQ(std::string(error->lines[3].label), "File '" + missing + "' not found");
-    EXPECT_EQ(error->lines[5].kind, DIALOG_OK);
+    EXPECT_EQ(message(1), "File '" + missing + "' not found");
 
     const std::string empty = (folder.path / "empty.txt").string();
     std::ofstream(empty).close();
-    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, empty.c_str(), 0, 0, nullptr), 0);
-    ASSERT_EQ(desktop.count, 3);
-    error = dialogOfWindow(desktop.windows[2]);
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(std::string(error->lines[3].label), "Error while reading '" + empty + "' file");
-
+    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, empty.c_str(), false, false, nullptr),
+              0);
+    EXPECT_EQ(message(2), "Error while reading '" + empty + "' file");
     // A long name is cut to 127 characters in the message.
     const std::string longName(300, 'n');
-    textBoxError(d.box, 3, longName.c_str());
-    error = dialogOfWindow(desktop.windows[3]);
-    ASSERT_NE(error, nullptr);
-    EXPECT_EQ(std::string(error->lines[3].label),
-              "Error while reading '" + longName.substr(0, 127) + "' file");
+    textBoxError(d.box, TEXTBOX_READ_ERROR, longName.c_str());
+    EXPECT_EQ(message(3), "Error while reading '" + longName.substr(0, 127) + "' file");
     textBoxError(d.box, 9, nullptr);
-    EXPECT_STREQ(dialogOfWindow(desktop.windows[4])->lines[3].label, "Undefined error");
+    EXPECT_EQ(message(4), "Undefined error");
+    textBoxError(d.box, TEXTBOX_NO_MEMORY, nullptr);
+    EXPECT_EQ(message(5), "Not enough memory to perform operation");
 
     // A file that reads is cleaned like a string.
     const std::string good = (folder.path / "good.txt").string();
     std::ofstream(good, std::ios::binary) << "first\r\nsecond\tend";
-    ASSERT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, good.c_str(), 0, 0, nullptr), 1);
+    ASSERT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, good.c_str(), false, false, nullptr),
+              1);
     EXPECT_EQ(d.lines(), (Lines{"first", "second    end"}));
 }
 
@@ -235,27 +215,17 @@ TEST(AboutWindow, ShowsTheAboutTextLineByLineInItsClientArea) {
     ASSERT_EQ(desktop.count, 2);
     Window& w = *desktop.windows[1];
     EXPECT_STREQ(w.title, "About");
-    EXPECT_EQ(w.canvas.surface.width, 230);
-    EXPECT_EQ(w.canvas.surface.height, 180);
-    EXPECT_EQ(w.minWidth, 2 + 2 + 200);
-    EXPECT_EQ(w.minHeight, 21 + 2 + 100);
+    EXPECT_EQ(ints(w.canvas.surface.width, w.canvas.surface.height, w.minWidth, w.minHeight),
+              ints(230, 180, 204, 123));
     scriptSetTime(1100);
     updatePass(desktop);
-    const ScriptScreen& screen = scriptScreen();
-    std::vector<uint16_t> crop;
-    for (int32_t y = w.frameY; y < w.frameY + w.frameHeight; y++) {
-        for (int32_t x = w.frameX; x < w.frameX + w.frameWidth; x++) {
-            crop.push_back(screen.pixels[size_t(y) * size_t(screen.width) + size_t(x)]);
-        }
-    }
+    const std::vector<uint16_t> crop = screenCrop(w.frameX, w.frameY, w.frameWidth, w.frameHeight);
     EXPECT_TRUE(matchesGolden("widgets2-about", w.frameWidth, w.frameHeight, crop.data()));
     // Page Down has nowhere to go without a bar; Escape is not the box's.
     scriptKeyDown(KEY_PAGE_DOWN);
     updatePass(desktop);
     keysClearEvents(inputState.keys);
     EXPECT_EQ(desktop.count, 2);
-    closeTopWindow(desktop);
-    EXPECT_EQ(desktop.count, 1);
     scriptedDesktopStop();
 }
 

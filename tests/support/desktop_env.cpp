@@ -32,3 +32,23 @@ void scriptedDesktopStop() {
     desktop = Desktop{};
     platformShutdown(platform);
 }
+
+uint16_t screenAt(int32_t x, int32_t y) {
+    const ScriptScreen& s = scriptScreen();
+    return s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
+}
+
+std::vector<int64_t> lastScreenCopy() {
+    const ScriptScreen& s = scriptScreen();
+    return {s.copyCount, s.lastX, s.lastY, s.lastWidth, s.lastHeight};
+}
+
+std::vector<uint16_t> screenCrop(int32_t x, int32_t y, int32_t width, int32_t height) {
+    std::vector<uint16_t> crop;
+    for (int32_t row = y; row < y + height; row++) {
+        for (int32_t column = x; column < x + width; column++) {
+            crop.push_back(screenAt(column, row));
+        }
+    }
+    return crop;
+}

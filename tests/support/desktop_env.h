@@ -4,6 +4,7 @@
 // writing Cfg.txt into the test's working folder.
 #include "toolkit/desktop.h"
 #include <cstdint>
+#include <vector>
 
 // Clears the platform record and initialises it for a client area of
 // width x height (the scripted screen takes that size), sets the clock to
@@ -18,3 +19,11 @@ const char* scriptedDesktopStart(int32_t width, int32_t height, WindowProc proc)
 // procedures get no Close message), frees the desktop's surfaces without
 // saving the configuration, and shuts the platform down.
 void scriptedDesktopStop();
+
+// The scripted screen's pixel at (x, y).
+uint16_t screenAt(int32_t x, int32_t y);
+// The screen's copy counter and the rectangle of its last copy: count, x, y,
+// width, height.
+std::vector<int64_t> lastScreenCopy();
+// The screen's pixels inside a rectangle, row after row, for a golden picture.
+std::vector<uint16_t> screenCrop(int32_t x, int32_t y, int32_t width, int32_t height);

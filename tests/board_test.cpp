@@ -3,6 +3,7 @@
 #include "game/fluid.h"
 #include "game/move.h"
 #include "game/sound.h"
+#include "tests/support/ints.h"
 #include "toolkit/window.h"
 #include "tools/leveltext.h"
 
@@ -13,24 +14,28 @@ namespace {
 
 std::vector<int32_t> heard;
 
-void listen(int32_t id) {
-    heard.push_back(id);
-}
-
-// Every test starts from the zeroed records of a fresh process.
-void freshRecords() {
+// A ball (looping, 3 frames, delay 1), a player (looping, 2 frames, delay 4),
+// an opening door from the level data (one-shot, 3 frames, delay 5) and a
+// lever (still), with a ball outside the level's width that must not be
+// given a start state. Loaded into the zeroed records of a fresh process.
+void loadStartLevel(Window* window = nullptr) {
     board = Board{};
     boardView = BoardView{};
     fineGrid = FineGrid{};
-    gameState = GameState{};
     heard.clear();
-    effectObserver = listen;
+    effectObserver = [](int32_t id) { heard.push_back(id); };
+    initBoardView(window);
+    LevelText level;
+    ASSERT_EQ(
+        parseLevelText("floor:\n____\n____\n\nobject:\no<d/\n....\n\ntop:\n....\n....\n", level),
+        "");
+    level.record.cells[5][0][LAYER_OBJECT] = BALL;
+    board.states[cellIndex(5, 0)][LAYER_OBJECT] = AnimState{3, 3, 3, 3};
+    loadLevel(level.record);
 }
 
-void loadText(const char* text) {
-    LevelText level;
-    ASSERT_EQ(parseLevelText(text, level), "");
-    loadLevel(level.record);
+std::vector<int64_t> stateOf(const AnimState& s) {
+    return ints(s.tick, s.frame, s.flags, s.counter);
 }
 
 void animate(int ticks) {
@@ -39,236 +44,117 @@ void animate(int ticks) {
     }
 }
 
-// A ball (looping, 3 frames, delay 1), a player (looping, 2 frames, delay 4),
-// an opening door from the level data (one-shot, 3 frames, delay 5) and a
-// lever (still).
-const char* const startLevel = R"(floor:
-____
-____
-
-object:
-o<d/
-....
-
-top:
-....
-....
-)";
-
 } // namespace
 
-TEST(BoardView, LightTableFallsToOneAtTheLastStoredDistance) {
-    freshRecords();
+TEST(LoadLevel, CopiesCellsCentresTheViewAndShowsTheLastFrameOfAnimatedCodes) {
     Window window{};
-    ASSERT_EQ(initBoardView(&window), 1);
-    EXPECT_EQ(boardView.window, &window);
-    EXPECT_EQ(boardView.lightTable[0], 255);
-    EXPECT_EQ(boardView.lightTable[1], 250);   // 255 - trunc(5.204)
-    EXPECT_EQ(boardView.lightTable[2], 248);   // 255 - trunc(7.359)
-    EXPECT_EQ(boardView.lightTable[49], 219);  // 255 - trunc(36.43)
-    EXPECT_EQ(boardView.lightTable[1200], 75); // 255 - trunc(180.27)
-    EXPECT_EQ(boardView.lightTable[2400], 1);  // 255 - trunc(254.95)
-    // The view also builds the water shapes the drawing needs.
-    EXPECT_EQ(fineGrid.shapeTable[2], 1);
-    EXPECT_EQ(fineGrid.shapeTable[31], 2);
-}
-
-TEST(BoardView, CentringShiftsArithmeticallySoLargeBoardsGoNegative) {
-    freshRecords();
-    Window window{};
-    initBoardView(&window);
+    window.canvas.surface.width = 300;
+    window.canvas.surface.height = 200;
+    gameState = GameState{1, 1, 1, 7};
+    loadStartLevel(&window);
+    EXPECT_EQ(ints(board.width, board.height, layerAt(0, 0, LAYER_OBJECT),
+                   layerAt(2, 0, LAYER_OBJECT), layerAt(3, 1, LAYER_FLOOR)),
+              ints(4, 2, BALL, DOOR_OPENING, PLAIN_FLOOR));
+    EXPECT_EQ(
+        ints(boardView.pixelWidth, boardView.pixelHeight, boardView.originX, boardView.originY),
+        ints(132, 66, 84, 67));
+    // Two of the rules' flags are cleared; set-up ran the fine grid and one
+    // water step, silently.
+    EXPECT_EQ(ints(gameState.burnersOn, gameState.allPlatesPressed, gameState.noBallLeft,
+                   gameState.bubbleCounter, fineGrid.limitX, fineGrid.limitY, fineGrid.stepCounter,
+                   heard.size()),
+              ints(0, 1, 0, 7, 9, 3, 1, 0));
+    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 2, ANIM_RUNNING, 0));
+    EXPECT_EQ(stateOf(stateAt(2, 0, LAYER_OBJECT)), ints(0, 2, ANIM_ONCE, 0));
+    EXPECT_EQ(stateOf(stateAt(3, 0, LAYER_OBJECT)), ints(0, 0, 0, 0));
+    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_FLOOR)), ints(0, 0, 0, 0));
+    EXPECT_EQ(stateOf(stateAt(5, 0, LAYER_OBJECT)), ints(0, 0, 0, 0));
+    // The light table, and the water shapes the drawing needs.
+    EXPECT_EQ(ints(boardView.lightTable[0], boardView.lightTable[2], boardView.lightTable[2400],
+                   fineGrid.shapeTable[2], fineGrid.shapeTable[31]),
+              ints(255, 248, 1, 1, 2));
+    // Centring shifts arithmetically, so that a large board goes negative;
+    // without a window the board sits at the origin.
     window.canvas.surface.width = 501;
     window.canvas.surface.height = 400;
     boardView.pixelWidth = 594;
     boardView.pixelHeight = 429;
     centreBoard();
-    EXPECT_EQ(boardView.originX, -47); // -93 >> 1, not -93 / 2
-    EXPECT_EQ(boardView.originY, -15);
-    window.canvas.surface.width = 640;
-    window.canvas.surface.height = 480;
-    boardView.pixelWidth = 165;
-    boardView.pixelHeight = 99;
-    centreBoard();
-    EXPECT_EQ(boardView.originX, 237);
-    EXPECT_EQ(boardView.originY, 190);
-    // Headless tools have no window: the board sits at the origin.
+    EXPECT_EQ(ints(boardView.originX, boardView.originY), ints(-47, -15));
     boardView.window = nullptr;
     centreBoard();
-    EXPECT_EQ(boardView.originX, 0);
-    EXPECT_EQ(boardView.originY, 0);
+    EXPECT_EQ(ints(boardView.originX, boardView.originY), ints(0, 0));
 }
 
-TEST(LoadLevel, CopiesCellsSizesTheViewAndClearsTwoRuleFlags) {
-    freshRecords();
-    Window window{};
-    initBoardView(&window);
-    window.canvas.surface.width = 300;
-    window.canvas.surface.height = 200;
-    gameState = GameState{1, 1, 1, 7};
-    fineGrid.stepCounter = 10;
-    loadText(startLevel);
-    EXPECT_EQ(board.width, 4);
-    EXPECT_EQ(board.height, 2);
-    EXPECT_EQ(layerAt(0, 0, LAYER_OBJECT), BALL);
-    EXPECT_EQ(layerAt(2, 0, LAYER_OBJECT), DOOR_OPENING);
-    EXPECT_EQ(layerAt(3, 1, LAYER_FLOOR), PLAIN_FLOOR);
-    EXPECT_EQ(boardView.pixelWidth, 132);
-    EXPECT_EQ(boardView.pixelHeight, 66);
-    EXPECT_EQ(boardView.originX, 84);
-    EXPECT_EQ(boardView.originY, 67);
-    EXPECT_EQ(gameState.burnersOn, 0);
-    EXPECT_EQ(gameState.allPlatesPressed, 1);
-    EXPECT_EQ(gameState.noBallLeft, 0);
-    EXPECT_EQ(gameState.bubbleCounter, 7);
-    // Set-up ran the fine grid and one water step.
-    EXPECT_EQ(fineGrid.limitX, 9);
-    EXPECT_EQ(fineGrid.limitY, 3);
-    EXPECT_EQ(fineGrid.stepCounter, 11);
-    EXPECT_TRUE(heard.empty());
-}
-
-TEST(LoadLevel, StartStatesShowTheLastFrameOfAnimatedCodesOnly) {
-    freshRecords();
-    // A code outside the level's width must not be given a start state.
-    LevelText level;
-    ASSERT_EQ(parseLevelText(startLevel, level), "");
-    level.record.cells[5][0][LAYER_OBJECT] = BALL;
-    board.states[cellIndex(5, 0)][LAYER_OBJECT] = AnimState{3, 3, 3, 3};
-    loadLevel(level.record);
-
-    const AnimState ball = stateAt(0, 0, LAYER_OBJECT);
-    EXPECT_EQ(ball.tick, 0);
-    EXPECT_EQ(ball.frame, 2);
-    EXPECT_EQ(ball.flags, 1);
-    const AnimState door = stateAt(2, 0, LAYER_OBJECT);
-    EXPECT_EQ(door.frame, 2);
-    EXPECT_EQ(door.flags, 2); // the mode itself: one-shot but not running
-    const AnimState lever = stateAt(3, 0, LAYER_OBJECT);
-    EXPECT_EQ(lever.frame, 0);
-    EXPECT_EQ(lever.flags, 0);
-    const AnimState floor = stateAt(0, 0, LAYER_FLOOR); // plain floor has 5 frames, still
-    EXPECT_EQ(floor.frame, 0);
-    EXPECT_EQ(floor.flags, 0);
-    const AnimState outside = stateAt(5, 0, LAYER_OBJECT);
-    EXPECT_EQ(outside.frame, 0);
-    EXPECT_EQ(outside.flags, 0);
-    EXPECT_EQ(outside.counter, 0);
-}
-
-TEST(Animation, LoopingStartElementsWrapToFrameZeroOnTheirFirstAdvance) {
-    freshRecords();
-    loadText(startLevel);
+TEST(Animation, LoopsWrapOneShotsFinishAndFramesTurnOnlyAtTheDelay) {
+    loadStartLevel();
     animate(1);
-    EXPECT_EQ(stateAt(0, 0, LAYER_OBJECT).frame, 0); // ball, delay 1
-    EXPECT_EQ(stateAt(1, 0, LAYER_OBJECT).frame, 1); // player, delay 4
-    EXPECT_EQ(stateAt(1, 0, LAYER_OBJECT).tick, 1);
+    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0)); // delay 1
+    EXPECT_EQ(stateOf(stateAt(1, 0, LAYER_OBJECT)), ints(1, 1, ANIM_RUNNING, 0)); // delay 4
     animate(3);
-    EXPECT_EQ(stateAt(0, 0, LAYER_OBJECT).frame, 0); // 4 advances: 0 1 2 0
-    EXPECT_EQ(stateAt(1, 0, LAYER_OBJECT).frame, 0);
-    EXPECT_EQ(stateAt(1, 0, LAYER_OBJECT).tick, 0);
-    EXPECT_EQ(stateAt(1, 0, LAYER_OBJECT).flags, 1);
-}
-
-TEST(Animation, OneShotsPlayOnlyWhenSetAndFinishAfterFramesTimesDelay) {
-    freshRecords();
-    loadText(startLevel);
+    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0)); // 0 1 2 0
+    EXPECT_EQ(stateOf(stateAt(1, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0));
     // The door that came with the level stands on its last frame for good.
     animate(200);
-    EXPECT_EQ(stateAt(2, 0, LAYER_OBJECT).frame, 2);
-    EXPECT_EQ(stateAt(2, 0, LAYER_OBJECT).flags, 2);
+    EXPECT_EQ(stateOf(stateAt(2, 0, LAYER_OBJECT)), ints(0, 2, ANIM_ONCE, 0));
     EXPECT_EQ(isAnimationDone(stateAt(2, 0, LAYER_OBJECT)), 0);
-
     // One set by the rules: 3 frames of 5 ticks.
     AnimState& door = stateAt(2, 1, LAYER_OBJECT);
     setElement(DOOR_OPENING, layerAt(2, 1, LAYER_OBJECT), door);
-    EXPECT_EQ(door.flags, 3);
     animate(14);
-    EXPECT_EQ(door.frame, 2);
-    EXPECT_EQ(door.tick, 4);
+    EXPECT_EQ(stateOf(door), ints(4, 2, ANIM_RUNNING | ANIM_ONCE, 0));
     EXPECT_EQ(isAnimationDone(door), 0);
     animate(1);
-    EXPECT_EQ(door.flags, ANIM_DONE);
-    EXPECT_EQ(door.frame, 2);
+    EXPECT_EQ(stateOf(door), ints(0, 2, ANIM_DONE, 0));
     EXPECT_NE(isAnimationDone(door), 0);
-    animate(10); // stopped: nothing moves any more
-    EXPECT_EQ(door.flags, ANIM_DONE);
-    EXPECT_EQ(door.frame, 2);
-    EXPECT_EQ(door.tick, 0);
-
-    // A one-shot of a single picture runs but has nothing to play, so it is
-    // never reported done.
+    animate(10);
+    EXPECT_EQ(stateOf(door), ints(0, 2, ANIM_DONE, 0));
+    // A one-shot of a single picture runs with nothing to play, never done;
+    // a running state under an empty layer is left alone.
     AnimState& lock = stateAt(3, 1, LAYER_OBJECT);
     setElement(LOCK, layerAt(3, 1, LAYER_OBJECT), lock);
-    EXPECT_EQ(lock.flags, 3);
-    animate(50);
-    EXPECT_EQ(lock.flags, 3);
-    EXPECT_EQ(lock.tick, 0);
-    EXPECT_EQ(isAnimationDone(lock), 0);
-
-    // A running state under an empty layer is left alone.
     AnimState& empty = stateAt(0, 1, LAYER_OBJECT);
     empty = AnimState{0, 0, 1, 0};
-    animate(5);
-    EXPECT_EQ(empty.tick, 0);
-
-    // A frame turns only when the tick meets the delay exactly: a tick
-    // already past it keeps counting (and wraps as a byte) instead.
+    animate(50);
+    EXPECT_EQ(stateOf(lock), ints(0, 0, ANIM_RUNNING | ANIM_ONCE, 0));
+    EXPECT_EQ(ints(isAnimationDone(lock), empty.tick), ints(0, 0));
+    // A frame turns only when the tick meets the delay exactly: one already
+    // past it keeps counting, and wraps as a byte.
     AnimState& ball = stateAt(1, 1, LAYER_OBJECT);
     setElement(BALL, layerAt(1, 1, LAYER_OBJECT), ball);
     ball.tick = 5;
     animate(250);
-    EXPECT_EQ(ball.tick, static_cast<int8_t>(255));
-    EXPECT_EQ(ball.frame, 0);
-    animate(2); // -1, 0, then 1 equals the delay
-    EXPECT_EQ(ball.tick, 0);
-    EXPECT_EQ(ball.frame, 1);
-}
-
-TEST(SetElement, SameCodeRestartsAndReplaysItsEffect) {
-    freshRecords();
-    loadText(startLevel);
-    AnimState& torch = stateAt(0, 1, LAYER_OBJECT);
-    int8_t& code = layerAt(0, 1, LAYER_OBJECT);
-    setElement(TORCH_LIT, code, torch);
+    EXPECT_EQ(ints(ball.tick, ball.frame), ints(-1, 0));
     animate(2);
-    torch.counter = 5;
-    EXPECT_EQ(torch.frame, 2);
-    setElement(TORCH_LIT, code, torch);
-    EXPECT_EQ(code, TORCH_LIT);
-    EXPECT_EQ(torch.tick, 0);
-    EXPECT_EQ(torch.frame, 0);
-    EXPECT_EQ(torch.counter, 0);
-    EXPECT_EQ(torch.flags, 1);
-    EXPECT_EQ(heard, (std::vector<int32_t>{EFFECT_ENFLAM, EFFECT_ENFLAM}));
+    EXPECT_EQ(ints(ball.tick, ball.frame), ints(0, 1));
 }
 
-TEST(SetElement, FlagsFollowTheModeAndNineCodesMakeASound) {
-    freshRecords();
+TEST(SetElement, RestartsTheStateByTheModeAndNineCodesMakeASound) {
+    loadStartLevel();
     std::vector<int32_t> expected;
-    for (int code = 0; code < ELEMENT_COUNT; ++code) {
-        switch (code) {
-        case LEVER_THROWN: expected.push_back(EFFECT_SWITCH); break;
-        case TORCH_LIT: expected.push_back(EFFECT_ENFLAM); break;
-        case EXPLOSION: expected.push_back(EFFECT_EXPLOSE); break;
-        case LOCK_OPENING: expected.push_back(EFFECT_SERRURE); break;
-        case DOOR_OPENING: expected.push_back(EFFECT_DOOREND); break;
-        case BALL_INTO_BOX: expected.push_back(EFFECT_BALLBOX); break;
-        case PLAYER_HURT_LEFT:
-        case PLAYER_HURT_RIGHT: expected.push_back(EFFECT_INFIRE); break;
-        case FLOAT_BURNING: expected.push_back(EFFECT_CBRULE); break;
-        default: break;
-        }
-    }
     for (int code = 0; code < ELEMENT_COUNT; ++code) {
         int8_t layer = 0;
         AnimState state{5, 5, 0, 5};
         setElement(static_cast<ElementCode>(code), layer, state);
-        EXPECT_EQ(layer, code);
         const int mode = elementInfo[code].mode;
-        EXPECT_EQ(state.flags, mode == 0 ? 0 : (mode == 1 ? 1 : 3)) << "code " << code;
-        EXPECT_EQ(state.frame, 0);
-        EXPECT_EQ(state.tick, 0);
-        EXPECT_EQ(state.counter, 0);
+        EXPECT_EQ(ints(layer, state.tick, state.frame, state.flags, state.counter),
+                  ints(code, 0, 0,
+                       mode == 0   ? 0
+                       : mode == 1 ? 1
+                                   : 3,
+                       0))
+            << "code " << code;
     }
-    EXPECT_EQ(heard, expected);
+    EXPECT_EQ(heard, (std::vector<int32_t>{EFFECT_SWITCH, EFFECT_ENFLAM, EFFECT_EXPLOSE,
+                                           EFFECT_SERRURE, EFFECT_DOOREND, EFFECT_BALLBOX,
+                                           EFFECT_INFIRE, EFFECT_INFIRE, EFFECT_CBRULE}));
+    // The same code again restarts and plays its effect again.
+    heard.clear();
+    AnimState& torch = stateAt(0, 1, LAYER_OBJECT);
+    setElement(TORCH_LIT, layerAt(0, 1, LAYER_OBJECT), torch);
+    animate(2);
+    torch.counter = 5;
+    setElement(TORCH_LIT, layerAt(0, 1, LAYER_OBJECT), torch);
+    EXPECT_EQ(stateOf(torch), ints(0, 0, ANIM_RUNNING, 0));
+    EXPECT_EQ(heard, (std::vector<int32_t>{EFFECT_ENFLAM, EFFECT_ENFLAM}));
 }

@@ -14,82 +14,45 @@
 
 namespace {
 
-// The test window's client area lies at (100, 100) of the desktop.
-constexpr int32_t WX = 100;
-constexpr int32_t WY = 100;
-
-Button button;
-CheckBox box;
-int fired, toggled, ticks, callbacks, barIndex;
-uint32_t pressLeftAfterButton, releaseLeftAfterButton;
-bool withMenuBar;
-
-void DeskProc(Window*, uint32_t) {}
+Button button; // at (10, 10) of a frameless window at (100, 100), 50 x 21
+CheckBox box;  // at (10, 60)
+int fired, toggled, ticks, barIndex;
+uint32_t pressAfterButton, releaseAfterButton;
 
 void WidgetWindowProc(Window* w, uint32_t) {
-    switch (w->message) {
-    case Create:
-        if (withMenuBar) {
-            menuBarInit(w->menuBar, 2, [](int32_t index) { barIndex = index; });
-            buttonCreate(w->menuBar.buttons[0], 0, 0, 0, "One", 1, CLICK_ON_PRESS);
-            buttonCreate(w->menuBar.buttons[1], 60, 0, 0, "Two", 1, CLICK_ON_PRESS);
-        }
-        break;
-    case Tick:
+    if (w->message == Tick) {
         ticks++;
         fired += buttonUpdate(button);
-        pressLeftAfterButton = inputState.mouse.leftPressed;
-        releaseLeftAfterButton = inputState.mouse.leftReleased;
+        pressAfterButton = inputState.mouse.leftPressed;
+        releaseAfterButton = inputState.mouse.leftReleased;
         toggled += checkBoxUpdate(box);
-        break;
-    case Draw:
+    } else if (w->message == Draw) {
         canvasClear(w->canvas);
         buttonDraw(button);
         checkBoxDraw(box);
         menuBarDraw(w->menuBar);
-        break;
-    default: break;
     }
 }
 
 class ButtonTest : public ::testing::Test {
   protected:
-    uint32_t now = 1000;
     Window* window = nullptr;
 
     void SetUp() override {
-        ASSERT_EQ(scriptedDesktopStart(640, 480, DeskProc), nullptr);
-        fired = toggled = ticks = callbacks = 0;
+        ASSERT_EQ(scriptedDesktopStart(640, 480, [](Window*, uint32_t) {}), nullptr);
+        fired = toggled = ticks = 0;
         barIndex = -1;
-        button = Button{};
-        box = CheckBox{};
     }
-    void TearDown() override {
-        withMenuBar = false;
-        scriptedDesktopStop();
-    }
-
-    // A frameless window at (100, 100), with the widgets created as its own.
-    void open(uint32_t mode, const char* tooltip = nullptr, uint32_t style = 0) {
-        window = createWindow(desktop, WX, WY, 200, 120, "w", style, WidgetWindowProc, 0);
+    void TearDown() override { scriptedDesktopStop(); }
+    void open(uint32_t mode, const char* tooltip = nullptr) {
+        window = createWindow(desktop, 100, 100, 200, 120, "w", 0, WidgetWindowProc, 0);
         ASSERT_NE(window, nullptr);
         desktop.current = window;
-        buttonCreate(button, 10, 10, 0, " Game ", 2, mode,
-                     {.tooltip = tooltip, .callback = [] { callbacks++; }});
+        buttonCreate(button, 10, 10, 0, " Game ", 2, mode, {.tooltip = tooltip});
         checkBoxCreate(box, 10, 60, nullptr);
         desktop.current = nullptr;
     }
-
-    // One pass of the main loop at now + advance; the one-pass events end
-    // with it.
-    void pass(uint32_t advance = 0) {
-        now += advance;
-        scriptSetTime(now);
-        updatePass(desktop);
-        mouseClearEvents(inputState.mouse);
-        keysClearEvents(inputState.keys);
-    }
-    void moveTo(int32_t x, int32_t y) { scriptMouseMove(WX + x, WY + y); }
+    void input(std::string_view script) { play(script, 100, 100); }
     std::vector<int64_t> state() const {
         return ints(fired, button.click.hot, button.click.pressed);
     }
@@ -112,11 +75,10 @@ TEST_F(ButtonTest, LayoutGivesNaturalWidthTextOffsetAndHotKey) {
                    buttonNaturalWidth(40, 0, 0)),
               ints(88, 68, 48));
     struct Case {
-        int32_t width, alignment, leftIcon, rightIcon;
-        int32_t rectWidth, offset, clip;
+        int32_t width, alignment, leftIcon, rightIcon, rectWidth, offset, clip;
     };
-    // "OK" is 14 pixels wide in the button font.
     const Case cases[] = {
+        // "OK" is 14 pixels wide in the button font.
         {0, ALIGN_CENTRE, 3, 4, 62, 24, 14},    {0, ALIGN_CENTRE, 0, 0, 22, 4, 14},
         {100, ALIGN_CENTRE, 0, 0, 100, 43, 53}, {100, ALIGN_RIGHT, 0, 4, 100, 62, 14},
         {100, ALIGN_RIGHT, 0, 0, 100, 82, 14},  {100, ALIGN_LEFT, 0, 0, 100, 4, 92},
@@ -130,269 +92,178 @@ TEST_F(ButtonTest, LayoutGivesNaturalWidthTextOffsetAndHotKey) {
                   ints(c.rectWidth, 21, c.offset, c.clip, 'O'))
             << c.width << " " << c.alignment;
     }
-    const std::pair<int32_t, uint32_t> indices[] = {{1, ' '}, {2, 'G'}, {3, 'A'}, {0, 0},
-                                                    {6, ' '}, {7, 0},   {-1, 0}};
+    // 1-based; nothing for a space, an index out of the text or no text.
+    const std::pair<int32_t, uint32_t> indices[] = {{1, 0}, {2, 'G'}, {3, 'A'}, {0, 0},
+                                                    {6, 0}, {7, 0},   {-1, 0}};
     for (const auto& [index, key] : indices) {
         int32_t i = index;
-        EXPECT_EQ(hotKeyFromText(" Game ", i), key == ' ' ? 0 : key) << index;
-        EXPECT_EQ(i, key == ' ' || key == 0 ? 0 : index);
+        EXPECT_EQ(hotKeyFromText(" Game ", i), key) << index;
+        EXPECT_EQ(i, key == 0 ? 0 : index);
     }
     int32_t index = 2;
     EXPECT_EQ(hotKeyFromText("a1", index), uint32_t('1'));
     index = 1;
     EXPECT_EQ(hotKeyFromText(nullptr, index), 0u);
-    EXPECT_EQ(index, 0);
 }
 
 TEST_F(ButtonTest, ReleaseModeFiresOnlyOnAReleaseInside) {
     open(CLICK_ON_RELEASE);
-    moveTo(20, 15);
-    pass();
-    EXPECT_EQ(state(), ints(0, 1, 0));
-    scriptLeftDown();
-    pass(10);
-    EXPECT_EQ(state(), ints(0, 1, 1));
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(state(), ints(1, 1, 0));
-    EXPECT_EQ(callbacks, 1);
-    // Pressed inside, dragged off, released outside later: no click.
-    scriptLeftDown();
-    pass(10);
-    moveTo(150, 100);
-    pass(300);
-    EXPECT_EQ(state(), ints(1, 0, 0));
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(fired, 1);
-    // A quick click that slips off on the release pass still counts, and the
-    // pointer reads as the press position for the rest of that pass.
-    moveTo(20, 15);
-    pass(10);
-    scriptLeftDown();
-    pass(10);
-    moveTo(150, 100);
-    scriptLeftUp();
-    pass(199);
-    EXPECT_EQ(ints(fired, inputState.mouse.x), ints(2, WX + 20));
-    // One that slips off 200 ms after the press does not.
-    moveTo(20, 15);
-    pass(10);
-    scriptLeftDown();
-    pass(10);
-    moveTo(150, 100);
-    scriptLeftUp();
-    pass(200);
-    EXPECT_EQ(fired, 2);
-    // Nor one whose release comes a pass after it slipped off.
-    moveTo(20, 15);
-    pass(10);
-    scriptLeftDown();
-    pass(10);
-    moveTo(150, 100);
-    pass(50);
-    moveTo(150, 101);
-    scriptLeftUp();
-    pass(50);
-    EXPECT_EQ(fired, 2);
-    // A press and a release on one pass complete a click.
-    moveTo(20, 15);
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(fired, 3);
+    const struct {
+        const char* script;
+        std::vector<int64_t> after; // fired, hot, pressed
+    } steps[] = {
+        {"20,15 +0", ints(0, 1, 0)},
+        {"d +10", ints(0, 1, 1)},
+        {"u +10", ints(1, 1, 0)},
+        // Pressed inside, dragged off, released outside later: no click.
+        {"d +10 150,100 +300 u +10", ints(1, 0, 0)},
+        // A quick click that slips off on the release pass still counts.
+        {"20,15 +10 d +10 150,100 u +199", ints(2, 1, 0)},
+        // One that slips off 200 ms after the press does not.
+        {"20,15 +10 d +10 150,100 u +200", ints(2, 0, 0)},
+        // Nor one released a pass after it slipped off.
+        {"20,15 +10 d +10 150,100 +50 150,101 u +50", ints(2, 0, 0)},
+        // A press and a release on one pass complete a click.
+        {"20,15 d u +10", ints(3, 1, 0)},
+    };
+    for (const auto& step : steps) {
+        input(step.script);
+        EXPECT_EQ(state(), step.after) << step.script;
+    }
+    // The slipped click makes the pointer read as the press position for
+    // the rest of its pass.
+    input("d +10 150,100 u +10");
+    EXPECT_EQ(ints(fired, inputState.mouse.x), ints(4, 120));
 }
 
-TEST_F(ButtonTest, PressModeFiresOnPressAndWidgetsEatTheirEvents) {
+TEST_F(ButtonTest, PressModeFiresOnPressAndEatsItsEventsButNotWhenDisabled) {
     open(CLICK_ON_PRESS);
-    moveTo(20, 15);
-    scriptLeftDown();
-    pass();
-    EXPECT_EQ(ints(fired, pressLeftAfterButton), ints(1, 0));
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(ints(fired, releaseLeftAfterButton), ints(1, 0));
-    moveTo(150, 100); // outside it the events pass on
-    scriptLeftDown();
-    pass(10);
-    EXPECT_EQ(pressLeftAfterButton, 1u);
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(ints(fired, releaseLeftAfterButton), ints(1, 1));
+    input("20,15 d +0");
+    EXPECT_EQ(ints(fired, pressAfterButton), ints(1, 0));
+    input("u +10");
+    EXPECT_EQ(ints(fired, releaseAfterButton), ints(1, 0));
+    input("150,100 d +10");
+    EXPECT_EQ(pressAfterButton, 1u);
+    input("u +10");
+    EXPECT_EQ(ints(fired, releaseAfterButton), ints(1, 1));
     // Disabled: it never fires, and its hover states are reset on every poll.
     button.enabled = 0;
-    moveTo(20, 15);
-    scriptLeftDown();
-    pass(10);
-    EXPECT_EQ(ints(fired, button.click.hot, pressLeftAfterButton), ints(1, 0, 1));
+    input("20,15 d +10");
+    EXPECT_EQ(ints(fired, button.click.hot, pressAfterButton), ints(1, 0, 1));
     button.click.hot = 1;
-    pass(10);
+    input("+10");
     EXPECT_EQ(button.click.hot, 0u);
 }
 
 TEST_F(ButtonTest, AltHotKeyFiresAnywhereAndKeysLeaveHoverAlone) {
     open(CLICK_ON_RELEASE);
-    moveTo(150, 100);
-    pass();
-    scriptSysKeyDown(KEY_ALT);
-    scriptSysKeyDown('G');
-    pass(10);
-    EXPECT_EQ(state(), ints(1, 1, 1));
-    EXPECT_EQ(inputState.keys.altLetter, 0u);
+    input("150,100 +0 a71 +10");
+    EXPECT_EQ(ints(fired, button.click.hot, button.click.pressed, inputState.keys.altLetter),
+              ints(1, 1, 1, 0));
     // It shows pressed until the mouse moves; keys do not disturb it.
-    scriptSysKeyUp('G');
-    scriptSysKeyUp(KEY_ALT);
-    scriptKeyDown('Q');
-    pass(10);
+    input("k81 +10");
     EXPECT_EQ(state(), ints(1, 1, 1));
-    moveTo(150, 101);
-    pass(10);
+    input("150,101 +10");
     EXPECT_EQ(state(), ints(1, 0, 0));
     // After a key, even a pointer inside changes nothing until the mouse moves.
-    inputState.mouse.x = WX + 20;
-    inputState.mouse.y = WY + 15;
-    scriptKeyDown('Q');
-    pass(10);
+    inputState.mouse.x = 120;
+    inputState.mouse.y = 115;
+    input("k81 +10");
     EXPECT_EQ(button.click.hot, 0u);
-    moveTo(21, 15);
-    pass(10);
+    input("21,15 +10");
     EXPECT_EQ(button.click.hot, 1u);
 }
 
 TEST_F(ButtonTest, TooltipUnrollsAfterSevenHundredMillisecondsOfRest) {
     open(CLICK_ON_RELEASE, "Opens the menu");
-    const int32_t full = builtinFonts[1].height + 3;
-    moveTo(20, 15);
-    pass();
-    const std::pair<uint32_t, int32_t> rest[] = {{700, 0}, {1, 0},     {1, 1},
-                                                 {2, 2},   {28, full}, {1000, full}};
-    for (const auto& [advance, height] : rest) {
-        pass(advance);
-        EXPECT_EQ(button.click.tooltipHeight, height) << now;
+    input("20,15 +0");
+    const std::pair<const char*, int32_t> rest[] = {{"+700", 0}, {"+1", 0},   {"+1", 1},
+                                                    {"+2", 2},   {"+28", 16}, {"+1000", 16}};
+    for (const auto& [script, height] : rest) {
+        input(script);
+        EXPECT_EQ(button.click.tooltipHeight, height) << playClock();
     }
     // Fully open, the box and its text are drawn under the button.
     const Surface& s = window->canvas.surface;
-    const Rect tip{button.rect.x + 8, button.rect.y + button.rect.height + 8,
-                   button.click.tooltipRect.width + 1, full + 1};
-    EXPECT_EQ(ints(tip.x, tip.y, tip.width, s.pixels[tip.y * 200 + tip.x]),
-              ints(18, 39, 107, styleTable.colours[COLOUR_TOOLTIP_BACKGROUND]));
+    const Rect tip{18, 39, button.click.tooltipRect.width + 1, 17};
+    EXPECT_EQ(ints(tip.width, s.pixels[tip.y * 200 + tip.x]),
+              ints(107, styleTable.colours[COLOUR_TOOLTIP_BACKGROUND]));
     EXPECT_GT(countColour(s, tip, styleTable.colours[COLOUR_TOOLTIP_TEXT]), 10);
     // A press takes it away and disarms it until the pointer comes back.
-    scriptLeftDown();
-    pass(10);
+    input("d +10");
     EXPECT_EQ(button.click.tooltipHeight, 0);
-    scriptLeftUp();
-    pass(2000);
+    input("u +2000");
     EXPECT_EQ(button.click.tooltipHeight, 0);
-    moveTo(150, 100);
-    pass(10);
-    moveTo(20, 15);
-    pass(10);
-    pass(710);
+    input("150,100 +10 20,15 +10 +710");
     EXPECT_EQ(button.click.tooltipHeight, 5);
 }
 
 TEST_F(ButtonTest, CheckBoxTogglesOnAClickOrSpaceWhileHotAndIsRedrawn) {
     open(CLICK_ON_PRESS);
-    moveTo(15, 65);
-    pass();
-    EXPECT_EQ(box.click.hot, 1u);
-    scriptLeftDown();
-    pass(10);
-    EXPECT_EQ(toggled, 0);
-    scriptLeftUp();
-    pass(10);
+    input("15,65 +0 d +10");
+    EXPECT_EQ(ints(box.click.hot, toggled), ints(1, 0));
+    input("u +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(1, 1));
     EXPECT_GT(countColour(window->canvas.surface, box.rect, 0x0000), 0);
     // Space asks for the redraw itself: nothing else on its pass does.
     window->redrawRequested = 0;
-    scriptKeyDown(KEY_SPACE);
-    pass(10);
+    input("k32 +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
     EXPECT_EQ(countColour(window->canvas.surface, box.rect, 0x0000), 0);
     // A box that does not take the mouse still takes Space while hot; an
     // invisible one takes nothing.
     box.click.enabled = 0;
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(10);
+    input("d u +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
-    scriptKeyDown(KEY_SPACE);
-    pass(10);
+    input("k32 +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
     box.visible = 0;
     box.click.enabled = 1;
-    scriptKeyDown(KEY_SPACE);
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(10);
+    input("k32 d u +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
 }
 
 TEST_F(ButtonTest, FiredMenuBarButtonCostsTheWindowItsTick) {
-    withMenuBar = true;
     open(CLICK_ON_PRESS);
-    pass();
+    MenuBar& bar = window->menuBar;
+    menuBarInit(bar, 2, [](int32_t index) { barIndex = index; });
+    desktop.current = window;
+    buttonCreate(bar.buttons[0], 0, 0, 0, "One", 1, CLICK_ON_PRESS);
+    buttonCreate(bar.buttons[1], 60, 0, 0, "Two", 1, CLICK_ON_PRESS);
+    input("+0");
     const int before = ticks;
-    moveTo(70, 5);
-    scriptLeftDown();
-    pass(10);
+    input("70,5 d +10");
     EXPECT_EQ(ints(barIndex, ticks - before), ints(1, 0));
-    scriptLeftUp();
-    pass(10);
+    input("u +10");
     EXPECT_EQ(ticks - before, 1);
-    // Alt and the first letter press the first button.
-    scriptSysKeyDown(KEY_ALT);
-    scriptSysKeyDown('O');
-    pass(10);
+    input("a79 +10"); // Alt and the first letter press the first button
     EXPECT_EQ(ints(barIndex, ticks - before), ints(0, 1));
-    menuBarInit(window->menuBar, 20, nullptr);
-    EXPECT_EQ(ints(window->menuBar.count, window->menuBar.active), ints(16, 1));
-    menuBarInit(window->menuBar, 0, nullptr);
-    EXPECT_EQ(window->menuBar.active, 0u);
+    menuBarInit(bar, 20, nullptr);
+    EXPECT_EQ(ints(bar.count, bar.active), ints(16, 1));
+    menuBarInit(bar, 0, nullptr);
+    EXPECT_EQ(bar.active, 0u);
 }
 
-TEST_F(ButtonTest, FrameCloseBoxClosesAndMaximiseBoxMaximises) {
-    window = createWindow(desktop, -1, -1, 200, 120, "w", 31 | STYLE_MAXIMISE, WidgetWindowProc, 0);
+TEST_F(ButtonTest, FrameCloseBoxClosesAndMaximiseBoxMaximisesAndRestores) {
+    window = createWindow(desktop, -1, -1, 200, 120, "w", 63, WidgetWindowProc, 0);
     ASSERT_NE(window, nullptr);
-    pass();
-    const Rect close = window->closeButton.rect;
-    EXPECT_EQ(rectInts(close), ints(window->x + 181, window->y - 18, 16, 16));
-    EXPECT_EQ(window->maximiseButton.rect.x, window->x + 162);
-    // The cross is on the screen in the title bar.
+    input("+0");
+    const Rect close = window->closeButton.rect, max = window->maximiseButton.rect;
+    EXPECT_EQ(rectInts(close), ints(401, 171, 16, 16));
+    EXPECT_EQ(max.x, 382);
     EXPECT_GT(countColour(desktop.desktopWindow->canvas.surface, close, 0x0000), 5);
     // Pressed, then slid off: the press is taken back.
-    scriptMouseMove(close.x + 8, close.y + 8);
-    scriptLeftDown();
-    pass(10);
+    play("409,179 d +10");
     EXPECT_EQ(window->closeButton.click.pressed, 1u);
-    scriptMouseMove(close.x - 40, close.y + 8);
-    pass(300);
+    play("369,179 +300");
     EXPECT_EQ(window->closeButton.click.pressed, 0u);
-    scriptLeftUp();
-    pass(10);
+    play("u +10");
     EXPECT_EQ(desktop.count, 2);
-    const Rect max = window->maximiseButton.rect;
-    scriptMouseMove(max.x + 8, max.y + 8);
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(window->maximised, 1u);
-    // The buttons moved with the frame; the same button restores.
-    const Rect moved = window->closeButton.rect;
-    EXPECT_EQ(moved.x, 640 - 19);
-    scriptMouseMove(window->maximiseButton.rect.x + 8, window->maximiseButton.rect.y + 8);
-    pass(10);
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(10);
-    EXPECT_EQ(ints(window->maximised, window->closeButton.rect.x), ints(0, close.x));
-    scriptMouseMove(close.x + 8, close.y + 8);
-    pass(10);
-    scriptLeftDown();
-    pass(10);
-    scriptLeftUp();
-    pass(10);
+    play("390,179 d u +10");
+    EXPECT_EQ(ints(window->maximised, window->closeButton.rect.x), ints(1, 621));
+    play("610,9 +10 d u +10");
+    EXPECT_EQ(ints(window->maximised, window->closeButton.rect.x), ints(0, 401));
+    play("409,179 +10 d +10 u +10");
     EXPECT_EQ(desktop.count, 1);
 }
 
@@ -418,14 +289,12 @@ TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {
         buttonDraw(each);
     }
     EXPECT_TRUE(matchesGolden("widgets-button", window->canvas.surface));
-
     canvasClear(window->canvas);
     CheckBox c[3]{};
     for (int i = 0; i < 3; i++) {
         checkBoxCreate(c[i], 4 + 20 * i, 4, nullptr);
+        c[i].checked = i > 0;
     }
-    c[1].checked = 1;
-    c[2].checked = 1;
     c[2].click.hot = 1;
     for (CheckBox& each : c) {
         checkBoxDraw(each);

@@ -50,18 +50,16 @@ void onChoose() {
 
 class PopupTest : public ::testing::Test {
   protected:
-    uint32_t now = 1000;
-
     void SetUp() override {
         ASSERT_EQ(scriptedDesktopStart(640, 480, DeskProc), nullptr);
         closeCount = 0;
         chosenItems.clear();
-        pass(); // the first composition, after which the menu's passes run
+        play("+0"); // the first composition, after which the menu's passes run
     }
     void TearDown() override { scriptedDesktopStop(); }
 
-    // Alpha, a separator, Beta (submenu), Gamma (disabled), Delta; rows of
-    // 21, 14, 21, 21 and 21 pixels.
+    // Alpha, a separator, Beta (submenu), Gamma (disabled), Delta at (100, y):
+    // rows of 21, 14, 21, 21 and 21 pixels, 52 wide.
     void openMenu(int32_t x, int32_t y) {
         desktop.current = desktop.desktopWindow;
         popupBegin(menu, 0, 0);
@@ -74,25 +72,11 @@ class PopupTest : public ::testing::Test {
             menu, x, y, onChoose, nullptr, [] { closeCount++; }, 0);
         desktop.current = nullptr;
     }
-    void pass(uint32_t advance = 0) {
-        now += advance;
-        scriptSetTime(now);
-        updatePass(desktop);
-        mouseClearEvents(inputState.mouse);
-        keysClearEvents(inputState.keys);
-    }
-    // The key is held during the pass, as when the loop runs between the
-    // key's down and up messages.
+    // A key held during a pass, as when the loop runs between the key's down
+    // and up messages, with the character it types.
     void press(uint8_t vk, uint8_t character = 0) {
-        scriptKeyDown(vk);
         scriptChar(character);
-        pass(10);
-        scriptKeyUp(vk);
-    }
-    void click() {
-        scriptLeftDown();
-        scriptLeftUp();
-        pass(10);
+        play("k" + std::to_string(vk) + " +10");
     }
 };
 
@@ -103,25 +87,23 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     ASSERT_EQ(menu.owner, desktop.desktopWindow);
     MenuLevel& level = menu.levels[0];
     EXPECT_EQ(ints(level.x, level.y, level.width, level.height), ints(100, 50, 52, 98));
-    std::vector<int64_t> ys;
-    for (int i = 0; i < 5; i++) {
-        ys.push_back(level.items[i].y);
-    }
-    EXPECT_EQ(ys, ints(50, 71, 85, 106, 127));
+    EXPECT_EQ(ints(level.items[0].y, level.items[1].y, level.items[2].y, level.items[3].y,
+                   level.items[4].y),
+              ints(50, 71, 85, 106, 127));
     EXPECT_EQ(ints(level.items[1].enabled, level.items[3].enabled, level.items[4].hotKey,
                    menu.selectionChanged),
               ints(0, 0, 'D', 0));
     popupClose(menu);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 1));
-    // Near the bottom it flips: its bottom lines up with the row at y; it
-    // is then pushed inside the canvas.
-    openMenu(600, 440);
-    EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), ints(588, 440 - 98 + 21));
-    popupClose(menu);
-    openMenu(100, 382);
-    EXPECT_EQ(menu.levels[0].y, 382);
-    popupClose(menu);
-
+    // Near the bottom it flips: its bottom lines up with the row at y; it is
+    // then pushed inside the canvas. Ending exactly at the bottom, it does not.
+    const std::pair<int32_t, std::vector<int64_t>> places[] = {{440, ints(588, 363)},
+                                                               {382, ints(588, 382)}};
+    for (const auto& [y, at] : places) {
+        openMenu(600, y);
+        EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), at);
+        popupClose(menu);
+    }
     // Too tall either way: it scrolls below the point, separators as tall as
     // items, pushed back inside the canvas with its 18-pixel strip.
     desktop.current = desktop.desktopWindow;
@@ -143,23 +125,17 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     }
     EXPECT_EQ(ints(tall.selected, tall.first, tall.items[12].y), ints(12, 1, 200 + 11 * 21));
     // The wheel moves the shown rows by one, a press on the strip by a page.
-    scriptWheel(-120);
-    pass(10);
+    play("w- +10");
     EXPECT_EQ(tall.first, 2);
-    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + 3);
-    scriptLeftDown();
-    pass(10);
+    play("630,203 d +10");
     EXPECT_EQ(ints(tall.first, menu.owner != nullptr), ints(0, 1));
-    scriptMouseMove(tall.scrollBar.rect.x + 9, tall.y + tall.height - 3);
-    scriptLeftDown();
-    pass(10);
+    play("630,449 d +10");
     EXPECT_EQ(tall.first, 12);
     for (int i = 0; i < 11; i++) {
         press(KEY_UP);
     }
     EXPECT_EQ(ints(tall.selected, tall.first), ints(0, 0));
     popupClose(menu);
-
     // A 17th level is refused; its items go to the 16th.
     desktop.current = desktop.desktopWindow;
     for (int i = 0; i < 17; i++) {
@@ -175,7 +151,7 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
 
 TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     openMenu(100, 50);
-    pass();
+    play("+0");
     MenuLevel& level = menu.levels[0];
     const std::pair<uint8_t, int32_t> moves[] = {
         {KEY_DOWN, 0}, {KEY_DOWN, 2}, {KEY_DOWN, 4}, {KEY_DOWN, 0}, {KEY_UP, 4},
@@ -188,8 +164,7 @@ TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     press('Q', 'q');
     EXPECT_EQ(ints(chosenItems.size(), level.selected), ints(0, 2));
     press('D', 'd');
-    EXPECT_EQ(chosenItems, std::vector<int32_t>{4});
-    EXPECT_NE(menu.owner, nullptr);
+    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(1, 1));
     // Right opens the submenu item's level; Left goes back and drops it.
     press(KEY_UP);
     press(KEY_RIGHT);
@@ -198,71 +173,44 @@ TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     EXPECT_EQ(menu.levels[1].selected, 0);
     press(KEY_LEFT);
     EXPECT_EQ(menu.count, 1);
-    press(KEY_RIGHT);
-    press(KEY_DOWN);
-    press(KEY_DOWN);
-    press(KEY_ENTER);
+    for (uint8_t vk : {KEY_RIGHT, KEY_DOWN, KEY_DOWN, KEY_ENTER}) {
+        press(vk);
+    }
     EXPECT_EQ(chosenItems, (std::vector<int32_t>{4, 2, 2, 101}));
-    scriptKeyDown(KEY_ESCAPE);
-    pass(10);
-    scriptKeyUp(KEY_ESCAPE);
+    press(KEY_ESCAPE);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 2)); // one for each level
 }
 
 TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
     openMenu(100, 50);
-    scriptMouseMove(110, 55);
-    pass();
     MenuLevel& level = menu.levels[0];
-    EXPECT_EQ(level.selected, 0);
     // The release of the click that opened the menu is ignored.
-    click();
-    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(0, 1));
+    play("110,55 +0 d u +10");
+    EXPECT_EQ(ints(level.selected, chosenItems.size(), menu.owner != nullptr), ints(0, 0, 1));
     // Resting 300 ms on the submenu item opens its submenu beside it.
-    scriptMouseMove(110, 90);
-    pass(300);
-    EXPECT_EQ(level.selected, 2);
-    pass(200);
-    EXPECT_EQ(menu.count, 1);
-    pass(100);
+    play("110,90 +300 +200");
+    EXPECT_EQ(ints(level.selected, menu.count), ints(2, 1));
+    play("+100");
     ASSERT_EQ(menu.count, 2);
     EXPECT_EQ(ints(menu.levels[1].x, menu.levels[1].y), ints(152, 85));
     // Into the submenu and back onto its parent item: the path stays lit.
-    scriptMouseMove(165, 111);
-    pass(10);
+    play("165,111 +10");
     EXPECT_EQ(ints(menu.levels[1].selected, level.selected), ints(1, 2));
-    scriptMouseMove(112, 90);
-    pass(400);
+    play("112,90 +400");
     EXPECT_EQ(ints(menu.count, menu.levels[1].selected), ints(2, -1));
     // Resting on another item closes the submenu.
-    scriptMouseMove(112, 130);
-    pass(10);
-    pass(299);
+    play("112,130 +10 +299");
     EXPECT_EQ(menu.count, 2);
-    pass(1);
+    play("+1");
     EXPECT_EQ(menu.count, 1);
-    // A disabled item ignores the click; an enabled one is chosen.
-    scriptMouseMove(112, 110);
-    pass(10);
-    click();
+    // A disabled item ignores the click; an enabled one is chosen, and so is
+    // the one a quick click slipped off onto a disabled one was pressed on.
+    play("112,110 +10 d u +10");
     EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(1, 1));
-    scriptMouseMove(112, 130);
-    pass(10);
-    click();
-    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4}));
-    // A quick click that slipped off a disabled item counts where it was
-    // pressed.
-    scriptMouseMove(112, 60);
-    scriptLeftDown();
-    pass(10);
-    scriptMouseMove(112, 110);
-    scriptLeftUp();
-    pass(100);
+    play("112,130 +10 d u +10 112,60 d +10 112,110 u +100");
     EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4, 0}));
     // A press outside every level closes the menu, and nothing else sees it.
-    scriptMouseMove(400, 300);
-    scriptLeftDown();
-    pass(10);
+    play("400,300 d +10");
     EXPECT_EQ(ints(menu.owner == nullptr, tickSawLeftPress), ints(1, 0));
 }
 
@@ -435,45 +383,26 @@ void BarDeskProc(Window* w, uint32_t) {
 
 TEST(MenuBarHover, SlidingAlongTheBarClosesOneMenuAndOpensTheNext) {
     ASSERT_EQ(scriptedDesktopStart(640, 480, BarDeskProc), nullptr);
-    uint32_t now = 1000;
-    auto pass = [&now](uint32_t advance) {
-        now += advance;
-        scriptSetTime(now);
-        updatePass(desktop);
-        mouseClearEvents(inputState.mouse);
-        keysClearEvents(inputState.keys);
-    };
-    pass(0);
+    play("+0");
     lastBar = -1;
     MenuBar& bar = desktop.desktopWindow->menuBar;
-    scriptMouseMove(15, 10);
-    scriptLeftDown();
-    pass(10);
+    play("15,10 d +10");
     ASSERT_EQ(menu.owner, desktop.desktopWindow);
     EXPECT_EQ(ints(lastBar, menu.levels[0].x), ints(0, 10));
-    scriptLeftUp();
-    pass(10); // within the guard: the menu stays open
+    play("u +10"); // within the guard: the menu stays open
     EXPECT_NE(menu.owner, nullptr);
-    scriptMouseMove(85, 10);
-    pass(10);
+    play("85,10 +10");
     ASSERT_NE(menu.owner, nullptr);
     EXPECT_EQ(ints(lastBar, menu.count, menu.levels[0].x, bar.buttons[1].click.hot,
                    bar.buttons[1].click.pressed, bar.buttons[0].click.hot),
               ints(1, 1, 80, 1, 1, 0));
-    // A press on the item of a menu without callbacks closes it.
-    scriptMouseMove(90, 40);
-    pass(10);
-    scriptLeftDown();
-    scriptLeftUp();
-    pass(300);
+    // A click on the item of a menu without callbacks closes it; so does a
+    // right-button press.
+    play("90,40 +10 d u +300");
     EXPECT_EQ(ints(menu.owner == nullptr, bar.buttons[1].click.pressed), ints(1, 0));
-    // A right-button press closes a menu too.
-    scriptMouseMove(15, 10);
-    scriptLeftDown();
-    pass(10);
+    play("15,10 d +10");
     ASSERT_NE(menu.owner, nullptr);
-    scriptRightDown();
-    pass(10);
+    play("r +10");
     EXPECT_EQ(menu.owner, nullptr);
     scriptedDesktopStop();
 }

@@ -82,8 +82,7 @@ TEST_F(ButtonTest, LayoutGivesNaturalWidthTextOffsetAndHotKey) {
         {0, ALIGN_CENTRE, 3, 4, 62, 24, 14},    {0, ALIGN_CENTRE, 0, 0, 22, 4, 14},
         {100, ALIGN_CENTRE, 0, 0, 100, 43, 53}, {100, ALIGN_RIGHT, 0, 4, 100, 62, 14},
         {100, ALIGN_RIGHT, 0, 0, 100, 82, 14},  {100, ALIGN_LEFT, 0, 0, 100, 4, 92},
-        {100, ALIGN_LEFT, 3, 0, 100, 24, 72},   {10, ALIGN_RIGHT, 0, 0, 10, 4, 2},
-    };
+        {100, ALIGN_LEFT, 3, 0, 100, 24, 72},   {10, ALIGN_RIGHT, 0, 0, 10, 4, 2}};
     for (const Case& c : cases) {
         Button b{};
         buttonCreate(b, 5, 6, c.width, "OK", 1, CLICK_ON_RELEASE,
@@ -111,21 +110,19 @@ TEST_F(ButtonTest, ReleaseModeFiresOnlyOnAReleaseInside) {
     const struct {
         const char* script;
         std::vector<int64_t> after; // fired, hot, pressed
-    } steps[] = {
-        {"20,15 +0", ints(0, 1, 0)},
-        {"d +10", ints(0, 1, 1)},
-        {"u +10", ints(1, 1, 0)},
-        // Pressed inside, dragged off, released outside later: no click.
-        {"d +10 150,100 +300 u +10", ints(1, 0, 0)},
-        // A quick click that slips off on the release pass still counts.
-        {"20,15 +10 d +10 150,100 u +199", ints(2, 1, 0)},
-        // One that slips off 200 ms after the press does not.
-        {"20,15 +10 d +10 150,100 u +200", ints(2, 0, 0)},
-        // Nor one released a pass after it slipped off.
-        {"20,15 +10 d +10 150,100 +50 150,101 u +50", ints(2, 0, 0)},
-        // A press and a release on one pass complete a click.
-        {"20,15 d u +10", ints(3, 1, 0)},
-    };
+    } steps[] = {{"20,15 +0", ints(0, 1, 0)},
+                 {"d +10", ints(0, 1, 1)},
+                 {"u +10", ints(1, 1, 0)},
+                 // Pressed inside, dragged off, released outside later: no click.
+                 {"d +10 150,100 +300 u +10", ints(1, 0, 0)},
+                 // A quick click that slips off on the release pass still counts.
+                 {"20,15 +10 d +10 150,100 u +199", ints(2, 1, 0)},
+                 // One that slips off 200 ms after the press does not.
+                 {"20,15 +10 d +10 150,100 u +200", ints(2, 0, 0)},
+                 // Nor one released a pass after it slipped off.
+                 {"20,15 +10 d +10 150,100 +50 150,101 u +50", ints(2, 0, 0)},
+                 // A press and a release on one pass complete a click.
+                 {"20,15 d u +10", ints(3, 1, 0)}};
     for (const auto& step : steps) {
         input(step.script);
         EXPECT_EQ(state(), step.after) << step.script;

@@ -119,16 +119,14 @@ TEST_F(Config, GetAndSetKnowOnlyTheTableKeysAndIntegersLeadTheirText) {
     EXPECT_STREQ(configGet("WINDX"), "640");
     configSet("WINDX", "abcdefghijklmnopqrstuvwxyz");
     EXPECT_STREQ(configGet("WINDX"), "abcdefghijklmno");
-    const std::pair<const char*, int32_t> numbers[] = {
-        {"42x", 42},
-        {"-5", -5},
-        {"+12", 12},
-        {"fast", 0},
-        {"", 0},
-        {nullptr, 0},
-        {"99999999999", 2147483647},
-        {"-99999999999", -2147483647},
-    };
+    const std::pair<const char*, int32_t> numbers[] = {{"42x", 42},
+                                                       {"-5", -5},
+                                                       {"+12", 12},
+                                                       {"fast", 0},
+                                                       {"", 0},
+                                                       {nullptr, 0},
+                                                       {"99999999999", 2147483647},
+                                                       {"-99999999999", -2147483647}};
     for (const auto& [text, value] : numbers) {
         EXPECT_EQ(leadingInteger(text), value) << (text ? text : "null");
     }

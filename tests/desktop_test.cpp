@@ -151,10 +151,9 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
         int32_t time;
         uint32_t shadows;
     };
-    const Case cases[] = {
-        {"100", "1", 160, 1}, {"1000", "0", 450, 0}, {"fast", "yes", 160, 0}, {"300", "10", 300, 1},
-        {"-5", "1", 160, 1},  {"160", "1", 160, 1},  {"450", "1", 450, 1},
-    };
+    const Case cases[] = {{"100", "1", 160, 1},  {"1000", "0", 450, 0}, {"fast", "yes", 160, 0},
+                          {"300", "10", 300, 1}, {"-5", "1", 160, 1},   {"160", "1", 160, 1},
+                          {"450", "1", 450, 1}};
     for (const Case& c : cases) {
         scriptedPlatformStart(640, 480);
         configSet("CLK2DT", c.clk2dt);
@@ -358,18 +357,16 @@ TEST_F(DesktopTest, PointerNearTheEdgesIsIgnoredAndTheFrameEdgesShowResizeArrows
         int32_t x, y;
         uint32_t shape;
     };
-    const Case cases[] = {
-        {3, 100, 7},
-        {637, 100, 7},
-        {300, 3, 7},
-        {300, 477, 7},
-        {4, 4, 1},
-        {636, 476, 1},
-        {20, 20, 1},
-        {right, w->frameY + 60, 2},
-        {w->x + 9, w->y + 9, 1},
-        {w->x + 20, w->frameY + 1, 3},
-    };
+    const Case cases[] = {{3, 100, 7},
+                          {637, 100, 7},
+                          {300, 3, 7},
+                          {300, 477, 7},
+                          {4, 4, 1},
+                          {636, 476, 1},
+                          {20, 20, 1},
+                          {right, w->frameY + 60, 2},
+                          {w->x + 9, w->y + 9, 1},
+                          {w->x + 20, w->frameY + 1, 3}};
     for (const Case& c : cases) {
         setCursorShape(inputState.mouse, 7);
         scriptMouseMove(c.x, c.y);

@@ -344,17 +344,6 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     EXPECT_EQ(fineGrid.shapes[4][12], 0);
 }
 
-TEST(Flow, DryLevelStepChangesOnlyTheStepCounter) {
-    load({"#######", "#.(=|.#", "#.O.Y)#", "#######"}, {},
-         {"_______", "_______", "____~__", "_______"});
-    const FineGrid before = fineGrid;
-    flowStep();
-    EXPECT_EQ(fineGrid.stepCounter, before.stepCounter + 1);
-    FineGrid after = fineGrid;
-    after.stepCounter = before.stepCounter;
-    EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0);
-}
-
 TEST(FineGrid, SetUpKeepsSpreadCountersOfThePreviousLevel) {
     load(flat);
     at(4, 4) = 3 + 32;
@@ -362,20 +351,6 @@ TEST(FineGrid, SetUpKeepsSpreadCountersOfThePreviousLevel) {
     loadLevel(parse(flat));
     EXPECT_EQ(at(4, 4), 2 + 32);
     EXPECT_EQ(at(0, 0), 1 + 48);
-}
-
-TEST(Shapes, TableByNeighbourhood) {
-    buildShapeTable();
-    // Index L + 2S + 4R + 8A + 16B.
-    const uint8_t expected[32] = {
-        0, 0, 1, 4, 0, 0, 5, 2, // A = 0, B = 0
-        0, 0, 2, 6, 0, 0, 7, 2, // A = 1, B = 0
-        0, 0, 3, 4, 0, 0, 5, 2, // A = 0, B = 1
-        0, 0, 2, 2, 0, 0, 2, 2, // A = 1, B = 1
-    };
-    for (int code = 0; code < 32; ++code) {
-        EXPECT_EQ(fineGrid.shapeTable[code], expected[code]) << "code " << code;
-    }
 }
 
 TEST(Shapes, EachNeighbourCountsWithItsOwnWeight) {

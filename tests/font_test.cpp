@@ -51,13 +51,11 @@ TEST(HitTest, NearerEdgeWinsTiesGoRightAndControlBytesStopTheWalk) {
         const char* text;
         int32_t count, x, snapped, index;
     };
-    const Case cases[] = {
-        {"ABC", 3, 0, 0, 0},    {"ABC", 3, 1, 0, 0},     {"ABC", 3, 2, 4, 1},
-        {"ABC", 3, 6, 4, 1},    {"ABC", 3, 7, 9, 2},     {"ABC", 3, 12, 15, 3},
-        {"ABC", 3, 16, 15, 3},  {"ABC", 2, 100, 9, 2},   {"ABC", 0, 3, 0, 0},
-        {"AZB", 3, 100, 13, 3}, {"A\x1F", 2, 100, 4, 1}, {"A\x80", 2, 100, 4, 1},
-        {"ABC", 3, -1, 0, 0},   {nullptr, 3, 5, 0, 0},
-    };
+    const Case cases[] = {{"ABC", 3, 0, 0, 0},    {"ABC", 3, 1, 0, 0},     {"ABC", 3, 2, 4, 1},
+                          {"ABC", 3, 6, 4, 1},    {"ABC", 3, 7, 9, 2},     {"ABC", 3, 12, 15, 3},
+                          {"ABC", 3, 16, 15, 3},  {"ABC", 2, 100, 9, 2},   {"ABC", 0, 3, 0, 0},
+                          {"AZB", 3, 100, 13, 3}, {"A\x1F", 2, 100, 4, 1}, {"A\x80", 2, 100, 4, 1},
+                          {"ABC", 3, -1, 0, 0},   {nullptr, 3, 5, 0, 0}};
     for (const Case& c : cases) {
         int32_t x = c.x, index = -1;
         hitTest(f, c.text, c.count, x, index);
@@ -121,11 +119,9 @@ TEST(DrawText, CutWithTwoDotsOnlyWhenTheTextWouldOverrun) {
         int32_t maxWidth;
         const char* shown;
     };
-    const Case cases[] = {
-        {"ABCD", 30, "ABCD"}, {"ABCD", 28, "ABCD"},       {"ABCD", 27, "A.."},
-        {"ABCD", 20, "A.."},  {"AB", 15, "AB"},           {"AB", 13, "A.."},
-        {"ABC", 5, "A.."},    {"ABCDEFGH", 42, "ABCD.."}, {"", 10, ""},
-    };
+    const Case cases[] = {{"ABCD", 30, "ABCD"}, {"ABCD", 28, "ABCD"},       {"ABCD", 27, "A.."},
+                          {"ABCD", 20, "A.."},  {"AB", 15, "AB"},           {"AB", 13, "A.."},
+                          {"ABC", 5, "A.."},    {"ABCDEFGH", 42, "ABCD.."}, {"", 10, ""}};
     for (const Case& c : cases) {
         surfaceFill(a.canvas.surface, 0);
         surfaceFill(b.canvas.surface, 0);

@@ -197,14 +197,12 @@ TEST_F(FrameTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {
         int32_t x, y;
         uint32_t edge, shape;
     };
-    const Case cases[] = {
-        {fx + 5, fy + 50, 1, 2},      {fx + 6, fy + 50, 0, 1},
-        {fx + fw - 6, fy + 50, 0, 1}, {fx + fw - 5, fy + 50, 2, 2},
-        {fx + 50, fy + 5, 4, 3},      {fx + 50, fy + 6, 0, 1},
-        {fx + 50, fy + fh - 5, 8, 3}, {fx + 50, fy + fh - 6, 0, 1},
-        {fx + 1, fy + 1, 5, 4},       {fx + fw - 1, fy + fh - 1, 10, 4},
-        {fx + fw - 1, fy + 1, 6, 5},  {fx + 1, fy + fh - 2, 9, 5},
-    };
+    const Case cases[] = {{fx + 5, fy + 50, 1, 2},      {fx + 6, fy + 50, 0, 1},
+                          {fx + fw - 6, fy + 50, 0, 1}, {fx + fw - 5, fy + 50, 2, 2},
+                          {fx + 50, fy + 5, 4, 3},      {fx + 50, fy + 6, 0, 1},
+                          {fx + 50, fy + fh - 5, 8, 3}, {fx + 50, fy + fh - 6, 0, 1},
+                          {fx + 1, fy + 1, 5, 4},       {fx + fw - 1, fy + fh - 1, 10, 4},
+                          {fx + fw - 1, fy + 1, 6, 5},  {fx + 1, fy + fh - 2, 9, 5}};
     for (const Case& c : cases) {
         scriptMouseMove(c.x, c.y);
         resizeHover(*w);

@@ -231,8 +231,7 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
         {file.effectAt[15], MAX_EFFECT_SAMPLES + 1},
         {file.pictureAt[1], 0},
         {file.pictureAt[2] + 4, -8},
-        {file.pictureAt[0], MAX_PICTURE_SIDE + 1},
-    };
+        {file.pictureAt[0], MAX_PICTURE_SIDE + 1}};
     for (const auto& [at, value] : damages) {
         EXPECT_TRUE(rejects(at, value)) << at << " " << value;
     }

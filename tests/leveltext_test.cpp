@@ -44,38 +44,39 @@ TEST(LevelText, EveryCodeHasItsOwnPrintableCharacter) {
     EXPECT_EQ(elementChar(63), '?');
     EXPECT_EQ(elementChar(-1), '?');
     EXPECT_STREQ(elementName(PLAYER_LEFT), "PLAYER_LEFT");
-    EXPECT_STREQ(elementName(SLICK_FLOOR), "SLICK_FLOOR");
     EXPECT_STREQ(elementName(23), "");
-    EXPECT_EQ(moveFromChar('R'), 1);
-    EXPECT_EQ(moveFromChar('D'), 4);
-    EXPECT_EQ(moveFromChar('.'), 0);
-    EXPECT_EQ(moveFromChar('r'), -1);
+    EXPECT_EQ(std::vector<int>({moveFromChar('R'), moveFromChar('L'), moveFromChar('U'),
+                                moveFromChar('D'), moveFromChar('.'), moveFromChar('r')}),
+              std::vector<int>({1, 2, 3, 4, 0, -1}));
 }
 
-TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolution) {
-    LevelText parsed;
-    const std::string text = "# a comment\r\n"
-                             "title: Two Tiles  \n"
-                             "solution: R L\n"
-                             "solution: U.D\n"
-                             "\n"
-                             "floor:\n__i\n_~_\n"
-                             "\n"
-                             "top:\n.X.\n...\n"
-                             "\n"
-                             "object:\n<#o\n.B>\n";
-    ASSERT_EQ(parseLevelText(text, parsed), "");
-    EXPECT_EQ(parsed.title, "Two Tiles");
-    EXPECT_EQ(parsed.solution, "RLU.D");
-    EXPECT_EQ(parsed.record.width, 3);
-    EXPECT_EQ(parsed.record.height, 2);
-    EXPECT_EQ(parsed.record.cells[2][0][0], SLICK_FLOOR);
-    EXPECT_EQ(parsed.record.cells[1][1][0], LAVA);
-    EXPECT_EQ(parsed.record.cells[0][0][1], PLAYER_LEFT);
-    EXPECT_EQ(parsed.record.cells[1][0][1], SOLID_BLOCK);
-    EXPECT_EQ(parsed.record.cells[2][1][1], PLAYER_RIGHT);
-    EXPECT_EQ(parsed.record.cells[1][0][2], EXIT);
-    EXPECT_EQ(parsed.record.cells[3][0][0], 0);
+TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolutionWhateverTheLineEnds) {
+    std::string text = "# a comment\n"
+                       "title: Two Tiles  \n"
+                       "solution: R L\n"
+                       "solution: U.D\n"
+                       "\n"
+                       "floor:\n__i\n_~_\n"
+                       "\n"
+                       "top:\n.X.\n...\n"
+                       "\n"
+                       "object:\n<#o\n.B>\n";
+    for (const char* end : {"\n", "\r\n"}) {
+        std::string ended;
+        for (char c : text) {
+            ended += c == '\n' ? std::string(end) : std::string(1, c);
+        }
+        LevelText parsed;
+        ASSERT_EQ(parseLevelText(ended, parsed), "") << int(end[0]);
+        EXPECT_EQ(parsed.title, "Two Tiles");
+        EXPECT_EQ(parsed.solution, "RLU.D");
+        const auto& cells = parsed.record.cells;
+        EXPECT_EQ(std::vector<int>({parsed.record.width, parsed.record.height, cells[2][0][0],
+                                    cells[1][1][0], cells[0][0][1], cells[1][0][1], cells[2][1][1],
+                                    cells[1][0][2], cells[3][0][0]}),
+                  std::vector<int>(
+                      {3, 2, SLICK_FLOOR, LAVA, PLAYER_LEFT, SOLID_BLOCK, PLAYER_RIGHT, EXIT, 0}));
+    }
 }
 
 TEST(LevelText, RefusesBrokenTextsNamingTheLine) {

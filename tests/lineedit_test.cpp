@@ -95,11 +95,11 @@ TEST(LineEditor, TypingIntoAFullFieldDropsItsLastCharacterAndNothingFitsAtTheEnd
         uint8_t before, vk;
         const char* text;
         int32_t caret;
-    } edits[] = {
-        {KEY_HOME, KEY_BACK, "abXcd", 0}, {KEY_END, KEY_DELETE, "abXcd", 5},
-        {KEY_LEFT, KEY_BACK, "abXd", 3},  {KEY_HOME, 110, "bXd", 0}, // the keypad's decimal key
-        {KEY_RIGHT, KEY_DELETE, "bd", 1},
-    };
+    } edits[] = {{KEY_HOME, KEY_BACK, "abXcd", 0},
+                 {KEY_END, KEY_DELETE, "abXcd", 5},
+                 {KEY_LEFT, KEY_BACK, "abXd", 3},
+                 {KEY_HOME, 110, "bXd", 0}, // the keypad's decimal key
+                 {KEY_RIGHT, KEY_DELETE, "bd", 1}};
     for (const auto& e : edits) {
         f.key(e.before);
         EXPECT_EQ(f.key(e.vk), 1);
@@ -113,10 +113,9 @@ TEST(LineEditor, CtrlArrowsMoveOverWordsAndTheBlanksBetweenThem) {
     f.key(KEY_END);
     f.key(KEY_LEFT);
     ASSERT_EQ(f.field.caret, 7);
-    const std::pair<uint8_t, int32_t> moves[] = {
-        {KEY_LEFT, 5},  {KEY_LEFT, 3},  {KEY_LEFT, 0},  {KEY_LEFT, 0},
-        {KEY_RIGHT, 3}, {KEY_RIGHT, 5}, {KEY_RIGHT, 8}, {KEY_RIGHT, 8},
-    };
+    const std::pair<uint8_t, int32_t> moves[] = {{KEY_LEFT, 5},  {KEY_LEFT, 3},  {KEY_LEFT, 0},
+                                                 {KEY_LEFT, 0},  {KEY_RIGHT, 3}, {KEY_RIGHT, 5},
+                                                 {KEY_RIGHT, 8}, {KEY_RIGHT, 8}};
     for (const auto& [vk, caret] : moves) {
         f.key(vk, KEY_CTRL);
         EXPECT_EQ(f.field.caret, caret);

@@ -59,8 +59,7 @@ TEST(FilePlaces, TheVariableThenTheCurrentFolderThenTheInstalledFolder) {
          "",
          {"GHold.dat", "gloomhold", nullptr, nullptr, nullptr, ""},
          "GHold.dat",
-         ""},
-    };
+         ""}};
     for (const Case& c : cases) {
         fs::remove_all("GHold.dat");
         if (std::string(c.inCurrentFolder) == "file") {

@@ -153,10 +153,9 @@ TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     openMenu(100, 50);
     play("+0");
     MenuLevel& level = menu.levels[0];
-    const std::pair<uint8_t, int32_t> moves[] = {
-        {KEY_DOWN, 0}, {KEY_DOWN, 2}, {KEY_DOWN, 4}, {KEY_DOWN, 0}, {KEY_UP, 4},
-        {KEY_UP, 2},   {KEY_UP, 0},   {KEY_UP, 4},   {KEY_UP, 2},
-    };
+    const std::pair<uint8_t, int32_t> moves[] = {{KEY_DOWN, 0}, {KEY_DOWN, 2}, {KEY_DOWN, 4},
+                                                 {KEY_DOWN, 0}, {KEY_UP, 4},   {KEY_UP, 2},
+                                                 {KEY_UP, 0},   {KEY_UP, 4},   {KEY_UP, 2}};
     for (const auto& [vk, selected] : moves) {
         press(vk);
         EXPECT_EQ(level.selected, selected);

@@ -261,8 +261,7 @@ TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) 
         {"--data", data, "--level", "1", (dir.path / "no" / "board.png").string()},
         {"--data", data, "--level", "1"},
         {"--data", data, "--level", "1", "R", "L", out},
-        {"--data", data, "--zoom", "2", "--level", "1", out},
-    };
+        {"--data", data, "--zoom", "2", "--level", "1", out}};
     for (const auto& args : refused) {
         EXPECT_EQ(run(args, complaint), 2) << args[3];
         EXPECT_NE(complaint, "");

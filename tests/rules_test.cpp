@@ -43,66 +43,64 @@ TEST(Push, OneMoveOfThePlayerMovesWhatTheForceBudgetAllows) {
         const char* after;
         Effects effects;
     };
-    const Case cases[] = {
-        // 60 less the player's 20: one ball of 18, two leave 4; 18 + 30 and
-        // anything of 50 is too much. The edge and a breakable wall stop a row.
-        {">o.", 'R', "", "", ".>o", {}},
-        {">oo.", 'R', "", "", ".>oo", {}},
-        {">kB.", 'R', "", "", ">kB.", {}},
-        {">Bk.", 'R', "", "", ">Bk.", {}},
-        {">@.", 'R', "", "", ">@.", {}},
-        {">B.", 'R', "", "", ".>B", {}},
-        {">o", 'R', "", "", ">o", {}},
-        {">o.", 'R', "", "..%", ">o.", {}},
-        // Ball and box meet in either order, needing no room beyond; a key
-        // opens the lock on its right only.
-        {">oB.", 'R', "", "", ".>b.", {EFFECT_BALLBOX}},
-        {">Bo.", 'R', "", "", ".>b.", {EFFECT_BALLBOX}},
-        {">oB", 'R', "", "", ".>b", {EFFECT_BALLBOX}},
-        {">kL", 'R', "", "", ".>l", {EFFECT_SERRURE}},
-        {"<koL", 'L', "", "", "<koL", {}},
-        // Bombs go off when shoved against the edge, a breakable wall or
-        // anything of weight 10 or more, or when anything but the player is
-        // pushed into them.
-        {">!..", 'R', "", "", ".>!.", {}},
-        {">!", 'R', "", "", ">*", {EFFECT_EXPLOSE}},
-        {">!.", 'R', "", "..%", ">*.", {EFFECT_EXPLOSE}},
-        {">!B.", 'R', "", "", ">*B.", {EFFECT_EXPLOSE}},
-        {">!k.", 'R', "", "", ">*k.", {EFFECT_EXPLOSE}},
-        {">o!.", 'R', "", "", ">o*.", {EFFECT_EXPLOSE}},
-        // A lever is thrown from its right only, by whatever is pushed.
-        {"./<", 'L', "", "", ".\\<", {EFFECT_SWITCH}},
-        {"./o<", 'L', "", "", ".\\o<", {EFFECT_SWITCH}},
-        {">/.", 'R', "", "", ">/.", {}},
-        {"/|>", 'U', "", "", "/|>", {}},
-        // The player turns even when the move fails; up and down keep his facing.
-        {"<#", 'R', "", "", ">#", {}},
-        {"#>", 'L', "", "", "#<", {}},
-        {"<.|..", 'D', "", "", "..|<.", {}},
-        {">.|..", 'D', "", "", "..|>.", {}},
-        // On slick floor he starts with 30 and spends nothing himself, and
-        // whatever stands on it is free.
-        {">o.", 'R', "i__", "", ".>o", {}},
-        {">B.", 'R', "i__", "", ">B.", {}},
-        {">B.", 'R', "ii_", "", ".>B", {}},
-        {">BB.", 'R', "iii_", "", ".>BB", {}},
-        {">BB.", 'R', "ii__", "", ">BB.", {}},
-        {">BB.", 'R', "_i__", "", ".>BB", {}},
-        {">@.", 'R', "_i_", "", ".>@", {}},
-        // He recoils from fire and lava; what he pushes goes in.
-        {">.", 'R', "", ".F", "].", {EFFECT_INFIRE}},
-        {"<.", 'R', "", ".F", "].", {EFFECT_INFIRE}},
-        {".<", 'L', "~_", "", ".[", {EFFECT_INFIRE}},
-        {">o.", 'R', "", "..F", ".>o", {}},
-        // His push lights a torch from a lit one and stops there.
-        {">tT.", 'R', "", "", ">TT.", {EFFECT_ENFLAM}},
-        {">Tt.", 'R', "", "", ">TT.", {EFFECT_ENFLAM}},
-        {">Tg.", 'R', "", "", ">TG.", {}},
-        {">Tc.", 'R', "", "", ">TC.", {}},
-        // Stepping onto the exit ends the level; nothing else does.
-        {">.", 'R', "", ".X", "..", {EFFECT_TELEP}},
-        {">B.", 'R', "", "..X", ".>.", {}},
-    };
+    const Case cases[] = {// 60 less the player's 20: one ball of 18, two leave 4; 18 + 30 and
+                          // anything of 50 is too much. The edge and a breakable wall stop a row.
+                          {">o.", 'R', "", "", ".>o", {}},
+                          {">oo.", 'R', "", "", ".>oo", {}},
+                          {">kB.", 'R', "", "", ">kB.", {}},
+                          {">Bk.", 'R', "", "", ">Bk.", {}},
+                          {">@.", 'R', "", "", ">@.", {}},
+                          {">B.", 'R', "", "", ".>B", {}},
+                          {">o", 'R', "", "", ">o", {}},
+                          {">o.", 'R', "", "..%", ">o.", {}},
+                          // Ball and box meet in either order, needing no room beyond; a key
+                          // opens the lock on its right only.
+                          {">oB.", 'R', "", "", ".>b.", {EFFECT_BALLBOX}},
+                          {">Bo.", 'R', "", "", ".>b.", {EFFECT_BALLBOX}},
+                          {">oB", 'R', "", "", ".>b", {EFFECT_BALLBOX}},
+                          {">kL", 'R', "", "", ".>l", {EFFECT_SERRURE}},
+                          {"<koL", 'L', "", "", "<koL", {}},
+                          // Bombs go off when shoved against the edge, a breakable wall or
+                          // anything of weight 10 or more, or when anything but the player is
+                          // pushed into them.
+                          {">!..", 'R', "", "", ".>!.", {}},
+                          {">!", 'R', "", "", ">*", {EFFECT_EXPLOSE}},
+                          {">!.", 'R', "", "..%", ">*.", {EFFECT_EXPLOSE}},
+                          {">!B.", 'R', "", "", ">*B.", {EFFECT_EXPLOSE}},
+                          {">!k.", 'R', "", "", ">*k.", {EFFECT_EXPLOSE}},
+                          {">o!.", 'R', "", "", ">o*.", {EFFECT_EXPLOSE}},
+                          // A lever is thrown from its right only, by whatever is pushed.
+                          {"./<", 'L', "", "", ".\\<", {EFFECT_SWITCH}},
+                          {"./o<", 'L', "", "", ".\\o<", {EFFECT_SWITCH}},
+                          {">/.", 'R', "", "", ">/.", {}},
+                          {"/|>", 'U', "", "", "/|>", {}},
+                          // The player turns even when the move fails; up and down keep his facing.
+                          {"<#", 'R', "", "", ">#", {}},
+                          {"#>", 'L', "", "", "#<", {}},
+                          {"<.|..", 'D', "", "", "..|<.", {}},
+                          {">.|..", 'D', "", "", "..|>.", {}},
+                          // On slick floor he starts with 30 and spends nothing himself, and
+                          // whatever stands on it is free.
+                          {">o.", 'R', "i__", "", ".>o", {}},
+                          {">B.", 'R', "i__", "", ">B.", {}},
+                          {">B.", 'R', "ii_", "", ".>B", {}},
+                          {">BB.", 'R', "iii_", "", ".>BB", {}},
+                          {">BB.", 'R', "ii__", "", ">BB.", {}},
+                          {">BB.", 'R', "_i__", "", ".>BB", {}},
+                          {">@.", 'R', "_i_", "", ".>@", {}},
+                          // He recoils from fire and lava; what he pushes goes in.
+                          {">.", 'R', "", ".F", "].", {EFFECT_INFIRE}},
+                          {"<.", 'R', "", ".F", "].", {EFFECT_INFIRE}},
+                          {".<", 'L', "~_", "", ".[", {EFFECT_INFIRE}},
+                          {">o.", 'R', "", "..F", ".>o", {}},
+                          // His push lights a torch from a lit one and stops there.
+                          {">tT.", 'R', "", "", ">TT.", {EFFECT_ENFLAM}},
+                          {">Tt.", 'R', "", "", ">TT.", {EFFECT_ENFLAM}},
+                          {">Tg.", 'R', "", "", ">TG.", {}},
+                          {">Tc.", 'R', "", "", ">TC.", {}},
+                          // Stepping onto the exit ends the level; nothing else does.
+                          {">.", 'R', "", ".X", "..", {EFFECT_TELEP}},
+                          {">B.", 'R', "", "..X", ".>.", {}}};
     for (const Case& c : cases) {
         Scenario s = startScenario(levelText(c.objects, c.floor, c.top));
         ASSERT_EQ(s.error, "") << c.objects;
@@ -247,8 +245,7 @@ TEST(Rules, ElementsActStepByStep) {
         {"a lever lights the burners while it plays",
          levelText("....|....|./<.", "____|_u__|____"),
          {{"L.", "....|....|.\\<."}, {wait16, "....|....|.\\<."}, {".", "....|....|./<."}},
-         {}},
-    };
+         {}}};
     for (const Story& story : stories) {
         Scenario s = startScenario(story.level);
         ASSERT_EQ(s.error, "") << story.what;
@@ -356,8 +353,7 @@ TEST(Rules, WaterPutsOutFiresAndTorchesLiftsFloatsAndCountsBubbles) {
     const std::pair<const char*, const char*> floats[] = {
         {"...|.B.|.B.|.r.|...|...", ".B.|.B.|.r.|...|...|..."},
         {"...|.@.|.B.|.r.|...|...", "...|.@.|.B.|.r.|...|..."},
-        {"...|...|.!.|.r.|...|...", "...|...|.*.|.r.|...|..."},
-    };
+        {"...|...|.!.|.r.|...|...", "...|...|.*.|.r.|...|..."}};
     for (const auto& [before, after] : floats) {
         s = startScenario(levelText(before));
         floodTile(1, 3);

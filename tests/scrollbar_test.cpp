@@ -128,8 +128,7 @@ TEST(ScrollBar, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow) {
     scriptMouseMove(105, 200); // the down arrow
     scriptLeftDown();
     const std::pair<uint32_t, int32_t> steps[] = {
-        {1000, 1}, {1199, 1}, {1200, 2}, {1249, 2}, {1250, 3},
-    };
+        {1000, 1}, {1199, 1}, {1200, 2}, {1249, 2}, {1250, 3}};
     for (const auto& [now, top] : steps) {
         desk.vpass(bar, now);
         EXPECT_EQ(ints(desk.used, bar.top), ints(1, top)) << now;

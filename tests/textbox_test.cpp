@@ -57,17 +57,15 @@ using Lines = std::vector<std::string>;
 
 TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
     BoxDesk d;
-    const std::pair<std::string, Lines> cases[] = {
-        {"a\tb", {"a    b"}},
-        {"one\r\ntwo\rthree", {"one", "two", "three"}},
-        {"end\n", {"end", ""}},
-        {"", {""}},
-        {"\r\r\n\n", {"", "", "", ""}},
-        {"a\xE9"
-         "b\x80\x01"
-         "c\x7F\xFF",
-         {"abc\x7F"}},
-    };
+    const std::pair<std::string, Lines> cases[] = {{"a\tb", {"a    b"}},
+                                                   {"one\r\ntwo\rthree", {"one", "two", "three"}},
+                                                   {"end\n", {"end", ""}},
+                                                   {"", {""}},
+                                                   {"\r\r\n\n", {"", "", "", ""}},
+                                                   {"a\xE9"
+                                                    "b\x80\x01"
+                                                    "c\x7F\xFF",
+                                                    {"abc\x7F"}}};
     for (const auto& [text, lines] : cases) {
         ASSERT_EQ(d.make(text.c_str()), 1);
         EXPECT_EQ(d.lines(), lines) << text;
@@ -119,8 +117,7 @@ TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
         {KEY_PAGE_DOWN, ints(1, 7, 7)},   {KEY_END, ints(1, 30, 14)},
         {KEY_HOME, ints(1, 0, 7)},        {KEY_PAGE_DOWN, ints(1, 7, 7)},
         {KEY_PAGE_DOWN, ints(1, 14, 14)}, {KEY_PAGE_UP, ints(1, 7, 7)},
-        {KEY_PAGE_UP, ints(1, 0, 0)},
-    };
+        {KEY_PAGE_UP, ints(1, 0, 0)}};
     for (const auto& [key, after] : keys) {
         EXPECT_EQ(d.key(key), after) << int(key);
     }

@@ -3,6 +3,7 @@
 // (row, column); a tile (x, y) covers rows 3y..3y+2 and columns 3x..3x+2.
 #include "game/board.h"
 #include "game/fluid.h"
+#include "tests/support/ints.h"
 #include "tools/leveltext.h"
 
 #include <cstring>
@@ -80,10 +81,8 @@ const Rows room = {"#####", "#...#", "#...#", "#####"};
 
 TEST(FineGrid, SetUpStampsSolidsOpenCellsAndLimits) {
     load(flat);
-    EXPECT_EQ(fineGrid.limitX, 12);
-    EXPECT_EQ(fineGrid.limitY, 6);
-    EXPECT_EQ(fineGrid.sourceCount, 0);
-    EXPECT_EQ(fineGrid.drainCount, 0);
+    EXPECT_EQ(ints(fineGrid.limitX, fineGrid.limitY, fineGrid.sourceCount, fineGrid.drainCount),
+              ints(12, 6, 0, 0));
     EXPECT_EQ(fineGrid.stepCounter, 1); // set-up runs one step
     EXPECT_EQ(span(2, 0, 6), (std::vector<int>{1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(span(5, 2, 11), (std::vector<int>{1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 1}));
@@ -273,10 +272,9 @@ TEST(FineGrid, BafflesCloseTheirMiddleThirdAndOneUpperCorner) {
 TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
     load({"....", ".O..", "...."}, {"....", "..X.", "...."}, {"____", "____", "___~"});
     ASSERT_EQ(fineGrid.drainCount, 3);
-    EXPECT_EQ(fineGrid.drains[0].x, 1);
-    EXPECT_EQ(fineGrid.drains[1].x, 2);
-    EXPECT_EQ(fineGrid.drains[2].x, 3);
-    EXPECT_EQ(fineGrid.drains[2].y, 2);
+    EXPECT_EQ(ints(fineGrid.drains[0].x, fineGrid.drains[1].x, fineGrid.drains[2].x,
+                   fineGrid.drains[2].y),
+              ints(1, 2, 3, 2));
     EXPECT_EQ(span(4, 2, 8), (std::vector<int>{2, 6, 6, 6, 6, 6, 6, 2}));
     EXPECT_EQ(at(8, 11), 6);
     // A plugged drain is no drain.

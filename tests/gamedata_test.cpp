@@ -2,6 +2,7 @@
 
 #include "game/sound.h"
 #include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 
 #include <gtest/gtest.h>
 
@@ -81,9 +82,8 @@ TEST(LoadGameData, FillsEveryTableFromTheFile) {
             ASSERT_EQ(std::memcmp(s.pixels, &b[file.frameAt[code][frame] + 12], size), 0);
         }
     }
-    EXPECT_EQ(tileSprites[7][0].width, 0);
-    EXPECT_EQ(tileSprites[7][0].height, 5);
-    EXPECT_EQ(tileSprites[23][0].flags, 0);
+    EXPECT_EQ(ints(tileSprites[7][0].width, tileSprites[7][0].height, tileSprites[23][0].flags),
+              ints(0, 5, 0));
 
     // Level 0 is 1 x 1: three bytes, the rest of the record zero.
     const LevelRecord& small = levelRecords[0];
@@ -111,10 +111,9 @@ TEST(LoadGameData, FillsEveryTableFromTheFile) {
         ASSERT_EQ(level.cells[x][y][2], static_cast<int8_t>(b[at])) << i;
     }
 
-    EXPECT_EQ(effects[0].sampleCount, 0);
-    EXPECT_EQ(effects[0].samples, nullptr);
-    EXPECT_EQ(effects[3].sampleCount, 0);
-    EXPECT_EQ(effects[15].sampleCount, 0);
+    EXPECT_EQ(ints(effects[0].sampleCount, effects[0].samples, effects[3].sampleCount,
+                   effects[15].sampleCount),
+              ints(0, nullptr, 0, 0));
     for (int i = 1; i < EFFECT_COUNT; ++i) {
         ASSERT_EQ(effects[i].sampleCount, file.sampleCount[i]);
         for (int k = 0; k < effects[i].sampleCount; ++k) {
@@ -146,10 +145,10 @@ TEST(LoadGameData, IgnoresTrailingBytesAndASecondLoadReplacesTheFirst) {
     ASSERT_NE(second.levelWidth[7] * 100 + second.levelHeight[7],
               first.levelWidth[7] * 100 + first.levelHeight[7]);
     ASSERT_EQ(loader.load(second.bytes), 1);
-    EXPECT_EQ(levelRecords[7].width, second.levelWidth[7]);
-    EXPECT_EQ(levelRecords[7].height, second.levelHeight[7]);
-    EXPECT_EQ(effects[2].sampleCount, second.sampleCount[2]);
-    EXPECT_EQ(titlePictures[2].width, second.pictureWidth[2]);
+    EXPECT_EQ(ints(levelRecords[7].width, levelRecords[7].height, effects[2].sampleCount,
+                   titlePictures[2].width),
+              ints(second.levelWidth[7], second.levelHeight[7], second.sampleCount[2],
+                   second.pictureWidth[2]));
     // Cells the bigger first level wrote are gone when the second is smaller.
     for (int i = 0; i < LEVEL_COUNT; ++i) {
         const LevelRecord& level = levelRecords[i];
@@ -263,9 +262,10 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
         return bytes;
     };
     ASSERT_EQ(loader.load(withLastEffect(MAX_EFFECT_SAMPLES)), 1);
-    EXPECT_EQ(effects[EFFECT_COUNT - 1].sampleCount, MAX_EFFECT_SAMPLES);
-    EXPECT_EQ(effects[EFFECT_COUNT - 1].samples[MAX_EFFECT_SAMPLES - 1], 0x7f7f);
-    EXPECT_EQ(titlePictures[0].width, file.pictureWidth[0]);
+    EXPECT_EQ(ints(effects[EFFECT_COUNT - 1].sampleCount,
+                   effects[EFFECT_COUNT - 1].samples[MAX_EFFECT_SAMPLES - 1],
+                   titlePictures[0].width),
+              ints(MAX_EFFECT_SAMPLES, 0x7f7f, file.pictureWidth[0]));
     EXPECT_EQ(loader.load(withLastEffect(MAX_EFFECT_SAMPLES + 1)), 0);
 
     const auto withLastPicture = [&](int32_t width, int32_t height) {

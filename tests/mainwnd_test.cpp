@@ -5,6 +5,7 @@
 #include "platform/platform_script.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 
@@ -85,33 +86,20 @@ void minimiseForFiveWakeUps(int wakeUp) {
 
 TEST(StartupWindow, SmallSizesAreRaisedAndCentred) {
     StartupWindow w = startupWindow(1024, 768, "300", "200", "0");
-    EXPECT_EQ(w.width, 640);
-    EXPECT_EQ(w.height, 480);
-    EXPECT_EQ(w.x, 192);
-    EXPECT_EQ(w.y, 144);
-    EXPECT_EQ(w.mode, 0);
-    EXPECT_EQ(w.maximised, 0u);
-    EXPECT_EQ(w.borderless, 0u);
+    EXPECT_EQ(ints(w.width, w.height, w.x, w.y, w.mode, w.maximised, w.borderless),
+              ints(640, 480, 192, 144, 0, 0u, 0u));
 
     w = startupWindow(1024, 768, "800", "600", "0");
-    EXPECT_EQ(w.width, 800);
-    EXPECT_EQ(w.x, 112);
-    EXPECT_EQ(w.y, 84);
+    EXPECT_EQ(ints(w.width, w.x, w.y), ints(800, 112, 84));
 }
 
 TEST(StartupWindow, ModesAndWindowsThatDoNotFit) {
     // Too wide for the screen: screen-sized and maximised.
     StartupWindow w = startupWindow(1024, 768, "1100", "480", "0");
-    EXPECT_EQ(w.width, 1024);
-    EXPECT_EQ(w.height, 768);
-    EXPECT_EQ(w.mode, 1);
-    EXPECT_EQ(w.maximised, 1u);
-    EXPECT_EQ(w.x, 0);
+    EXPECT_EQ(ints(w.width, w.height, w.mode, w.maximised, w.x), ints(1024, 768, 1, 1u, 0));
 
     w = startupWindow(1024, 768, "640", "480", "2");
-    EXPECT_EQ(w.width, 1024);
-    EXPECT_EQ(w.maximised, 1u);
-    EXPECT_EQ(w.borderless, 1u);
+    EXPECT_EQ(ints(w.width, w.maximised, w.borderless), ints(1024, 1u, 1u));
 
     // Unknown modes: a screen-sized window shown normally.
     for (const char* mode : {"", "5"}) {
@@ -150,9 +138,8 @@ TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
     // Minimising keeps the size and suspends only when SUSPEND says so.
     configSet("SUSPEND", "1");
     MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_EQ(desktop.minimized, 1u);
-    EXPECT_EQ(suspended, 1u);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 2560);
+    EXPECT_EQ(ints(desktop.minimized, suspended, desktop.desktopWindow->canvas.surface.width),
+              ints(1u, 1u, 2560));
     EXPECT_STREQ(configGet("FULLSCR"), "1");
     MainWndProc(MSG_SIZE, SIZE_RESTORED, words(2560, 1400));
     EXPECT_EQ(desktop.minimized, 0u);
@@ -166,9 +153,7 @@ TEST_F(MainWindowTest, KeysCharactersAndAlt) {
     KeyboardState& keys = inputState.keys;
     desktop.awake = 0;
     EXPECT_EQ(MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0), 0);
-    EXPECT_EQ(desktop.awake, 1u);
-    EXPECT_EQ(keys.lastKey, KEY_RIGHT);
-    EXPECT_EQ(keys.down[KEY_RIGHT], 1);
+    EXPECT_EQ(ints(desktop.awake, keys.lastKey, keys.down[KEY_RIGHT]), ints(1u, KEY_RIGHT, 1));
     MainWndProc(MSG_KEY_UP, KEY_RIGHT, 0);
     EXPECT_EQ(keys.down[KEY_RIGHT], 0);
     EXPECT_EQ(keys.lastKey, KEY_RIGHT); // cleared only after the pass
@@ -181,17 +166,12 @@ TEST_F(MainWindowTest, KeysCharactersAndAlt) {
     EXPECT_EQ(keys.lastChar, 'a');
 
     ASSERT_TRUE(shellPass());
-    EXPECT_EQ(keys.lastKey, 0);
-    EXPECT_EQ(keys.lastChar, 0);
-    EXPECT_EQ(keys.down[0x41], 1);
+    EXPECT_EQ(ints(keys.lastKey, keys.lastChar, keys.down[0x41]), ints(0, 0, 1));
 
     // Alt alone: altPressed for one pass, no letter.
     MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
     MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
-    EXPECT_EQ(keys.altPressed, 1u);
-    EXPECT_EQ(keys.altHeld, 0);
-    EXPECT_EQ(keys.altLetter, 0);
-    EXPECT_EQ(keys.lastKey, 0);
+    EXPECT_EQ(ints(keys.altPressed, keys.altHeld, keys.altLetter, keys.lastKey), ints(1u, 0, 0, 0));
     ASSERT_TRUE(shellPass());
     EXPECT_EQ(keys.altPressed, 0u);
 
@@ -215,14 +195,10 @@ TEST_F(MainWindowTest, KeysCharactersAndAlt) {
 TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     MouseState& mouse = inputState.mouse;
     EXPECT_EQ(MainWndProc(MSG_MOUSE_MOVE, 0, words(120, 45)), 1);
-    EXPECT_EQ(mouse.moved, 1u);
-    EXPECT_EQ(mouse.x, 120);
-    EXPECT_EQ(mouse.y, 45);
+    EXPECT_EQ(ints(mouse.moved, mouse.x, mouse.y), ints(1u, 120, 45));
     // The press reports the last move position.
     MainWndProc(MSG_LEFT_DOWN, 0, words(300, 300));
-    EXPECT_EQ(mouse.leftPressed, 1u);
-    EXPECT_EQ(mouse.pressX, 120);
-    EXPECT_EQ(mouse.pressY, 45);
+    EXPECT_EQ(ints(mouse.leftPressed, mouse.pressX, mouse.pressY), ints(1u, 120, 45));
     MainWndProc(MSG_RIGHT_DOWN, 0, 0);
     MainWndProc(MSG_MIDDLE_UP, 0, 0);
     EXPECT_EQ(mouse.rightPressed, 1u);
@@ -232,10 +208,9 @@ TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     MainWndProc(MSG_WHEEL, uint32_t(-120), 0);
     EXPECT_EQ(mouse.wheelBackward, 1u);
     ASSERT_TRUE(shellPass());
-    EXPECT_EQ(mouse.moved, 0u);
-    EXPECT_EQ(mouse.leftPressed, 0u);
-    EXPECT_EQ(mouse.wheelForward + mouse.wheelBackward + mouse.rightPressed, 0u);
-    EXPECT_EQ(mouse.x, 120);
+    EXPECT_EQ(ints(mouse.moved, mouse.leftPressed,
+                   mouse.wheelForward + mouse.wheelBackward + mouse.rightPressed, mouse.x),
+              ints(0u, 0u, 0u, 120));
 
     // A negative position from a captured pointer arrives as 16 unsigned bits.
     MainWndProc(MSG_MOUSE_MOVE, 0, words(-1, 3));
@@ -253,9 +228,8 @@ TEST_F(MainWindowTest, CloseAsksEveryWindowAndTheLoopEndsWhenTheyAreGone) {
     ASSERT_NE(second, nullptr);
     suspended = 1;
     EXPECT_EQ(MainWndProc(MSG_CLOSE, 0, 0), 0);
-    EXPECT_EQ(suspended, 0u);
-    EXPECT_EQ(second->closeRequested, 1u);
-    EXPECT_EQ(desktop.desktopWindow->closeRequested, 1u);
+    EXPECT_EQ(ints(suspended, second->closeRequested, desktop.desktopWindow->closeRequested),
+              ints(0u, 1u, 1u));
     // One window closes per pass, from the top.
     EXPECT_TRUE(shellPass());
     EXPECT_EQ(desktop.count, 1);
@@ -275,9 +249,8 @@ TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
         EXPECT_EQ(loop.wakeUps, 8) << suspend;
         if (suspend[0] == '1') {
             // No pass at all until the window was restored, then one a wake-up.
-            EXPECT_EQ(loop.ticksAtWakeUp[4], 0);
-            EXPECT_EQ(loop.ticksAtWakeUp[5], 1);
-            EXPECT_EQ(loop.ticksAtWakeUp[6], 2);
+            EXPECT_EQ(ints(loop.ticksAtWakeUp[4], loop.ticksAtWakeUp[5], loop.ticksAtWakeUp[6]),
+                      ints(0, 1, 2));
         } else {
             // Minimised without suspension: a pass after every wake-up.
             EXPECT_EQ(loop.ticksAtWakeUp[0], 1);

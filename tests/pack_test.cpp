@@ -1,6 +1,7 @@
 #include "tools/pack.h"
 
 #include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 #include "tools/export.h"
 #include "tools/png.h"
 #include "tools/wav.h"
@@ -282,9 +283,7 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
     ASSERT_EQ(writePng(path, image), "");
     PngImage back;
     ASSERT_EQ(readPng(path, back), "");
-    EXPECT_EQ(back.width, 5);
-    EXPECT_EQ(back.height, 3);
-    EXPECT_EQ(back.channels, 4);
+    EXPECT_EQ(ints(back.width, back.height, back.channels), ints(5, 3, 4));
     EXPECT_EQ(back.pixels, image.pixels);
 
     const std::vector<uint8_t> good = readBytes(path);

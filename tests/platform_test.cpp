@@ -1,6 +1,7 @@
 // The scripted platform: what tests and tools see of the screen, the clock
 // and the input state.
 #include "platform/platform_script.h"
+#include "tests/support/ints.h"
 
 #include <gtest/gtest.h>
 
@@ -142,17 +143,12 @@ TEST(Input, ClearingEventsKeepsHeldKeysAndPositions) {
     scriptWheel(-120);
     setCursorShape(inputState.mouse, 3);
     MouseState& m = inputState.mouse;
-    EXPECT_EQ(m.pressX, 30);
-    EXPECT_EQ(m.pressY, 40);
-    EXPECT_EQ(m.x, 70000 & 0xFFFF);
+    EXPECT_EQ(ints(m.pressX, m.pressY, m.x), ints(30, 40, 70000 & 0xFFFF));
     mouseClearEvents(m);
     EXPECT_EQ(m.moved | m.leftPressed | m.leftReleased | m.rightPressed | m.rightReleased |
                   m.middlePressed | m.middleReleased | m.wheelForward | m.wheelBackward,
               0u);
-    EXPECT_EQ(m.x, 70000 & 0xFFFF);
-    EXPECT_EQ(m.y, 5);
-    EXPECT_EQ(m.pressX, 30);
-    EXPECT_EQ(m.cursorShape, 3u);
+    EXPECT_EQ(ints(m.x, m.y, m.pressX, m.cursorShape), ints(70000 & 0xFFFF, 5, 30, 3u));
 
     KeyboardState& k = inputState.keys;
     scriptKeyDown(KEY_RIGHT);
@@ -172,10 +168,9 @@ TEST(Input, ClearingEventsKeepsHeldKeysAndPositions) {
     EXPECT_EQ(k.altLetter, 0x41);
     EXPECT_EQ(k.down[0x41], 0);
     keysClearEvents(k);
-    EXPECT_EQ(k.lastKey | k.lastChar | k.altLetter, 0);
-    EXPECT_EQ(k.altPressed, 0u);
-    EXPECT_EQ(k.down[KEY_SHIFT], 1);
-    EXPECT_EQ(k.altHeld, 1);
+    EXPECT_EQ(
+        ints(k.lastKey | k.lastChar | k.altLetter, k.altPressed, k.down[KEY_SHIFT], k.altHeld),
+        ints(0, 0u, 1, 1));
     scriptSysKeyUp(KEY_ALT);
     EXPECT_EQ(k.altHeld, 0);
     scriptFocusLost();

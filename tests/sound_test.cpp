@@ -1,5 +1,6 @@
 #include "game/sound.h"
 #include "platform/audio_script.h"
+#include "tests/support/ints.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -48,9 +49,8 @@ TEST(Mixer, SameEffectTwiceInOneStepPlaysInStepOnTwoChannels) {
     clearChannels();
     playEffect(EFFECT_SWITCH);
     playEffect(EFFECT_SWITCH);
-    EXPECT_EQ(channels[0].effect, EFFECT_SWITCH);
-    EXPECT_EQ(channels[1].effect, EFFECT_SWITCH);
-    EXPECT_EQ(channels[2].effect, 0);
+    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect),
+              ints(EFFECT_SWITCH, EFFECT_SWITCH, 0));
 
     std::vector<int16_t> first = mix();
     for (int i = 0; i < AUDIO_BUFFER_SAMPLES; i++)
@@ -74,10 +74,8 @@ TEST(Mixer, EffectOfExactlyOneBufferIsFreedOnTheFollowingFill) {
     clearChannels();
     playEffect(EFFECT_WATER);
     std::vector<int16_t> first = mix();
-    EXPECT_EQ(first[0], 200);
-    EXPECT_EQ(first[2047], 200);
-    EXPECT_EQ(channels[0].effect, EFFECT_WATER);
-    EXPECT_EQ(channels[0].position, 2048);
+    EXPECT_EQ(ints(first[0], first[2047], channels[0].effect, channels[0].position),
+              ints(200, 200, EFFECT_WATER, 2048));
     std::vector<int16_t> second = mix();
     EXPECT_EQ(channels[0].effect, 0);
     EXPECT_EQ(second, std::vector<int16_t>(2048, 0));
@@ -93,16 +91,10 @@ TEST(Mixer, FreeChannelZeroStartsFromSilenceUnderTheOthers) {
     channels[2] = Channel{2, 0};
     channels[3] = Channel{3, 4096};
     std::vector<int16_t> buffer = mix();
-    EXPECT_EQ(buffer[0], 5 + 10 + 20);
-    EXPECT_EQ(buffer[99], 5 + 10 + 20);
-    EXPECT_EQ(buffer[100], 5 + 20);
-    EXPECT_EQ(buffer[903], 5 + 20);
-    EXPECT_EQ(buffer[904], 5);
-    EXPECT_EQ(buffer[2047], 5);
-    EXPECT_EQ(channels[0].effect, 0);
-    EXPECT_EQ(channels[1].position, 2048);
-    EXPECT_EQ(channels[2].effect, 0);
-    EXPECT_EQ(channels[3].effect, 0);
+    EXPECT_EQ(ints(buffer[0], buffer[99], buffer[100], buffer[903], buffer[904], buffer[2047],
+                   channels[0].effect, channels[1].position, channels[2].effect,
+                   channels[3].effect),
+              ints(5 + 10 + 20, 5 + 10 + 20, 5 + 20, 5 + 20, 5, 5, 0, 2048, 0, 0));
 }
 
 TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
@@ -117,12 +109,8 @@ TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
     clearChannels();
     playEffect(2);
     std::vector<int16_t> buffer = mix();
-    EXPECT_EQ(buffer[0], -1);
-    EXPECT_EQ(buffer[1], -2);
-    EXPECT_EQ(buffer[2], -16384);
-    EXPECT_EQ(buffer[3], 0);
-    EXPECT_EQ(buffer[4], 1);
-    EXPECT_EQ(buffer[5], 0);
+    EXPECT_EQ(ints(buffer[0], buffer[1], buffer[2], buffer[3], buffer[4], buffer[5]),
+              ints(-1, -2, -16384, 0, 1, 0));
 }
 
 namespace {
@@ -146,10 +134,8 @@ TEST(PlayEffect, SilenceChangesNothingAndAFifthEffectIsDropped) {
     playEffect(EFFECT_EXPLOSE);
     playEffect(EFFECT_ENFLAM);
     playEffect(EFFECT_TELEP);
-    EXPECT_EQ(channels[0].effect, EFFECT_EXPLOSE);
-    EXPECT_EQ(channels[1].effect, EFFECT_ENFLAM);
-    EXPECT_EQ(channels[2].effect, EFFECT_DOOREND);
-    EXPECT_EQ(channels[3].effect, EFFECT_TELEP);
+    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect, channels[3].effect),
+              ints(EFFECT_EXPLOSE, EFFECT_ENFLAM, EFFECT_DOOREND, EFFECT_TELEP));
     playEffect(EFFECT_CBRULE);
     EXPECT_EQ(channels[3].effect, EFFECT_TELEP);
     EXPECT_EQ(channels[2].position, 700);

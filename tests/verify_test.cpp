@@ -4,6 +4,7 @@
 #include "tools/verify.h"
 
 #include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 #include "tools/leveltext.h"
 
 #include <gtest/gtest.h>
@@ -110,19 +111,15 @@ TEST(Verify, ReplayCountsTicksMovesAndPushes) {
     // Two steps (the second drops the ball into the box), a step down and
     // two along: the door has started opening but is no exit yet.
     ReplayResult result = replaySolution(room.record, "RRDRR.....");
-    EXPECT_EQ(result.completedAt, 0);
-    EXPECT_EQ(result.ticks, 10);
-    EXPECT_EQ(result.moves, 5);
-    EXPECT_EQ(result.pushes, 1);
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(0, 10, 5, 1));
     EXPECT_FALSE(result.trailing);
 
     // Walking on into the door until it has become the exit: it opens on the
     // step after the drop and is an exit 15 steps later.
     result = replaySolution(room.record, "RRD" + std::string(16, 'R'));
-    EXPECT_EQ(result.completedAt, 19);
-    EXPECT_EQ(result.ticks, 19);
-    EXPECT_EQ(result.moves, 6);
-    EXPECT_EQ(result.pushes, 1);
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(19, 19, 6, 1));
     EXPECT_FALSE(result.trailing);
 
     // One key more than needed is refused: a solution ends at the exit.

@@ -94,10 +94,23 @@ TEST(FineGrid, SetUpStampsSolidsOpenCellsAndLimits) {
     EXPECT_EQ(span(4, 2, 5), (std::vector<int>{1, 3, 3, 3, 2}));
     markTile(1, 1, 0, FINE_FULL | FINE_OPEN);
     EXPECT_EQ(span(5, 2, 5), (std::vector<int>{1, 0, 0, 0, 2}));
-    markTile(-1, 0, 1, FINE_FULL);
-    markTile(18, 12, 1, FINE_FULL);
-    openTile(0, 13);
-    openFineCell(17, 12, 3, 0);
+    // Tiles and fine cells just off the 18 x 13 storage are left alone.
+    FineGrid before = fineGrid;
+    markTile(-1, 5, 1, FINE_FULL);
+    markTile(18, 5, 1, FINE_FULL);
+    openTile(5, -1);
+    openTile(5, 13);
+    const int off[][4] = {{-1, 0, 0, 0},  {18, 0, 0, 0},  {0, -1, 0, 0},   {0, 13, 0, 0},
+                          {17, 12, 3, 0}, {17, 12, 0, 3}, {17, 12, -1, 0}, {17, 12, 0, -1}};
+    for (const auto& cell : off) {
+        openFineCell(cell[0], cell[1], cell[2], cell[3]);
+    }
+    EXPECT_EQ(std::memcmp(&before, &fineGrid, sizeof before), 0);
+    // The storage's last tile and fine cell are its own.
+    markTile(17, 12, 1, FINE_FULL);
+    at(38, 53) = 0;
+    openFineCell(17, 12, 2, 2);
+    EXPECT_EQ(ints(at(36, 51) & FINE_FULL, at(38, 53)), ints(FINE_FULL, FINE_OPEN));
 }
 
 TEST(FineGrid, ProbesReadTopAndBottomThirdsAndNothingOffTheBoard) {

@@ -137,7 +137,12 @@ TEST_F(FrameTest, MaximiseAndRestoreWithinTheDesktop) {
     w->snapshot.frameWidth = 900;
     w->snapshot.frameHeight = 900;
     restoreWindow(*w);
-    EXPECT_EQ(ints(w->frameX, w->frameY, w->frameWidth, w->frameHeight), ints(10, 10, 620, 460));
+    EXPECT_EQ(ints(w->frameX, w->frameY, w->frameWidth, w->frameHeight),
+              ints(10, 10, 620, 460)); // Restored where it was, then kept on the desktop.
+    moveWindow(*w, 620, 450);
+    maximiseWindow(*w);
+    restoreWindow(*w);
+    EXPECT_EQ(ints(w->x, w->y), ints(600, 440));
 }
 
 TEST_F(FrameTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
@@ -160,33 +165,29 @@ TEST_F(FrameTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
 }
 
 TEST_F(FrameTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumn) {
-    Window* w = open(100, 100, 200, 100, 31);
+    Window* w = open(100, 100, 200, 100, 31); // client at (102, 121), title bar from row 102
     ASSERT_NE(w, nullptr);
     pass();
-    const int32_t x0 = w->x, y0 = w->y;
     desktop.awake = 5;
-    scriptMouseMove(x0 + 20, y0 + 50); // the client area is no handle
-    scriptLeftDown();
-    pass();
+    play("122,171 d +0 u +0"); // the client area is no handle
     EXPECT_EQ(desktop.dragging, nullptr);
-    scriptLeftUp();
-    pass();
-    scriptMouseMove(x0 + 20, y0 - 10);
-    scriptLeftDown();
-    pass();
-    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(x0, y0)), ints(1, 3, 0x0B0B));
-    scriptMouseMove(x0 + 20 + 51, y0 - 10 + 30);
-    pass();
-    EXPECT_EQ(
-        ints(w->x, w->y, w->dragActive, screenAt(x0 + 51, y0 + 30), screenAt(x0 + 10, y0 + 10)),
-        ints(x0 + 51, y0 + 30, 1, 0x0B0B, 0x0A0A));
-    scriptLeftUp();
-    pass();
-    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(x0 + 50, x0 + 48, 0, 3));
-    pass();
+    // The bar's top row is; the pass that starts the drag ticks nothing.
+    play("122,102 d +0");
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(102, 121)), ints(1, 3, 0x0B0B));
+    play("173,132 +0");
+    EXPECT_EQ(ints(w->x, w->y, w->dragActive, screenAt(153, 151), screenAt(112, 131)),
+              ints(153, 151, 1, 0x0B0B, 0x0A0A));
+    // Moving up, the screen gets back what lay under the old frame's light
+    // edge and its three rows and columns of shadow.
+    play("173,92 +0");
+    EXPECT_EQ(ints(w->y, screenAt(200, 254), screenAt(200, 255), screenAt(150, 240)),
+              ints(111, 0x0A0A, 0x0A0A, 0x0A0A));
+    play("u +0");
+    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(152, 150, 0, 3));
+    play("+0");
     EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
     // The backup is the picture without the window.
-    EXPECT_EQ(desktop.backup.pixels[size_t(y0 + 10) * 640 + size_t(x0 + 10)], 0x0A0A);
+    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 112], 0x0A0A);
 }
 
 TEST_F(FrameTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {

@@ -28,10 +28,6 @@ std::string rows(int layer) {
     return text;
 }
 
-int counterOf(int x, int y, int layer) {
-    return board.states[cellIndex(x, y)][layer].counter;
-}
-
 } // namespace
 
 TEST(Push, OneMoveOfThePlayerMovesWhatTheForceBudgetAllows) {
@@ -258,67 +254,7 @@ TEST(Rules, ElementsActStepByStep) {
     }
 }
 
-TEST(Rules, CountersLayersAndWaterBesideTheObjects) {
-    // Lava counts only while something is on it.
-    Scenario s = startScenario(levelText("..o", "_~~"));
-    playMoves(s, "......");
-    EXPECT_EQ(std::vector<int>({counterOf(1, 0, LAYER_FLOOR), counterOf(2, 0, LAYER_FLOOR)}),
-              std::vector<int>({0, 6}));
-    // A barrier sinks under a box; with no plate at all every barrier sinks.
-    s = startScenario(levelText("BH.", "+__"));
-    playMoves(s, ".");
-    EXPECT_EQ(rows(LAYER_FLOOR), "+h_");
-    s = startScenario(levelText("H."));
-    playMoves(s, ".");
-    EXPECT_EQ(rows(LAYER_FLOOR), "h_");
-    // The lever's burners light while it plays and go dark with it.
-    s = startScenario(levelText("....|....|./<.", "____|_u__|____"));
-    playMoves(s, "L.");
-    EXPECT_EQ(gameState.burnersOn, 1);
-    EXPECT_EQ(rows(LAYER_TOP), ".^..|.f..|....");
-    playMoves(s, std::string(17, '.'));
-    EXPECT_EQ(gameState.burnersOn, 0);
-    EXPECT_EQ(rows(LAYER_TOP), "....|....|....");
-    // An explosion blasts walls, blocks, torches and bombs, opens their tiles
-    // to water and spreads once left, right, up and down.
-    s = startScenario(levelText("..T..|.$.#.|..c..", {}, ".....|...%.|....."));
-    placeElement(2, 1, LAYER_OBJECT, EXPLOSION);
-    playMoves(s, "..");
-    EXPECT_EQ(rows(LAYER_OBJECT), "..t..|.***.|..C..");
-    EXPECT_EQ(rows(LAYER_FLOOR), "_____|_;_,_|_____");
-    EXPECT_EQ(rows(LAYER_TOP), ".....|.....|.....");
-    EXPECT_EQ(fineGrid.cells[4][9] & 3, FINE_OPEN);
-    s = startScenario(levelText(".....|..g..|.o.B#|..>..|....."));
-    placeElement(2, 2, LAYER_OBJECT, EXPLOSION);
-    playMoves(s, "..");
-    // The ball and the player are shoved, the box against the block is not.
-    EXPECT_EQ(rows(LAYER_OBJECT), "..G..|..*..|o**B#|..*..|..>..");
-    playMoves(s, "...");
-    EXPECT_EQ(rows(LAYER_OBJECT), "..G..|.....|o..B#|.....|..>..");
-    s = startScenario(levelText("/!.o."));
-    placeElement(2, 0, LAYER_OBJECT, EXPLOSION);
-    playMoves(s, "..");
-    EXPECT_EQ(s.run.effects, Effects{EFFECT_EXPLOSE});
-    EXPECT_EQ(rows(LAYER_OBJECT), "/***o");
-    s = startScenario(levelText("*"));
-    playMoves(s, ".");
-    EXPECT_EQ(counterOf(0, 0, LAYER_OBJECT), 1);
-    // A spout floods its tile on its 51st visit.
-    s = startScenario(levelText("...|...|...", {}, "...|.V.|..."));
-    playMoves(s, std::string(50, '.'));
-    EXPECT_EQ(fineGrid.cells[4][4], FINE_OPEN);
-    playMoves(s, ".");
-    EXPECT_EQ(ints(fineGrid.cells[3][3], fineGrid.cells[5][5], counterOf(1, 1, LAYER_TOP)),
-              ints(FINE_OPEN | FINE_FULL, FINE_OPEN | FINE_FULL, 0));
-    // An opened lock leaves its tile open to water.
-    s = startScenario(levelText(".....|.>kL.|....."));
-    playMoves(s, "R........");
-    EXPECT_EQ(fineGrid.cells[4][10] & 3, FINE_FULL);
-    playMoves(s, ".");
-    EXPECT_EQ(ints(cellChar(3, 1, LAYER_OBJECT), fineGrid.cells[4][10] & 3), ints('.', FINE_OPEN));
-}
-
-TEST(Rules, WaterPutsOutFiresAndTorchesLiftsFloatsAndCountsBubbles) {
+TEST(Rules, WaterPutsOutFiresTorchesAndBurners) {
     // Water at the foot of a fire puts it out on the second wet visit.
     Scenario s = startScenario(levelText("...|...|...", {}, "...|.F.|..."));
     fineGrid.cells[5][4] |= FINE_FULL;
@@ -348,39 +284,6 @@ TEST(Rules, WaterPutsOutFiresAndTorchesLiftsFloatsAndCountsBubbles) {
     gameState.burnersOn = 1;
     stepRulesOnly(s);
     EXPECT_EQ(rows(LAYER_TOP), "f.");
-    // Floats rise under up to 67 of weight, set off a bomb they lift, and
-    // sink one row a step, held by what is under them.
-    const std::pair<const char*, const char*> floats[] = {
-        {"...|.B.|.B.|.r.|...|...", ".B.|.B.|.r.|...|...|..."},
-        {"...|.@.|.B.|.r.|...|...", "...|.@.|.B.|.r.|...|..."},
-        {"...|...|.!.|.r.|...|...", "...|...|.*.|.r.|...|..."}};
-    for (const auto& [before, after] : floats) {
-        s = startScenario(levelText(before));
-        floodTile(1, 3);
-        floodTile(1, 4);
-        stepRulesOnly(s);
-        EXPECT_EQ(rows(LAYER_OBJECT), after) << before;
-    }
-    const std::pair<const char*, const char*> sinking[] = {{".r.|...|...", "...|.r.|..."},
-                                                           {".r.|.o.|...", ".r.|.o.|..."},
-                                                           {".r.|.#.|...", ".r.|.#.|..."}};
-    for (const auto& [before, after] : sinking) {
-        s = startScenario(levelText(before));
-        stepRulesOnly(s);
-        EXPECT_EQ(rows(LAYER_OBJECT), after) << before;
-    }
-    // Bubbles count while both upper corners of the player's tile are wet.
-    s = startScenario(levelText("...|.>.|..."));
-    fineGrid.cells[3][3] |= FINE_FULL;
-    stepRulesOnly(s);
-    EXPECT_EQ(gameState.bubbleCounter, 15);
-    fineGrid.cells[3][5] |= FINE_FULL;
-    gameState.bubbleCounter = 49;
-    stepRulesOnly(s);
-    EXPECT_EQ(ints(gameState.bubbleCounter, s.run.effects.size()), ints(50, 0));
-    stepRulesOnly(s);
-    EXPECT_EQ(gameState.bubbleCounter, 0);
-    EXPECT_EQ(s.run.effects, Effects{EFFECT_WATER});
 }
 
 TEST(Rules, RandomBoardsStayInsideTheBoard) {

@@ -13,7 +13,6 @@
 namespace {
 
 const std::string SPRITES = std::string(GHOLD_SOURCE_DIR) + "/assets/sprites/";
-const std::string PICTURES = std::string(GHOLD_SOURCE_DIR) + "/assets/pictures/";
 
 struct IndexLine {
     int code, frame, flags;
@@ -117,50 +116,6 @@ TEST(Sprites, PicturesHaveTheSizesAndAlphaTheBoardExpects) {
                 EXPECT_EQ(channel(image, (corner & 1) * 32, (corner >> 1) * 32, 3), 0) << line.file;
             }
         }
-    }
-}
-
-TEST(Sprites, ShadingMasksDarkenOnlyAlongTheirWalls) {
-    // Per mask: is the top-left corner dark, the middle of the top edge, the
-    // middle of the left edge; the far corner is always left alone.
-    const bool darkAt[5][3] = {
-        {}, {true, true, false}, {true, false, true}, {true, true, true}, {true, false, false}};
-    for (int frame = 1; frame <= 4; ++frame) {
-        char name[16];
-        std::snprintf(name, sizeof name, "02-%d.png", frame);
-        PngImage mask;
-        ASSERT_EQ(readPng(SPRITES + name, mask), "");
-        for (int y = 0; y < 33; ++y) {
-            for (int x = 0; x < 33; ++x) {
-                uint8_t m = channel(mask, x, y, 2);
-                ASSERT_EQ(channel(mask, x, y, 0), m) << name;
-                ASSERT_EQ(channel(mask, x, y, 1), m) << name;
-                ASSERT_EQ(channel(mask, x, y, 3), 255) << name;
-            }
-        }
-        const int probe[3][2] = {{0, 0}, {16, 0}, {0, 16}};
-        for (int p = 0; p < 3; ++p) {
-            uint8_t m = channel(mask, probe[p][0], probe[p][1], 2);
-            EXPECT_EQ(m < 200, darkAt[frame][p]) << name << " probe " << p << " is " << int(m);
-        }
-        EXPECT_EQ(channel(mask, 32, 32, 2), 255) << name;
-    }
-}
-
-TEST(Pictures, AreFullWindowPicturesOfExactRgb565Values) {
-    for (int i = 0; i < 3; ++i) {
-        std::string name = PICTURES + "picture" + std::to_string(i) + ".png";
-        PngImage image;
-        ASSERT_EQ(readPng(name, image), "") << name;
-        ASSERT_EQ(image.channels, 3) << name;
-        ASSERT_EQ(image.width, 256) << name;
-        ASSERT_EQ(image.height, 288) << name;
-        int off = 0;
-        for (size_t p = 0; p + 2 < image.pixels.size(); p += 3) {
-            off += (image.pixels[p] & 7) != 0 || (image.pixels[p + 1] & 3) != 0 ||
-                   (image.pixels[p + 2] & 7) != 0;
-        }
-        EXPECT_EQ(off, 0) << name << " has pixels that are not 5-6-5 values";
     }
 }
 

@@ -140,6 +140,13 @@ TEST(Surface, FillsAndCopiesTouchExactlyTheirPixelsAtEveryWidthAndAlignment) {
     EXPECT_EQ(ints(dst.pixels[0], dst.pixels[1], dst.pixels[2], dst.pixels[48], dst.pixels[49]),
               ints(7, 8, 0, 11, 12));
     EXPECT_EQ(ints(dst.pixels[2 * 48 + 46], dst.pixels[2 * 48 + 47]), ints(1, 2));
+    // Copies wholly beside the destination touch nothing.
+    surfaceFill(dst, 0);
+    for (const auto& [x, y] : {std::pair{48, 0}, {-4, 0}, {0, 3}, {0, -3}}) {
+        surfaceBlit(source, dst, x, y);
+        surfaceBlitKeyed(source, dst, x, y);
+    }
+    EXPECT_EQ(std::count(dst.ownPixels.begin(), dst.ownPixels.end(), 0), 48 * 3);
 
     // Keyed copies compare eight, then four, then single pixels; values one
     // bit away from the key are colours.

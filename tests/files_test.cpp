@@ -95,4 +95,9 @@ TEST(ReadWholeFile, ASizeBeyondTheLimitIsRefusedBeforeReading) {
     EXPECT_EQ(readWholeFile((dir.path / "none").string(), 11, bytes, &reason),
               FileStatus::CannotOpen);
     EXPECT_EQ(reason, "No such file or directory");
+    // The system's own files say they are empty and then hold text: a file
+    // that grows while it is read is refused whole.
+    EXPECT_EQ(readWholeFile("/proc/self/status", 1000, bytes, &reason), FileStatus::Failed);
+    EXPECT_EQ(reason, "changed while it was read");
+    EXPECT_TRUE(bytes.empty());
 }

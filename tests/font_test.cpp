@@ -27,6 +27,12 @@ TEST(Fonts, SizesAndAFixedWidthOnlyWhenEveryGlyphAgrees) {
         EXPECT_EQ(ints(font.height, font.fixedWidth, font.firstChar, font.lastChar),
                   ints(heights[f], fixed[f], 32, 127))
             << f;
+        // The drawing relies on no bit being set at or beyond the advance.
+        for (int i = 0; i < 96 * (font.height + 1); i += font.height + 1) {
+            for (int row = 1; row <= font.height; row++) {
+                ASSERT_EQ(font.glyphs[i + row] >> font.glyphs[i], 0) << f << " " << i;
+            }
+        }
     }
     const uint16_t same[] = {3, 1, 3, 2, 3, 4};
     Font f;

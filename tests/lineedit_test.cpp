@@ -109,19 +109,19 @@ TEST(LineEditor, TypingIntoAFullFieldDropsItsLastCharacterAndNothingFitsAtTheEnd
 }
 
 TEST(LineEditor, CtrlArrowsMoveOverWordsAndTheBlanksBetweenThem) {
-    FieldDesk f("abc  d_f");
+    // A word of every edge of the word characters' ranges, then a run of
+    // their neighbours.
+    FieldDesk f(" a9Z_z0A {@[`:/");
     f.key(KEY_END);
-    f.key(KEY_LEFT);
-    ASSERT_EQ(f.field.caret, 7);
-    const std::pair<uint8_t, int32_t> moves[] = {{KEY_LEFT, 5},  {KEY_LEFT, 3},  {KEY_LEFT, 0},
-                                                 {KEY_LEFT, 0},  {KEY_RIGHT, 3}, {KEY_RIGHT, 5},
-                                                 {KEY_RIGHT, 8}, {KEY_RIGHT, 8}};
+    const std::pair<uint8_t, int32_t> moves[] = {{KEY_LEFT, 8},   {KEY_LEFT, 1},  {KEY_LEFT, 0},
+                                                 {KEY_LEFT, 0},   {KEY_RIGHT, 1}, {KEY_RIGHT, 8},
+                                                 {KEY_RIGHT, 15}, {KEY_RIGHT, 15}};
     for (const auto& [vk, caret] : moves) {
         f.key(vk, KEY_CTRL);
         EXPECT_EQ(f.field.caret, caret);
     }
     f.key(KEY_RIGHT);
-    EXPECT_EQ(f.field.caret, 8);
+    EXPECT_EQ(f.field.caret, 15);
 }
 
 TEST(LineEditor, ClipboardCopiesCutsAndPastesTheSelection) {
@@ -198,6 +198,12 @@ TEST(LineEditor, ClickPlacesTheCaretAndDraggingLeftScrollsOneCharacterATick) {
     FieldDesk f("abcdefghijklmnopq", 32);
     lineEditorUnfocus(f.field);
     EXPECT_EQ(lineEditorHasFocus(f.field), 0);
+    // A field that is not enabled takes no press.
+    f.field.enabled = 0;
+    scriptMouseMove(WX + 20, WY + 25);
+    scriptLeftDown();
+    EXPECT_EQ(f.mousePass(), 0);
+    f.field.enabled = 1;
     f.field.scroll = 3;
     // Press 17 pixels in: nearer the boundary at 14 than the one at 21.
     scriptMouseMove(WX + 10 + 17, WY + 25);
@@ -245,6 +251,11 @@ TEST(LineEditor, RecreatingAFocusedFieldKeepsItsCaret) {
 
 TEST(LineEditor, DrawsTheSelectionBehindTheTextInsideASunkenFrame) {
     FieldDesk f("Gloomhold");
+    // Without a selection nothing is filled behind the text.
+    f.key(KEY_END);
+    lineEditorDraw(f.field);
+    EXPECT_NE(f.window->canvas.surface.pixels[21 * 160 + 10],
+              styleTable.colours[COLOUR_EDIT_SELECTION]);
     f.key(KEY_HOME);
     f.key(KEY_RIGHT, KEY_CTRL);
     for (int i = 0; i < 4; i++) {

@@ -66,20 +66,21 @@ Dialog* showBox(const char* text, uint32_t buttons, DialogOkCallback onOk = null
     return dialogShow(std::move(d), "Note", onOk, nullptr);
 }
 
-// Which element of which line has the keyboard focus: the line of the hot
-// button or check box, or of the field owning the caret, and the element.
+// Every element that has the keyboard focus, as line and element: a hot
+// button or check box, or a field owning the caret. One at a time.
 std::vector<int64_t> focus(const Dialog& d) {
+    std::vector<int64_t> found;
     for (int32_t i = 0; i < d.lineCount; i++) {
         const DialogLine& line = d.lines[i];
         for (int32_t k = 0; k < 3; k++) {
             if (line.buttons[k].click.hot || (k == 0 && line.checkBox.click.hot) ||
                 (line.editors[k].enabled && caretOwnedBy(d.window->caret, &line.editors[k]) &&
                  d.window->caret.on)) {
-                return ints(i, k);
+                found.insert(found.end(), {i, k});
             }
         }
     }
-    return ints(-1, -1);
+    return found;
 }
 
 TEST(Dialog, TextAndOkBoxIsSixteenPixelsWiderThanItsTextAndCentred) {
@@ -109,6 +110,29 @@ TEST(Dialog, TextAndOkBoxIsSixteenPixelsWiderThanItsTextAndCentred) {
     d = showBox("Sure?", DIALOG_YES_NO, [] { okCalls++; });
     desk.click(*d->window, d->lines[1].buttons[1].rect);
     EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
+    // Tab in a box with nothing to focus gives up; a first Tab starts at the
+    // first line; a check box alone answers Enter.
+    std::unique_ptr<Dialog> text = dialogCreate();
+    dialogAddText(*text, "Nothing to focus");
+    dialogShow(std::move(text), "Text", nullptr, nullptr);
+    desk.key(KEY_TAB);
+    desk.key(KEY_ESCAPE);
+    int32_t first = 0, second = 0, checked = 0;
+    std::unique_ptr<Dialog> boxes = dialogCreate();
+    dialogAddCheckBox(*boxes, "First", &first);
+    dialogAddCheckBox(*boxes, "Second", &second);
+    d = dialogShow(std::move(boxes), "Check", nullptr, nullptr);
+    desk.key(KEY_TAB);
+    EXPECT_EQ(focus(*d), ints(0, 0));
+    desk.key(KEY_ESCAPE);
+    std::unique_ptr<Dialog> alone = dialogCreate();
+    dialogAddCheckBox(*alone, "Alone", &checked);
+    d = dialogShow(std::move(alone), "Check", nullptr, nullptr);
+    desk.click(*d->window, d->lines[0].checkBox.rect);
+    scriptMouseMove(100, 100);
+    desk.pass(300);
+    desk.key(KEY_ENTER);
+    EXPECT_EQ(ints(desktop.count, checked), ints(1, 1));
     std::unique_ptr<Dialog> two = dialogCreate();
     dialogAddButtons(*two, DIALOG_OK);
     dialogAddButton(*two, "Go", 0);
@@ -129,7 +153,7 @@ TEST(Dialog, TabAndTheArrowsMoveTheFocusAndEnterGoesThroughTheHoveredButton) {
     dialogAddInteger(*box, "Lives", &lives);
     dialogAddBlank(*box);
     dialogAddCheckBox(*box, "Sound", &sound);
-    dialogAddButtons(*box, DIALOG_OK_CANCEL);
+    dialogAddButtons(*box, DIALOG_YES_NO);
     Dialog* d = dialogShow(
         std::move(box), "Form", [] { okCalls++; }, nullptr);
     ASSERT_NE(d, nullptr);
@@ -140,10 +164,13 @@ TEST(Dialog, TabAndTheArrowsMoveTheFocusAndEnterGoesThroughTheHoveredButton) {
         uint8_t vk, held;
         int32_t line, element;
     } moves[] = {
-        {KEY_TAB, 0, 1, 0},         {KEY_TAB, 0, 3, 0},   {KEY_TAB, 0, 4, 0},
-        {KEY_RIGHT, 0, 4, 1},       {KEY_RIGHT, 0, 0, 0}, {KEY_TAB, KEY_SHIFT, 4, 1},
-        {KEY_TAB, KEY_SHIFT, 4, 0}, {KEY_UP, 0, 3, 0},    {KEY_UP, 0, 1, 0},
-        {KEY_UP, 0, 0, 0},          {KEY_UP, 0, 4, 0},    {KEY_DOWN, 0, 0, 0},
+        {KEY_TAB, 0, 1, 0},         {KEY_TAB, 0, 3, 0},
+        {KEY_TAB, 0, 4, 0},         {KEY_RIGHT, 0, 4, 1},
+        {KEY_RIGHT, 0, 4, 2},       {KEY_RIGHT, 0, 0, 0},
+        {KEY_TAB, KEY_SHIFT, 4, 2}, {KEY_TAB, KEY_SHIFT, 4, 1},
+        {KEY_TAB, KEY_SHIFT, 4, 0}, {KEY_UP, 0, 3, 0},
+        {KEY_UP, 0, 1, 0},          {KEY_UP, 0, 0, 0},
+        {KEY_UP, 0, 4, 0},          {KEY_DOWN, 0, 0, 0},
         {KEY_LEFT, 0, 0, 0}, // the field's own key
     };
     for (const auto& m : moves) {
@@ -151,11 +178,19 @@ TEST(Dialog, TabAndTheArrowsMoveTheFocusAndEnterGoesThroughTheHoveredButton) {
         EXPECT_EQ(focus(*d), ints(m.line, m.element)) << int(m.vk) << " to " << m.line;
     }
     EXPECT_EQ(ints(d->focusLine, d->focusElement, d->lines[0].editors[0].caret), ints(0, 0, 0));
-    // With the focus on Ok, the pointer resting on Cancel makes Enter
-    // cancel, storing nothing.
+    // Hovering counts as focus: from the check box under the pointer, Down
+    // goes to the buttons.
     const Window& w = *d->window;
-    const Rect& cancel = d->lines[4].buttons[1].rect;
     desk.key(KEY_UP);
+    const Rect& box3 = d->lines[3].checkBox.rect;
+    scriptMouseMove(w.x + box3.x + 5, w.y + box3.y + 5);
+    desk.pass();
+    EXPECT_EQ(focus(*d), ints(3, 0));
+    desk.key(KEY_DOWN);
+    EXPECT_EQ(focus(*d), ints(4, 0));
+    // With the focus on Yes, the pointer resting on Cancel makes Enter
+    // cancel, storing nothing.
+    const Rect& cancel = d->lines[4].buttons[2].rect;
     scriptMouseMove(w.x + cancel.x + 5, w.y + cancel.y + 5);
     desk.pass();
     desk.key(KEY_ENTER);

@@ -77,6 +77,11 @@ TEST(ScrollBar, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
     scriptMouseMove(5, 95);
     scriptLeftDown();
     EXPECT_EQ(desk.vpass(bar, 2000), 0);
+    // Nothing to show at all; a new content asks for a redraw.
+    desktop.current->redrawRequested = 0;
+    vscrollSetContent(bar, 0, 0, 0);
+    EXPECT_EQ(ints(bar.disabled, bar.thumb.height, desktop.current->redrawRequested),
+              ints(1, 64, 1));
     // A bar too short for its thumb cannot be positioned; inert records
     // react to nothing.
     vscrollCreate(bar, 0, 0, 40, 10, 0, 10, 14);
@@ -112,7 +117,9 @@ TEST(ScrollBar, HorizontalThumbAndTracksFollowThePixelPosition) {
     hscrollSetContent(h, 4000, 3000);
     EXPECT_EQ(ints(h.thumb.width, h.travel, h.maxScroll), ints(8, 156, 3800));
     EXPECT_EQ(hstate(h), ints(3000, 123, 151, 123, 159, 33));
-    // Content that fits.
+    // Content that fits, also when it shrinks under a scrolled bar.
+    hscrollSetContent(h, 150, 0);
+    EXPECT_EQ(ints(h.disabled, h.pos, h.thumbPos), ints(1, 0, 0));
     hscrollCreate(h, 0, 200, 150, 120, 30);
     EXPECT_EQ(ints(h.disabled, h.pos, h.thumb.width, h.total), ints(1, 0, 114, 150));
     scriptWheel(-1);

@@ -92,8 +92,9 @@ TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
               ints(2, 2047, 953, 2047 * 7, 162, 11, 57, 2047 * 7 + 57));
     EXPECT_EQ(rectInts(d.box.hbar.leftButton), ints(10, 182, 18, 18));
     EXPECT_EQ(d.box.hbar.rightButton.x, 222);
-    ASSERT_EQ(d.make("x", 800, 100, true, false), 1);
-    EXPECT_EQ(d.box.step, 150);
+    // Made again without bars, the box keeps none of the old ones.
+    ASSERT_EQ(d.make("x", 800, 100, false, false), 1);
+    EXPECT_EQ(ints(d.box.step, d.box.vbar.active, d.box.hbar.active), ints(150, 0, 0));
 }
 
 TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {

@@ -7,6 +7,7 @@
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
@@ -41,11 +42,6 @@ void stopDesktop() {
     view = WindowView{1, 1, 0, 0};
 }
 
-uint16_t screenAt(int32_t x, int32_t y) {
-    const ScriptScreen& screen = scriptScreen();
-    return screen.pixels[size_t(y) * size_t(screen.width) + size_t(x)];
-}
-
 } // namespace
 
 TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
@@ -62,8 +58,7 @@ TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
                           Case{2, -3000, 190, -110, 84}, Case{2, 1400, 2000, 528, 468}}) {
         Window* w = startDesktop(c.zoom, true);
         ASSERT_NE(w, nullptr);
-        ASSERT_EQ(w->frameX, 190);
-        ASSERT_EQ(w->frameY, 84);
+        ASSERT_EQ(ints(w->frameX, w->frameY), ints(190, 84));
         shellPointerMoved(300 * c.zoom, 95 * c.zoom);
         MainWndProc(MSG_LEFT_DOWN, 0, 0);
         shellPass();
@@ -71,8 +66,8 @@ TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
         shellPass();
         MainWndProc(MSG_LEFT_UP, 0, 0);
         shellPass();
-        EXPECT_EQ(w->frameX, c.frameX) << c.toX << "," << c.toY << " at zoom " << c.zoom;
-        EXPECT_EQ(w->frameY, c.frameY) << c.toX << "," << c.toY << " at zoom " << c.zoom;
+        EXPECT_EQ(ints(w->frameX, w->frameY), ints(c.frameX, c.frameY))
+            << c.toX << "," << c.toY << " at zoom " << c.zoom;
         stopDesktop();
     }
 }
@@ -94,9 +89,9 @@ TEST(WindowView, EveryResizeEndsWithTheWholePicture) {
     view.zoom = 2;
     shellWindowSized(SIZE_RESTORED, 801, 480);
     shellPass();
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 400);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.height, 240);
-    EXPECT_EQ(scriptScreen().width, 400);
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
+                   desktop.desktopWindow->canvas.surface.height, scriptScreen().width),
+              ints(400, 240, 400));
     EXPECT_EQ(screenAt(399, 239), styleColour(COLOUR_DESKTOP_BACKGROUND));
     stopDesktop();
 }
@@ -136,32 +131,20 @@ TEST(WindowView, TheZoomFollowsTheDisplayAndTheKeys) {
     // A plain window keeps its desktop, within the display, never below
     // the game's desktop at the new zoom.
     WindowSize size = zoomedWindowSize({1, 2, 800, 600}, 2, 1920, 1040);
-    EXPECT_EQ(size.width, 1600);
-    EXPECT_EQ(size.height, 1040);
+    EXPECT_EQ(ints(size.width, size.height), ints(1600, 1040));
     size = zoomedWindowSize({2, 2, 1281, 961}, 1, 1920, 1040);
-    EXPECT_EQ(size.width, 640);
-    EXPECT_EQ(size.height, 480);
+    EXPECT_EQ(ints(size.width, size.height), ints(640, 480));
 
     // At start a plain window takes the largest zoom at which it fits.
     StartupWindow w = startupWindow(1920, 1080, "640", "480", "0", 2);
-    EXPECT_EQ(w.zoom, 2);
-    EXPECT_EQ(w.width, 1280);
-    EXPECT_EQ(w.x, 320);
-    EXPECT_EQ(w.y, 60);
+    EXPECT_EQ(ints(w.zoom, w.width, w.x, w.y), ints(2, 1280, 320, 60));
     w = startupWindow(1920, 1080, "1000", "700", "0", 2);
-    EXPECT_EQ(w.zoom, 1);
-    EXPECT_EQ(w.width, 1000);
-    EXPECT_EQ(w.maximised, 0u);
-    // Too large even at zoom 1: maximised, as the design has it.
+    EXPECT_EQ(ints(w.zoom, w.width, w.maximised), ints(1, 1000, 0));
+    // Too large even at zoom 1: maximised.
     w = startupWindow(1920, 1080, "2000", "700", "0", 2);
-    EXPECT_EQ(w.zoom, 1);
-    EXPECT_EQ(w.width, 1920);
-    EXPECT_EQ(w.maximised, 1u);
+    EXPECT_EQ(ints(w.zoom, w.width, w.maximised), ints(1, 1920, 1));
     // Full screen takes the display's zoom and remembers the plain window.
     w = startupWindow(1920, 1080, "640", "480", "2", 2);
-    EXPECT_EQ(w.zoom, 2);
-    EXPECT_EQ(w.width, 1920);
-    EXPECT_EQ(w.borderless, 1u);
-    EXPECT_EQ(w.windowedWidth, 1280);
-    EXPECT_EQ(w.windowedHeight, 960);
+    EXPECT_EQ(ints(w.zoom, w.width, w.borderless, w.windowedWidth, w.windowedHeight),
+              ints(2, 1920, 1, 1280, 960));
 }

@@ -1,4 +1,6 @@
-// The board record, level set-up and the once-per-tick animation step.
+// Level set-up as only the game sees it: the view centred in its window, the
+// records a previous level leaves. The animation step is in every traced
+// step of the identity check.
 #include "game/board.h"
 #include "game/fluid.h"
 #include "game/move.h"
@@ -36,12 +38,6 @@ void loadStartLevel(Window* window = nullptr) {
 
 std::vector<int64_t> stateOf(const AnimState& s) {
     return ints(s.tick, s.frame, s.flags, s.counter);
-}
-
-void animate(int ticks) {
-    for (int i = 0; i < ticks; ++i) {
-        animateBoard();
-    }
 }
 
 } // namespace
@@ -84,77 +80,4 @@ TEST(LoadLevel, CopiesCellsCentresTheViewAndShowsTheLastFrameOfAnimatedCodes) {
     boardView.window = nullptr;
     centreBoard();
     EXPECT_EQ(ints(boardView.originX, boardView.originY), ints(0, 0));
-}
-
-TEST(Animation, LoopsWrapOneShotsFinishAndFramesTurnOnlyAtTheDelay) {
-    loadStartLevel();
-    animate(1);
-    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0)); // delay 1
-    EXPECT_EQ(stateOf(stateAt(1, 0, LAYER_OBJECT)), ints(1, 1, ANIM_RUNNING, 0)); // delay 4
-    animate(3);
-    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0)); // 0 1 2 0
-    EXPECT_EQ(stateOf(stateAt(1, 0, LAYER_OBJECT)), ints(0, 0, ANIM_RUNNING, 0));
-    // The door that came with the level stands on its last frame for good.
-    animate(200);
-    EXPECT_EQ(stateOf(stateAt(2, 0, LAYER_OBJECT)), ints(0, 2, ANIM_ONCE, 0));
-    EXPECT_EQ(isAnimationDone(stateAt(2, 0, LAYER_OBJECT)), 0);
-    // One set by the rules: 3 frames of 5 ticks.
-    AnimState& door = stateAt(2, 1, LAYER_OBJECT);
-    setElement(DOOR_OPENING, layerAt(2, 1, LAYER_OBJECT), door);
-    animate(14);
-    EXPECT_EQ(stateOf(door), ints(4, 2, ANIM_RUNNING | ANIM_ONCE, 0));
-    EXPECT_EQ(isAnimationDone(door), 0);
-    animate(1);
-    EXPECT_EQ(stateOf(door), ints(0, 2, ANIM_DONE, 0));
-    EXPECT_NE(isAnimationDone(door), 0);
-    animate(10);
-    EXPECT_EQ(stateOf(door), ints(0, 2, ANIM_DONE, 0));
-    // A one-shot of a single picture runs with nothing to play, never done;
-    // a running state under an empty layer is left alone.
-    AnimState& lock = stateAt(3, 1, LAYER_OBJECT);
-    setElement(LOCK, layerAt(3, 1, LAYER_OBJECT), lock);
-    AnimState& empty = stateAt(0, 1, LAYER_OBJECT);
-    empty = AnimState{0, 0, 1, 0};
-    animate(50);
-    EXPECT_EQ(stateOf(lock), ints(0, 0, ANIM_RUNNING | ANIM_ONCE, 0));
-    EXPECT_EQ(ints(isAnimationDone(lock), empty.tick), ints(0, 0));
-    // A frame turns only when the tick meets the delay exactly: one already
-    // past it keeps counting, and wraps as a byte.
-    AnimState& ball = stateAt(1, 1, LAYER_OBJECT);
-    setElement(BALL, layerAt(1, 1, LAYER_OBJECT), ball);
-    ball.tick = 5;
-    animate(250);
-    EXPECT_EQ(ints(ball.tick, ball.frame), ints(-1, 0));
-    animate(2);
-    EXPECT_EQ(ints(ball.tick, ball.frame), ints(0, 1));
-}
-
-TEST(SetElement, RestartsTheStateByTheModeAndNineCodesMakeASound) {
-    loadStartLevel();
-    std::vector<int32_t> expected;
-    for (int code = 0; code < ELEMENT_COUNT; ++code) {
-        int8_t layer = 0;
-        AnimState state{5, 5, 0, 5};
-        setElement(static_cast<ElementCode>(code), layer, state);
-        const int mode = elementInfo[code].mode;
-        EXPECT_EQ(ints(layer, state.tick, state.frame, state.flags, state.counter),
-                  ints(code, 0, 0,
-                       mode == 0   ? 0
-                       : mode == 1 ? 1
-                                   : 3,
-                       0))
-            << "code " << code;
-    }
-    EXPECT_EQ(heard, (std::vector<int32_t>{EFFECT_SWITCH, EFFECT_ENFLAM, EFFECT_EXPLOSE,
-                                           EFFECT_SERRURE, EFFECT_DOOREND, EFFECT_BALLBOX,
-                                           EFFECT_INFIRE, EFFECT_INFIRE, EFFECT_CBRULE}));
-    // The same code again restarts and plays its effect again.
-    heard.clear();
-    AnimState& torch = stateAt(0, 1, LAYER_OBJECT);
-    setElement(TORCH_LIT, layerAt(0, 1, LAYER_OBJECT), torch);
-    animate(2);
-    torch.counter = 5;
-    setElement(TORCH_LIT, layerAt(0, 1, LAYER_OBJECT), torch);
-    EXPECT_EQ(stateOf(torch), ints(0, 0, ANIM_RUNNING, 0));
-    EXPECT_EQ(heard, (std::vector<int32_t>{EFFECT_ENFLAM, EFFECT_ENFLAM}));
 }

@@ -43,42 +43,27 @@ std::vector<int16_t> mix() {
 
 } // namespace
 
-TEST(Mixer, SameEffectTwiceInOneStepPlaysInStepOnTwoChannels) {
+TEST(Mixer, EffectsPlayHalvedInStepAndTheirChannelIsFreedOnTheFillAfterTheirEnd) {
     TestEffects test;
     test.add(EFFECT_SWITCH, ramp(3000, 101));
-    clearChannels();
-    playEffect(EFFECT_SWITCH);
-    playEffect(EFFECT_SWITCH);
-    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect),
-              ints(EFFECT_SWITCH, EFFECT_SWITCH, 0));
-
-    std::vector<int16_t> first = mix();
-    for (int i = 0; i < AUDIO_BUFFER_SAMPLES; i++)
-        ASSERT_EQ(first[i], 2 * ((101 + i % 1000) >> 1)) << i;
-    EXPECT_EQ(channels[0].position, 2048);
-    EXPECT_EQ(channels[1].position, 2048);
-
-    // The second buffer carries the 952-sample tail of both, then silence.
-    std::vector<int16_t> second = mix();
-    EXPECT_EQ(second[0], 2 * ((101 + 2048 % 1000) >> 1));
-    EXPECT_EQ(second[951], 2 * ((101 + 2999 % 1000) >> 1));
-    for (int i = 952; i < AUDIO_BUFFER_SAMPLES; i++)
-        ASSERT_EQ(second[i], 0) << i;
-    EXPECT_EQ(channels[0].effect, 0);
-    EXPECT_EQ(channels[1].effect, 0);
-}
-
-TEST(Mixer, EffectOfExactlyOneBufferIsFreedOnTheFollowingFill) {
-    TestEffects test;
     test.add(EFFECT_WATER, std::vector<int16_t>(2048, 400));
     clearChannels();
+    playEffect(EFFECT_SWITCH);
+    playEffect(EFFECT_SWITCH);
     playEffect(EFFECT_WATER);
+    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect, channels[3].effect),
+              ints(EFFECT_SWITCH, EFFECT_SWITCH, EFFECT_WATER, 0));
+    // Both copies of the ramp (101, 102, ...) halved, and 200 of the water.
     std::vector<int16_t> first = mix();
-    EXPECT_EQ(ints(first[0], first[2047], channels[0].effect, channels[0].position),
-              ints(200, 200, EFFECT_WATER, 2048));
+    EXPECT_EQ(ints(first[0], first[1], first[999], first[1000], first[2047], channels[0].position,
+                   channels[1].position, channels[2].effect),
+              ints(300, 302, 1300, 300, 348, 2048, 2048, EFFECT_WATER));
+    // The water, exactly one buffer long, is freed now; the ramp's
+    // 952-sample tail ends in silence.
     std::vector<int16_t> second = mix();
-    EXPECT_EQ(channels[0].effect, 0);
-    EXPECT_EQ(second, std::vector<int16_t>(2048, 0));
+    EXPECT_EQ(ints(second[0], second[951], second[952], second[2047], channels[0].effect,
+                   channels[1].effect, channels[2].effect),
+              ints(148, 1100, 0, 0, 0, 0, 0));
 }
 
 TEST(Mixer, FreeChannelZeroStartsFromSilenceUnderTheOthers) {
@@ -150,9 +135,7 @@ TEST(ScriptedOutput, BuffersAlternateAndAnEffectWaitsBehindTheQueuedOne) {
     TestEffects test;
     test.add(EFFECT_BALLBOX, std::vector<int16_t>(3000, 64));
     ASSERT_EQ(soundInit(), 1);
-    EXPECT_EQ(audioOut.open, 1u);
-    EXPECT_EQ(scriptAudioQueued(), 2);
-    EXPECT_EQ(audioOut.nextIndex, 0);
+    EXPECT_EQ(ints(audioOut.open, scriptAudioQueued(), audioOut.nextIndex), ints(1, 2, 0));
 
     // Started now, the effect is mixed into the buffer that is refilled when
     // buffer 0 has played, and is heard after buffer 1: 4096 samples later.
@@ -161,20 +144,14 @@ TEST(ScriptedOutput, BuffersAlternateAndAnEffectWaitsBehindTheQueuedOne) {
     EXPECT_EQ(audioOut.nextIndex, 1);
     EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 0));
     EXPECT_EQ(audioOut.nextIndex, 0);
-    std::vector<int16_t> third = scriptAudioPlayBuffer();
-    EXPECT_EQ(third, std::vector<int16_t>(2048, 32));
+    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 32));
     std::vector<int16_t> fourth = scriptAudioPlayBuffer();
-    EXPECT_EQ(fourth[951], 32);
-    EXPECT_EQ(fourth[952], 0);
-    EXPECT_EQ(scriptAudioQueued(), 2);
+    EXPECT_EQ(ints(fourth[951], fourth[952], scriptAudioQueued()), ints(32, 0, 2));
 
     soundShutdown();
-    EXPECT_EQ(audioOut.open, 0u);
-    EXPECT_EQ(scriptAudioQueued(), 0);
-    EXPECT_TRUE(scriptAudioPlayBuffer().empty());
-
+    EXPECT_EQ(ints(audioOut.open, scriptAudioQueued(), scriptAudioPlayBuffer().size()),
+              ints(0, 0, 0));
     scriptAudioSetAvailable(false);
-    EXPECT_EQ(soundInit(), 0);
-    EXPECT_EQ(audioOut.open, 0u);
+    EXPECT_EQ(ints(soundInit(), audioOut.open), ints(0, 0));
     scriptAudioSetAvailable(true);
 }

@@ -187,7 +187,6 @@ TEST(Shade, DarkenAndLightenAreExactAndSaturate) {
               ints(0x4208, (30 << 11) | (62 << 5) | 30, 0xFFFF));
 }
 
-
 TEST(Icons, CodesAreTakenModulo128AndClippedAtNegativePositions) {
     TestCanvas whole(64, 32, 0x1111), cut(64, 32, 0x1111);
     for (int code : {0, 1, 27, 128, 155}) {

@@ -18,24 +18,10 @@ Scenario startScenario(std::string_view levelText);
 // One full tick per character: R, L, U, D set the move request, '.' leaves it.
 void playMoves(Scenario& scenario, std::string_view moves);
 
-// The game step alone, without the water step that would move water a test
-// has placed by hand, nor the animation step. Its effects replace the run's.
-void stepRulesOnly(Scenario& scenario);
-
-// A single layer as the level text writes it, one row per line.
-std::string layerText(int layer);
-// The three layers of one cell as characters, floor first: "_<." etc.
-std::string cellText(int x, int y);
-// One layer's character at a cell.
-char cellChar(int x, int y, int layer);
+// A single layer as the level text writes it, rows apart by '|'.
+std::string layerRows(int layer);
 
 // A level text from its grids, rows separated by '|'. An empty floor means
 // plain floor under every cell, an empty top nothing on top.
 std::string levelText(std::string_view objects, std::string_view floor = {},
                       std::string_view top = {});
-
-// Changes one layer of a cell the way the rules do (restarting its animation
-// and playing its effect).
-void placeElement(int x, int y, int layer, int code);
-// Fills the tile's nine fine cells with water, as a spout does.
-void floodTile(int x, int y);

@@ -14,12 +14,10 @@
 #include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "toolkit/buttons.h"
-#include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include "tools/leveltext.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -267,56 +265,4 @@ TEST(Game, AQuitStillLetsTheLastTickSaveANewLevelOrOpenTheEndPicture) {
     EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
     EXPECT_FALSE(game.session.pass());
     EXPECT_EQ(gameWindow, nullptr);
-}
-
-TEST(Game, PlaysALevelByItsSolutionAndEndsWithTheSettingsSaved) {
-    GameSession session(GHOLD_DATA_FILE, -1);
-    ASSERT_EQ(session.startFailure, nullptr);
-    EXPECT_EQ(levelFlow.highestLevel, 0);
-    const LevelText level = readLevel(GHOLD_SOURCE_DIR "/assets/levels/level00.txt");
-    ASSERT_FALSE(level.solution.empty());
-    levelRecords[0] = level.record; // the level as its text stands now
-    session.key(KEY_SPACE);
-    session.key(KEY_SPACE);
-    EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
-    // One character of the solution per tick: an arrow steps at once, a
-    // wait is the timed step 100 ms after the previous one.
-    const uint8_t arrows[] = {KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN};
-    for (char move : level.solution) {
-        ASSERT_EQ(levelFlow.level, 0) << "the level ended before its solution did";
-        const int index = std::string("RLUD").find(move);
-        if (index >= 0) {
-            session.key(arrows[index], 100);
-        } else {
-            session.pass(100);
-        }
-    }
-    EXPECT_EQ(levelFlow.levelComplete, 1u);
-    session.pass();
-    EXPECT_EQ(ints(levelFlow.level, levelFlow.highestLevel, levelFlow.bannerVisible,
-                   readLevelProgressFile(session.file("LevelInfo.dat").string().c_str())),
-              ints(1, 1, 1, 1));
-    // The window is made larger, then Escape ends the game and the loop.
-    MainWndProc(MSG_SIZE, SIZE_RESTORED, 700u | (500u << 16));
-    EXPECT_TRUE(session.pass(100));
-    EXPECT_FALSE(session.key(KEY_ESCAPE, 100));
-    EXPECT_EQ(ints(desktop.count, gameDataMissing()), ints(0, 0));
-    session.end();
-    configReset();
-    configLoadFile(session.file("Cfg.txt").string().c_str());
-    EXPECT_STREQ(configGet("WINDX"), "700");
-    EXPECT_STREQ(configGet("WINDY"), "500");
-    EXPECT_STREQ(configGet("FULLSCR"), "0");
-}
-
-TEST(Game, AMissingDataFileIsReportedAndEndsTheGameOnceDismissed) {
-    GameSession session("", -1);
-    EXPECT_EQ(ints(session.startFailure == nullptr, gameDataMissing(), desktop.count),
-              ints(1, 1, 2));
-    EXPECT_TRUE(session.pass(1000));
-    EXPECT_EQ(desktop.count, 2);
-    EXPECT_TRUE(session.key(KEY_ENTER));
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_FALSE(session.pass());
-    EXPECT_EQ(desktop.count, 0);
 }

@@ -196,7 +196,9 @@ TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) 
         EXPECT_EQ(readPng(out, shown), "");
         return shown.pixels;
     };
+    // The player turns even where he cannot step: L and R differ on any level.
     EXPECT_NE(picture("...."), picture("."));
+    EXPECT_NE(picture("L"), picture("R"));
     EXPECT_EQ(picture("RR"), picture("RR"));
     const std::vector<std::vector<std::string>> refused = {
         {"--data", data, "--level", "51", out},

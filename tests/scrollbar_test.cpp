@@ -279,6 +279,18 @@ TEST(ScrollBar, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
         104;
     hscrollDraw(left);
     EXPECT_TRUE(matchesGolden("scrollbars", desktop.desktopWindow->canvas.surface));
+    // Each bar's other arrow held: that arrow's top-left corner turns from
+    // the light edge of a raised bevel to the dark one of a sunken one.
+    const uint16_t* pixels = desktop.desktopWindow->canvas.surface.pixels;
+    auto corner = [pixels](const Rect& r) { return pixels[r.y * 160 + r.x]; };
+    left.repeating = bar.repeating = 1;
+    left.pressedPart = left.hoveredPart = bar.pressedPart = bar.hoveredPart =
+        SCROLL_PART_FIRST_ARROW;
+    hscrollDraw(left);
+    EXPECT_EQ(ints(corner(left.leftButton), corner(left.rightButton)), ints(0x31C8, 0xAD99));
+    bar.pressedPart = bar.hoveredPart = SCROLL_PART_SECOND_ARROW;
+    vscrollDraw(bar);
+    EXPECT_EQ(ints(corner(bar.upButton), corner(bar.downButton)), ints(0xAD99, 0x31C8));
 }
 
 // A click quicker than a pass (press and release in the same one) steps

@@ -2,6 +2,7 @@
 
 #include "game/board.h"
 #include "game/move.h"
+#include "game/rules.h"
 #include "tools/leveltext.h"
 
 Scenario startScenario(std::string_view levelText) {

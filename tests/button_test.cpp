@@ -188,11 +188,15 @@ TEST_F(ButtonTest, TooltipUnrollsAfterSevenHundredMillisecondsOfRest) {
     EXPECT_GT(countColour(s, tip, styleTable.colours[COLOUR_TOOLTIP_TEXT]), 10);
     // A press takes it away and disarms it until the pointer comes back.
     input("d +10");
-    EXPECT_EQ(button.click.tooltipHeight, 0);
+    EXPECT_EQ(ints(button.click.tooltipHeight, s.pixels[tip.y * 200 + tip.x]),
+              ints(0, window->canvas.background));
     input("u +2000");
     EXPECT_EQ(button.click.tooltipHeight, 0);
     input("150,100 +10 20,15 +10 +710");
     EXPECT_EQ(button.click.tooltipHeight, 5);
+    // So does the release of a press that began elsewhere.
+    input("u +0");
+    EXPECT_EQ(button.click.tooltipHeight, 0);
 }
 
 TEST_F(ButtonTest, CheckBoxTogglesOnAClickOrSpaceWhileHotAndIsRedrawn) {

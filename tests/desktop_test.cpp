@@ -20,7 +20,7 @@ namespace {
 struct Behaviour {
     bool closeInCreate, refuseClose, redrawOnTick, closeOnTick, closeItselfOnTick;
     bool openOnTick; // opens a child window (param 7) on its next Tick
-    bool openInDraw, openInSize;
+    bool openInDraw, openInSize, openInClose;
     uint16_t colour; // fills its canvas with it on Draw
 };
 
@@ -63,7 +63,12 @@ void RecordingWindowProc(Window* w, uint32_t param) {
             nestedResults.push_back(child());
         }
         break;
-    case Close: w->closeRequested &= !b.refuseClose; break;
+    case Close:
+        w->closeRequested &= !b.refuseClose;
+        if (b.openInClose) {
+            nestedResults.push_back(child());
+        }
+        break;
     }
 }
 
@@ -218,6 +223,17 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
     EXPECT_EQ(ints(desktop.count, desktop.desktopWindow == nullptr), ints(0, 1));
     EXPECT_EQ(closeTopWindow(desktop), 0);
     EXPECT_EQ(pass(), Events{});
+}
+
+TEST_F(DesktopTest, AWindowOpenedFromAClosingWindowStaysAndTheStackClosesUp) {
+    start();
+    behaviours[1].openInClose = true;
+    ASSERT_NE(open(1), nullptr);
+    ASSERT_EQ(closeTopWindow(desktop), 1);
+    ASSERT_EQ(nestedResults.size(), 1u);
+    EXPECT_EQ(ints(desktop.count, nestedResults[0] != nullptr,
+                   desktop.windows[1] == nestedResults[0], desktop.windows[2] == nullptr),
+              ints(2, 1, 1, 1));
 }
 
 TEST_F(DesktopTest, AWindowClosingItselfInItsTickEndsThePassAndTheDesktopShowsAgain) {
@@ -392,10 +408,10 @@ TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown)
 
     ASSERT_EQ(desktopResize(desktop, 800, 600), 1);
     EXPECT_EQ(takeEvents(), (Events{"A Size", "A Draw", "C Size", "C Draw"}));
-    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width, desktop.desktopBitmap.width,
-                   desktop.backup.height, big->frameWidth, big->frameHeight, big->sized,
-                   w->limitedMaximised, desktop.needsRedraw),
-              ints(800, 800, 600, 800, 600, 0, 0, 1));
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width, desktop.desktopWindow->maximised,
+                   desktop.desktopBitmap.width, desktop.backup.height, big->frameWidth,
+                   big->frameHeight, big->sized, w->limitedMaximised, desktop.needsRedraw),
+              ints(800, 1, 800, 600, 800, 600, 0, 0, 1));
     EXPECT_EQ(pixelsOf(desktop.desktopBitmap), pixelsOf(desktop.desktopWindow->canvas.surface));
     EXPECT_STREQ(configGet("WINDX"), "800");
     EXPECT_STREQ(configGet("WINDY"), "600");

@@ -274,7 +274,8 @@ TEST(Current, PointerTestAndTooltipBoxKeptOnTheCanvas) {
     const Box boxes[] = {
         {{20, 10, 30, 16}, 5, 20, 10, 50, 15, false}, {{20, 10, 30, 16}, 16, 20, 10, 50, 26, true},
         {{-10, -5, 30, 16}, 16, 4, 0, 34, 16, true},  {{70, 34, 30, 16}, 40, 70, 34, 100, 50, true},
-        {{69, 33, 30, 16}, 16, 69, 33, 99, 49, true}, {{50, 0, 98, 16}, 16, 4, 0, 102, 16, true}};
+        {{69, 33, 30, 16}, 16, 69, 33, 99, 49, true}, {{20, 45, 30, 16}, 16, 20, 34, 50, 50, true},
+        {{50, 0, 98, 16}, 16, 4, 0, 102, 16, true}};
     WindowCanvas& c = window.canvas;
     for (const Box& b : boxes) {
         surfaceFill(c.surface, 0);

@@ -138,6 +138,9 @@ TEST(WindowView, TheZoomFollowsTheDisplayAndTheKeys) {
     // At start a plain window takes the largest zoom at which it fits.
     StartupWindow w = startupWindow(1920, 1080, "640", "480", "0", 2);
     EXPECT_EQ(ints(w.zoom, w.width, w.x, w.y), ints(2, 1280, 320, 60));
+    // A display exactly twice the desktop's size still takes zoom 2.
+    w = startupWindow(1280, 960, "640", "480", "0", 2);
+    EXPECT_EQ(ints(w.zoom, w.width, w.height), ints(2, 1280, 960));
     w = startupWindow(1920, 1080, "1000", "700", "0", 2);
     EXPECT_EQ(ints(w.zoom, w.width, w.maximised), ints(1, 1000, 0));
     // Too large even at zoom 1: maximised.

@@ -1,0 +1,194 @@
+// SDL's keyboard, text and mouse events reaching the main window as its
+// messages, read back from the input state the messages fill. The events
+// are made here; no window is opened.
+#include "shell/input.h"
+
+#include "shell/mainwnd.h"
+#include "shell/platform_sdl.h"
+#include "tests/support/ints.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+std::vector<WindowKey> windowKeys;
+
+void onWindowKey(WindowKey key) {
+    windowKeys.push_back(key);
+}
+
+SDL_Event keyEvent(Uint32 type, SDL_Keycode sym, Uint16 mod = 0, Uint8 repeat = 0) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.type = type;
+    event.key.repeat = repeat;
+    event.key.keysym.sym = sym;
+    event.key.keysym.mod = mod;
+    return event;
+}
+
+SDL_Event textEvent(const char* text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+    return event;
+}
+
+// What a key leaves: the last key, whether it is down, the Alt letter.
+std::vector<int64_t> keyTraces(uint8_t vk) {
+    const KeyboardState& k = inputState.keys;
+    return ints(k.lastKey, k.down[vk], k.altLetter);
+}
+
+void clearInput() {
+    inputState = InputState{};
+    windowKeys.clear();
+}
+
+} // namespace
+
+TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
+    struct Case {
+        Uint32 type;
+        SDL_Keycode sym;
+        Uint16 mod;
+        uint8_t vk;
+        std::vector<int64_t> traces;
+    };
+    const Case cases[] = {
+        {SDL_KEYDOWN, SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
+        // Ctrl with a key that is no window key is the game's.
+        {SDL_KEYDOWN, SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
+        // With Alt a key is a system key: never down, an Alt letter once
+        // Alt is held; F10 alone is one too.
+        {SDL_KEYDOWN, SDLK_g, KMOD_LALT, 'G', ints(0, 0, 0)},
+        {SDL_KEYDOWN, SDLK_F10, 0, 0x79, ints(0, 0, 0)},
+        {SDL_KEYDOWN, SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        clearInput();
+        EXPECT_TRUE(translateInput(keyEvent(c.type, c.sym, c.mod), onWindowKey));
+        EXPECT_EQ(keyTraces(c.vk), c.traces) << c.sym;
+    }
+    clearInput();
+    translateInput(keyEvent(SDL_KEYDOWN, SDLK_LALT), onWindowKey);
+    translateInput(keyEvent(SDL_KEYDOWN, SDLK_g, KMOD_LALT), onWindowKey);
+    EXPECT_EQ(ints(inputState.keys.altHeld, inputState.keys.altLetter), ints(1, 'G'));
+    // A release is always the game's, a window key's included, with Alt
+    // held or not.
+    const std::tuple<SDL_Keycode, Uint16, uint8_t> releases[] = {
+        {SDLK_RIGHT, KMOD_LALT, KEY_RIGHT}, {SDLK_EQUALS, KMOD_LCTRL, uint8_t(0xBB)}};
+    for (const auto& [sym, mod, vk] : releases) {
+        clearInput();
+        inputState.keys.down[vk] = 1;
+        translateInput(keyEvent(SDL_KEYUP, sym, mod), onWindowKey);
+        EXPECT_EQ(ints(inputState.keys.down[vk], windowKeys.size()), ints(0, 0)) << sym;
+    }
+}
+
+TEST(SdlInput, WindowKeysAreTheWindowsAndTheirTextIsDropped) {
+    struct Case {
+        SDL_Keycode sym;
+        Uint16 mod;
+        Uint8 repeat;
+        WindowKey key;
+    };
+    const Case cases[] = {{SDLK_RETURN, KMOD_LALT, 0, WindowKey::FullScreen},
+                          {SDLK_KP_ENTER, KMOD_RALT, 0, WindowKey::FullScreen},
+                          {SDLK_RETURN, KMOD_LALT, 1, WindowKey::Held},
+                          {SDLK_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
+                          {SDLK_EQUALS, KMOD_RCTRL, 0, WindowKey::ZoomIn},
+                          {SDLK_KP_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
+                          {SDLK_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
+                          {SDLK_KP_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
+                          {SDLK_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
+                          {SDLK_KP_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
+                          {SDLK_RETURN, 0, 0, WindowKey::None},
+                          {SDLK_PLUS, 0, 0, WindowKey::None},
+                          {SDLK_PLUS, KMOD_LCTRL | KMOD_LALT, 0, WindowKey::None},
+                          {SDLK_1, KMOD_LCTRL, 0, WindowKey::None}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(windowKeyOf(keyEvent(SDL_KEYDOWN, c.sym, c.mod, c.repeat).key), c.key)
+            << c.sym << " " << c.mod;
+    }
+    clearInput();
+    translateInput(keyEvent(SDL_KEYDOWN, SDLK_EQUALS, KMOD_LCTRL), onWindowKey);
+    translateInput(textEvent("="), onWindowKey);
+    translateInput(keyEvent(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT, 1), onWindowKey);
+    EXPECT_EQ(windowKeys, std::vector<WindowKey>{WindowKey::ZoomIn});
+    EXPECT_EQ(ints(inputState.keys.lastKey, inputState.keys.lastChar, inputState.keys.down[0xBB]),
+              ints(0, 0, 0));
+    // Only the text of that very key is dropped.
+    translateInput(keyEvent(SDL_KEYDOWN, SDLK_x), onWindowKey);
+    translateInput(textEvent("x"), onWindowKey);
+    EXPECT_EQ(inputState.keys.lastChar, 'x');
+}
+
+TEST(SdlInput, TextPassesAsLatin1BytesAndAltMakesItASystemCharacter) {
+    const std::pair<const char*, int> texts[] = {
+        {"a", 'a'},          {"\xC3\xA9", 0xE9},      {"\xC4\xA1", 0},
+        {"\xE2\x82\xAC", 0}, {"\xF0\x9F\x98\x80", 0}, {"\x01", 0}};
+    for (const auto& [text, last] : texts) {
+        clearInput();
+        EXPECT_TRUE(translateInput(textEvent(text), onWindowKey));
+        EXPECT_EQ(inputState.keys.lastChar, last) << text;
+    }
+    // A character after a dropped one still comes through.
+    clearInput();
+    translateInput(textEvent("\xE2\x82\xAC"
+                             "b"),
+                   onWindowKey);
+    EXPECT_EQ(inputState.keys.lastChar, 'b');
+    clearInput();
+    inputState.keys.altHeld = 1;
+    translateInput(textEvent("a"), onWindowKey);
+    EXPECT_EQ(inputState.keys.lastChar, 0);
+}
+
+TEST(SdlInput, ButtonsAndTheWheel) {
+    const struct {
+        Uint32 type;
+        Uint8 button;
+    } presses[] = {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT},   {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT},
+                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT},  {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT},
+                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE},
+                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1}};
+    const MouseState& m = inputState.mouse;
+    std::vector<int64_t> after;
+    clearInput();
+    for (const auto& p : presses) {
+        SDL_Event event{};
+        event.type = p.type;
+        event.button.type = p.type;
+        event.button.button = p.button;
+        EXPECT_TRUE(translateInput(event, onWindowKey));
+        after.push_back(m.leftPressed + 2 * m.leftReleased + 4 * m.rightPressed +
+                        8 * m.rightReleased + 16 * m.middlePressed + 32 * m.middleReleased);
+    }
+    EXPECT_EQ(after, ints(1, 3, 7, 15, 31, 63, 63));
+
+    // Forward is away from the player; a flipped wheel turns the other way,
+    // a sideways turn is no turn.
+    const struct {
+        Sint32 y;
+        Uint32 direction;
+        std::vector<int64_t> turns;
+    } wheels[] = {{1, SDL_MOUSEWHEEL_NORMAL, ints(1, 0)},
+                  {-2, SDL_MOUSEWHEEL_NORMAL, ints(0, 1)},
+                  {1, SDL_MOUSEWHEEL_FLIPPED, ints(0, 1)},
+                  {0, SDL_MOUSEWHEEL_NORMAL, ints(0, 0)}};
+    for (const auto& w : wheels) {
+        clearInput();
+        SDL_Event event{};
+        event.type = SDL_MOUSEWHEEL;
+        event.wheel.y = w.y;
+        event.wheel.direction = w.direction;
+        EXPECT_TRUE(translateInput(event, onWindowKey));
+        EXPECT_EQ(ints(m.wheelForward, m.wheelBackward), w.turns) << w.y;
+    }
+    SDL_Event other{};
+    other.type = SDL_MOUSEMOTION;
+    EXPECT_FALSE(translateInput(other, onWindowKey));
+}

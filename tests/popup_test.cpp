@@ -105,7 +105,8 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
         popupClose(menu);
     }
     // Too tall either way: it scrolls below the point, separators as tall as
-    // items, pushed back inside the canvas with its 18-pixel strip.
+    // items, pushed back inside the canvas with its 18-pixel scroll bar,
+    // whose thumb shows 12 rows of 30.
     desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
     static std::string texts[30];
@@ -117,20 +118,29 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 0);
     desktop.current = nullptr;
     MenuLevel& tall = menu.levels[0];
-    EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, tall.scrollBar.shown,
-                   tall.x + tall.width + 18),
-              ints(12, 12 * 21, 200, 21, 1, 640));
+    const VScrollBar& bar = tall.scrollBar;
+    EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, bar.active, bar.upButton.x,
+                   bar.thumb.height, tall.x + tall.width + 18),
+              ints(12, 12 * 21, 200, 21, 1, 622, 86, 640));
     for (int i = 0; i < 12; i++) {
         press(KEY_DOWN);
     }
-    EXPECT_EQ(ints(tall.selected, tall.first, tall.items[12].y), ints(12, 1, 200 + 11 * 21));
-    // The wheel moves the shown rows by one, a press on the strip by a page.
+    EXPECT_EQ(ints(tall.selected, tall.first, bar.top, tall.items[12].y),
+              ints(12, 1, 1, 200 + 11 * 21));
+    // The wheel moves the shown rows by three, the arrows by one, the track
+    // by a page, and the thumb drags them; none of it closes the menu.
+    const auto at = [](int32_t x, int32_t y) {
+        return std::to_string(x) + "," + std::to_string(y);
+    };
     play("w- +10");
-    EXPECT_EQ(tall.first, 2);
-    play("630,203 d +10");
-    EXPECT_EQ(ints(tall.first, menu.owner != nullptr), ints(0, 1));
-    play("630,449 d +10");
-    EXPECT_EQ(tall.first, 12);
+    EXPECT_EQ(tall.first, 4);
+    play(at(bar.upButton.x + 9, bar.upButton.y + 3) + " d +10 u +10");
+    EXPECT_EQ(tall.first, 3);
+    play(at(bar.downButton.x + 9, bar.downButton.y - 3) + " d +10 u +10");
+    EXPECT_EQ(tall.first, 15);
+    play(at(bar.thumb.x + 9, bar.thumb.y + 2) + " d +10 " +
+         at(bar.thumb.x + 9, bar.upButton.y + 18 + 2) + " +10 u +10");
+    EXPECT_EQ(ints(tall.first, tall.items[0].y, menu.owner != nullptr), ints(0, 200, 1));
     for (int i = 0; i < 11; i++) {
         press(KEY_UP);
     }

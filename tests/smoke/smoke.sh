@@ -55,8 +55,8 @@ python3 "$here/screen_colours.py" "$DISPLAY" --blocks "$wx" "$wy" 1280 960 2 ||
 title=$(pixel $((wx + 600)) $((wy + 190)))
 xdotool mousemove $((wx + 600)) $((wy + 190)) sleep 0.1 mousedown 1 sleep 0.1 \
     mousemove $((wx + 300)) $((wy + 190)) sleep 0.1 mousemove 10 $((wy + 190)) sleep 0.1 mouseup 1
-sleep 0.3
-[[ $(pixel $((wx + 4)) $((wy + 190))) == "$title" ]] ||
+shows() { [[ $(pixel "$1" "$2") == "$3" ]]; }
+settles shows $((wx + 4)) $((wy + 190)) "$title" ||
     fail "the window dragged past the left edge left the desktop"
 before=$(python3 "$here/screen_colours.py" "$DISPLAY" --digest)
 
@@ -64,9 +64,8 @@ before=$(python3 "$here/screen_colours.py" "$DISPLAY" --digest)
 xdotool key --window "$window" space
 sleep 0.3
 xdotool key --window "$window" space
-sleep 0.3
-after=$(python3 "$here/screen_colours.py" "$DISPLAY" --digest)
-[[ $before != "$after" ]] || fail "the screen did not change after two keys"
+changed() { [[ $(python3 "$here/screen_colours.py" "$DISPLAY" --digest) != "$before" ]]; }
+settles changed || fail "the screen did not change after two keys"
 for key in Right Left Up Down r Next Prior; do
     xdotool key --window "$window" "$key"
     sleep 0.05
@@ -74,38 +73,34 @@ done
 kill -0 "$game" 2> /dev/null || fail "the program ended before Escape"
 
 # Zoom 1 and back: the window keeps the same desktop.
+is_at() { [[ $(geometry) == "$1" ]]; }
 xdotool key --window "$window" ctrl+minus
-sleep 0.5
-[[ $(geometry) == "$wx $wy 640x480" ]] || fail "Ctrl+Minus gave $(geometry), not zoom 1"
+settles is_at "$wx $wy 640x480" || fail "Ctrl+Minus gave $(geometry), not zoom 1"
 xdotool key --window "$window" ctrl+plus
-sleep 0.5
-[[ $(geometry) == "$wx $wy 1280x960" ]] || fail "Ctrl+Plus gave $(geometry), not zoom 2"
+settles is_at "$wx $wy 1280x960" || fail "Ctrl+Plus gave $(geometry), not zoom 2"
 
 # One pixel wider leaves the desktop's size as it was; the picture must
 # come back all the same. The bottom-left corner is the game's background.
 corner=$(pixel $((wx + 4)) $((wy + 940)))
 [[ $corner != 000000 ]] || fail "the game's background is black"
 xdotool windowsize "$window" 1281 960
-sleep 0.5
-[[ $(geometry) == "$wx $wy 1281x960" ]] || fail "the window did not take 1281 x 960"
-[[ $(pixel $((wx + 4)) $((wy + 940))) == "$corner" ]] ||
+settles is_at "$wx $wy 1281x960" || fail "the window did not take 1281 x 960"
+settles shows $((wx + 4)) $((wy + 940)) "$corner" ||
     fail "after a resize by one pixel the picture did not come back"
 
 # Made smaller than a 640 x 480 desktop at zoom 2, it grows back.
 xdotool windowsize "$window" 600 400
 sleep 0.5
-[[ $(geometry) == "$wx $wy 1280x960" ]] || fail "shrunk below its minimum the window is $(geometry)"
+settles is_at "$wx $wy 1280x960" || fail "shrunk below its minimum the window is $(geometry)"
 xdotool windowsize "$window" 1281 960
-sleep 0.5
+settles is_at "$wx $wy 1281x960" || fail "the window did not take 1281 x 960 again"
 
 # Full screen covers the display, and leaving it brings the window back.
 xdotool key --window "$window" alt+Return
-sleep 0.5
-[[ $(geometry) == "0 0 1600x1200" ]] || fail "Alt+Enter gave $(geometry), not full screen"
-[[ $(pixel 4 4) == "$corner" ]] || fail "full screen shows no desktop"
+settles is_at "0 0 1600x1200" || fail "Alt+Enter gave $(geometry), not full screen"
+settles shows 4 4 "$corner" || fail "full screen shows no desktop"
 xdotool key --window "$window" alt+Return
-sleep 0.5
-[[ $(geometry) == "$wx $wy 1281x960" ]] || fail "leaving full screen gave $(geometry)"
+settles is_at "$wx $wy 1281x960" || fail "leaving full screen gave $(geometry)"
 
 xdotool key --window "$window" Escape
 ended_with "$game"

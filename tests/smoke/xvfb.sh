@@ -2,8 +2,11 @@
 # folder $work, removed at exit together with the display and the program
 # whose process id the test keeps in $game. start_xvfb starts a virtual X
 # display of its own (1024 x 768, or the size given as WIDTHxHEIGHT) and
-# exports DISPLAY, or exits 77 (skipped) when Xvfb is not installed. ended_with PID waits up to five seconds for the program to
-# end and sets status to its exit status, or to nothing when it did not end.
+# exports DISPLAY, or exits 77 (skipped) when Xvfb is not installed.
+# ended_with PID waits up to ten seconds for the program to end and sets
+# status to its exit status, or to nothing when it did not end. settles
+# COMMAND... runs the command until it succeeds, for up to ten seconds, so
+# that a busy machine's slow program is waited for rather than failed.
 
 work=$(mktemp -d)
 xvfb=""
@@ -42,7 +45,7 @@ start_xvfb() {
 
 ended_with() {
     status=""
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         if ! kill -0 "$1" 2> /dev/null; then
             wait "$1"
             status=$?
@@ -50,4 +53,12 @@ ended_with() {
         fi
         sleep 0.05
     done
+}
+
+settles() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
 }

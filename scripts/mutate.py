@@ -562,7 +562,9 @@ class Scratch:
                     # exact subset of the full one at a third of the time,
                     # and the full run would be most of a survivor's cost.
                     # --thorough adds the full run after the quick one.
-                    group.commands.insert(0, (command + ["--quick"], cwd, env))
+                    # A mutant needs only the first case that differs.
+                    group.commands.insert(0, (command + ["--quick", "--first-difference"],
+                                              cwd, env))
                     if not self.thorough:
                         del group.commands[1:]
             build = os.path.realpath(self.build)
@@ -659,7 +661,11 @@ class Plan:
             if any(touches(r) or any(map(touches, self.made_by.get(r, ()))) for r in group.reads):
                 chosen.append((group, sorted(r for r in group.reads
                                              if self.is_program(r) or r in self.made_by)))
-        chosen.sort(key=lambda gr: gr[0].seconds)
+        # The identity check goes first wherever it is reached: it needs only
+        # ghtool relinked, stops at the first case that differs, and catches
+        # most faults in the rules and the drawing, where every other test
+        # program would be relinked and run first.
+        chosen.sort(key=lambda gr: (gr[0].name != "identity", gr[0].seconds))
         return chosen
 
 

@@ -169,9 +169,9 @@ def render(ghtool, data, level, moves, work):
         return digest(f.read())
 
 
-def compute(ghtool, quick):
+def compute(ghtool, quick, results=None):
     levels, made, sims, frozen, parsed = build_cases(quick)
-    results = {}
+    results = {} if results is None else results
     with tempfile.TemporaryDirectory() as work:
         for name, grids in made:
             path = os.path.join(work, name + ".txt")
@@ -198,14 +198,47 @@ def compute(ghtool, quick):
     return results
 
 
+class FirstDifference(Exception):
+    pass
+
+
+class StopAtFirstDifference(dict):
+    """Results that end the run at the first one that differs."""
+
+    def __init__(self, expected):
+        super().__init__()
+        self.expected = expected
+
+    def __setitem__(self, key, value):
+        super().__setitem__(key, value)
+        if self.expected.get(key) != value:
+            raise FirstDifference(key)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--ghtool", default=os.path.join(ROOT, "build", "ghtool"))
     parser.add_argument("--quick", action="store_true")
     parser.add_argument("--record", action="store_true")
+    parser.add_argument("--first-difference", action="store_true")
     options = parser.parse_args()
     if not os.access(options.ghtool, os.X_OK):
         sys.exit(f"check.py: no ghtool at {options.ghtool}")
+
+    expected = {}
+    if not options.record:
+        with open(DIGESTS) as f:
+            for line in f:
+                key, value = line.rstrip("\n").rsplit(" ", 1)
+                expected[key] = value
+    if options.first_difference and not options.record:
+        try:
+            compute(options.ghtool, options.quick, StopAtFirstDifference(expected))
+        except FirstDifference as difference:
+            print(f"differs: {difference.args[0]}")
+            return 1
+        print("no case differs")
+        return 0
 
     results = compute(options.ghtool, options.quick and not options.record)
     if options.record:
@@ -215,11 +248,6 @@ def main():
         print(f"recorded {len(results)} digests")
         return 0
 
-    expected = {}
-    with open(DIGESTS) as f:
-        for line in f:
-            key, value = line.rstrip("\n").rsplit(" ", 1)
-            expected[key] = value
     differing = [key for key in sorted(results) if expected.get(key) != results[key]]
     for key in differing[:40]:
         print(f"differs: {key}")

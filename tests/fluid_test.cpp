@@ -131,6 +131,7 @@ TEST(FineGrid, ProbesReadTopAndBottomThirdsAndNothingOffTheBoard) {
     EXPECT_EQ(fullTop(-1, 0, 0), 0);
     EXPECT_EQ(fullTop(5, 0, 0), 0);
     EXPECT_EQ(fullTop(0, 0, 3), 0);
+    EXPECT_EQ(fullBottom(0, 0, 3), 0);
     EXPECT_EQ(fullTop(0, -1, 0), 0);
 }
 

@@ -252,6 +252,12 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
     EXPECT_EQ(tileSprites[7][0].width, MAX_SPRITE_SIDE);
     putI32At(emptyFrame, file.frameAt[7][0], MAX_SPRITE_SIDE + 1);
     EXPECT_EQ(loader.load(emptyFrame), 0);
+    putI32At(emptyFrame, file.frameAt[7][0], 0);
+    putI32At(emptyFrame, file.frameAt[7][0] + 4, MAX_SPRITE_SIDE);
+    ASSERT_EQ(loader.load(emptyFrame), 1);
+    EXPECT_EQ(tileSprites[7][0].height, MAX_SPRITE_SIDE);
+    putI32At(emptyFrame, file.frameAt[7][0] + 4, MAX_SPRITE_SIDE + 1);
+    EXPECT_EQ(loader.load(emptyFrame), 0);
 
     const auto withLastEffect = [&](int32_t count) {
         std::vector<uint8_t> bytes(file.bytes.begin(),

@@ -18,6 +18,7 @@ TEST(Keys, SdlKeysMapToTheProgramsVirtualKeys) {
     EXPECT_EQ(virtualKeyFromSdl(SDLK_LSHIFT), KEY_SHIFT);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_RSHIFT), KEY_SHIFT);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_LCTRL), KEY_CTRL);
+    EXPECT_EQ(virtualKeyFromSdl(SDLK_RCTRL), KEY_CTRL);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_RALT), KEY_ALT);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_BACKSPACE), KEY_BACK);
     EXPECT_EQ(virtualKeyFromSdl(SDLK_TAB), KEY_TAB);

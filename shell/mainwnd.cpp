@@ -109,8 +109,8 @@ StartupWindow startupWindow(int32_t screenWidth, int32_t screenHeight, const cha
     StartupWindow w{};
     // The desktop is never smaller than the game's, which the design's
     // 500 x 375 would cut off.
-    const int64_t desktopWidth = std::max(leadingInteger(windx), GAME_DESKTOP_WIDTH);
-    const int64_t desktopHeight = std::max(leadingInteger(windy), GAME_DESKTOP_HEIGHT);
+    const int64_t desktopWidth = std::max(leadingInteger(windx), leastDesktop.width);
+    const int64_t desktopHeight = std::max(leadingInteger(windy), leastDesktop.height);
     // The first character names the mode; an empty value reads as -48, a
     // mode like any other non-windowed one.
     w.mode = (fullscr != nullptr ? uint8_t(fullscr[0]) : 0) - '0';
@@ -237,7 +237,7 @@ void shellBegin() {
     suspended = 0;
 }
 
-const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight) {
+const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight, WindowProc proc) {
     platform.clientWidth = clientWidth;
     platform.clientHeight = clientHeight;
     if (const char* failure = platformInit(platform)) {
@@ -247,8 +247,8 @@ const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight) {
     view.width = clientWidth;
     view.height = clientHeight;
     platformScreenResize(clientWidth, clientHeight, view.zoom);
-    if (const char* failure = desktopInit(desktop, clientWidth / view.zoom,
-                                          clientHeight / view.zoom, GameWindowProc)) {
+    if (const char* failure =
+            desktopInit(desktop, clientWidth / view.zoom, clientHeight / view.zoom, proc)) {
         // Freeing the desktop writes the configuration, as at every end.
         desktopShutdown(desktop);
         platformShutdown(platform);

@@ -4,6 +4,8 @@
 // state and the desktop's flags, and the start, pass and end of the toolkit
 // around the message loop. The SDL entry (shell/main.cpp) only translates
 // SDL's events into these messages; tests send them directly.
+#include "game/flow.h"
+#include "toolkit/window.h"
 #include <cstdint>
 
 // The messages of the main window, with the meaning of their two values.
@@ -80,11 +82,12 @@ void shellFindFiles(const char* programFolder);
 // platform record cleared.
 void shellBegin();
 // Start-up, second part, once the window exists: the platform layer, then the
-// desktop with the game window, at the window's client size (screen pixels)
-// divided by the zoom in shell/view.h. Returns nullptr, or the message to
-// show the user; after a failure everything started here has been taken
-// down again.
-const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight);
+// desktop with its bottom window run by proc (the game's, or the level
+// editor's), at the window's client size (screen pixels) divided by the zoom
+// in shell/view.h. Returns nullptr, or the message to show the user; after a
+// failure everything started here has been taken down again.
+const char* shellStartDesktop(int32_t clientWidth, int32_t clientHeight,
+                              WindowProc proc = GameWindowProc);
 // One update pass, then the one-pass events cleared. false once the desktop
 // has no window left: the loop is over.
 bool shellPass();

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 WindowView view{1, 1, 0, 0};
+WindowSize leastDesktop{GAME_DESKTOP_WIDTH, GAME_DESKTOP_HEIGHT};
 
 namespace {
 
@@ -17,7 +18,7 @@ uint32_t packWords(int32_t low, int32_t high) {
 
 int32_t largestZoom(int32_t displayWidth, int32_t displayHeight) {
     return std::max(
-        std::min(displayWidth / GAME_DESKTOP_WIDTH, displayHeight / GAME_DESKTOP_HEIGHT), 1);
+        std::min(displayWidth / leastDesktop.width, displayHeight / leastDesktop.height), 1);
 }
 
 int32_t zoomAfterKey(const WindowView& v, ZoomKey key) {
@@ -30,7 +31,7 @@ int32_t zoomAfterKey(const WindowView& v, ZoomKey key) {
 }
 
 WindowSize minimumWindowSize(int32_t zoom) {
-    return {GAME_DESKTOP_WIDTH * zoom, GAME_DESKTOP_HEIGHT * zoom};
+    return {leastDesktop.width * zoom, leastDesktop.height * zoom};
 }
 
 WindowSize zoomedWindowSize(const WindowView& v, int32_t zoom, int32_t displayWidth,

@@ -7,8 +7,7 @@
 #include <cstdint>
 
 // The desktop the game is laid out for: its menu bar and its largest board
-// fit in it. The window is never made smaller than this many desktop pixels,
-// at whatever zoom.
+// fit in it.
 constexpr int32_t GAME_DESKTOP_WIDTH = 640;
 constexpr int32_t GAME_DESKTOP_HEIGHT = 480;
 
@@ -21,7 +20,7 @@ struct WindowView {
 extern WindowView view;
 
 // The largest zoom at which a display of this size (its usable area) still
-// shows the game's whole desktop; 1 for displays smaller than that. It is
+// shows the whole least desktop; 1 for displays smaller than that. It is
 // also the zoom a game starts with.
 int32_t largestZoom(int32_t displayWidth, int32_t displayHeight);
 
@@ -36,6 +35,10 @@ int32_t zoomAfterKey(const WindowView& v, ZoomKey key);
 struct WindowSize {
     int32_t width, height;
 };
+// The window is never made smaller than this many desktop pixels, at
+// whatever zoom: the game's desktop, unless the program lays out a larger
+// one before start-up (the level editor does).
+extern WindowSize leastDesktop;
 // The smallest client area the window may have at a zoom.
 WindowSize minimumWindowSize(int32_t zoom);
 // A plain window's client area once the zoom has changed: the desktop it

@@ -31,9 +31,10 @@ ConfigEntry configTable[CONFIG_ENTRY_COUNT] = {
     {"CLK2DT", "Double click time (ms)", "320", {}},
 };
 
+const char* configFileName = "Cfg.txt";
+
 namespace {
 
-const char* const CONFIG_FILE = "Cfg.txt";
 const char* const CONFIG_HEADER = "Oxel config file";
 // The saved file is under 1 KB. Anything past this limit is not a settings
 // file and is treated like one that cannot be read, rather than asking for
@@ -182,9 +183,9 @@ std::string configSaveFile(const char* path) {
 }
 
 void configLoad() {
-    configLoadFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
+    configLoadFile(userFilePath(filePlaces, configFileName).c_str());
 }
 
 std::string configSave() {
-    return configSaveFile(userFilePath(filePlaces, CONFIG_FILE).c_str());
+    return configSaveFile(userFilePath(filePlaces, configFileName).c_str());
 }

@@ -36,6 +36,10 @@ int32_t leadingInteger(const char* text);
 // be written ("Permission denied"); the old file then stays as it was.
 void configLoad();
 std::string configSave();
+// The settings file's name among the player's files: "Cfg.txt", the game's.
+// Another program on the toolkit (the level editor) names its own before
+// loading, so that its window's size is not taken for the game's.
+extern const char* configFileName;
 
 // The same, on a file of any name (tests use files in temporary folders).
 void configLoadFile(const char* path);

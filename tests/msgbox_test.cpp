@@ -348,3 +348,56 @@ TEST(Dialog, MissingGameFileIsReportedInAPulsingBoxThatEndsTheGame) {
 }
 
 } // namespace
+
+TEST(Dialog, ARangedFieldRefusesToConfirmOutsideItsRangeAndKeepsTheDialogOpen) {
+    DialogDesk desk;
+    int32_t width = 10;
+    int32_t height = 8;
+    std::unique_ptr<Dialog> box = dialogCreate();
+    dialogAddRange(*box, "Width", &width, 1, 18);
+    dialogAddRange(*box, "Height", &height, 1, 13);
+    dialogAddButtons(*box, DIALOG_OK_CANCEL);
+    Dialog* d = dialogShow(std::move(box), "Size", countOk, nullptr);
+    ASSERT_NE(d, nullptr);
+    Window* w = d->window;
+    const Rect ok = d->lines[2].buttons[0].rect;
+    // The height goes to 0 by its own field, the width to 19 by the first.
+    desk.key(KEY_TAB);
+    desk.key(KEY_END);
+    desk.key(KEY_BACK);
+    desk.key('0', '0');
+    desk.key(KEY_TAB);
+    desk.key(KEY_TAB);
+    desk.key(KEY_TAB);
+    desk.key(KEY_END);
+    desk.key('9', '9');
+    EXPECT_STREQ(d->lines[0].textBuffers[0], "109");
+    desk.click(*w, ok);
+    // Refused: both values stay, and the first field out of range has the
+    // focus and the caret.
+    EXPECT_EQ(desktop.count, 2);
+    EXPECT_EQ(okCalls, 0);
+    EXPECT_EQ(width, 10);
+    EXPECT_EQ(height, 8);
+    EXPECT_EQ(d->alert, 1u);
+    EXPECT_EQ(w->caret.owner, &d->lines[0].editors[0]);
+    desk.key(KEY_BACK);
+    desk.key(KEY_BACK);
+    desk.key('8', '8');
+    desk.click(*w, ok);
+    EXPECT_EQ(desktop.count, 2);
+    EXPECT_EQ(w->caret.owner, &d->lines[1].editors[0]);
+    // A text that is no number is refused as well.
+    desk.key(KEY_BACK);
+    desk.key('x', 'x');
+    desk.click(*w, ok);
+    EXPECT_EQ(desktop.count, 2);
+    desk.key(KEY_BACK);
+    desk.key('1', '1');
+    desk.key('3', '3');
+    desk.click(*w, ok);
+    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(okCalls, 1);
+    EXPECT_EQ(width, 18);
+    EXPECT_EQ(height, 13);
+}

@@ -417,11 +417,48 @@ void storeValues(Dialog& d) {
     }
 }
 
+// The number a ranged field holds, when it holds one in its range: digits
+// with an optional sign, blanks around them allowed, nothing else.
+bool inRange(const DialogLine& line) {
+    const char* text = line.textBuffers[0];
+    char* end = nullptr;
+    const long number = std::strtol(text, &end, 10);
+    if (end == text) {
+        return false;
+    }
+    while (*end == ' ') {
+        end++;
+    }
+    return *end == 0 && number >= line.low && number <= line.high;
+}
+
+// The first ranged field that would store a value outside its range takes
+// the focus, and the frame pulses until the dialog ends.
+bool rangesHold(Dialog& d) {
+    for (int32_t i = 0; i < d.lineCount; i++) {
+        DialogLine& line = d.lines[i];
+        if (line.ranged && !inRange(line)) {
+            for (int32_t other = 0; other < d.lineCount; other++) {
+                dropFocus(d.lines[other]);
+            }
+            lineEditorFocus(line.editors[0]);
+            d.focusLine = i;
+            d.focusElement = 0;
+            d.alert = 1;
+            return false;
+        }
+    }
+    return true;
+}
+
 void endWith(Dialog& d, uint32_t result) {
     switch (result) {
     case DIALOG_RESULT_CANCEL:
     case DIALOG_RESULT_NO: d.window->closeRequested = 1; break;
     case DIALOG_RESULT_OK:
+        if (!rangesHold(d)) {
+            break;
+        }
         storeValues(d);
         d.window->closeRequested = 1;
         if (d.onOk != nullptr) {
@@ -682,6 +719,17 @@ void dialogAddString(Dialog& dialog, const char* label, char* value, int32_t siz
 
 void dialogAddInteger(Dialog& dialog, const char* label, int32_t* value, bool enabled) {
     addLine(dialog, DIALOG_INTEGER, label, value, enabled, 0, nullptr);
+}
+
+void dialogAddRange(Dialog& dialog, const char* label, int32_t* value, int32_t low, int32_t high) {
+    const int32_t index = dialog.lineCount;
+    addLine(dialog, DIALOG_INTEGER, label, value, true, 0, nullptr);
+    if (dialog.lineCount > index) {
+        DialogLine& line = dialog.lines[index];
+        line.ranged = 1;
+        line.low = low;
+        line.high = high;
+    }
 }
 
 void dialogAddFloat(Dialog& dialog, const char* label, float* value, bool enabled) {

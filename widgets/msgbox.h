@@ -71,6 +71,9 @@ struct DialogLine {
     const char* secondText;
     int32_t secondX, secondY;
     int32_t secondWidth;
+    // An integer field that takes only low to high (both included).
+    uint32_t ranged;
+    int32_t low, high;
 };
 
 struct Dialog {
@@ -109,6 +112,10 @@ void dialogAddCheckBox(Dialog& dialog, const char* label, int32_t* value, bool e
 void dialogAddString(Dialog& dialog, const char* label, char* value, int32_t size, char* work,
                      bool enabled = true);
 void dialogAddInteger(Dialog& dialog, const char* label, int32_t* value, bool enabled = true);
+// An integer field that takes only low to high: confirming while it holds
+// anything else (no number, or one outside) stores nothing and keeps the
+// dialog open, with the field focused and the frame pulsing.
+void dialogAddRange(Dialog& dialog, const char* label, int32_t* value, int32_t low, int32_t high);
 void dialogAddFloat(Dialog& dialog, const char* label, float* value, bool enabled = true);
 void dialogAddThreeFloats(Dialog& dialog, const char* label, float (*values)[3],
                           bool enabled = true);

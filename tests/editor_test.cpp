@@ -1,0 +1,278 @@
+// The level editor on the scripted platform, driven as a user drives it: the
+// palette, the board, the menus, the dialogs and the keys, then the files it
+// writes read back.
+#include "editor/commands.h"
+#include "editor/document.h"
+#include "editor/editor.h"
+#include "editor/palette.h"
+#include "editor/playtest.h"
+#include "game/board.h"
+#include "game/rules.h"
+#include "platform/platform_script.h"
+#include "shell/mainwnd.h"
+#include "tests/support/datafile.h"
+#include "tests/support/desktop_env.h"
+#include "tests/support/golden.h"
+#include "toolkit/config.h"
+#include "toolkit/desktop.h"
+#include "tools/verify.h"
+#include "widgets/msgbox.h"
+#include "widgets/popup.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint8_t KEY_F5 = 0x74;
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The editor started as its main starts it, in a fresh folder holding a copy
+// of GHold.dat, on an 800 x 520 desktop.
+struct EditorSession {
+    TempDir folder{"editor"};
+    fs::path previousFolder = fs::current_path();
+    uint32_t now = 1000;
+
+    explicit EditorSession(const std::string& start = {},
+                           const std::function<void(const fs::path&)>& prepare = {}) {
+        fs::copy_file(GHOLD_DATA_FILE, folder.path / "GHold.dat");
+        if (prepare) {
+            prepare(folder.path);
+        }
+        resetRuleRecords();
+        fs::current_path(folder.path);
+        editor = Editor{};
+        palette = Palette{};
+        editor.startPath = start;
+        scriptedPlatformStart(EDITOR_DESKTOP_WIDTH, EDITOR_DESKTOP_HEIGHT, now);
+        shellBegin();
+        EXPECT_EQ(shellStartDesktop(EDITOR_DESKTOP_WIDTH, EDITOR_DESKTOP_HEIGHT, EditorWindowProc),
+                  nullptr);
+        pass();
+    }
+    ~EditorSession() {
+        scriptedDesktopStop();
+        editor = Editor{};
+        fs::current_path(previousFolder);
+    }
+    EditorSession(const EditorSession&) = delete;
+    EditorSession& operator=(const EditorSession&) = delete;
+
+    void pass(uint32_t advance = 10) {
+        now += advance;
+        scriptSetTime(now);
+        shellPass();
+    }
+    void key(uint8_t vk, char typed = 0) {
+        MainWndProc(MSG_KEY_DOWN, vk, 0);
+        if (typed != 0) {
+            MainWndProc(MSG_CHAR, uint8_t(typed), 0);
+        }
+        pass();
+        MainWndProc(MSG_KEY_UP, vk, 0);
+    }
+    void control(uint8_t letter) {
+        MainWndProc(MSG_KEY_DOWN, KEY_CTRL, 0);
+        key(letter);
+        MainWndProc(MSG_KEY_UP, KEY_CTRL, 0);
+    }
+    // Letters and digits type with their own keys, punctuation with a key
+    // of no meaning to the editor (as '.' has on a keyboard).
+    void type(const std::string& text) {
+        constexpr uint8_t KEY_PUNCTUATION = 0xBE;
+        for (char c : text) {
+            const bool letter = c >= 'a' && c <= 'z';
+            const bool own = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ';
+            key(letter ? uint8_t(c - 'a' + 'A') : own ? uint8_t(c) : KEY_PUNCTUATION, c);
+        }
+    }
+    // Everything in the field before the caret goes, then the text is typed.
+    void replaceField(const std::string& text) {
+        key(KEY_END);
+        for (int i = 0; i < 40; i++) {
+            key(KEY_BACK);
+        }
+        type(text);
+    }
+    void moveTo(int32_t x, int32_t y) {
+        scriptMouseMove(x, y);
+        pass();
+    }
+    void click(int32_t x, int32_t y, bool right = false) {
+        scriptMouseMove(x, y);
+        right ? scriptRightDown() : scriptLeftDown();
+        pass();
+        right ? scriptRightUp() : scriptLeftUp();
+        pass(SLIP_TIME);
+    }
+    void clickRect(const Window& w, const Rect& r) {
+        click(w.x + r.x + r.width / 2, w.y + r.y + r.height / 2);
+    }
+    // The middle of a cell of the board.
+    int32_t cellX(int32_t x) const { return boardView.originX + 33 * x + 16; }
+    int32_t cellY(int32_t y) const { return boardView.originY + 33 * y + 16; }
+    void clickCell(int32_t x, int32_t y, bool right = false) { click(cellX(x), cellY(y), right); }
+    // Opens a menu of the bar and chooses its item at that place.
+    void choose(int32_t menu, int32_t item) {
+        clickRect(*desktop.windows[0], desktop.windows[0]->menuBar.buttons[menu].rect);
+        const MenuItem& it = desktop.popupMenu.levels[0].items[item];
+        click(it.x + it.width / 2, it.y + it.height / 2);
+        pass();
+    }
+    void pick(int32_t layer, int32_t code) {
+        for (int32_t i = 0; i < palette.itemCount; i++) {
+            if (palette.items[i].layer == layer && palette.items[i].code == code) {
+                clickRect(*desktop.windows[0], palette.items[i].rect);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no palette item for " << code;
+    }
+    Dialog* dialog() const {
+        return desktop.count > 1 ? dialogOfWindow(desktop.windows[desktop.count - 1]) : nullptr;
+    }
+    // Clicks the first button of the dialog's last line: Ok.
+    void confirm() {
+        Dialog* d = dialog();
+        ASSERT_NE(d, nullptr);
+        clickRect(*d->window, d->lines[d->lineCount - 1].buttons[0].rect);
+        // What it confirmed runs on the editor window's next Tick.
+        pass();
+    }
+};
+
+} // namespace
+
+TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
+    EditorSession session;
+    ASSERT_EQ(desktop.count, 1);
+    EXPECT_EQ(document.level.record.width, 10);
+    EXPECT_TRUE(matchesGolden("editor-new-level", scriptScreen().width, scriptScreen().height,
+                              scriptScreen().pixels.data()));
+
+    // A stroke of boxes along row 3 is one step of undo.
+    session.pick(LAYER_OBJECT, BOX);
+    scriptMouseMove(session.cellX(2), session.cellY(3));
+    scriptLeftDown();
+    session.pass();
+    for (int32_t x = 3; x <= 5; x++) {
+        session.moveTo(session.cellX(x), session.cellY(3));
+    }
+    scriptLeftUp();
+    session.pass();
+    // Right click picks the uppermost element: the exit.
+    session.clickCell(8, 6, true);
+    EXPECT_EQ(paletteCode(palette), EXIT);
+    session.clickCell(4, 5);
+    // Arrows move the cursor, Space paints there.
+    session.pick(LAYER_FLOOR, LAVA);
+    session.key(KEY_LEFT);
+    session.key(KEY_UP);
+    session.key(KEY_SPACE);
+    EXPECT_EQ(document.undo.size(), 3u);
+    session.control('Z');
+    session.control('Z');
+    EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EMPTY);
+    session.control('Y');
+    EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EXIT);
+
+    // Twelve by nine; a width of 19 is refused by the dialog.
+    session.choose(1, 3);
+    session.replaceField("19");
+    session.key(KEY_TAB);
+    session.replaceField("9");
+    session.confirm();
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_EQ(document.level.record.width, 10);
+    session.replaceField("12");
+    session.confirm();
+    EXPECT_EQ(session.dialog(), nullptr);
+    EXPECT_EQ(document.level.record.width, 12);
+    EXPECT_EQ(document.level.record.height, 9);
+
+    session.choose(1, 4);
+    session.type("Made Here");
+    session.confirm();
+    EXPECT_EQ(document.level.title, "Made Here");
+
+    session.control('S');
+    ASSERT_NE(session.dialog(), nullptr);
+    session.replaceField("made.txt");
+    session.confirm();
+    // The new level's room, the stroke of boxes and the second exit, in
+    // a level grown by two columns and a row of empty cells.
+    const std::string expected = "title: Made Here\n"
+                                 "\n"
+                                 "floor:\n"
+                                 "............\n"
+                                 ".________...\n"
+                                 ".________...\n"
+                                 ".________...\n"
+                                 ".________...\n"
+                                 ".________...\n"
+                                 ".________...\n"
+                                 "............\n"
+                                 "............\n"
+                                 "\n"
+                                 "object:\n"
+                                 "##########..\n"
+                                 "#>.......#..\n"
+                                 "#........#..\n"
+                                 "#.BBBB...#..\n"
+                                 "#........#..\n"
+                                 "#........#..\n"
+                                 "#........#..\n"
+                                 "##########..\n"
+                                 "............\n"
+                                 "\n"
+                                 "top:\n"
+                                 "............\n"
+                                 "............\n"
+                                 "............\n"
+                                 "............\n"
+                                 "............\n"
+                                 "....X.......\n"
+                                 "........X...\n"
+                                 "............\n"
+                                 "............\n";
+    const std::string saved = fileText(session.folder.path / "made.txt");
+    EXPECT_EQ(saved, expected);
+    EXPECT_FALSE(documentChanged(document));
+
+    std::string reason;
+    LevelText before = document.level;
+    ASSERT_TRUE(documentOpen(document, "made.txt", reason)) << reason;
+    EXPECT_EQ(documentSave(document, "again.txt"), "");
+    EXPECT_EQ(fileText(session.folder.path / "again.txt"), saved);
+}
+
+TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
+    EditorSession session("bad.txt", [](const fs::path& folder) {
+        writeText(folder / "bad.txt", "floor:\n__\n\nobject:\n<Q\n\ntop:\n.X\n");
+    });
+    const Dialog* d = session.dialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_STREQ(d->lines[1].label, "bad.txt");
+    EXPECT_STREQ(d->lines[3].label, "line 5: 'Q' is no element");
+    EXPECT_TRUE(matchesGolden("editor-bad-level", scriptScreen().width, scriptScreen().height,
+                              scriptScreen().pixels.data()));
+    // Under it, a new level, which cannot be saved over the bad file unasked.
+    EXPECT_EQ(document.path, "");
+    EXPECT_EQ(document.level.record.width, 10);
+}

@@ -405,7 +405,7 @@ void commandVerify() {
                     "Play-test it (F5) to the exit and keep the moves.");
         return;
     }
-    const ReplayResult result = replaySolution(level.record, level.solution);
+    const ReplayResult result = editorReplay(level.solution);
     char counts[96];
     std::snprintf(counts, sizeof counts, "%d ticks and %d moves.", int(result.ticks),
                   int(result.moves));

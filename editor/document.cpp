@@ -130,22 +130,25 @@ bool documentResize(Document& doc, int32_t width, int32_t height) {
     return true;
 }
 
-bool documentSetTitle(Document& doc, const std::string& title) {
-    if (title == doc.level.title) {
+namespace {
+
+bool setText(Document& doc, std::string LevelText::*field, const std::string& text) {
+    if (doc.level.*field == text) {
         return false;
     }
     documentMark(doc);
-    doc.level.title = title;
+    doc.level.*field = text;
     return true;
 }
 
+} // namespace
+
+bool documentSetTitle(Document& doc, const std::string& title) {
+    return setText(doc, &LevelText::title, title);
+}
+
 bool documentSetSolution(Document& doc, const std::string& solution) {
-    if (solution == doc.level.solution) {
-        return false;
-    }
-    documentMark(doc);
-    doc.level.solution = solution;
-    return true;
+    return setText(doc, &LevelText::solution, solution);
 }
 
 LevelRecord shownLevel(const LevelText& level, const bool shown[3]) {

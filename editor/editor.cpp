@@ -10,6 +10,7 @@
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
 #include "toolkit/places.h"
+#include "tools/verify.h"
 #include "widgets/button.h"
 #include "widgets/msgbox.h"
 
@@ -28,8 +29,6 @@ constexpr int32_t LABEL_GAP = 5;
 constexpr int32_t BOX_GAP = 16;
 constexpr int32_t MENU_X = 16;
 constexpr int32_t MENU_HOT_KEY = 2; // the letter after the space: " File "
-constexpr int32_t KEY_F5 = 0x74;
-constexpr int32_t KEY_F6 = 0x75;
 constexpr uint8_t KEY_S = 'S';
 constexpr uint8_t KEY_Y = 'Y';
 constexpr uint8_t KEY_Z = 'Z';
@@ -385,6 +384,14 @@ void placeBoard() {
     boardView.pixelHeight = r.height * TILE_SIZE;
     boardView.originX = area.x + (area.width - boardView.pixelWidth) / 2;
     boardView.originY = area.y + (area.height - boardView.pixelHeight) / 2;
+}
+
+ReplayResult editorReplay(const std::string& solution) {
+    const ReplayResult result = replaySolution(document.level.record, solution);
+    boardView.window = editor.window;
+    placeBoard();
+    editorRedraw();
+    return result;
 }
 
 void editorRedraw() {

@@ -51,3 +51,8 @@ bool cellAt(int32_t clientX, int32_t clientY, int32_t& x, int32_t& y);
 void placeBoard();
 // The whole window is drawn again on the next pass.
 void editorRedraw();
+// Replays a solution on the level as verify does. The replay sets the rules'
+// records up afresh, the board's view among them: the board is given back
+// to the editor's window afterwards.
+struct ReplayResult;
+ReplayResult editorReplay(const std::string& solution);

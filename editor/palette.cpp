@@ -58,6 +58,7 @@ constexpr int32_t CHARACTER_FONT = 2;
 constexpr int32_t INSET = 2;    // the pane's sunken edge
 constexpr int32_t ITEM_GAP = 3; // between a tile and its neighbour's
 constexpr int32_t CHOSEN_RING = 2;
+const uint16_t CHOSEN_COLOUR = pixelFrom8(255, 224, 0);
 
 int32_t rowsOf(const Palette& p, int32_t count) {
     return (count + p.columns - 1) / p.columns;
@@ -202,14 +203,18 @@ void paletteDraw(Palette& p) {
             continue;
         }
         drawElementTile(item.rect.x, item.rect.y, item.layer, item.code);
-        if (i == p.chosen || item.click.hot) {
-            const uint16_t colour =
-                styleColour(i == p.chosen ? COLOUR_MENU_HIGHLIGHT : COLOUR_HOT_FACE);
+        // The chosen element is ringed outside its tile, the one under the
+        // pointer inside, so that two neighbours never seem to share a ring.
+        if (i == p.chosen) {
             for (int32_t ring = 1; ring <= CHOSEN_RING; ring++) {
                 drawRectOutline(canvas, item.rect.x - ring, item.rect.y - ring,
                                 item.rect.x + TILE_SIZE - 1 + ring,
-                                item.rect.y + TILE_SIZE - 1 + ring, colour);
+                                item.rect.y + TILE_SIZE - 1 + ring, CHOSEN_COLOUR);
             }
+        }
+        if (item.click.hot) {
+            drawRectOutline(canvas, item.rect.x, item.rect.y, item.rect.x + TILE_SIZE - 1,
+                            item.rect.y + TILE_SIZE - 1, styleColour(COLOUR_TITLE_TEXT_ACTIVE));
         }
     }
     surfaceResetClip(surface);

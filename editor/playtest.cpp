@@ -38,7 +38,7 @@ void keepSolution() {
 // The count the dialog gives is verify's own, from a replay of the moves
 // played: the solution kept is then known to complete the level.
 void completed() {
-    const ReplayResult result = replaySolution(document.level.record, playTest.inputs);
+    const ReplayResult result = editorReplay(playTest.inputs);
     completeText = "The exit was reached in " + std::to_string(result.ticks) + " ticks and " +
                    std::to_string(result.moves) + " moves.";
     std::unique_ptr<Dialog> d = dialogCreate();

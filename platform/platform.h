@@ -34,6 +34,8 @@ enum : uint8_t {
     KEY_INSERT = 0x2D,
     KEY_DELETE = 0x2E,
     KEY_R = 0x52,
+    KEY_F5 = 0x74,
+    KEY_F6 = 0x75,
 };
 
 // Every field is 32 bits wide. Positions come from move messages only.

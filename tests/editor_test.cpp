@@ -7,6 +7,7 @@
 #include "editor/palette.h"
 #include "editor/playtest.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/rules.h"
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
@@ -28,8 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr uint8_t KEY_F5 = 0x74;
 
 std::string fileText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -275,4 +274,84 @@ TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
     // Under it, a new level, which cannot be saved over the bad file unasked.
     EXPECT_EQ(document.path, "");
     EXPECT_EQ(document.level.record.width, 10);
+}
+
+TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
+    // The door of a level without balls opens on the first tick and is an
+    // exit from the sixteenth: one step, fifteen waits, the step in.
+    EditorSession session("assets", [](const fs::path& folder) {
+        fs::copy(GHOLD_SOURCE_DIR "/assets", folder / "assets", fs::copy_options::recursive);
+        writeText(folder / "assets/levels/level00.txt",
+                  "title: Door\n\nfloor:\n___\n\nobject:\n>.D\n\ntop:\n...\n");
+    });
+    EXPECT_EQ(editor.assetFolder, fs::absolute("assets").string());
+    EXPECT_EQ(document.level.title, "Door");
+    session.key(KEY_F5);
+    ASSERT_TRUE(playTest.running);
+    session.key(KEY_RIGHT);
+    for (int tick = 2; tick <= 16; tick++) {
+        session.pass(STEP_MS);
+    }
+    EXPECT_EQ(session.dialog(), nullptr);
+    session.key(KEY_RIGHT);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "The exit was reached in 17 ticks and 2 moves.");
+    session.pass();
+    EXPECT_TRUE(matchesGolden("editor-play-test-complete", scriptScreen().width,
+                              scriptScreen().height, scriptScreen().pixels.data()));
+    session.confirm();
+    EXPECT_FALSE(playTest.running);
+    EXPECT_EQ(document.level.solution, "R...............R");
+
+    session.key(KEY_F6);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[2].label, "17 ticks and 2 moves.");
+    session.confirm();
+    // The replay set the rules' records up afresh; the board is the
+    // window's again.
+    EXPECT_EQ(boardView.window, desktop.windows[0]);
+    session.control('S');
+    std::ostringstream out, err;
+    EXPECT_EQ(verifyCommand({"assets"}, out, err), 0) << err.str();
+
+    session.choose(0, 7);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_EQ(session.dialog()->lines[2].label, fs::absolute("GHold.dat").string());
+    ASSERT_EQ(loadGameData("GHold.dat"), 1);
+    EXPECT_EQ(levelRecords[0].width, 3);
+    EXPECT_EQ(levelRecords[0].cells[2][0][LAYER_OBJECT], DOOR);
+}
+
+TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
+    EditorSession session;
+    session.pick(LAYER_OBJECT, BALL);
+    session.clickCell(3, 3);
+    ASSERT_TRUE(documentChanged(document));
+
+    // The window's close button: the editor stays, asking.
+    MainWndProc(MSG_CLOSE, 0, 0);
+    session.pass();
+    session.pass();
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "The level has changes that are not saved.");
+    session.key(KEY_ESCAPE);
+    session.pass();
+    EXPECT_EQ(desktop.count, 1);
+
+    session.control('S');
+    session.replaceField("no/such/folder.txt");
+    session.confirm();
+    const Dialog* error = session.dialog();
+    ASSERT_NE(error, nullptr);
+    EXPECT_STREQ(error->lines[1].label, "no/such/folder.txt");
+    EXPECT_STREQ(error->lines[3].label, "No such file or directory");
+    session.confirm();
+    EXPECT_TRUE(documentChanged(document));
+    EXPECT_EQ(document.level.record.cells[3][3][LAYER_OBJECT], BALL);
+
+    MainWndProc(MSG_CLOSE, 0, 0);
+    session.pass();
+    session.pass();
+    session.confirm();
+    EXPECT_EQ(desktop.count, 0);
 }

@@ -33,9 +33,11 @@ done
 [[ $(field Description) == *Gloomhold* ]] || fail "no long description"
 
 app=example.gloomhold.Gloomhold
-for file in bin/gloomhold bin/ghtool share/gloomhold/GHold.dat share/gloomhold/GHold.titles \
+for file in bin/gloomhold bin/ghtool bin/gloomhold-edit share/gloomhold/GHold.dat \
+    share/gloomhold/GHold.titles \
     share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
-    share/man/man6/gloomhold.6.gz share/man/man1/ghtool.1.gz share/doc/gloomhold/changelog.gz; do
+    share/man/man6/gloomhold.6.gz share/man/man1/ghtool.1.gz share/man/man1/gloomhold-edit.1.gz \
+    share/doc/gloomhold/changelog.gz; do
     [[ -s $usr/$file ]] || fail "$file is missing"
 done
 
@@ -51,7 +53,7 @@ print("%dx%d" % struct.unpack(">II", data[16:24]))' "$icon") || dimensions=unrea
     [[ $dimensions == "${size}x$size" ]] || fail "$icon is $dimensions"
 done
 
-for page in man6/gloomhold.6.gz man1/ghtool.1.gz; do
+for page in man6/gloomhold.6.gz man1/ghtool.1.gz man1/gloomhold-edit.1.gz; do
     warnings=$(gzip -dc "$usr/share/man/$page" | groff -man -ww -z -Tutf8 2>&1)
     [[ -z $warnings ]] || fail "$page: $warnings"
     gzip -dc "$usr/share/man/$page" | grep -q "^\.TH .*\"Gloomhold $version\"" ||

@@ -1,10 +1,10 @@
 #include "editor/playtest.h"
 
-#include "editor/commands.h"
 #include "editor/document.h"
 #include "editor/editor.h"
 #include "game/board.h"
 #include "game/flow.h"
+#include "game/history.h"
 #include "toolkit/desktop.h"
 #include "tools/sim.h"
 #include "tools/verify.h"
@@ -15,30 +15,19 @@ PlayTest playTest;
 namespace {
 
 SimRun run;
+History history;
 std::string completeText;
 
-int32_t moveForKey(uint8_t key) {
-    switch (key) {
-    case KEY_RIGHT: return MOVE_RIGHT;
-    case KEY_LEFT: return MOVE_LEFT;
-    case KEY_UP: return MOVE_UP;
-    case KEY_DOWN: return MOVE_DOWN;
-    default: return MOVE_NONE;
-    }
-}
-
-constexpr char MOVE_CHARS[] = {'.', 'R', 'L', 'U', 'D'};
-
 void keepSolution() {
-    documentSetSolution(document, playTest.inputs);
+    documentSetSolution(document, historyInputs(history));
     editor.note = "Solution kept";
     playTestStop();
 }
 
-// The count the dialog gives is verify's own, from a replay of the moves
+// The count the dialog gives is verify's own, from a replay of the inputs
 // played: the solution kept is then known to complete the level.
 void completed() {
-    const ReplayResult result = editorReplay(playTest.inputs);
+    const ReplayResult result = editorReplay(historyInputs(history));
     completeText = "The exit was reached in " + std::to_string(result.ticks) + " ticks and " +
                    std::to_string(result.moves) + " moves.";
     std::unique_ptr<Dialog> d = dialogCreate();
@@ -53,6 +42,14 @@ void completed() {
     dialogShow(std::move(d), "Play-test complete", keepSolution, nullptr);
 }
 
+// After a move was taken back or given again the board waits a whole step.
+void afterHistory(bool changed) {
+    if (changed) {
+        playTest.nextStep = inputState.now + STEP_MS;
+        editorRedraw();
+    }
+}
+
 } // namespace
 
 void playTestStart() {
@@ -65,6 +62,7 @@ void playTestStart() {
     // Set up as verify and ghtool sim set a level up, so that what is played
     // here replays there tick for tick.
     simStart(run, document.level.record);
+    historyBegin(history);
     boardView.window = editor.window;
     placeBoard();
     playTest.nextStep = inputState.now;
@@ -77,18 +75,16 @@ void playTestStop() {
 }
 
 void playTestTick() {
-    if (levelFlow.levelComplete) {
-        if (inputState.keys.lastKey == KEY_ESCAPE) {
-            playTestStop();
-        }
-        return;
-    }
-    const uint32_t now = inputState.now;
     const uint8_t key = inputState.keys.lastKey;
     if (key == KEY_ESCAPE) {
         playTestStop();
         return;
     }
+    // A level completed waits for the dialog's answer, or for undo.
+    if (levelFlow.levelComplete) {
+        return;
+    }
+    const uint32_t now = inputState.now;
     const int32_t move = moveForKey(key);
     // Arrows step at once, as in the game; otherwise the board steps when
     // its 100 ms are up (an unsigned comparison, like every deadline).
@@ -99,21 +95,24 @@ void playTestTick() {
     playTest.nextStep = now + STEP_MS;
     wakeAt(playTest.nextStep);
     simTick(run, move);
-    playTest.inputs += MOVE_CHARS[move];
-    playTest.moves += move != MOVE_NONE ? 1 : 0;
+    historyRecord(history, move);
     editorRedraw();
     if (levelFlow.levelComplete) {
         completed();
     }
 }
 
-void playTestUndo() {}
+void playTestUndo() {
+    afterHistory(historyUndo(history));
+}
 
-void playTestRedo() {}
+void playTestRedo() {
+    afterHistory(historyRedo(history));
+}
 
 std::string playTestStatus() {
-    std::string text = "Play-test: tick " + std::to_string(playTest.inputs.size()) + ", " +
-                       std::to_string(playTest.moves) + " moves.";
-    return text + (levelFlow.levelComplete ? " Complete: Escape ends the play-test."
+    std::string text = "Play-test: tick " + std::to_string(historyInputs(history).size()) + ", " +
+                       std::to_string(historyMoves(history)) + " moves.";
+    return text + (levelFlow.levelComplete ? " At the exit: Ctrl+Z takes back, Escape ends."
                                            : " Arrows move, Ctrl+Z takes back, Escape ends.");
 }

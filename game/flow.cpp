@@ -189,17 +189,6 @@ void createGame(Window& window) {
     levelFlow.level = levelFlow.highestLevel;
 }
 
-// The move a key asks for; none for a key that is no arrow.
-int32_t moveForKey(uint8_t key) {
-    switch (key) {
-    case KEY_RIGHT: return MOVE_RIGHT;
-    case KEY_LEFT: return MOVE_LEFT;
-    case KEY_UP: return MOVE_UP;
-    case KEY_DOWN: return MOVE_DOWN;
-    default: return MOVE_NONE;
-    }
-}
-
 // A level set up afresh: what was played before is forgotten.
 void playLevel(int32_t level) {
     playState.paused = 0;
@@ -399,6 +388,16 @@ void drawContinue(Window& window) {
 }
 
 } // namespace
+
+int32_t moveForKey(uint8_t key) {
+    switch (key) {
+    case KEY_RIGHT: return MOVE_RIGHT;
+    case KEY_LEFT: return MOVE_LEFT;
+    case KEY_UP: return MOVE_UP;
+    case KEY_DOWN: return MOVE_DOWN;
+    default: return MOVE_NONE;
+    }
+}
 
 void continueButtonCreate(Button& button) {
     buttonCreate(button, CONTINUE_BUTTON_X, CONTINUE_BUTTON_Y, 0, " Continue ", 0,

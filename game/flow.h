@@ -63,6 +63,10 @@ void KeysWindowProc(Window* window, uint32_t param);
 void openAboutWindow();
 void openKeysWindow();
 
+// The move an arrow key asks for, MOVE_NONE for any other key: the game
+// window and the level editor's play-test read the keys alike.
+int32_t moveForKey(uint8_t key);
+
 void startLevel(int32_t level);
 void layoutBanner();
 // The level line beside " Game ": the level, its title when the titles file

@@ -288,7 +288,12 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     EXPECT_EQ(document.level.title, "Door");
     session.key(KEY_F5);
     ASSERT_TRUE(playTest.running);
+    // A step taken back and given again, as the game's history does it.
     session.key(KEY_RIGHT);
+    session.control('Z');
+    EXPECT_EQ(playTestStatus().substr(0, 28), "Play-test: tick 0, 0 moves. ");
+    session.control('Y');
+    EXPECT_EQ(playTestStatus().substr(0, 28), "Play-test: tick 1, 1 moves. ");
     for (int tick = 2; tick <= 16; tick++) {
         session.pass(STEP_MS);
     }

@@ -109,8 +109,17 @@ std::string assetFolderOf(const std::string& levelPath) {
     return fs::is_regular_file(folder / SPRITE_INDEX_PATH, error) ? folder.string() : std::string{};
 }
 
+// A level opened or saved in an asset folder makes that folder the one the
+// editor lists and packs; a new level, or one elsewhere, keeps the folder
+// there was.
+void adoptAssetFolder(const std::string& levelPath) {
+    if (const std::string folder = assetFolderOf(levelPath); !folder.empty()) {
+        editor.assetFolder = folder;
+    }
+}
+
 void documentOpened() {
-    editor.assetFolder = assetFolderOf(document.path);
+    adoptAssetFolder(document.path);
     editor.cursorX = editor.cursorY = 0;
     editor.note.clear();
     editorRedraw();
@@ -149,7 +158,7 @@ void saveNamed() {
         showFileError("Cannot save the level", path, reason);
         return;
     }
-    editor.assetFolder = assetFolderOf(path);
+    adoptAssetFolder(path);
     editor.note = "Saved " + path;
     editorRedraw();
 }

@@ -300,7 +300,8 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     EXPECT_EQ(session.dialog(), nullptr);
     session.key(KEY_RIGHT);
     ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[1].label, "The exit was reached in 17 ticks and 2 moves.");
+    EXPECT_STREQ(session.dialog()->lines[1].label,
+                 "The exit was reached on tick 17, after 2 moves.");
     session.pass();
     EXPECT_TRUE(matchesGolden("editor-play-test-complete", scriptScreen().width,
                               scriptScreen().height, scriptScreen().pixels.data()));
@@ -325,6 +326,11 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     ASSERT_EQ(loadGameData("GHold.dat"), 1);
     EXPECT_EQ(levelRecords[0].width, 3);
     EXPECT_EQ(levelRecords[0].cells[2][0][LAYER_OBJECT], DOOR);
+    session.confirm();
+    // A new level is made for the same folder.
+    session.choose(0, 0);
+    EXPECT_EQ(document.level.record.width, 10);
+    EXPECT_EQ(editor.assetFolder, fs::absolute("assets").string());
 }
 
 TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {

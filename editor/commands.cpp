@@ -179,8 +179,6 @@ void askFileName(const char* title, const char* label, void (*onOk)()) {
 
 void sizeChosen() {
     if (documentResize(document, sizeWidth, sizeHeight)) {
-        editor.cursorX = std::min(editor.cursorX, sizeWidth - 1);
-        editor.cursorY = std::min(editor.cursorY, sizeHeight - 1);
         editorRedraw();
     }
 }

@@ -78,24 +78,27 @@ void documentDropMarkIfSame(Document& doc) {
     }
 }
 
-bool documentUndo(Document& doc) {
-    if (doc.undo.empty()) {
+namespace {
+
+// Undo and redo are one step between the two stacks, in opposite directions.
+bool stepBetween(Document& doc, std::vector<LevelText>& from, std::vector<LevelText>& to) {
+    if (from.empty()) {
         return false;
     }
-    doc.redo.push_back(doc.level);
-    doc.level = doc.undo.back();
-    doc.undo.pop_back();
+    to.push_back(doc.level);
+    doc.level = from.back();
+    from.pop_back();
     return true;
 }
 
+} // namespace
+
+bool documentUndo(Document& doc) {
+    return stepBetween(doc, doc.undo, doc.redo);
+}
+
 bool documentRedo(Document& doc) {
-    if (doc.redo.empty()) {
-        return false;
-    }
-    doc.undo.push_back(doc.level);
-    doc.level = doc.redo.back();
-    doc.redo.pop_back();
-    return true;
+    return stepBetween(doc, doc.redo, doc.undo);
 }
 
 bool setCell(LevelText& level, int32_t x, int32_t y, int32_t layer, int32_t code) {

@@ -206,6 +206,10 @@ void drawRows(WindowCanvas& canvas) {
 }
 
 void drawEditor(Window& window) {
+    // An undone resize may leave the cursor beyond the level.
+    const LevelRecord& r = document.level.record;
+    editor.cursorX = std::min(editor.cursorX, r.width - 1);
+    editor.cursorY = std::min(editor.cursorY, r.height - 1);
     WindowCanvas& canvas = window.canvas;
     canvasClear(canvas);
     drawBoardArea(canvas);

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Smoke test of the real level editor: under a virtual X display it opens a
+# level text from a fresh folder holding GHold.dat, draws it, paints the
+# cursor's cell with Space, saves with Ctrl+S through a rename, ends from its
+# File menu by the keyboard with status 0 and writes EditCfg.txt. Exit 77
+# means Xvfb is not there to run it (skipped).
+set -uo pipefail
+program=$(realpath "$1")
+data=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+
+start_xvfb 1024x768
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+cp "$data" "$work/GHold.dat"
+cat > "$work/level.txt" << 'END'
+floor:
+........
+.______.
+.______.
+.______.
+........
+
+object:
+########
+#>.....#
+#......#
+#......#
+########
+
+top:
+........
+........
+........
+......X.
+........
+END
+cd "$work"
+"$program" level.txt > "$work/editor.log" 2>&1 &
+game=$!
+
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold level editor$' | head -n 1)
+[[ -n $window ]] || fail "no window named Gloomhold level editor appeared"
+colours() { python3 "$here/screen_colours.py" "$DISPLAY"; }
+for _ in $(seq 50); do
+    [[ $(colours) -gt 20 ]] && break
+    sleep 0.1
+done
+[[ $(colours) -gt 20 ]] || fail "the board and the palette were not drawn"
+
+# The pointer over the board moves the cell cursor; Space paints plain floor
+# there. The level is 8 x 5, centred in the board's room: its top-left
+# cell's middle is at (187, 175) of the window.
+before=$(stat -c %i level.txt)
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+    awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
+xdotool mousemove $((wx + 187)) $((wy + 175))
+sleep 0.2
+xdotool key --window "$window" space
+sleep 0.2
+xdotool key --window "$window" ctrl+s
+sleep 0.5
+[[ $(sed -n '/^floor:/{n;p;q}' level.txt) == _* ]] || fail "Ctrl+S did not save the painted cell"
+[[ $(stat -c %i level.txt) != "$before" ]] || fail "the level was not replaced through a rename"
+
+# Alt+F opens the File menu; X is Exit's letter.
+xdotool key --window "$window" alt+f
+sleep 0.3
+xdotool key --window "$window" x
+ended_with "$game"
+editor_pid=$game
+game=""
+[[ -n $status ]] || { kill "$editor_pid"; fail "File > Exit did not end the editor"; }
+[[ $status == 0 ]] || { cat "$work/editor.log"; fail "exit status $status"; }
+grep -q WINDX "$work/EditCfg.txt" || fail "EditCfg.txt was not written"
+[[ ! -e $work/Cfg.txt ]] || fail "the editor wrote the game's Cfg.txt"
+echo "editor smoke test passed"

@@ -15,7 +15,6 @@
 #include "widgets/msgbox.h"
 
 #include <algorithm>
-#include <cstdio>
 
 Editor editor;
 

@@ -357,7 +357,8 @@ TEST(Dialog, ARangedFieldRefusesToConfirmOutsideItsRangeAndKeepsTheDialogOpen) {
     dialogAddRange(*box, "Width", &width, 1, 18);
     dialogAddRange(*box, "Height", &height, 1, 13);
     dialogAddButtons(*box, DIALOG_OK_CANCEL);
-    Dialog* d = dialogShow(std::move(box), "Size", [] { okCalls++; }, nullptr);
+    Dialog* d = dialogShow(
+        std::move(box), "Size", [] { okCalls++; }, nullptr);
     ASSERT_NE(d, nullptr);
     Window* w = d->window;
     const Rect ok = d->lines[2].buttons[0].rect;

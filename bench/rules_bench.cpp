@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -65,51 +66,21 @@ top:
 // The other end: 18 x 13 of plain floor inside a wall, nothing but the player,
 // no water, nothing burning. The rules should cost little more here than
 // their walk over the board.
-const char* const emptyLevel = R"(floor:
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-__________________
-
-object:
-##################
-#................#
-#................#
-#................#
-#................#
-#................#
-#.......>........#
-#................#
-#................#
-#................#
-#................#
-#................#
-##################
-
-top:
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-..................
-)";
+std::string emptyLevelText() {
+    constexpr int WIDTH = 18, HEIGHT = 13;
+    std::string floor = "floor:\n", object = "object:\n", top = "top:\n";
+    for (int y = 0; y < HEIGHT; ++y) {
+        const bool edge = y == 0 || y == HEIGHT - 1;
+        std::string inside(WIDTH - 2, edge ? '#' : '.');
+        if (y == HEIGHT / 2) {
+            inside[7] = '>'; // the player, a little left of the middle, facing right
+        }
+        floor += std::string(WIDTH, '_') + "\n";
+        object += "#" + inside + "#\n";
+        top += std::string(WIDTH, '.') + "\n";
+    }
+    return floor + "\n" + object + "\n" + top;
+}
 
 // The board is played from a fresh start for this many ticks, so that the
 // explosions and the burning happen again and again.
@@ -150,7 +121,7 @@ void BM_RulesTick(benchmark::State& state) {
 BENCHMARK(BM_RulesTick);
 
 void BM_RulesTickEmpty(benchmark::State& state) {
-    runTicks(state, emptyLevel);
+    runTicks(state, emptyLevelText().c_str());
 }
 BENCHMARK(BM_RulesTickEmpty);
 

@@ -10,11 +10,6 @@ root=$(realpath "$1")
 level_text=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../smoke/xvfb.sh"
-fail() {
-    echo "FAIL: $*"
-    [[ -f $work/game.log ]] && cat "$work/game.log"
-    exit 1
-}
 
 start_xvfb
 mkdir "$work/home" "$work/start"

@@ -12,11 +12,6 @@ source "$here/xvfb.sh"
 
 start_xvfb 1024x768
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
 cp "$data" "$work/GHold.dat"
 cat > "$work/level.txt" << 'END'
 floor:

@@ -15,11 +15,6 @@ source "$here/xvfb.sh"
 
 start_xvfb 1600x1200
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
 cp "$data" "$work/GHold.dat"
 cd "$work"
 "$program" > "$work/game.log" 2>&1 &

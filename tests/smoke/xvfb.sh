@@ -7,6 +7,8 @@
 # status to its exit status, or to nothing when it did not end. settles
 # COMMAND... runs the command until it succeeds, for up to ten seconds, so
 # that a busy machine's slow program is waited for rather than failed.
+# fail MESSAGE ends the test as failed, with the program's output when
+# it kept one in $work/game.log.
 
 work=$(mktemp -d)
 xvfb=""
@@ -17,6 +19,12 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    [[ -f $work/game.log ]] && cat "$work/game.log"
+    exit 1
+}
 
 start_xvfb() {
     command -v Xvfb > /dev/null || { echo "Xvfb not installed: skipped"; exit 77; }

@@ -335,6 +335,11 @@ TEST(Fonts, SizesAndAFixedWidthOnlyWhenEveryGlyphAgrees) {
     EXPECT_EQ(f.fixedWidth, 0);
     // Outside the range the first character stands in when there is no '_'.
     EXPECT_EQ(ints(charWidth(f, 'B'), charWidth(f, 'z'), charWidth(f, 31)), ints(5, 4, 4));
+    // '_' stands in also as the last character, '[' to '_' 1 to 5 wide.
+    const uint16_t toUnderscore[] = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0};
+    Font last;
+    fontInit(last, toUnderscore, 1, '[', '_');
+    EXPECT_EQ(charWidth(last, 'z'), 5);
     EXPECT_EQ(ints(textWidth(f, "ABZ", 3), textWidth(f, "ABZ", 2), textWidth(f, "ABZ", 0),
                    textWidth(f, nullptr, 3), textWidth(f, "AB", 9)),
               ints(13, 9, 0, 0, 9));

@@ -564,8 +564,8 @@ TEST_F(DesktopTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
     moveWindow(*w, 701, 470);
     EXPECT_EQ(frameOf(*w), ints(698, 449, 700, 470, 200, 100, 204, 123));
     EXPECT_EQ(ints(w->previousFrameX, w->titleX, w->titleY, w->buttonAreaX, w->closeButton.rect.x,
-                   desktop.needsRedraw),
-              ints(100, 700, 451, 862, 881, 1));
+                   w->closeButton.rect.y, desktop.needsRedraw),
+              ints(100, 700, 451, 862, 881, 452, 1));
     keepOnScreen(*w);
     EXPECT_EQ(ints(w->x, w->y), ints(600, 440));
     moveWindow(*w, -1000, -50);

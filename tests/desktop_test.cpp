@@ -578,29 +578,32 @@ TEST_F(DesktopTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
 
 TEST_F(DesktopTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumn) {
     start();
-    Window* w = openAt(100, 100, 200, 100, 31); // client at (102, 121), title bar from row 102
+    // Client at (302, 121), title bar from row 102; further right than down,
+    // so that no strip of the area to refresh is taken for empty.
+    Window* w = openAt(300, 100, 200, 100, 31);
     ASSERT_NE(w, nullptr);
     pass();
     desktop.awake = 5;
-    play("122,171 d +0 u +0"); // the client area is no handle
+    play("322,171 d +0 u +0"); // the client area is no handle
     EXPECT_EQ(desktop.dragging, nullptr);
     // The bar's top row is; the pass that starts the drag ticks nothing.
-    play("122,102 d +0");
-    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(102, 121)), ints(1, 3, 0x0B0B));
-    play("173,132 +0");
-    EXPECT_EQ(ints(w->x, w->y, w->dragActive, screenAt(153, 151), screenAt(112, 131)),
-              ints(153, 151, 1, 0x0B0B, 0x0A0A));
+    play("322,102 d +0");
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(302, 121)), ints(1, 3, 0x0B0B));
+    play("373,132 +0");
+    EXPECT_EQ(
+        ints(w->x, w->y, w->dragActive, screenAt(353, 151), screenAt(312, 131), screenAt(400, 110)),
+        ints(353, 151, 1, 0x0B0B, 0x0A0A, 0x0A0A));
     // Moving up, the screen gets back what lay under the old frame's light
     // edge and its three rows and columns of shadow.
-    play("173,92 +0");
-    EXPECT_EQ(ints(w->y, screenAt(200, 254), screenAt(200, 255), screenAt(150, 240)),
+    play("373,92 +0");
+    EXPECT_EQ(ints(w->y, screenAt(400, 254), screenAt(400, 255), screenAt(350, 240)),
               ints(111, 0x0A0A, 0x0A0A, 0x0A0A));
     play("u +0");
-    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(152, 150, 0, 3));
+    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(352, 350, 0, 3));
     play("+0");
     EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
     // The backup is the picture without the window.
-    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 112], 0x0A0A);
+    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 312], 0x0A0A);
 }
 
 TEST_F(DesktopTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {

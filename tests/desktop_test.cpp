@@ -386,15 +386,17 @@ TEST_F(DesktopTest, PointerNearTheEdgesIsIgnoredAndTheFrameEdgesShowResizeArrows
     // A resize takes every pass until it has ended: no Tick, the release
     // included; the placement asks for a full redraw, and that pass finishes
     // the resize step once more.
-    play("470,188 +0");
+    play("470,349 +0"); // the bottom right corner
     desktop.awake = 1;
     play("d +0");
     ASSERT_EQ(desktop.resizing, w);
-    play("511,188 +0");
+    play("511,369 +0");
     takeEvents();
     scriptLeftUp();
     EXPECT_EQ(pass(), Events{"B Size"});
-    EXPECT_EQ(ints(w->resizeActive, w->canvas.surface.width, desktop.awake), ints(0, 340, 1));
+    EXPECT_EQ(
+        ints(w->resizeActive, w->canvas.surface.width, w->canvas.surface.height, desktop.awake),
+        ints(0, 340, 220, 1));
     EXPECT_EQ(pass(), (Events{"B Size", "B Tick", "B Draw"}));
     EXPECT_EQ(desktop.resizing, nullptr);
 }

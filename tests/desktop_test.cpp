@@ -454,6 +454,18 @@ TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown)
     EXPECT_EQ(std::string(configGet("WINDX")) + " " + configGet("WINDY"), "700 500");
 }
 
+TEST(WakeAt, TheEarliestDeadlineWinsAcrossTheClocksWrap) {
+    const uint32_t now = 0xFFFFFF00;
+    inputState.now = now;
+    desktop.wakeSet = 0;
+    for (uint32_t in : {300, 50, 200}) {
+        wakeAt(now + in);
+    }
+    EXPECT_EQ(ints(desktop.wakeSet, desktop.wakeTime - now), ints(1, 50));
+    wakeAt(now - 10); // already past: at once
+    EXPECT_EQ(desktop.wakeTime, now);
+}
+
 // ---- Window frames ---------------------------------------------------------
 
 TEST_F(DesktopTest, FrameStyleFlagsDecideTheTitleBarTheInsetsAndThePlacement) {

@@ -22,10 +22,11 @@ namespace {
 
 // What a test window does on each message; windows are told apart by their
 // param (0 is the desktop window, 'A' in the event log).
+constexpr uint32_t NEVER = 99; // no message
 struct Behaviour {
-    bool closeInCreate, refuseClose, redrawOnTick, closeOnTick, closeItselfOnTick;
-    bool openOnTick; // opens a child window (param 7) on its next Tick
-    bool openInDraw, openInSize, openInClose;
+    uint32_t closeOn = NEVER; // sets closeRequested on this message
+    uint32_t openOn = NEVER;  // opens a child window (param 7) on this message, once
+    bool refuseClose, redrawOnTick, closeItselfOnTick;
     uint16_t colour; // fills its canvas with it on Draw
 };
 
@@ -37,43 +38,31 @@ void RecordingWindowProc(Window* w, uint32_t param) {
     static const char* names[] = {"Create", "Tick", "Draw", "Size", "Close"};
     events.push_back(std::string(1, char('A' + param)) + " " + names[w->message]);
     Behaviour& b = behaviours[param];
-    auto child = [] {
-        return createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7);
-    };
-    switch (w->message) {
-    case Create: w->closeRequested = b.closeInCreate; break;
-    case Tick:
+    if (w->message == b.closeOn) {
+        w->closeRequested = 1;
+    }
+    if (w->message == Tick) {
         w->redrawRequested |= b.redrawOnTick;
-        w->closeRequested |= b.closeOnTick;
         if (b.closeItselfOnTick) {
             closeTopWindow(desktop);
-        } else if (b.openOnTick) {
-            b.openOnTick = false;
-            child();
+            return;
         }
-        break;
-    case Draw:
+    }
+    if (w->message == Draw) {
         surfaceFill(w->canvas.surface, b.colour);
         if (param == 0) {
             // Something besides a flat colour, so that a picture that was
             // only partly restored shows.
             surfaceFillRect(w->canvas.surface, 10, 10, 29, 19, 0x1234);
         }
-        if (b.openInDraw) {
-            nestedResults.push_back(child());
-        }
-        break;
-    case Size:
-        if (b.openInSize) {
-            nestedResults.push_back(child());
-        }
-        break;
-    case Close:
-        w->closeRequested &= !b.refuseClose;
-        if (b.openInClose) {
-            nestedResults.push_back(child());
-        }
-        break;
+    }
+    if (w->message == Close && b.refuseClose) {
+        w->closeRequested = 0;
+    }
+    if (w->message == b.openOn) {
+        b.openOn = NEVER;
+        nestedResults.push_back(
+            createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7));
     }
 }
 
@@ -178,9 +167,9 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
 TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEight) {
     start();
     EXPECT_EQ(createWindow(desktop, -1, -1, 100, 60, "x", 31, nullptr, 1), nullptr);
-    behaviours[1].openInDraw = true;
+    behaviours[1].openOn = Draw;
     ASSERT_NE(open(1), nullptr);
-    behaviours[2].openInSize = true;
+    behaviours[2].openOn = Size;
     ASSERT_NE(open(2), nullptr);
     EXPECT_EQ(nestedResults, (std::vector<Window*>{nullptr, nullptr}));
     for (uint32_t i = 3; i < 8; i++) {
@@ -201,7 +190,8 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
     start();
     takeEvents();
     // Closed in its Create: one Tick, then Close, which it cannot refuse.
-    behaviours[1].closeInCreate = behaviours[1].refuseClose = true;
+    behaviours[1].closeOn = Create;
+    behaviours[1].refuseClose = true;
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(takeEvents(), (Events{"B Create"}));
@@ -238,7 +228,7 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
 
 TEST_F(DesktopTest, AWindowOpenedFromAClosingWindowStaysAndTheStackClosesUp) {
     start();
-    behaviours[1].openInClose = true;
+    behaviours[1].openOn = Close;
     ASSERT_NE(open(1), nullptr);
     ASSERT_EQ(closeTopWindow(desktop), 1);
     ASSERT_EQ(nestedResults.size(), 1u);
@@ -333,11 +323,11 @@ TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
     takeEvents();
     desktop.awake = 1;
     // A window opened during the pass ends it early.
-    behaviours[0].openOnTick = true;
+    behaviours[0].openOn = Tick;
     EXPECT_EQ(pass(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
     EXPECT_EQ(ints(desktop.count, desktop.needsRedraw, desktop.awake), ints(2, 1, 1));
     // So does a close after the Tick.
-    behaviours[7].closeOnTick = true;
+    behaviours[7].closeOn = Tick;
     EXPECT_EQ(pass(), (Events{"H Tick", "H Close"}));
     EXPECT_EQ(desktop.awake, 1u);
     pass();

@@ -221,70 +221,57 @@ TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
 
 // ---- The game's menu ----------------------------------------------------------
 
-namespace {
-
-struct GameMenuSession {
-    GameSession session;
-    explicit GameMenuSession(int32_t progress) : session(GHOLD_DATA_FILE, progress) {
-        EXPECT_EQ(session.startFailure, nullptr);
-        session.key(KEY_SPACE);
-        session.key(KEY_SPACE);
-        EXPECT_EQ(desktop.count, 1);
-        session.pass();
-    }
-    void hold(uint8_t vk, uint8_t character = 0) {
+// The level list's picture and its scrolling are the player's tests' own.
+TEST(GameMenu, AltGOpensTheMenuTheGameStandsStillAndItsItemsAct) {
+    GameSession session(GHOLD_DATA_FILE, 3);
+    session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
+    ASSERT_EQ(desktop.count, 1);
+    session.pass();
+    // A key held over a pass, with the character it types; Alt+G.
+    const auto hold = [&session](uint8_t vk, uint8_t character = 0) {
         MainWndProc(MSG_KEY_DOWN, vk, 0);
-        if (character != 0) {
-            MainWndProc(MSG_CHAR, character, 0);
-        }
+        MainWndProc(MSG_CHAR, character, 0);
         session.pass(10);
         MainWndProc(MSG_KEY_UP, vk, 0);
-    }
-    void altG() {
+    };
+    const auto altG = [&session] {
         MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
         session.pass(10);
         MainWndProc(MSG_SYS_KEY_DOWN, 'G', 0);
         session.pass(10);
         MainWndProc(MSG_SYS_KEY_UP, 'G', 0);
         MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
-    }
-};
-
-} // namespace
-
-// The level list's picture and its scrolling are the player's tests' own.
-TEST(GameMenu, AltGOpensTheMenuTheGameStandsStillAndItsItemsAct) {
-    GameMenuSession game(3);
-    game.altG();
+    };
+    altG();
     ASSERT_EQ(menu.owner, gameWindow);
     // No steps while the menu is open; Escape closes the menu only, and the
     // game steps again on that very pass.
     const uint32_t steps = fineGrid.stepCounter;
     for (int i = 0; i < 5; i++) {
-        game.session.pass(150);
+        session.pass(150);
     }
     EXPECT_EQ(fineGrid.stepCounter, steps);
-    game.hold(KEY_ESCAPE);
+    hold(KEY_ESCAPE);
     EXPECT_EQ(menu.owner, nullptr);
-    game.session.pass(150);
+    session.pass(150);
     EXPECT_EQ(ints(fineGrid.stepCounter, desktop.count), ints(steps + 2, 1));
     // A level from the list, with the banner first.
-    game.altG();
-    game.hold('A', 'a');
+    altG();
+    hold('A', 'a');
     ASSERT_EQ(ints(menu.count, menu.levels[1].itemCount), ints(2, 4));
-    for (int i = 0; i < 3; i++) {
-        game.hold(KEY_DOWN);
+    for (uint8_t vk : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER}) {
+        hold(vk);
     }
-    game.hold(KEY_ENTER);
     EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
-    game.session.pass(2000);
+    session.pass(2000);
     EXPECT_EQ(levelFlow.boardVisible, 1u);
     // Restarted: the banner shows again.
-    game.altG();
-    game.hold('R', 'r');
+    altG();
+    hold('R', 'r');
     EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
-    game.altG();
-    game.hold('X', 'x');
+    altG();
+    hold('X', 'x');
     EXPECT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 0));
 }
 

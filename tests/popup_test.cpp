@@ -203,12 +203,17 @@ TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
     EXPECT_EQ(menu.count, 2);
     play("+1");
     EXPECT_EQ(menu.count, 1);
+    // A click on the submenu item opens its submenu again, and the delay of
+    // the hover before it is forgotten.
+    play("112,90 +10 d u +10 +300");
+    EXPECT_EQ(ints(menu.count, chosenItems.size()), ints(2, 2));
     // A disabled item ignores the click; an enabled one is chosen, and so is
-    // the one a quick click slipped off onto a disabled one was pressed on.
+    // the one a quick click slipped off was pressed on, onto a disabled item
+    // or out of the menu.
     play("112,110 +10 d u +10");
-    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(1, 1));
-    play("112,130 +10 d u +10 112,60 d +10 112,110 u +100");
-    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4, 0}));
+    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(2, 1));
+    play("112,130 +10 d u +10 112,60 d +10 112,110 u +100 112,130 d +10 300,60 u +100");
+    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 2, 4, 0, 4}));
     // A press outside every level closes the menu, and nothing else sees it.
     play("400,300 d +10");
     EXPECT_EQ(ints(menu.owner == nullptr, tickSawLeftPress), ints(1, 0));

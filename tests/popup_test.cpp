@@ -14,6 +14,7 @@
 #include "widgets/button.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -59,7 +60,7 @@ class PopupTest : public ::testing::Test {
 
     // Alpha, a separator, Beta (submenu), Gamma (disabled), Delta at (100, y):
     // rows of 21, 14, 21, 21 and 21 pixels, 52 wide.
-    void openMenu(int32_t x, int32_t y) {
+    void openMenu(int32_t x, int32_t y, int32_t avoid = 0) {
         desktop.current = desktop.desktopWindow;
         popupBegin(menu, 0, 0);
         popupAdd(menu, MENU_COMMAND, 0, 0, "Alpha", 1, true);
@@ -68,7 +69,7 @@ class PopupTest : public ::testing::Test {
         popupAdd(menu, MENU_COMMAND, 0, 0, "Gamma", 1, false);
         popupAdd(menu, MENU_COMMAND, 0, 0, "Delta", 1, true);
         popupOpen(
-            menu, x, y, onChoose, nullptr, [] { closeCount++; }, 0);
+            menu, x, y, onChoose, nullptr, [] { closeCount++; }, avoid);
         desktop.current = nullptr;
     }
     // A key held during a pass, as when the loop runs between the key's down
@@ -94,18 +95,19 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
               ints(0, 0, 'D', 0));
     popupClose(menu);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 1));
-    // Near the bottom it flips: its bottom lines up with the row at y; it is
-    // then pushed inside the canvas. Ending exactly at the bottom, it does not.
-    const std::pair<int32_t, std::vector<int64_t>> places[] = {{440, ints(588, 363)},
-                                                               {382, ints(588, 382)}};
-    for (const auto& [y, at] : places) {
-        openMenu(600, y);
+    // Near the bottom it flips: its bottom lines up with the row at y, or
+    // keeps the height to avoid above y; it is then pushed inside the canvas.
+    // Ending exactly at the bottom, it does not.
+    const std::tuple<int32_t, int32_t, std::vector<int64_t>> places[] = {
+        {440, 0, ints(588, 363)}, {440, 20, ints(588, 322)}, {382, 0, ints(588, 382)}};
+    for (const auto& [y, avoid, at] : places) {
+        openMenu(600, y, avoid);
         EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), at);
         popupClose(menu);
     }
-    // Too tall either way: it scrolls below the point, separators as tall as
-    // items, pushed back inside the canvas with its 18-pixel scroll bar,
-    // whose thumb shows 12 rows of 30.
+    // Too tall either way: it scrolls below the point and the height to
+    // avoid, separators as tall as items, pushed back inside the canvas with
+    // its 18-pixel scroll bar, whose thumb shows 12 rows of 30.
     desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
     static std::string texts[30];
@@ -114,24 +116,24 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
         popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0,
                  i == 1 ? nullptr : texts[i].c_str(), 0, true);
     }
-    popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 0);
+    popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 10);
     desktop.current = nullptr;
     MenuLevel& tall = menu.levels[0];
     const VScrollBar& bar = tall.scrollBar;
     EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, bar.active, bar.upButton.x,
                    bar.thumb.height, tall.x + tall.width + 18),
-              ints(12, 12 * 21, 200, 21, 1, 622, 86, 640));
+              ints(12, 12 * 21, 210, 21, 1, 622, 86, 640));
     for (int i = 0; i < 12; i++) {
         press(KEY_DOWN);
     }
     EXPECT_EQ(ints(tall.selected, tall.first, bar.top, tall.items[12].y),
-              ints(12, 1, 1, 200 + 11 * 21));
+              ints(12, 1, 1, 210 + 11 * 21));
     // The wheel moves the shown rows by three and leaves the menu open; the
     // bar's other parts are the scroll bar's own tests'.
     play("w- +10");
     EXPECT_EQ(tall.first, 4);
     play("w+ +10 w+ +10");
-    EXPECT_EQ(ints(tall.first, tall.items[0].y, menu.owner != nullptr), ints(0, 200, 1));
+    EXPECT_EQ(ints(tall.first, tall.items[0].y, menu.owner != nullptr), ints(0, 210, 1));
     for (int i = 0; i < 11; i++) {
         press(KEY_UP);
     }

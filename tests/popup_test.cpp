@@ -96,10 +96,13 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     popupClose(menu);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 1));
     // Near the bottom it flips: its bottom lines up with the row at y, or
-    // keeps the height to avoid above y; it is then pushed inside the canvas.
+    // keeps the height to avoid above y; it is then pushed inside the canvas
+    // (up, when the row at y reaches past the bottom).
     // Ending exactly at the bottom, it does not.
-    const std::tuple<int32_t, int32_t, std::vector<int64_t>> places[] = {
-        {440, 0, ints(588, 363)}, {440, 20, ints(588, 322)}, {382, 0, ints(588, 382)}};
+    const std::tuple<int32_t, int32_t, std::vector<int64_t>> places[] = {{440, 0, ints(588, 363)},
+                                                                         {470, 0, ints(588, 382)},
+                                                                         {440, 20, ints(588, 322)},
+                                                                         {382, 0, ints(588, 382)}};
     for (const auto& [y, avoid, at] : places) {
         openMenu(600, y, avoid);
         EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), at);

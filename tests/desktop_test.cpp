@@ -517,9 +517,10 @@ TEST_F(DesktopTest, PlacementKeepsEvenColumnsAndTheMinimumSizeOrAMovableFrame) {
         for (uint32_t flags : {0u, 31u | CREATE_OUTER_SIZE, 63u | CREATE_MAXIMISED}) {
             Window* hostile = openAt(-1, -1, size, size, flags);
             if (hostile != nullptr) {
-                EXPECT_GE(hostile->canvas.surface.width, 64) << size;
-                EXPECT_GE(hostile->canvas.surface.height, 32) << size;
-                EXPECT_EQ(hostile->canvas.surface.width % 2, 0) << size;
+                const Surface& canvas = hostile->canvas.surface;
+                EXPECT_EQ(ints(canvas.width >= 64, canvas.height >= 32, canvas.width % 2),
+                          ints(1, 1, 0))
+                    << size;
                 closeTopWindow(desktop);
             }
         }

@@ -131,7 +131,9 @@ TEST(Canvas, SizesFontsAndResizesKeepingTheirSettings) {
               ints(100, 100, 100, 40, 0x1234, 9, 7));
     EXPECT_EQ(c.font, &builtinFonts[4]);
     canvasFree(c);
-    EXPECT_EQ(ints(c.surface.pixels == nullptr, c.font == nullptr), ints(1, 1));
+    EXPECT_EQ(
+        ints(c.surface.pixels == nullptr, c.surface.width, c.surface.height, c.font == nullptr),
+        ints(1, 0, 0, 1));
 }
 
 TEST(Current, PointerTestAndTooltipBoxKeptOnTheCanvas) {

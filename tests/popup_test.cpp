@@ -23,6 +23,7 @@ PopupMenu& menu = desktop.popupMenu;
 int closeCount;
 std::vector<int32_t> chosenItems; // by the top level's callback; 100 + item for the submenu
 uint32_t tickSawLeftPress;
+bool quitOnChoose; // a choice asks every window to close
 
 void DeskProc(Window* w, uint32_t) {
     if (w->message == Draw) {
@@ -36,6 +37,9 @@ void DeskProc(Window* w, uint32_t) {
 // Beta (item 2) opens a submenu beside itself; the others are recorded.
 void onChoose() {
     chosenItems.push_back(menu.current->selected);
+    if (quitOnChoose) {
+        requestQuit(desktop);
+    }
     if (menu.current->selected == 2) {
         int32_t x = 0, y = 0;
         popupQuery(menu, x, y);
@@ -54,6 +58,7 @@ class PopupTest : public ::testing::Test {
         ASSERT_EQ(scriptedDesktopStart(640, 480, DeskProc), nullptr);
         closeCount = 0;
         chosenItems.clear();
+        quitOnChoose = false;
         play("+0"); // the first composition, after which the menu's passes run
     }
     void TearDown() override { scriptedDesktopStop(); }
@@ -184,6 +189,12 @@ TEST_F(PopupTest, KeysMoveOverEnabledItemsWrapAndChooseByLetter) {
     EXPECT_EQ(chosenItems, (std::vector<int32_t>{4, 2, 2, 101}));
     press(KEY_ESCAPE);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 2)); // one for each level
+    // A choice that closes the owner closes the menu, then the window, on
+    // the same pass.
+    openMenu(100, 50);
+    quitOnChoose = true;
+    press('D', 'd');
+    EXPECT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 0));
 }
 
 TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {

@@ -65,41 +65,61 @@ std::string corridor(int length) {
                      std::string(length, '.') + "|" + std::string(length - 1, '.') + "X");
 }
 
+// A corridor winding through five rows of 18 cells to an exit 76 steps away.
+std::string winding() {
+    const std::string open(18, '.');
+    const std::string top(17, '.');
+    return levelText(">" + top + "|" + std::string(17, '#') + ".|" + open + "|." +
+                         std::string(17, '#') + "|" + open + "|" + std::string(17, '#') + ".|" +
+                         open + "|." + std::string(17, '#') + "|" + open,
+                     {},
+                     open + "|" + open + "|" + open + "|" + open + "|" + open + "|" + open + "|" +
+                         open + "|" + open + "|X" + top);
+}
+
 } // namespace
 
 TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
     const TempDir folder("solve");
     const std::string walk16 = (folder.path / "walk16.txt").string();
     const std::string walk17 = (folder.path / "walk17.txt").string();
+    const std::string wound = (folder.path / "winding.txt").string();
     std::ofstream(walk16) << corridor(16);
     std::ofstream(walk17) << corridor(17);
+    std::ofstream(wound) << winding();
     const std::string data = GHOLD_SOURCE_DIR "/tests/data/";
+    const std::string right(17, 'R'), left(17, 'L');
     struct Case {
         std::string level;
         const char* by;
-        const char* moves; // the one shortest solution, or null when several tie
+        std::string moves; // the one shortest solution, or empty when several tie
         int ticks;
         int presses;
+        // The counts of the search, which its merging and pruning decide.
+        const char* search;
     };
     const Case cases[] = {
-        {walk16, "ticks", "DRRRRRRRRRRRRRRR", 16, 16},
+        {walk16, "ticks", "DRRRRRRRRRRRRRRR", 16, 16, "# 273 states, 783"},
         // Walking and waiting for the door tie at 17 ticks; waiting presses less.
-        {walk17, "ticks", "................R", 17, 1},
-        {walk16, "moves", "................R", 17, 1},
+        {walk17, "ticks", "................R", 17, 1, "# 275 states, 788"},
+        {walk16, "moves", "................R", 17, 1, "# 49 states, 66"},
+        // Stepping down onto the exit ends the level a tick later.
+        {wound, "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.", 77, 76,
+         "# 153 states, 467"},
         // Earlier forms of three levels, where the shortcuts that got them
         // rebuilt are known: torches shoved off the exit, water that puts
         // out the fire by itself, a baffle never touched.
-        {data + "shortcut_torches.txt", "ticks", "RRRD.", 5, 4},
-        {data + "shortcut_torches.txt", "moves", nullptr, 0, 4},
-        {data + "shortcut_spring.txt", "ticks", ".....RRRRRRRRRR", 15, 10},
-        {data + "shortcut_baffle.txt", "ticks", nullptr, 28, 0},
+        {data + "shortcut_torches.txt", "ticks", "RRRD.", 5, 4, "# 11 states, 24"},
+        {data + "shortcut_torches.txt", "moves", "", 0, 4, "# 11 states, 24"},
+        {data + "shortcut_spring.txt", "ticks", ".....RRRRRRRRRR", 15, 10, "# 890 states, 2836"},
+        {data + "shortcut_baffle.txt", "ticks", "", 28, 0, "# 4713 states, 18921"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level + " by " + c.by);
         const CommandRun solved = run(solveCommand, {c.level, "--by", c.by});
         ASSERT_EQ(solved.status, 0) << solved.out;
         const std::string moves = solutionOf(solved.out);
-        if (c.moves != nullptr) {
+        if (!c.moves.empty()) {
             EXPECT_EQ(moves, c.moves);
         }
         const int presses =
@@ -114,6 +134,9 @@ TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
         std::snprintf(counts, sizeof counts, "# %d ticks, %d key press%s: the fewest",
                       static_cast<int>(moves.size()), presses, presses == 1 ? "" : "es");
         EXPECT_NE(solved.out.find(counts), std::string::npos) << solved.out;
+        EXPECT_NE(solved.out.find(std::string("\n") + c.search + " ticks stepped in "),
+                  std::string::npos)
+            << solved.out;
         // It ends in the exit on its very last tick.
         EXPECT_TRUE(simCompletes(c.level, moves));
         EXPECT_FALSE(simCompletes(c.level, moves.substr(0, moves.size() - 1)));
@@ -124,15 +147,23 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
     const TempDir folder("solve_bounds");
     const std::string shut = (folder.path / "shut.txt").string();
     std::ofstream(shut) << levelText(">.#.|.o#B", "", "...X|....");
-    const CommandRun none = run(solveCommand, {shut, "--by", "moves"});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.out.rfind("# no solution: every reachable state searched\n", 0), 0u) << none.out;
+    for (const char* by : {"moves", "ticks"}) {
+        const CommandRun none = run(solveCommand, {shut, "--by", by});
+        EXPECT_EQ(none.status, 1);
+        EXPECT_EQ(none.out.rfind(
+                      "# no solution: every reachable state searched\n# 6 states, 21 ticks ", 0),
+                  0u)
+            << none.out;
+    }
 
     const std::string walk = (folder.path / "walk.txt").string();
     std::ofstream(walk) << corridor(17);
     const CommandRun bounded = run(solveCommand, {walk, "--max-states", "40"});
     EXPECT_EQ(bounded.status, 3);
-    EXPECT_NE(bounded.out.find(" ticks or fewer; stopped by the states bound\n"), std::string::npos)
+    EXPECT_EQ(bounded.out.rfind("# no solution of 5 ticks or fewer; stopped by the states bound\n"
+                                "# 40 states, ",
+                                0),
+              0u)
         << bounded.out;
 
     for (const std::vector<std::string>& args :

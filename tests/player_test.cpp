@@ -12,8 +12,10 @@
 #include "game/titles.h"
 #include "platform/platform_script.h"
 #include "shell/mainwnd.h"
+#include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"
+#include "tests/support/scenario.h"
 #include "toolkit/desktop.h"
 #include "tools/leveltext.h"
 #include "tools/render.h"
@@ -48,16 +50,6 @@ void startPlaying(GameSession& session) {
     session.key(KEY_SPACE);
     session.pass(BANNER_MS);
     ASSERT_EQ(levelFlow.boardVisible, 1u);
-}
-
-std::vector<uint16_t> screenRect(int32_t x, int32_t y, int32_t width, int32_t height) {
-    const ScriptScreen& screen = scriptScreen();
-    std::vector<uint16_t> part;
-    for (int32_t row = y; row < y + height; row++) {
-        const uint16_t* from = &screen.pixels[size_t(row) * size_t(screen.width) + size_t(x)];
-        part.insert(part.end(), from, from + width);
-    }
-    return part;
 }
 
 // The cell the player stands in, as its index; -1 when there is none.
@@ -134,24 +126,9 @@ void chooseFromGameMenu(GameSession& session, char letter) {
 TEST(PlayerGame, EveryStepShowsExactlyWhatAFreshDrawingShows) {
     GameSession session(GHOLD_DATA_FILE, 0);
     LevelText hall;
-    ASSERT_EQ(parseLevelText("floor:\n"
-                             ".........\n"
-                             "._______.\n"
-                             "._______.\n"
-                             "._______.\n"
-                             ".........\n"
-                             "object:\n"
-                             "#########\n"
-                             "#T..g..S#\n"
-                             "#>......#\n"
-                             "#.......#\n"
-                             "#########\n"
-                             "top:\n"
-                             ".........\n"
-                             "....F....\n"
-                             ".........\n"
-                             ".........\n"
-                             ".........\n",
+    ASSERT_EQ(parseLevelText(levelText("#########|#T..g..S#|#>......#|#.......#|#########",
+                                       ".........|._______.|._______.|._______.|.........",
+                                       ".........|....F....|.........|.........|........."),
                              hall),
               "");
     levelRecords[0] = hall.record;
@@ -164,7 +141,7 @@ TEST(PlayerGame, EveryStepShowsExactlyWhatAFreshDrawingShows) {
         ASSERT_EQ(renderBoardCanvas(fresh, seed), "");
         const Surface& want = fresh.surface;
         // The fresh canvas is the board with a tile's margin all round.
-        const std::vector<uint16_t> shown = screenRect(
+        const std::vector<uint16_t> shown = screenCrop(
             boardView.originX - TILE_SIZE, boardView.originY - TILE_SIZE, want.width, want.height);
         size_t differ = 0;
         while (differ < shown.size() && shown[differ] == want.pixels[differ]) {
@@ -204,7 +181,7 @@ TEST(PlayerGame, ArrowsWaitForTheBoardAndTheLevelLineCountsTheMoves) {
     EXPECT_NE(playerCell(), startCell);
     EXPECT_EQ(statusLine(),
               "Level 3: " + std::string(levelTitles.text[3]) + "     Moves 1     Sound off");
-    EXPECT_TRUE(matchesGolden("game-level-line", 640, 24, screenRect(0, 0, 640, 24).data()));
+    EXPECT_TRUE(matchesGolden("game-level-line", 640, 24, screenCrop(0, 0, 640, 24).data()));
 }
 
 // Backspace and U take back a move with the waits before it, Shift+U and
@@ -258,7 +235,7 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     const int32_t steps = fineGrid.stepCounter;
     session.pass(1000);
     EXPECT_EQ(fineGrid.stepCounter, steps);
-    const std::vector<uint16_t> paused = screenRect(0, 0, 640, 480);
+    const std::vector<uint16_t>& paused = scriptScreen().pixels;
     EXPECT_NE(std::find(paused.begin(), paused.end(), BANNER_TEXT), paused.end());
     session.key(KEY_ESCAPE);
     EXPECT_EQ(gameWindow->closeRequested, 0u);
@@ -272,7 +249,7 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     // Behind it the game stays as it was, its level line with the move.
     session.pass();
     EXPECT_TRUE(
-        std::equal(picture.begin(), picture.begin() + 640 * 24, screenRect(0, 0, 640, 24).begin()));
+        std::equal(picture.begin(), picture.begin() + 640 * 24, screenCrop(0, 0, 640, 24).begin()));
     session.key(KEY_ESCAPE);
     EXPECT_EQ(desktop.count, 1);
     session.pass();
@@ -286,13 +263,20 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     session.pass();
     EXPECT_EQ(changedAroundBoard(picture), 0);
 
-    session.key(KEY_M);
+    // Sound off silences what plays and what comes; sound on lets it be heard.
     stopEffects();
+    playEffect(EFFECT_EXPLOSE);
+    session.key(KEY_M);
     playEffect(EFFECT_EXPLOSE);
     EXPECT_EQ(channels[0].effect, 0);
     session.key(KEY_M);
     playEffect(EFFECT_EXPLOSE);
     EXPECT_EQ(channels[0].effect, EFFECT_EXPLOSE);
+
+    // A game started anew is not paused, whatever the last one was.
+    session.key(KEY_P);
+    session.restart();
+    EXPECT_EQ(playState.paused, 0u);
 }
 
 // A completed level goes into Records.txt with its fewest moves and steps and
@@ -386,7 +370,7 @@ TEST(PlayerGame, ProgressIsNeverLostInSilence) {
     session.pass(40);
     ASSERT_EQ(desktop.count, 2);
     const Window& records = *desktop.windows[1];
-    const std::vector<uint16_t> face = screenRect(
+    const std::vector<uint16_t> face = screenCrop(
         records.x, records.y, records.canvas.surface.width, records.canvas.surface.height);
     EXPECT_GT(std::count(face.begin(), face.end(), styleColour(COLOUR_DIALOG_BACKGROUND)),
               std::ptrdiff_t(face.size() / 2));

@@ -5,6 +5,7 @@
 
 #include "tests/support/datafile.h"
 #include "tests/support/ints.h"
+#include "tests/support/scenario.h"
 #include "tools/leveltext.h"
 
 #include <gtest/gtest.h>
@@ -39,20 +40,7 @@ LevelText parse(const std::string& text) {
 
 // A corridor: the player pushes a ball into a box, which opens the door at
 // the far end of the lower row.
-const char* const ballRoom = "title: Ball Room\n"
-                             "solution: RRDRR\n"
-                             "\n"
-                             "floor:\n"
-                             "_______\n"
-                             "_______\n"
-                             "\n"
-                             "object:\n"
-                             ">.oB..#\n"
-                             "#....D#\n"
-                             "\n"
-                             "top:\n"
-                             ".......\n"
-                             ".......\n";
+const std::string ballRoom = levelText(">.oB..#|#....D#");
 
 } // namespace
 
@@ -129,32 +117,29 @@ TEST(Verify, ReplayCountsTicksMovesAndPushes) {
 }
 
 TEST(Verify, WalkOnlySearchAndMechanicNames) {
-    const LevelText room = parse(ballRoom);
-    // The door stays shut while the ball is loose: no walk reaches it.
-    EXPECT_FALSE(walkableToExit(room.record));
-    EXPECT_EQ(mechanicsOf(room.record), "ball box door");
-
-    LevelText open = parse("floor:\n____\n\nobject:\n>...\n\ntop:\n...X\n");
-    EXPECT_TRUE(walkableToExit(open.record));
-    EXPECT_EQ(mechanicsOf(open.record), "");
-
-    // A fire in the corridor is no way through; lava neither.
-    LevelText fire = parse("floor:\n____\n\nobject:\n>...\n\ntop:\n.F.X\n");
-    EXPECT_FALSE(walkableToExit(fire.record));
-    EXPECT_EQ(mechanicsOf(fire.record), "fire");
-    LevelText lava = parse("floor:\n_~__\n\nobject:\n>...\n\ntop:\n...X\n");
-    EXPECT_FALSE(walkableToExit(lava.record));
-
-    // A barrier with no plate anywhere sinks on the first step.
-    LevelText barrier = parse("floor:\n____\n\nobject:\n>.H.\n\ntop:\n...X\n");
-    EXPECT_TRUE(walkableToExit(barrier.record));
-    LevelText plated = parse("floor:\n___+\n\nobject:\n>.H.\n\ntop:\n.X..\n");
-    EXPECT_TRUE(walkableToExit(plated.record));
-    LevelText guarded = parse("floor:\n__+_\n\nobject:\n>H..\n\ntop:\n...X\n");
-    EXPECT_FALSE(walkableToExit(guarded.record));
-    // A sunk barrier out of the player's first step rises at once while a
-    // plate is bare.
-    LevelText sunk = parse("floor:\n__h+_\n\nobject:\n>....\n\ntop:\n....X\n");
-    EXPECT_FALSE(walkableToExit(sunk.record));
-    EXPECT_EQ(mechanicsOf(guarded.record), "plate barrier");
+    struct Case {
+        std::string level;
+        bool walkable;
+        const char* mechanics;
+    };
+    const Case cases[] = {
+        // The door stays shut while the ball is loose: no walk reaches it.
+        {ballRoom, false, "ball box door"},
+        {levelText(">...", "", "...X"), true, ""},
+        // A fire in the corridor is no way through; lava neither.
+        {levelText(">...", "", ".F.X"), false, "fire"},
+        {levelText(">...", "_~__", "...X"), false, "lava"},
+        // A barrier with no plate anywhere sinks on the first step.
+        {levelText(">.H.", "", "...X"), true, "barrier"},
+        {levelText(">.H.", "___+", ".X.."), true, "plate barrier"},
+        {levelText(">H..", "__+_", "...X"), false, "plate barrier"},
+        // A sunk barrier out of the player's first step rises at once while
+        // a plate is bare.
+        {levelText(">....", "__h+_", "....X"), false, "plate barrier"},
+    };
+    for (const Case& c : cases) {
+        const LevelText room = parse(c.level);
+        EXPECT_EQ(walkableToExit(room.record), c.walkable) << c.level;
+        EXPECT_EQ(mechanicsOf(room.record), c.mechanics) << c.level;
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "game/board.h"
 #include "game/sound.h"
+#include "tests/support/scenario.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
 
@@ -115,4 +116,17 @@ TEST_F(HistoryTest, RedoAfterARestartEndsAtTheRestartAndANewLevelForgetsIt) {
     ASSERT_TRUE(historyUndo(history));
     historyBegin(history);
     EXPECT_FALSE(historyUndo(history));
+}
+
+// A move pressed while the player still reels from the fire waits in the
+// request; a state saved then keeps it for the ticks run again after it.
+TEST_F(HistoryTest, AMoveWaitingAtASavedStateIsMadeWhenTheTicksRunAgain) {
+    ASSERT_EQ(parseLevelText(levelText(".>.", "", "..F"), level), "");
+    simStart(run, level.record);
+    historyBegin(history);
+    positions = {position()};
+    play(std::string(198, '.') + "RL" + "..R");
+    ASSERT_NE(positions[200].find("\"moveRequest\":2,"), std::string::npos);
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[200]);
 }

@@ -1,22 +1,18 @@
 // Board drawing where the identity check's pictures cannot look: the pixel
-// arithmetic at the canvas's edges and clip, damaged records, ghtool render's
-// arguments, and one lit board from the real pictures. Every shipped level's
-// pictures, with flicker and the effort mark, are watched by the identity
+// arithmetic at the canvas's edges and clip, damaged records and ghtool
+// render's arguments. Every shipped level's pictures, with every light,
+// running water, flicker and the effort mark, are watched by the identity
 // check.
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/gamedata.h"
 #include "game/render.h"
-#include "game/sound.h"
 #include "tests/support/datafile.h"
-#include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "toolkit/window.h"
-#include "tools/leveltext.h"
 #include "tools/png.h"
 #include "tools/render.h"
-#include "tools/sim.h"
 
 #include <gtest/gtest.h>
 #include <list>
@@ -215,31 +211,4 @@ TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) 
         EXPECT_NE(complaint, "");
     }
     boardView.window = nullptr;
-}
-
-TEST(RenderGolden, LightsWaterAndShadowsTogether) {
-    ASSERT_TRUE(loadGameData(GHOLD_DATA_FILE)) << GHOLD_DATA_FILE;
-    // A hall with every kind of light, running water, a spout, holes, a
-    // breakable wall and rubble; the player pushes the box up against the
-    // wall's row, then the water has time to fall and spread.
-    LevelText level;
-    ASSERT_EQ(parseLevelText("floor:\n............\n.__________.\n.__________.\n.__________.\n"
-                             ".____._,___.\n.__________.\n.________u_.\n.__________.\n"
-                             "............\n\nobject:\n############\n#>...T...S.#\n#..........#\n"
-                             "#.B........#\n#....#.....#\n#..o.....T.#\n#.T...*....#\n"
-                             "#.......#..#\n############\n\ntop:\n............\n..........V.\n"
-                             "...%........\n............\n.X..........\n...F........\n"
-                             ".........f..\n............\n............\n",
-                             level),
-              "");
-    SimRun run{};
-    simStart(run, level.record);
-    for (char move : std::string("RDDU..............")) {
-        simTick(run, moveFromChar(move));
-    }
-    effectObserver = nullptr;
-    WindowCanvas canvas{};
-    ASSERT_EQ(renderBoardCanvas(canvas), "");
-    EXPECT_TRUE(matchesGolden("board-lit-hall", canvas.surface));
-    canvasFree(canvas);
 }

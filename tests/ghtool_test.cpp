@@ -1,31 +1,37 @@
-// ghtool solve: on rooms whose shortest solutions are known it finds exactly
-// those, by ticks with the fewest presses among them, and by presses; every
-// solution it prints completes the level through ghtool sim on its last tick;
-// it tells a room without a way out from a search stopped by its bound. And
-// no early level of the campaign can be won in under two thirds of the ticks
-// its own solution takes.
-#include "tools/solve.h"
-
+// ghtool's commands that play levels: sim writes the rules' states (every
+// field pinned by the identity check's digests); verify replays every
+// shipped level's own solution, from the packed GHold.dat too, names a
+// broken one and counts ticks, moves and pushes exactly; solve finds the
+// known shortest solutions of small rooms with exact search counts, each
+// replaying to the exit, tells a room without a way out from a search
+// stopped by its bound, and finds no early level of the campaign winnable
+// in under two thirds of the ticks its own solution takes.
 #include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 #include "tests/support/scenario.h"
 #include "tools/assets.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
+#include "tools/solve.h"
 #include "tools/verify.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+namespace fs = std::filesystem;
 
 namespace {
 
 struct CommandRun {
     int status;
     std::string out;
+    std::string err;
 };
 
 CommandRun run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
@@ -33,8 +39,18 @@ CommandRun run(int (*command)(const std::vector<std::string>&, std::ostream&, st
     std::ostringstream out;
     std::ostringstream err;
     const int status = command(args, out, err);
-    return {status, out.str()};
+    return {status, out.str(), err.str()};
 }
+
+LevelText parse(const std::string& text) {
+    LevelText level;
+    EXPECT_EQ(parseLevelText(text, level), "");
+    return level;
+}
+
+// A corridor: the player pushes a ball into a box, which opens the door at
+// the far end of the lower row.
+const std::string ballRoom = levelText(">.oB..#|#....D#");
 
 // The moves of the "solution:" lines of solve's output, joined.
 std::string solutionOf(const std::string& output) {
@@ -78,6 +94,144 @@ std::string winding() {
 }
 
 } // namespace
+
+TEST(Sim, TracesEveryStepOrOnlyTheLastAndRefusesBadInput) {
+    const TempDir folder("sim");
+    const std::string level = (folder.path / "level.txt").string();
+    std::ofstream(level) << levelText(">.");
+    const CommandRun traced = run(simCommand, {level, "R", "--trace"});
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    const size_t second = traced.out.find("\n{\"step\":1,") + 1;
+    ASSERT_NE(second, 0u) << traced.out;
+    EXPECT_EQ(traced.out.rfind("{\"step\":0,", 0), 0u);
+    // The player has stepped from the first cell into the second.
+    EXPECT_NE(traced.out.find("\"cells\":[[2,0,0],[2,32,0]]", second), std::string::npos);
+    EXPECT_EQ(run(simCommand, {level, "R"}).out, traced.out.substr(second));
+
+    const std::string garbage = (folder.path / "garbage.txt").string();
+    std::ofstream(garbage) << "floor:\n__\n\nobject:\nZZ\n";
+    const std::string missing = (folder.path / "missing.txt").string();
+    const std::string noData = (folder.path / "missing.dat").string();
+    const std::vector<std::vector<std::string>> bad = {{missing, "R"},
+                                                       {garbage, "R"},
+                                                       {level, "RXL"},
+                                                       {level},
+                                                       {level, "R", "extra"},
+                                                       {"--data", noData, "--level", "0", "R"},
+                                                       {"--data", noData, "--level", "51", "R"},
+                                                       {"--data", noData, "--level", "-1", "R"},
+                                                       {"--data", noData, "--level", "x", "R"},
+                                                       {"--data", noData, "R"},
+                                                       {"--bogus", level, "R"}};
+    for (const auto& args : bad) {
+        const CommandRun result = run(simCommand, args);
+        EXPECT_EQ(result.status, 2) << args.size();
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err, "");
+    }
+}
+
+TEST(Verify, EveryShippedLevelIsSolvedFromThePackedDataFile) {
+    const CommandRun verified =
+        run(verifyCommand, {"--data", GHOLD_DATA_FILE, GHOLD_SOURCE_DIR "/assets"});
+    EXPECT_EQ(verified.status, 0) << verified.err;
+    EXPECT_EQ(verified.out, "all 51 levels solved by their solutions\n");
+}
+
+TEST(Verify, StatsGiveOneRowPerLevelAndNoLateLevelIsWalkable) {
+    const CommandRun verified = run(verifyCommand, {"--stats", GHOLD_SOURCE_DIR "/assets"});
+    ASSERT_EQ(verified.status, 0) << verified.err;
+    std::istringstream lines(verified.out);
+    std::string line;
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        if (line.rfind("| ", 0) != 0 || line.rfind("| level", 0) == 0) {
+            continue;
+        }
+        ++rows;
+        // From level 5 on a level must ask for more than a walk.
+        if (rows > 5) {
+            EXPECT_EQ(line.find("| yes |"), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(rows, 51);
+}
+
+TEST(Verify, ABrokenSolutionIsNamedAndFailsTheRun) {
+    TempDir folder("verify");
+    fs::create_directories(folder.path / "levels");
+    for (const auto& entry : fs::directory_iterator(GHOLD_SOURCE_DIR "/assets/levels")) {
+        fs::copy_file(entry.path(), folder.path / "levels" / entry.path().filename());
+    }
+    // Level 7 keeps its grids but loses all but its first move.
+    LevelText seven;
+    std::string error;
+    ASSERT_TRUE(readLevelTextFile((folder.path / "levels/level07.txt").string(), seven, error));
+    seven.solution = seven.solution.substr(0, 1);
+    std::ofstream(folder.path / "levels/level07.txt") << formatLevelText(seven);
+
+    const CommandRun verified = run(verifyCommand, {folder.path.string()});
+    EXPECT_EQ(verified.status, 1);
+    EXPECT_NE(
+        verified.err.find("level 7 (" + seven.title + "): the solution does not reach the exit"),
+        std::string::npos)
+        << verified.err;
+    EXPECT_NE(verified.err.find("1 of 51 levels"), std::string::npos) << verified.err;
+
+    EXPECT_EQ(run(verifyCommand, {(folder.path / "missing").string()}).status, 2);
+    EXPECT_EQ(run(verifyCommand, {"--data", (folder.path / "none.dat").string()}).status, 2);
+    EXPECT_EQ(run(verifyCommand, {"--bogus"}).status, 2);
+}
+
+TEST(Verify, ReplayCountsTicksMovesAndPushes) {
+    const LevelText room = parse(ballRoom);
+    // Two steps (the second drops the ball into the box), a step down and
+    // two along: the door has started opening but is no exit yet.
+    ReplayResult result = replaySolution(room.record, "RRDRR.....");
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(0, 10, 5, 1));
+    EXPECT_FALSE(result.trailing);
+
+    // Walking on into the door until it has become the exit: it opens on the
+    // step after the drop and is an exit 15 steps later.
+    result = replaySolution(room.record, "RRD" + std::string(16, 'R'));
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(19, 19, 6, 1));
+    EXPECT_FALSE(result.trailing);
+
+    // One key more than needed is refused: a solution ends at the exit.
+    result = replaySolution(room.record, "RRD" + std::string(17, 'R'));
+    EXPECT_EQ(result.completedAt, 19);
+    EXPECT_TRUE(result.trailing);
+}
+
+TEST(Verify, WalkOnlySearchAndMechanicNames) {
+    struct Case {
+        std::string level;
+        bool walkable;
+        const char* mechanics;
+    };
+    const Case cases[] = {
+        // The door stays shut while the ball is loose: no walk reaches it.
+        {ballRoom, false, "ball box door"},
+        {levelText(">...", "", "...X"), true, ""},
+        // A fire in the corridor is no way through; lava neither.
+        {levelText(">...", "", ".F.X"), false, "fire"},
+        {levelText(">...", "_~__", "...X"), false, "lava"},
+        // A barrier with no plate anywhere sinks on the first step.
+        {levelText(">.H.", "", "...X"), true, "barrier"},
+        {levelText(">.H.", "___+", ".X.."), true, "plate barrier"},
+        {levelText(">H..", "__+_", "...X"), false, "plate barrier"},
+        // A sunk barrier out of the player's first step rises at once while
+        // a plate is bare.
+        {levelText(">....", "__h+_", "....X"), false, "plate barrier"},
+    };
+    for (const Case& c : cases) {
+        const LevelText room = parse(c.level);
+        EXPECT_EQ(walkableToExit(room.record), c.walkable) << c.level;
+        EXPECT_EQ(mechanicsOf(room.record), c.mechanics) << c.level;
+    }
+}
 
 TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
     const TempDir folder("solve");

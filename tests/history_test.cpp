@@ -98,7 +98,7 @@ TEST_F(HistoryTest, UndoTakesBackEachMoveWithItsWaitsAndRedoGivesThemBack) {
     EXPECT_EQ(historyInputs(history), inputs.substr(0, 251) + "U");
 }
 
-// The keys' side of a restart, undone and redone, is in player_test.
+// The keys' side of a restart, undone and redone, is in game_test.
 TEST_F(HistoryTest, RedoAfterARestartEndsAtTheRestartAndANewLevelForgetsIt) {
     play("RR" + std::string(230, '.') + "D");
     loadLevel(level.record);

@@ -59,6 +59,15 @@ class Render : public ::testing::Test {
         }
         return TileSprite{w, h, flags, bytes.data()};
     }
+    // An empty object that leaves no hole, a floor that covers its tile and
+    // the masks that shade it beside walls.
+    void floorSprites() {
+        tileSprites[EMPTY][0] = TileSprite{0, 0, 1, nullptr};
+        tileSprites[PLAIN_FLOOR][0] = plain(33, 33, {133, 70, 0, 255});
+        for (int shade = 1; shade <= 4; ++shade) {
+            tileSprites[PLAIN_FLOOR][shade] = plain(33, 33, {0, 0, 200, 255});
+        }
+    }
     static void place(int width, int height) {
         board.width = width;
         board.height = height;
@@ -111,11 +120,7 @@ TEST_F(Render, BlendsShadesAndLightsAreExact) {
 }
 
 TEST_F(Render, NegativeOriginsAndDamagedRecordsStayInBounds) {
-    tileSprites[EMPTY][0] = TileSprite{0, 0, 1, nullptr};
-    tileSprites[PLAIN_FLOOR][0] = plain(33, 33, {133, 70, 0, 255});
-    for (int shade = 1; shade <= 4; ++shade) {
-        tileSprites[PLAIN_FLOOR][shade] = plain(33, 33, {0, 0, 200, 255});
-    }
+    floorSprites();
     tileSprites[WATER_SHAPES][1] = plain(11, 11, {8, 8, 8, 128});
     tileSprites[BOX][0] = plain(40, 7, {1, 2, 3, 200}); // not a tile's size
     tileSprites[FIRE][2] = plain(1, 60, {1, 2, 3, 255});
@@ -164,6 +169,76 @@ TEST_F(Render, NegativeOriginsAndDamagedRecordsStayInBounds) {
     drawBoard();
     drawBoardShadows();
     addLight(0, 0, 10);
+}
+
+// A step trusts what the drawing before it left: where its lights fell and
+// which tiles only lights draw on. Once the board has moved, changed its size
+// or gone to another canvas none of that holds, and the step paints like a
+// fresh drawing. The board's tiles take turns, as on a chessboard: a floor
+// picture that covers its tile, and a floor without one, which only the
+// torch's light draws on.
+TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
+    floorSprites();
+    const uint16_t background = 0x02EF;
+    Window other{};
+    ASSERT_EQ(surfaceInit(other.canvas.surface, 200, 200, nullptr), 1);
+    struct Change {
+        int32_t dx, dy, dw, dh;
+        bool otherCanvas;
+    };
+    for (const Change& c :
+         {Change{-33, 0, 0, 0, false}, Change{0, 33, 0, 0, false}, Change{0, 0, -1, 0, false},
+          Change{0, 0, 0, -1, false}, Change{0, 0, 0, 0, true}}) {
+        SCOPED_TRACE(testing::Message() << c.dx << " " << c.dy << " " << c.dw << " " << c.dh);
+        boardView.window = &window;
+        place(4, 3);
+        for (int i = 0; i < 12; ++i) {
+            board.cells[cellIndex(i % 4, i / 4)][LAYER_FLOOR] =
+                (i % 4 + i / 4) % 2 ? SLICK_FLOOR : PLAIN_FLOOR;
+        }
+        board.cells[cellIndex(0, 0)][LAYER_OBJECT] = TORCH_LIT;
+        boardView.originX = 50;
+        boardView.originY = 60;
+        fill(background);
+        drawBoard();
+        drawBoardShadows();
+        drawBoardStep(background);
+        boardView.originX += c.dx;
+        boardView.originY += c.dy;
+        board.width += c.dw;
+        board.height += c.dh;
+        if (c.otherCanvas) {
+            surfaceFill(other.canvas.surface, 0xF800);
+            boardView.window = &other;
+        }
+        // What a drawing of the board may change: the board and the reach
+        // of its lights around it, within the canvas.
+        Surface& shown = boardView.window->canvas.surface;
+        const auto paintArea = [&] {
+            std::vector<uint16_t> part;
+            for (int32_t y = std::max(boardView.originY - LIGHT_REACH, 0);
+                 y < std::min(boardView.originY + TILE_SIZE * board.height + LIGHT_REACH, 200);
+                 ++y) {
+                for (int32_t x = std::max(boardView.originX - LIGHT_REACH, 0);
+                     x < std::min(boardView.originX + TILE_SIZE * board.width + LIGHT_REACH, 200);
+                     ++x) {
+                    part.push_back(shown.pixels[y * 200 + x]);
+                }
+            }
+            return part;
+        };
+        drawBoardStep(background);
+        const std::vector<uint16_t> stepped = paintArea();
+        surfaceFill(shown, background);
+        drawBoard();
+        drawBoardShadows();
+        const std::vector<uint16_t> fresh = paintArea();
+        size_t differ = 0;
+        while (differ < fresh.size() && fresh[differ] == stepped[differ]) {
+            differ++;
+        }
+        EXPECT_EQ(differ, fresh.size());
+    }
 }
 
 TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) {

@@ -6,6 +6,7 @@
 #include "game/board.h"
 #include "game/elements.h"
 #include "game/flow.h"
+#include "game/fluid.h"
 #include "game/sound.h"
 #include "tests/support/scenario.h"
 #include "tools/leveltext.h"
@@ -93,6 +94,19 @@ TEST(Push, OneMoveOfThePlayerMovesWhatTheForceBudgetAllows) {
         EXPECT_EQ(layerRows(LAYER_OBJECT), c.after) << c.objects << " " << c.move << " " << c.floor;
         EXPECT_EQ(s.run.effects, c.effects) << c.objects << " " << c.move;
         EXPECT_EQ(levelFlow.levelComplete, c.effects == Effects{EFFECT_TELEP}) << c.objects;
+    }
+}
+
+// Water poured into a closed room lifts a float by a row each time it has
+// filled the top third of the float's tile, up into the board's top row.
+TEST(Rules, AFloatRidesTheWaterUpToTheTopRow) {
+    Scenario s = startScenario(levelText("#S..#|#...#|#.r.#|#####"));
+    for (const auto& [ticks, objects] : {std::pair{32, "#S..#|#...#|#.r.#|#####"},
+                                         {1, "#S..#|#.r.#|#...#|#####"},
+                                         {25, "#S..#|#.r.#|#...#|#####"},
+                                         {1, "#Sr.#|#...#|#...#|#####"}}) {
+        playMoves(s, std::string(ticks, '.'));
+        EXPECT_EQ(layerRows(LAYER_OBJECT), objects) << fineGrid.stepCounter;
     }
 }
 

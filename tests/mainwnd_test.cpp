@@ -223,19 +223,29 @@ TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     EXPECT_EQ(ints(mouse.moved, mouse.x, mouse.y), ints(1u, 120, 45));
     // The press reports the last move position.
     MainWndProc(MSG_LEFT_DOWN, 0, words(300, 300));
-    EXPECT_EQ(ints(mouse.leftPressed, mouse.pressX, mouse.pressY), ints(1u, 120, 45));
-    MainWndProc(MSG_RIGHT_DOWN, 0, 0);
-    MainWndProc(MSG_MIDDLE_UP, 0, 0);
-    EXPECT_EQ(mouse.rightPressed, 1u);
-    EXPECT_EQ(mouse.middleReleased, 1u);
-    MainWndProc(MSG_WHEEL, 120, 0);
-    EXPECT_EQ(mouse.wheelForward, 1u);
-    MainWndProc(MSG_WHEEL, uint32_t(-120), 0);
-    EXPECT_EQ(mouse.wheelBackward, 1u);
+    EXPECT_EQ(ints(mouse.pressX, mouse.pressY), ints(120, 45));
     ASSERT_TRUE(shellPass());
-    EXPECT_EQ(ints(mouse.moved, mouse.leftPressed,
-                   mouse.wheelForward + mouse.wheelBackward + mouse.rightPressed, mouse.x),
-              ints(0u, 0u, 0u, 120));
+    EXPECT_EQ(ints(mouse.moved, mouse.x), ints(0u, 120));
+    // Each button and wheel message is an event for one pass, and the
+    // system's own handling sees it too.
+    struct Case {
+        uint32_t message, wParam;
+        uint32_t MouseState::*event;
+    };
+    for (const Case& c : {Case{MSG_LEFT_DOWN, 0, &MouseState::leftPressed},
+                          {MSG_LEFT_UP, 0, &MouseState::leftReleased},
+                          {MSG_RIGHT_DOWN, 0, &MouseState::rightPressed},
+                          {MSG_RIGHT_UP, 0, &MouseState::rightReleased},
+                          {MSG_MIDDLE_DOWN, 0, &MouseState::middlePressed},
+                          {MSG_MIDDLE_UP, 0, &MouseState::middleReleased},
+                          {MSG_WHEEL, 120, &MouseState::wheelForward},
+                          {MSG_WHEEL, uint32_t(-120), &MouseState::wheelBackward}}) {
+        EXPECT_EQ(MainWndProc(c.message, c.wParam, 0), 1) << c.message;
+        EXPECT_EQ(mouse.*c.event, 1u) << c.message;
+        ASSERT_TRUE(shellPass());
+        EXPECT_EQ(mouse.*c.event, 0u) << c.message;
+    }
+    EXPECT_EQ(MainWndProc(0x7FFF, 0, 0), 1);
 
     // A negative position from a captured pointer arrives as 16 unsigned bits.
     MainWndProc(MSG_MOUSE_MOVE, 0, words(-1, 3));
@@ -285,7 +295,7 @@ TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
     }
 }
 
-TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {
+TEST(ShellStart, PlatformAndDesktopFailuresAreReportedAndASuccessIsAwake) {
     // A failed desktop still writes Cfg.txt, so this runs in a folder of its own.
     TempDir folder("mainwnd");
     const std::filesystem::path previous = std::filesystem::current_path();
@@ -301,6 +311,11 @@ TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {
     scriptSetBitmapBudget(-1);
     EXPECT_EQ(platform.clientWidth, 640);
     EXPECT_TRUE(std::filesystem::exists(folder.path / "Cfg.txt"));
+    // A start that succeeds leaves nothing suspended and knows its window.
+    suspended = 1;
+    view.width = 0;
+    EXPECT_EQ(shellStartDesktop(640, 480), nullptr);
+    EXPECT_EQ(ints(suspended, view.width, view.height), ints(0u, 640, 480));
     scriptedDesktopStop();
     std::filesystem::current_path(previous);
 }

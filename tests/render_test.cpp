@@ -175,10 +175,15 @@ TEST_F(Render, NegativeOriginsAndDamagedRecordsStayInBounds) {
 // which tiles only lights draw on. Once the board has moved, changed its size
 // or gone to another canvas none of that holds, and the step paints like a
 // fresh drawing. The board's tiles take turns, as on a chessboard: a floor
-// picture that covers its tile, and a floor without one, which only the
-// torch's light draws on.
+// picture, and a floor without one, which only the torch's light draws on.
 TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     floorSprites();
+    // The floor's last column is clear, so that it covers no tile.
+    std::vector<uint8_t>& floor = pictures.emplace_back();
+    for (int i = 0; i < 33 * 33; i++) {
+        floor.insert(floor.end(), {133, 70, 0, uint8_t(i % 33 == 32 ? 0 : 255)});
+    }
+    tileSprites[PLAIN_FLOOR][0] = TileSprite{33, 33, 1, floor.data()};
     const uint16_t background = 0x02EF;
     Window other{};
     ASSERT_EQ(surfaceInit(other.canvas.surface, 200, 200, nullptr), 1);

@@ -337,17 +337,7 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
 TEST(Solve, NoEarlyLevelHasASolutionUnderTwoThirdsOfItsOwn) {
     // Under the sanitizers the rules run ten times slower; a sample of the
     // levels still proves the check works there.
-#if defined(__SANITIZE_ADDRESS__)
-    constexpr int step = 4;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    constexpr int step = 4;
-#else
-    constexpr int step = 1;
-#endif
-#else
-    constexpr int step = 1;
-#endif
+    constexpr int step = GHOLD_SANITIZED ? 4 : 1;
     for (int level = 0; level <= 22; level += step) {
         SCOPED_TRACE("level " + std::to_string(level));
         LevelText text;

@@ -14,6 +14,7 @@
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include "tools/verify.h"
@@ -191,19 +192,18 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.control('Y');
     EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EXIT);
 
-    // Twelve by nine; a width of 19 is refused by the dialog.
+    // Seven by six; a width of 19 is refused by the dialog.
     session.choose(1, 3);
     session.replaceField("19");
     session.key(KEY_TAB);
-    session.replaceField("9");
+    session.replaceField("6");
     session.confirm();
     ASSERT_NE(session.dialog(), nullptr);
     EXPECT_EQ(document.level.record.width, 10);
-    session.replaceField("12");
+    session.replaceField("7");
     session.confirm();
     EXPECT_EQ(session.dialog(), nullptr);
-    EXPECT_EQ(document.level.record.width, 12);
-    EXPECT_EQ(document.level.record.height, 9);
+    EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 6));
 
     session.choose(1, 4);
     session.type("Made Here");
@@ -214,51 +214,50 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     ASSERT_NE(session.dialog(), nullptr);
     session.replaceField("made.txt");
     session.confirm();
-    // The new level's room, the stroke of boxes and the second exit, in
-    // a level grown by two columns and a row of empty cells.
-    const std::string expected = "title: Made Here\n"
-                                 "\n"
-                                 "floor:\n"
-                                 "............\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 "............\n"
-                                 "............\n"
-                                 "\n"
-                                 "object:\n"
-                                 "##########..\n"
-                                 "#>.......#..\n"
-                                 "#........#..\n"
-                                 "#.BBBB...#..\n"
-                                 "#........#..\n"
-                                 "#........#..\n"
-                                 "#........#..\n"
-                                 "##########..\n"
-                                 "............\n"
-                                 "\n"
-                                 "top:\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "....X.......\n"
-                                 "........X...\n"
-                                 "............\n"
-                                 "............\n";
+    // The new level's room cut to its first seven columns and six rows,
+    // with the stroke of boxes and the second exit.
     const std::string saved = fileText(session.folder.path / "made.txt");
-    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(saved, "title: Made Here\n"
+                     "\n"
+                     "floor:\n"
+                     ".......\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     "\n"
+                     "object:\n"
+                     "#######\n"
+                     "#>.....\n"
+                     "#......\n"
+                     "#.BBBB.\n"
+                     "#......\n"
+                     "#......\n"
+                     "\n"
+                     "top:\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     "....X..\n");
     EXPECT_FALSE(documentChanged(document));
-
-    std::string reason;
-    LevelText before = document.level;
-    ASSERT_TRUE(documentOpen(document, "made.txt", reason)) << reason;
-    EXPECT_EQ(documentSave(document, "again.txt"), "");
+    // Saved again under another name, then opened from there: the same text.
+    session.choose(0, 5);
+    session.replaceField("again.txt");
+    session.confirm();
+    session.choose(0, 1);
+    session.replaceField("made.txt");
+    session.confirm();
+    EXPECT_EQ(ints(document.path == "made.txt", document.undo.size()), ints(1, 0));
     EXPECT_EQ(fileText(session.folder.path / "again.txt"), saved);
+
+    // Hiding the objects empties them from the board shown, not the level.
+    session.clickRect(*desktop.windows[0], editor.viewBoxes[LAYER_OBJECT].rect);
+    EXPECT_EQ(ints(layerAt(1, 1, LAYER_OBJECT), layerAt(1, 1, LAYER_FLOOR),
+                   document.level.record.cells[1][1][LAYER_OBJECT]),
+              ints(EMPTY, PLAIN_FLOOR, PLAYER_RIGHT));
 }
 
 TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
@@ -365,4 +364,58 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     session.pass();
     session.confirm();
     EXPECT_EQ(desktop.count, 0);
+}
+
+TEST(Document, EditsInsideTheLevelKeepOneUndoStepEachAndAShrinkForgetsTheCellsCut) {
+    Document doc;
+    documentNew(doc);
+    // Outside the level, a layer or an element that does not exist, or the
+    // element the cell already holds.
+    const struct {
+        int32_t x, y, layer, code;
+        bool set;
+    } cells[] = {{-1, 0, 0, LAVA, false},
+                 {0, -1, 0, LAVA, false},
+                 {10, 0, 0, LAVA, false},
+                 {0, 8, 0, LAVA, false},
+                 {0, 0, -1, LAVA, false},
+                 {0, 0, LAYER_COUNT, LAVA, false},
+                 {0, 0, 0, -1, false},
+                 {0, 0, 0, ELEMENT_COUNT, false},
+                 {9, 7, LAYER_OBJECT, SOLID_BLOCK, false},
+                 {9, 7, LAYER_FLOOR, LAVA, true}};
+    for (const auto& c : cells) {
+        EXPECT_EQ(setCell(doc.level, c.x, c.y, c.layer, c.code), c.set) << c.x << "," << c.y;
+    }
+    // 1 to 18 by 1 to 13, and a size other than the one it has.
+    const struct {
+        int32_t width, height;
+        bool resized;
+    } sizes[] = {{0, 5, false},  {19, 5, false}, {5, 0, false}, {5, 14, false},
+                 {10, 8, false}, {18, 13, true}, {1, 1, true},  {10, 8, true}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(documentResize(doc, s.width, s.height), s.resized) << s.width << "x" << s.height;
+    }
+    const LevelRecord& r = doc.level.record;
+    EXPECT_EQ(ints(r.cells[0][0][LAYER_OBJECT], r.cells[9][7][LAYER_FLOOR],
+                   r.cells[1][1][LAYER_OBJECT], r.cells[8][6][LAYER_TOP]),
+              ints(SOLID_BLOCK, EMPTY, EMPTY, EMPTY));
+    EXPECT_FALSE(documentSetTitle(doc, ""));
+    EXPECT_TRUE(documentSetTitle(doc, "T"));
+    EXPECT_EQ(ints(doc.undo.size(), documentChanged(doc)), ints(4, 1));
+    // Undone to before the first resize, lava and all, then one step redone.
+    for (int i = 0; i < 4; i++) {
+        EXPECT_TRUE(documentUndo(doc));
+    }
+    EXPECT_FALSE(documentUndo(doc));
+    EXPECT_EQ(ints(r.width, r.cells[9][7][LAYER_FLOOR], r.cells[1][1][LAYER_OBJECT]),
+              ints(10, LAVA, PLAYER_RIGHT));
+    EXPECT_TRUE(documentRedo(doc));
+    EXPECT_EQ(ints(r.width, r.height, doc.redo.size()), ints(18, 13, 3));
+    // What the board shows with the objects hidden.
+    const bool shown[3] = {true, false, true};
+    const LevelRecord seen = shownLevel(doc.level, shown);
+    EXPECT_EQ(ints(seen.cells[9][7][LAYER_FLOOR], seen.cells[0][0][LAYER_OBJECT],
+                   seen.cells[8][6][LAYER_TOP]),
+              ints(LAVA, EMPTY, EXIT));
 }

@@ -319,6 +319,14 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     std::ostringstream out, err;
     EXPECT_EQ(verifyCommand({"assets"}, out, err), 0) << err.str();
 
+    // Packed from a folder that holds no assets: nothing is written.
+    const std::string assets = editor.assetFolder;
+    editor.assetFolder = "nowhere";
+    session.choose(0, 7);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "GHold.dat was not written:");
+    session.confirm();
+    editor.assetFolder = assets;
     session.choose(0, 7);
     ASSERT_NE(session.dialog(), nullptr);
     EXPECT_EQ(session.dialog()->lines[2].label, fs::absolute("GHold.dat").string());
@@ -334,6 +342,19 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
 
 TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     EditorSession session;
+    // Nothing to verify yet.
+    session.choose(2, 1);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "The level has no solution yet.");
+    session.confirm();
+    // A turn of the wheel over the palette scrolls it three steps: the first
+    // row goes out of sight and the second comes up to the pane's very top.
+    EXPECT_EQ(ints(palette.items[0].rect.y, palette.items[4].rect.y), ints(48, 84));
+    scriptMouseMove(palette.pane.x + 40, palette.pane.y + 40);
+    scriptWheel(-1);
+    session.pass();
+    EXPECT_EQ(ints(palette.bar.top, palette.items[0].rect.width, palette.items[4].rect.y),
+              ints(3, 0, 30));
     session.pick(LAYER_OBJECT, BALL);
     session.clickCell(3, 3);
     ASSERT_TRUE(documentChanged(document));

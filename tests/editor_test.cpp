@@ -135,6 +135,21 @@ struct EditorSession {
         click(it.x + it.width / 2, it.y + it.height / 2);
         pass();
     }
+    // A menu of the bar as its items' hot keys, '-' for a separator, each
+    // followed by '*' when it is disabled and '>' for any indent or icon.
+    std::string menu(int32_t index) {
+        clickRect(*desktop.windows[0], desktop.windows[0]->menuBar.buttons[index].rect);
+        const MenuLevel& level = desktop.popupMenu.levels[0];
+        std::string keys;
+        for (int32_t i = 0; i < level.itemCount; i++) {
+            const MenuItem& it = level.items[i];
+            keys += it.text == nullptr ? '-' : char(it.hotKey);
+            keys += std::string(it.enabled ? 0 : 1, '*') + std::string(it.indent + it.icon, '>');
+        }
+        popupClose(desktop.popupMenu);
+        moveTo(0, 0); // where the pointer starts
+        return keys;
+    }
     void pick(int32_t layer, int32_t code) {
         for (int32_t i = 0; i < palette.itemCount; i++) {
             if (palette.items[i].layer == layer && palette.items[i].code == code) {
@@ -165,6 +180,9 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(document.level.record.width, 10);
     EXPECT_TRUE(matchesGolden("editor-new-level", scriptScreen().width, scriptScreen().height,
                               scriptScreen().pixels.data()));
+    // Without an asset folder there are no asset levels and nothing to pack.
+    EXPECT_EQ(session.menu(0) + " " + session.menu(1) + " " + session.menu(2),
+              "NOA*-*SA-*P*-*X UR-*ST PV");
 
     // A stroke of boxes along row 3 is one step of undo.
     session.pick(LAYER_OBJECT, BOX);
@@ -212,6 +230,7 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
 
     session.control('S');
     ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_EQ(ints(session.dialog()->lineCount, session.dialog()->height), ints(4, 96));
     session.replaceField("made.txt");
     session.confirm();
     // The new level's room cut to its first seven columns and six rows,
@@ -258,6 +277,11 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(ints(layerAt(1, 1, LAYER_OBJECT), layerAt(1, 1, LAYER_FLOOR),
                    document.level.record.cells[1][1][LAYER_OBJECT]),
               ints(EMPTY, PLAIN_FLOOR, PLAYER_RIGHT));
+    // File, Exit with a change asks first, and once agreed ends the editor.
+    session.clickCell(2, 2);
+    session.choose(0, 9);
+    session.confirm();
+    EXPECT_EQ(desktop.count, 0);
 }
 
 TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
@@ -285,8 +309,15 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     });
     EXPECT_EQ(editor.assetFolder, fs::absolute("assets").string());
     EXPECT_EQ(document.level.title, "Door");
+    // While it runs, only packing, undo, redo and its end are offered. F5
+    // ends it and starts it again from the level's start.
     session.key(KEY_F5);
     ASSERT_TRUE(playTest.running);
+    EXPECT_EQ(session.menu(0) + " " + session.menu(1) + " " + session.menu(2),
+              "N*O*A*-*S*A*-*P-*X UR-*S*T* EV*");
+    session.key(KEY_F5);
+    EXPECT_FALSE(playTest.running);
+    session.key(KEY_F5);
     // A step taken back and given again, as the game's history does it.
     session.key(KEY_RIGHT);
     session.control('Z');

@@ -8,6 +8,7 @@
 #include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -19,6 +20,7 @@ namespace {
 void QuietWindowProc(Window*, uint32_t) {}
 
 int okCalls;
+int32_t checked[DIALOG_LINES];
 std::vector<int32_t> changedLines;
 
 // A 640 x 480 desktop whose own window does nothing; dialogs open on it as
@@ -30,6 +32,7 @@ struct DialogDesk {
         desktop.current = nullptr;
         okCalls = 0;
         changedLines.clear();
+        std::fill(std::begin(checked), std::end(checked), 0);
     }
     ~DialogDesk() { scriptedDesktopStop(); }
     // One pass of the loop: the clock, the desktop, then the events cleared.
@@ -71,11 +74,26 @@ struct DialogDesk {
     }
 };
 
-Dialog* showBox(const char* text, uint32_t buttons, DialogOkCallback onOk = nullptr) {
+void count() {
+    okCalls++;
+}
+
+// A dialog of lines of these kinds: a text line says text, a check box is
+// bound to checked[its line], a lone button says "Go"; Ok counts.
+Dialog* showLines(std::initializer_list<uint32_t> kinds, const char* text = "Sure?") {
     std::unique_ptr<Dialog> d = dialogCreate();
-    dialogAddText(*d, text);
-    dialogAddButtons(*d, buttons);
-    return dialogShow(std::move(d), "Note", onOk, nullptr);
+    for (uint32_t kind : kinds) {
+        if (kind == DIALOG_TEXT) {
+            dialogAddText(*d, text);
+        } else if (kind == DIALOG_CHECK_BOX) {
+            dialogAddCheckBox(*d, "Box", &checked[d->lineCount]);
+        } else if (kind == DIALOG_BUTTON) {
+            dialogAddButton(*d, "Go", 0);
+        } else {
+            dialogAddButtons(*d, kind);
+        }
+    }
+    return dialogShow(std::move(d), "Note", count, nullptr);
 }
 
 // Every element that has the keyboard focus, as line and element: a hot
@@ -95,13 +113,9 @@ std::vector<int64_t> focus(const Dialog& d) {
     return found;
 }
 
-void count() {
-    okCalls++;
-}
-
 TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndTheirButtons) {
     DialogDesk desk;
-    Dialog* d = showBox("Fail to load game file:", DIALOG_OK);
+    Dialog* d = showLines({DIALOG_TEXT, DIALOG_OK}, "Fail to load game file:");
     ASSERT_NE(d, nullptr);
     // 23 characters of 7 pixels beat the 50-pixel "  Ok  " button; placed at
     // ((640 - 177) >> 1, (480 - 56) >> 1), the frame's x even.
@@ -115,7 +129,7 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
               ints(8, 8, 63, 27));
     // Nothing hovered: Enter goes through the one line that answers it;
     // Escape always cancels.
-    ASSERT_NE(showBox("Second", DIALOG_OK, count), nullptr);
+    ASSERT_NE(showLines({DIALOG_TEXT, DIALOG_OK}), nullptr);
     desk.pass();
     desk.key(KEY_ENTER);
     EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 2));
@@ -123,41 +137,30 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
     // Three buttons and the 20 pixels between each two are wider than the
     // text; a No button closes without storing.
-    d = showBox("Sure?", DIALOG_YES_NO, count);
+    d = showLines({DIALOG_TEXT, DIALOG_YES_NO});
     EXPECT_EQ(ints(d->maxWidth, d->width, d->lines[1].buttons[2].rect.x), ints(197, 213, 135));
     desk.click(*d->window, d->lines[1].buttons[1].rect);
     EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
     // Tab in a box with nothing to focus gives up; a first Tab starts at the
     // first line; a check box alone answers Enter.
-    std::unique_ptr<Dialog> text = dialogCreate();
-    dialogAddText(*text, "Nothing to focus");
-    dialogShow(std::move(text), "Text", nullptr, nullptr);
+    showLines({DIALOG_TEXT});
     desk.keys({KEY_TAB, KEY_ESCAPE});
-    int32_t first = 0, second = 0, checked = 0;
-    std::unique_ptr<Dialog> boxes = dialogCreate();
-    dialogAddCheckBox(*boxes, "First", &first);
-    dialogAddCheckBox(*boxes, "Second", &second);
-    d = dialogShow(std::move(boxes), "Check", nullptr, nullptr);
+    d = showLines({DIALOG_CHECK_BOX, DIALOG_CHECK_BOX});
     desk.key(KEY_TAB);
     EXPECT_EQ(focus(*d), ints(0, 0));
     desk.key(KEY_ESCAPE);
-    std::unique_ptr<Dialog> alone = dialogCreate();
-    dialogAddCheckBox(*alone, "Alone", &checked);
-    d = dialogShow(std::move(alone), "Check", nullptr, nullptr);
+    d = showLines({DIALOG_CHECK_BOX});
     desk.click(*d->window, d->lines[0].checkBox.rect);
     scriptMouseMove(100, 100);
     desk.pass(300);
     desk.key(KEY_ENTER);
-    EXPECT_EQ(ints(desktop.count, checked), ints(1, 1));
+    EXPECT_EQ(ints(okCalls, desktop.count, checked[0]), ints(2, 1, 1));
     // Two answering lines leave Enter with nowhere to go; a line after a row
     // of buttons starts below the buttons.
-    std::unique_ptr<Dialog> two = dialogCreate();
-    dialogAddButtons(*two, DIALOG_OK);
-    dialogAddButton(*two, "Go", 0);
-    d = dialogShow(std::move(two), "Two", count, nullptr);
+    d = showLines({DIALOG_OK, DIALOG_BUTTON});
     EXPECT_EQ(d->lines[1].buttons[0].rect.y, 8 + 21 + 6);
     desk.key(KEY_ENTER);
-    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 2));
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(2, 2));
 }
 
 TEST(Dialog, FormLaysOutTwoColumnsAndTabAndTheArrowsMoveTheFocusInOrder) {
@@ -330,7 +333,7 @@ TEST(Dialog, ThirtyThirdLineIsDroppedAndAShownDialogTakesNoMore) {
 
 TEST(Dialog, AlertFramePulsesRedWithoutRepaintingTheLines) {
     DialogDesk desk;
-    Dialog* d = showBox("Alert", DIALOG_OK);
+    Dialog* d = showLines({DIALOG_TEXT, DIALOG_OK});
     ASSERT_NE(d, nullptr);
     d->alert = 1;
     EXPECT_EQ(d->pulseColour, 64203u);

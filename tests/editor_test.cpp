@@ -198,10 +198,13 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.clickCell(8, 6, true);
     EXPECT_EQ(paletteCode(palette), EXIT);
     session.clickCell(4, 5);
-    // Arrows move the cursor, Space paints there.
+    // Arrows move the cursor, drawn at once in yellow; Space paints there.
     session.pick(LAYER_FLOOR, LAVA);
     session.key(KEY_LEFT);
     session.key(KEY_UP);
+    EXPECT_EQ(ints(editor.cursorX, editor.cursorY,
+                   screenAt(session.cellX(3) - 16, session.cellY(4) - 16)),
+              ints(3, 4, pixelFrom8(255, 224, 0)));
     session.key(KEY_SPACE);
     EXPECT_EQ(document.undo.size(), 3u);
     session.control('Z');
@@ -269,7 +272,9 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.choose(0, 1);
     session.replaceField("made.txt");
     session.confirm();
-    EXPECT_EQ(ints(document.path == "made.txt", document.undo.size()), ints(1, 0));
+    EXPECT_EQ(ints(document.path == "made.txt", document.undo.size(), editor.cursorX,
+                   editor.note.empty()),
+              ints(1, 0, 0, 1));
     EXPECT_EQ(fileText(session.folder.path / "again.txt"), saved);
 
     // Hiding the objects empties them from the board shown, not the level.
@@ -449,9 +454,10 @@ TEST(Document, EditsInsideTheLevelKeepOneUndoStepEachAndAShrinkForgetsTheCellsCu
         EXPECT_EQ(documentResize(doc, s.width, s.height), s.resized) << s.width << "x" << s.height;
     }
     const LevelRecord& r = doc.level.record;
-    EXPECT_EQ(ints(r.cells[0][0][LAYER_OBJECT], r.cells[9][7][LAYER_FLOOR],
-                   r.cells[1][1][LAYER_OBJECT], r.cells[8][6][LAYER_TOP]),
-              ints(SOLID_BLOCK, EMPTY, EMPTY, EMPTY));
+    EXPECT_EQ(ints(r.cells[0][0][LAYER_OBJECT], r.cells[9][0][LAYER_OBJECT],
+                   r.cells[9][7][LAYER_FLOOR], r.cells[1][1][LAYER_OBJECT],
+                   r.cells[8][6][LAYER_TOP]),
+              ints(SOLID_BLOCK, EMPTY, EMPTY, EMPTY, EMPTY));
     EXPECT_FALSE(documentSetTitle(doc, ""));
     EXPECT_TRUE(documentSetTitle(doc, "T"));
     EXPECT_EQ(ints(doc.undo.size(), documentChanged(doc)), ints(4, 1));

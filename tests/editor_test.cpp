@@ -427,23 +427,15 @@ TEST(Document, EditsInsideTheLevelKeepOneUndoStepEachAndAShrinkForgetsTheCellsCu
     Document doc;
     documentNew(doc);
     // Outside the level, a layer or an element that does not exist, or the
-    // element the cell already holds.
-    const struct {
-        int32_t x, y, layer, code;
-        bool set;
-    } cells[] = {{-1, 0, 0, LAVA, false},
-                 {0, -1, 0, LAVA, false},
-                 {10, 0, 0, LAVA, false},
-                 {0, 8, 0, LAVA, false},
-                 {0, 0, -1, LAVA, false},
-                 {0, 0, LAYER_COUNT, LAVA, false},
-                 {0, 0, 0, -1, false},
-                 {0, 0, 0, ELEMENT_COUNT, false},
-                 {9, 7, LAYER_OBJECT, SOLID_BLOCK, false},
-                 {9, 7, LAYER_FLOOR, LAVA, true}};
-    for (const auto& c : cells) {
-        EXPECT_EQ(setCell(doc.level, c.x, c.y, c.layer, c.code), c.set) << c.x << "," << c.y;
+    // element the cell already holds: x, y, layer, code.
+    const int32_t refused[][4] = {
+        {-1, 0, 0, LAVA}, {0, -1, 0, LAVA},         {10, 0, 0, LAVA},
+        {0, 8, 0, LAVA},  {0, 0, -1, LAVA},         {0, 0, LAYER_COUNT, LAVA},
+        {0, 0, 0, -1},    {0, 0, 0, ELEMENT_COUNT}, {9, 7, LAYER_OBJECT, SOLID_BLOCK}};
+    for (const auto& c : refused) {
+        EXPECT_FALSE(setCell(doc.level, c[0], c[1], c[2], c[3])) << c[0] << "," << c[1];
     }
+    EXPECT_TRUE(setCell(doc.level, 9, 7, LAYER_FLOOR, LAVA));
     // 1 to 18 by 1 to 13, and a size other than the one it has.
     const struct {
         int32_t width, height;

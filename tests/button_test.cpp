@@ -222,6 +222,9 @@ TEST_F(ButtonTest, CheckBoxTogglesOnAClickOrSpaceWhileHotAndIsRedrawn) {
     box.click.enabled = 1;
     input("k32 d u +10");
     EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
+    // Made again, it starts unchecked.
+    checkBoxCreate(box, 10, 60, nullptr);
+    EXPECT_EQ(ints(box.checked, box.visible), ints(0, 1));
 }
 
 TEST_F(ButtonTest, FiredMenuBarButtonCostsTheWindowItsTick) {

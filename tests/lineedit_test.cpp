@@ -213,8 +213,10 @@ TEST(LineEditor, ClickPlacesTheCaretAndDraggingLeftScrollsOneCharacterATick) {
     const std::pair<int32_t, int32_t> ticks[] = {{2, 2}, {1, 1}, {0, 0}, {0, 0}};
     for (const auto& [scroll, caret] : ticks) {
         EXPECT_EQ(f.mousePass(), 1);
-        EXPECT_EQ(ints(f.field.scroll, f.field.caret, f.field.anchor, f.field.selEnd),
-                  ints(scroll, caret, 5, caret));
+        // The caret stays at the field's left edge, the selection's start.
+        EXPECT_EQ(ints(f.field.scroll, f.field.caret, f.field.anchor, f.field.selEnd,
+                       f.field.selMin, desktop.current->caret.x),
+                  ints(scroll, caret, 5, caret, caret, 10));
     }
     scriptLeftUp();
     EXPECT_EQ(lineEditorUpdate(f.field), 1);

@@ -123,10 +123,6 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     EXPECT_EQ(ints(d->maxWidth, d->width, d->height, w.frameX, w.frameY, w.canvas.surface.width,
                    w.canvas.surface.height),
               ints(161, 177, 56, 230, 212, 176, 56));
-    EXPECT_EQ(desktop.windows[desktop.count - 1], &w);
-    EXPECT_EQ(ints(d->lines[0].labelX, d->lines[0].labelY, d->lines[1].buttons[0].rect.x,
-                   d->lines[1].buttons[0].rect.y),
-              ints(8, 8, 63, 27));
     // Nothing hovered: Enter goes through the one line that answers it;
     // Escape always cancels.
     ASSERT_NE(showLines({DIALOG_TEXT, DIALOG_OK}), nullptr);

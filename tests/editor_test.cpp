@@ -227,7 +227,7 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 6));
 
     session.choose(1, 4);
-    session.type("Made Here");
+    session.type(" Made Here "); // the blanks around it go
     session.confirm();
     EXPECT_EQ(document.level.title, "Made Here");
 

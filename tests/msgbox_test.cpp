@@ -144,6 +144,8 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     d = showLines({DIALOG_CHECK_BOX, DIALOG_CHECK_BOX});
     desk.key(KEY_TAB);
     EXPECT_EQ(focus(*d), ints(0, 0));
+    desk.key(KEY_TAB);
+    EXPECT_EQ(focus(*d), ints(1, 0));
     desk.key(KEY_ESCAPE);
     d = showLines({DIALOG_CHECK_BOX});
     desk.click(*d->window, d->lines[0].checkBox.rect);
@@ -199,6 +201,9 @@ TEST(Dialog, FormLaysOutTwoColumnsAndTabAndTheArrowsMoveTheFocusInOrder) {
         EXPECT_EQ(focus(*d), ints(m.line, m.element)) << int(m.vk) << " to " << m.line;
     }
     EXPECT_EQ(ints(d->focusLine, d->focusElement, d->lines[2].editors[0].caret), ints(2, 0, 0));
+    // Enter in a field goes nowhere.
+    desk.key(KEY_ENTER);
+    ASSERT_EQ(desktop.count, 2);
     // Hovering counts as focus: from the check box under the pointer, Down
     // goes to the buttons.
     desk.key(KEY_UP);

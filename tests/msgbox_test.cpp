@@ -253,6 +253,10 @@ TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
     const int32_t x0 = d->lines[3].editors[0].x;
     EXPECT_EQ(ints(d->maxRight, d->lines[3].editors[1].x - x0, d->lines[3].editors[2].x - x0),
               ints(303, 103, 206));
+    // The third is drawn in a sunken frame like the first.
+    const Surface& s = d->window->canvas.surface;
+    const int32_t frameRow = (d->lines[3].editors[2].y - 1) * s.width;
+    EXPECT_EQ(s.pixels[frameRow + x0 + 206 - 1], s.pixels[frameRow + x0 - 1]);
     desk.click(*d->window, d->lines[5].checkBox.rect);
     EXPECT_EQ(changedLines, std::vector<int32_t>{5});
     EXPECT_EQ(ints(d->lines[5].checkBox.checked, desktop.count), ints(1, 2));

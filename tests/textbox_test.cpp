@@ -75,8 +75,9 @@ TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
 TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
     BoxDesk d;
     const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
-    ASSERT_EQ(d.make(forty.c_str()), 1);
-    EXPECT_EQ(d.lines(), (Lines{forty.substr(0, 32), forty.substr(32)}));
+    const std::string eighty = forty + forty;
+    ASSERT_EQ(d.make(eighty.c_str()), 1);
+    EXPECT_EQ(d.lines(), (Lines{eighty.substr(0, 32), eighty.substr(32, 32), eighty.substr(64)}));
     EXPECT_EQ(ints(d.box.widest, d.box.rowsPerPage), ints(224, 12));
     // A vertical bar takes 18 pixels from the wrap width: 212 / 7 = 30.
     ASSERT_EQ(d.make(forty.c_str(), 230, 180, false, true), 1);
@@ -122,12 +123,13 @@ TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
     for (const auto& [key, after] : keys) {
         EXPECT_EQ(d.key(key), after) << int(key);
     }
-    // Among several boxes only the one last clicked takes the keys.
+    // Among several boxes only the one last clicked takes the keys; the
+    // pointer resting on it is not enough.
     TextBox* focus = nullptr;
     scriptKeyDown(KEY_PAGE_DOWN);
+    scriptMouseMove(50, 50);
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 0);
     desktop.desktopWindow->caret.on = 1;
-    scriptMouseMove(50, 50);
     scriptLeftDown();
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 1);
     EXPECT_EQ(ints(focus == &d.box, desktop.desktopWindow->caret.on, d.box.current), ints(1, 0, 7));

@@ -15,8 +15,6 @@
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
 
-#include <array>
-#include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -61,52 +59,49 @@ struct MainWindowTest : ::testing::Test {
     void TearDown() override { scriptedDesktopStop(); }
 };
 
-// A message queue for the loop: queued messages first; when the loop waits
-// on an empty queue, 55 ms pass and the wake-up arrives.
+// The loop's messages: the window minimised at once, restored at the fifth
+// wake-up and closed at the eighth; every wait ends 55 ms later with the
+// wake-up. ticksAt[n]: the desktop's passes (Ticks) when wake-up n came.
 struct LoopScript {
-    std::deque<std::array<uint32_t, 3>> queue;
+    bool minimised = false;
+    bool waitFailed = false;
     uint32_t now = 1000;
     int wakeUps = 0;
     int ticks = 0;
-    int ticksAtWakeUp[16] = {};
-    void (*onWakeUp)(int wakeUp) = nullptr;
+    int ticksAt[8] = {};
 };
 LoopScript loop;
 
 bool scriptedMessages(bool wait) {
-    if (!loop.queue.empty()) {
-        const auto m = loop.queue.front();
-        loop.queue.pop_front();
-        MainWndProc(m[0], m[1], m[2]);
+    if (!loop.minimised) {
+        loop.minimised = true;
+        MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
         return true;
     }
     if (!wait) {
         return false;
     }
+    // The first wait fails, as a wait may: the loop has to wait again.
+    if (!loop.waitFailed) {
+        loop.waitFailed = true;
+        return false;
+    }
     loop.now += WAKE_UP_MS;
     scriptSetTime(loop.now);
-    loop.ticksAtWakeUp[loop.wakeUps & 15] = loop.ticks;
-    loop.wakeUps++;
-    if (loop.onWakeUp != nullptr) {
-        loop.onWakeUp(loop.wakeUps);
-    }
+    loop.ticksAt[loop.wakeUps++ & 7] = loop.ticks;
     MainWndProc(MSG_TIMER, 0, 0);
+    if (loop.wakeUps == 5) {
+        MainWndProc(MSG_SIZE, SIZE_RESTORED, words(640, 480));
+    }
+    if (loop.wakeUps == 8) {
+        MainWndProc(MSG_CLOSE, 0, 0);
+    }
     return true;
 }
 
 void tickCountingProc(Window* window, uint32_t) {
     if (window->message == Tick) {
         loop.ticks++;
-    }
-}
-
-// Minimised at once; restored at the fifth wake-up, closed at the eighth.
-void minimiseForFiveWakeUps(int wakeUp) {
-    if (wakeUp == 5) {
-        loop.queue.push_back({MSG_SIZE, SIZE_RESTORED, words(640, 480)});
-    }
-    if (wakeUp == 8) {
-        loop.queue.push_back({MSG_CLOSE, 0, 0});
     }
 }
 
@@ -277,19 +272,16 @@ TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
         ASSERT_EQ(scriptedDesktopStart(640, 480, tickCountingProc), nullptr);
         configSet("SUSPEND", suspend);
         loop = LoopScript{};
-        loop.onWakeUp = minimiseForFiveWakeUps;
-        loop.queue.push_back({MSG_SIZE, SIZE_MINIMIZED, 0});
         runMessageLoop(scriptedMessages);
         EXPECT_EQ(desktop.count, 0) << suspend;
         EXPECT_EQ(loop.wakeUps, 8) << suspend;
         if (suspend[0] == '1') {
             // No pass at all until the window was restored, then one a wake-up.
-            EXPECT_EQ(ints(loop.ticksAtWakeUp[4], loop.ticksAtWakeUp[5], loop.ticksAtWakeUp[6]),
-                      ints(0, 1, 2));
+            EXPECT_EQ(ints(loop.ticksAt[4], loop.ticksAt[5], loop.ticksAt[6]), ints(0, 1, 2));
         } else {
             // Minimised without suspension: a pass after every wake-up.
-            EXPECT_EQ(loop.ticksAtWakeUp[0], 1);
-            EXPECT_EQ(loop.ticksAtWakeUp[4], 5);
+            EXPECT_EQ(loop.ticksAt[0], 1);
+            EXPECT_EQ(loop.ticksAt[4], 5);
         }
         scriptedDesktopStop();
     }

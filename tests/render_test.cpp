@@ -174,8 +174,9 @@ TEST_F(Render, NegativeOriginsAndDamagedRecordsStayInBounds) {
 // A step trusts what the drawing before it left: where its lights fell and
 // which tiles only lights draw on. Once the board has moved, changed its size
 // or gone to another canvas none of that holds, and the step paints like a
-// fresh drawing. The board's tiles take turns, as on a chessboard: a floor
-// picture, and a floor without one, which only the torch's light draws on.
+// fresh drawing; a box set down at the board's edge casts its shadow beyond it. The board's tiles
+// take turns, as on a chessboard: a floor picture, and a floor without one, which only the torch's
+// light draws on.
 TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     floorSprites();
     // The floor's last column is clear, so that it covers no tile.
@@ -190,11 +191,14 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     struct Change {
         int32_t dx, dy, dw, dh;
         bool otherCanvas;
+        int edgeBox; // a box set down in the last column (1) or row (2)
     };
     for (const Change& c :
-         {Change{-33, 0, 0, 0, false}, Change{0, 33, 0, 0, false}, Change{0, 0, -1, 0, false},
-          Change{0, 0, 0, -1, false}, Change{0, 0, 0, 0, true}}) {
-        SCOPED_TRACE(testing::Message() << c.dx << " " << c.dy << " " << c.dw << " " << c.dh);
+         {Change{-33, 0, 0, 0, false, 0}, Change{0, 33, 0, 0, false, 0},
+          Change{0, 0, -1, 0, false, 0}, Change{0, 0, 0, -1, false, 0}, Change{0, 0, 0, 0, true, 0},
+          Change{0, 0, 0, 0, false, 1}, Change{0, 0, 0, 0, false, 2}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.dx << " " << c.dy << " " << c.dw << " " << c.dh << " " << c.edgeBox);
         boardView.window = &window;
         place(4, 3);
         for (int i = 0; i < 12; ++i) {
@@ -212,6 +216,9 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
         boardView.originY += c.dy;
         board.width += c.dw;
         board.height += c.dh;
+        if (c.edgeBox != 0) {
+            board.cells[c.edgeBox == 1 ? cellIndex(3, 1) : cellIndex(2, 2)][LAYER_OBJECT] = BOX;
+        }
         if (c.otherCanvas) {
             surfaceFill(other.canvas.surface, 0xF800);
             boardView.window = &other;

@@ -46,6 +46,8 @@ TEST(Push, OneMoveOfThePlayerMovesWhatTheForceBudgetAllows) {
                           {">oB", 'R', "", "", ".>b", {EFFECT_BALLBOX}},
                           {">kL", 'R', "", "", ".>l", {EFFECT_SERRURE}},
                           {"<koL", 'L', "", "", "<koL", {}},
+                          // A plug only fits a drain; a lit torch it shoves along.
+                          {">pT.", 'R', "", "", ".>pT", {}},
                           // Bombs go off when shoved against the edge, a breakable wall or
                           // anything of weight 10 or more, or when anything but the player is
                           // pushed into them.

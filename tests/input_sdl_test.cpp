@@ -192,3 +192,47 @@ TEST(SdlInput, ButtonsAndTheWheel) {
     other.type = SDL_MOUSEMOTION;
     EXPECT_FALSE(translateInput(other, onWindowKey));
 }
+
+TEST(Keys, SdlKeysMapToTheProgramsVirtualKeys) {
+    const std::pair<SDL_Keycode, int> named[] = {{SDLK_RETURN, KEY_ENTER},
+                                                 {SDLK_KP_ENTER, KEY_ENTER},
+                                                 {SDLK_ESCAPE, KEY_ESCAPE},
+                                                 {SDLK_PAGEUP, KEY_PAGE_UP},
+                                                 {SDLK_PAGEDOWN, KEY_PAGE_DOWN},
+                                                 {SDLK_END, KEY_END},
+                                                 {SDLK_HOME, KEY_HOME},
+                                                 {SDLK_LEFT, KEY_LEFT},
+                                                 {SDLK_UP, KEY_UP},
+                                                 {SDLK_RIGHT, KEY_RIGHT},
+                                                 {SDLK_DOWN, KEY_DOWN},
+                                                 {SDLK_LSHIFT, KEY_SHIFT},
+                                                 {SDLK_RSHIFT, KEY_SHIFT},
+                                                 {SDLK_LCTRL, KEY_CTRL},
+                                                 {SDLK_RCTRL, KEY_CTRL},
+                                                 {SDLK_LALT, KEY_ALT},
+                                                 {SDLK_RALT, KEY_ALT},
+                                                 {SDLK_BACKSPACE, KEY_BACK},
+                                                 {SDLK_TAB, KEY_TAB},
+                                                 {SDLK_SPACE, KEY_SPACE},
+                                                 {SDLK_INSERT, KEY_INSERT},
+                                                 {SDLK_DELETE, KEY_DELETE},
+                                                 {SDLK_r, KEY_R},
+                                                 // Keys without a code of ours.
+                                                 {SDLK_UNKNOWN, 0},
+                                                 {SDLK_F24, 0},
+                                                 {SDLK_AUDIOPLAY, 0}};
+    for (const auto& [sym, vk] : named) {
+        EXPECT_EQ(virtualKeyFromSdl(sym), vk) << sym;
+    }
+    // Letters are upper-case codes, digits their characters, F-keys from 0x70.
+    for (int i = 0; i < 26; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_a + i), 0x41 + i) << i;
+    }
+    for (int i = 0; i < 10; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_0 + i), 0x30 + i) << i;
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_1 + (i + 9) % 10), 0x60 + i) << i;
+    }
+    for (int i = 0; i < 12; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_F1 + i), 0x70 + i) << i;
+    }
+}

@@ -43,11 +43,6 @@ TEST(LevelText, EveryCodeHasItsOwnPrintableCharacter) {
     EXPECT_EQ(elementFromChar('Z'), -1);
     EXPECT_EQ(elementChar(63), '?');
     EXPECT_EQ(elementChar(-1), '?');
-    EXPECT_STREQ(elementName(PLAYER_LEFT), "PLAYER_LEFT");
-    EXPECT_STREQ(elementName(23), "");
-    EXPECT_EQ(std::vector<int>({moveFromChar('R'), moveFromChar('L'), moveFromChar('U'),
-                                moveFromChar('D'), moveFromChar('.'), moveFromChar('r')}),
-              std::vector<int>({1, 2, 3, 4, 0, -1}));
 }
 
 TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolutionWhateverTheLineEnds) {

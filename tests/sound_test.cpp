@@ -35,9 +35,13 @@ void clearChannels() {
         channel = Channel{};
 }
 
+// One buffer mixed over a pattern; the sample just past its end is not the
+// mixer's to write.
 std::vector<int16_t> mix() {
-    std::vector<int16_t> buffer(AUDIO_BUFFER_SAMPLES, 0x5555);
+    std::vector<int16_t> buffer(AUDIO_BUFFER_SAMPLES + 1, 0x5555);
     mixBuffer(buffer.data());
+    EXPECT_EQ(buffer.back(), 0x5555);
+    buffer.pop_back();
     return buffer;
 }
 

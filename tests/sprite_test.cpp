@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <list>
 #include <vector>
 
@@ -85,25 +87,19 @@ void fillBoard() {
     }
 }
 
-struct View {
-    int32_t width, height;
-    int32_t clipLeft, clipTop, clipRight, clipBottom;
-};
-
-std::vector<uint16_t> drawBoardInto(const View& view) {
+// The board drawn over a patterned background, inside a clip `margin` pixels
+// in from every edge.
+std::vector<uint16_t> drawBoardInto(int32_t width, int32_t height, int32_t margin) {
     Window window{};
     Surface& surface = window.canvas.surface;
-    surface.ownPixels.resize(size_t(view.width) * view.height);
+    surface.ownPixels.resize(size_t(width) * size_t(height));
     for (size_t i = 0; i < surface.ownPixels.size(); ++i) {
         surface.ownPixels[i] = static_cast<uint16_t>((i * 2654435761u) >> 13);
     }
-    surface.width = view.width;
-    surface.height = view.height;
+    surface.width = width;
+    surface.height = height;
     surface.pixels = surface.ownPixels.data();
-    surface.clipLeft = view.clipLeft;
-    surface.clipTop = view.clipTop;
-    surface.clipRight = view.clipRight;
-    surface.clipBottom = view.clipBottom;
+    surfaceSetClip(surface, margin, margin, width - margin, height - margin);
     boardView.window = &window;
     boardView.pixelWidth = TILE_SIZE * board.width;
     boardView.pixelHeight = TILE_SIZE * board.height;
@@ -122,9 +118,8 @@ TEST(PreparedSprite, BoardDrawnFromThemMatchesTheFilePictures) {
     fillBoard();
     // The whole board with room around it, and a window smaller than the
     // board whose clip cuts through pictures, water runs and lights.
-    const View views[] = {{700, 500, 0, 0, 700, 500}, {300, 200, 7, 5, 291, 195}};
-    for (const View& view : views) {
-        const std::vector<uint16_t> prepared = drawBoardInto(view);
+    for (const auto& [width, height, margin] : {std::array{700, 500, 0}, {300, 200, 7}}) {
+        const std::vector<uint16_t> prepared = drawBoardInto(width, height, margin);
 
         // The same pictures in blocks of the test's own have no prepared copy.
         std::list<std::vector<uint8_t>> blocks;
@@ -143,18 +138,16 @@ TEST(PreparedSprite, BoardDrawnFromThemMatchesTheFilePictures) {
             }
         }
         ASSERT_EQ(preparedSprite(BOX, 0), nullptr);
-        const std::vector<uint16_t> plain = drawBoardInto(view);
+        const std::vector<uint16_t> plain = drawBoardInto(width, height, margin);
         std::copy(&fromFile[0][0], &fromFile[0][0] + ELEMENT_COUNT * MAX_FRAMES,
                   &tileSprites[0][0]);
         ASSERT_NE(preparedSprite(BOX, 0), nullptr);
 
-        size_t differ = 0;
-        while (differ < plain.size() && plain[differ] == prepared[differ]) {
-            ++differ;
-        }
+        const auto differ = size_t(
+            std::mismatch(plain.begin(), plain.end(), prepared.begin()).first - plain.begin());
         EXPECT_EQ(differ, plain.size())
-            << view.width << " x " << view.height << ": pixel (" << differ % view.width << ", "
-            << differ / view.width << ") differs";
+            << width << " x " << height << ": pixel (" << differ % size_t(width) << ", "
+            << differ / size_t(width) << ") differs";
     }
 }
 

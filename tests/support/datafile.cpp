@@ -77,8 +77,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
                 flags = 1;
             }
             file.frameAt[code][frame] = w.at();
-            file.frameWidth[code][frame] = width;
-            file.frameHeight[code][frame] = height;
             file.frameFlags[code][frame] = flags;
             w.i32(width);
             w.i32(height);
@@ -125,7 +123,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         const auto height = static_cast<int32_t>(1 + w.next() % 7);
         file.pictureAt[i] = w.at();
         file.pictureWidth[i] = width;
-        file.pictureHeight[i] = height;
         w.i32(width);
         w.i32(height);
         w.randomBlock(size_t(width) * size_t(height) * 2, 256);

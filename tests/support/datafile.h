@@ -21,10 +21,8 @@ struct SyntheticDataFile {
     size_t frameTotalAt;
     size_t levelCountAt;
     int32_t levelWidth[LEVEL_COUNT];
-    int32_t levelHeight[LEVEL_COUNT];
     size_t levelAt[LEVEL_COUNT]; // the level's width field
     size_t soundCountAt;
-    int32_t sampleCount[EFFECT_COUNT];
     size_t effectAt[EFFECT_COUNT]; // the effect's sample count field
     size_t pictureCountAt;
     int32_t pictureWidth[PICTURE_COUNT];

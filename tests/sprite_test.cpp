@@ -1,10 +1,10 @@
-// The pictures made ready for drawing: their rows and weights, and a board
-// drawn from them against the same board drawn from the pictures as the data
-// file gives them.
+// The pictures made ready for drawing: a board drawn from them against the
+// same board drawn from the pictures as the data file gives them. (What the
+// prepared pictures draw is held by the identity check's board pictures; the
+// weights both ways share, by the render test's exact pixels.)
 #include "game/board.h"
 #include "game/fluid.h"
 #include "game/render.h"
-#include "game/sprite.h"
 #include "toolkit/window.h"
 
 #include <gtest/gtest.h>
@@ -15,45 +15,6 @@
 #include <vector>
 
 namespace {
-
-TEST(PreparedSprite, RowsKnowTheirSpanAndPixelsTheirWeights) {
-    // 3 x 4: a clear row, a row opaque between clear ends, a mixed row, an
-    // opaque row.
-    const uint8_t C[4] = {10, 20, 30, 0};
-    const uint8_t O[4] = {200, 100, 50, 255};
-    const uint8_t H[4] = {200, 100, 50, 128};
-    const uint8_t* pixels[4][3] = {{C, C, C}, {C, O, C}, {H, C, O}, {O, O, O}};
-    std::vector<uint8_t> rgba;
-    for (const auto& row : pixels) {
-        for (const uint8_t* pixel : row) {
-            rgba.insert(rgba.end(), pixel, pixel + 4);
-        }
-    }
-    PreparedSprite sprite{};
-    prepareSprite(rgba.data(), 3, 4, sprite);
-
-    EXPECT_EQ(sprite.rows[0].first, sprite.rows[0].end);
-    const SpriteRow rows[3] = {{1, 2, true, 0}, {0, 3, false, 0}, {0, 3, true, 3}};
-    for (int y = 1; y < 4; ++y) {
-        const SpriteRow& row = sprite.rows[y];
-        const SpriteRow& expected = rows[y - 1];
-        EXPECT_EQ(row.first, expected.first) << "row " << y;
-        EXPECT_EQ(row.end, expected.end) << "row " << y;
-        EXPECT_EQ(row.opaque, expected.opaque) << "row " << y;
-        EXPECT_EQ(row.at, expected.at) << "row " << y;
-    }
-    // The rows with an opaque span as 5-6-5 colours: 10, 20, 30 is 0x08A3
-    // and 200, 100, 50 is 0xCB26.
-    EXPECT_EQ(sprite.colours,
-              (std::vector<uint16_t>{0x08A3, 0xCB26, 0x08A3, 0xCB26, 0xCB26, 0xCB26}));
-    // The mixed row as weights. Half-clear: keeps 255 - 128 and adds 128
-    // times its channels. Clear: keeps all, adds nothing. Opaque: keeps
-    // nothing, adds 256 times its channels.
-    EXPECT_EQ(sprite.keep, (std::vector<uint16_t>{127, 256, 0}));
-    EXPECT_EQ(sprite.red, (std::vector<uint16_t>{25600, 0, 51200}));
-    EXPECT_EQ(sprite.green, (std::vector<uint16_t>{12800, 0, 25600}));
-    EXPECT_EQ(sprite.blue, (std::vector<uint16_t>{6400, 0, 12800}));
-}
 
 // Every code on the board, on every floor, under flames, fire and walls,
 // with all seven water shapes (and a shape past them) in a band.

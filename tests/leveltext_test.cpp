@@ -1,7 +1,5 @@
 #include "tools/leveltext.h"
 
-#include "tests/support/datafile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -132,17 +130,4 @@ TEST(LevelText, TheFormatDocumentCarriesTheCurrentLegend) {
     text << doc.rdbuf();
     EXPECT_NE(text.str().find(legendTable()), std::string::npos)
         << "paste the output of \"ghtool legend\" into docs/level-format.md";
-}
-
-TEST(LevelText, ReadingAFileNamesItInItsErrors) {
-    TempDir dir("leveltext");
-    LevelText parsed;
-    std::string error;
-    const std::string path = (dir.path / "level.txt").string();
-    EXPECT_FALSE(readLevelTextFile(path, parsed, error));
-    EXPECT_EQ(error, path + ": cannot be read (No such file or directory)");
-    const std::string text = "title: x\nfloor:\n_\n\nobject:\n<<\n\ntop:\n.\n";
-    ASSERT_TRUE(writeBytes(path, std::vector<uint8_t>(text.begin(), text.end())));
-    EXPECT_FALSE(readLevelTextFile(path, parsed, error));
-    EXPECT_EQ(error, path + ": line 6: row of 2 cells, expected 1");
 }

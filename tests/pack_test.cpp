@@ -204,6 +204,7 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
         {indexPath, bytes(before5 + "5 0 1 - 3 3\n" + after5),
          indexPath + " line 15: a frame without pixels has a width or height of 0 (and neither "
                      "below 0 nor above 1024)\n"},
+        {levelPath, std::nullopt, levelPath + ": cannot be read (No such file or directory)\n"},
         {levelPath, bytes("oops\n" + readText(levelPath)),
          levelPath + ": line 1: expected a header such as \"floor:\" or \"title:\"\n"},
     };

@@ -17,30 +17,21 @@ namespace {
 // True when every table the loader fills is back to zero (effect names,
 // owned by the sound unit, are left alone).
 bool tablesAreZero() {
-    for (auto& frames : tileSprites) {
-        for (const TileSprite& s : frames) {
-            if (s.width || s.height || s.flags || s.pixels) {
-                return false;
-            }
-        }
-    }
-    for (const LevelRecord& level : levelRecords) {
-        const LevelRecord zero{};
-        if (std::memcmp(&level, &zero, sizeof zero) != 0) {
-            return false;
-        }
-    }
-    for (const Effect& e : effects) {
-        if (e.sampleCount || e.samples) {
-            return false;
-        }
-    }
-    for (const Surface& p : titlePictures) {
-        if (p.width || p.height || p.pixels || p.clipRight || p.clipBottom) {
-            return false;
-        }
-    }
-    return true;
+    const TileSprite* sprites = &tileSprites[0][0];
+    const LevelRecord zero{};
+    return std::all_of(sprites, sprites + ELEMENT_COUNT * MAX_FRAMES,
+                       [](const TileSprite& s) {
+                           return !s.width && !s.height && !s.flags && !s.pixels;
+                       }) &&
+           std::all_of(std::begin(levelRecords), std::end(levelRecords),
+                       [&zero](const LevelRecord& level) {
+                           return std::memcmp(&level, &zero, sizeof zero) == 0;
+                       }) &&
+           std::all_of(std::begin(effects), std::end(effects),
+                       [](const Effect& e) { return !e.sampleCount && !e.samples; }) &&
+           std::all_of(std::begin(titlePictures), std::end(titlePictures), [](const Surface& p) {
+               return !p.width && !p.height && !p.pixels && !p.clipRight && !p.clipBottom;
+           });
 }
 
 struct Loader {

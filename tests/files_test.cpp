@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -92,6 +93,11 @@ TEST(ReadWholeFile, ASizeBeyondTheLimitIsRefusedBeforeReading) {
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(readWholeFile(path.string(), 11, bytes), FileStatus::Ok);
     EXPECT_EQ(bytes.size(), 11u);
+    // Opened without blocking to look at it, a regular file then reads as
+    // any other.
+    FileHandle file;
+    ASSERT_EQ(openForReading(path.string(), file), FileStatus::Ok);
+    EXPECT_EQ(fcntl(fileno(file.get()), F_GETFL) & O_NONBLOCK, 0);
     EXPECT_EQ(readWholeFile((dir.path / "none").string(), 11, bytes, &reason),
               FileStatus::CannotOpen);
     EXPECT_EQ(reason, "No such file or directory");

@@ -36,12 +36,6 @@ SDL_Event textEvent(const char* text) {
     return event;
 }
 
-// What a key leaves: the last key, whether it is down, the Alt letter.
-std::vector<int64_t> keyTraces(uint8_t vk) {
-    const KeyboardState& k = inputState.keys;
-    return ints(k.lastKey, k.down[vk], k.altLetter);
-}
-
 void clearInput() {
     inputState = InputState{};
     windowKeys.clear();
@@ -50,27 +44,29 @@ void clearInput() {
 } // namespace
 
 TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
+    // What a key press leaves: the last key, whether it is down, the Alt
+    // letter.
     struct Case {
-        Uint32 type;
         SDL_Keycode sym;
         Uint16 mod;
         uint8_t vk;
         std::vector<int64_t> traces;
     };
     const Case cases[] = {
-        {SDL_KEYDOWN, SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
+        {SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
         // Ctrl with a key that is no window key is the game's.
-        {SDL_KEYDOWN, SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
+        {SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
         // With Alt a key is a system key: never down, an Alt letter once
         // Alt is held; F10 alone is one too.
-        {SDL_KEYDOWN, SDLK_g, KMOD_LALT, 'G', ints(0, 0, 0)},
-        {SDL_KEYDOWN, SDLK_F10, 0, 0x79, ints(0, 0, 0)},
-        {SDL_KEYDOWN, SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
+        {SDLK_g, KMOD_LALT, 'G', ints(0, 0, 0)},
+        {SDLK_F10, 0, 0x79, ints(0, 0, 0)},
+        {SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
     };
     for (const Case& c : cases) {
         clearInput();
-        EXPECT_TRUE(translateInput(keyEvent(c.type, c.sym, c.mod), onWindowKey));
-        EXPECT_EQ(keyTraces(c.vk), c.traces) << c.sym;
+        EXPECT_TRUE(translateInput(keyEvent(SDL_KEYDOWN, c.sym, c.mod), onWindowKey));
+        const KeyboardState& k = inputState.keys;
+        EXPECT_EQ(ints(k.lastKey, k.down[c.vk], k.altLetter), c.traces) << c.sym;
     }
     clearInput();
     translateInput(keyEvent(SDL_KEYDOWN, SDLK_LALT), onWindowKey);

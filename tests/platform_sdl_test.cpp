@@ -81,11 +81,6 @@ TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
         }
     }
 
-    setCursorShape(platform.input.mouse, 7);
-    EXPECT_EQ(platform.input.mouse.cursorShape, 7u);
-    uint32_t before = clockSample(platform.input);
-    EXPECT_GE(clockSample(platform.input), before);
-
     bitmapFree(b);
     platformShutdown(platform);
     EXPECT_EQ(platform.windowDc, nullptr);

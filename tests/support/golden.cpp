@@ -21,11 +21,6 @@ PngImage expand(int32_t width, int32_t height, const uint16_t* pixels) {
     return image;
 }
 
-bool updating() {
-    const char* value = std::getenv("GHOLD_UPDATE_GOLDENS");
-    return value != nullptr && std::strcmp(value, "1") == 0;
-}
-
 } // namespace
 
 ::testing::AssertionResult matchesGolden(const std::string& name, int32_t width, int32_t height,
@@ -36,7 +31,8 @@ bool updating() {
     PngImage actual = expand(width, height, pixels);
     const std::string expectedPath = goldenPath(name, ".png");
     const std::string actualPath = goldenPath(name, ".actual.png");
-    if (updating()) {
+    if (const char* update = std::getenv("GHOLD_UPDATE_GOLDENS");
+        update && std::strcmp(update, "1") == 0) {
         std::string error = writePng(expectedPath, actual);
         if (!error.empty()) {
             return ::testing::AssertionFailure() << "writing " << expectedPath << ": " << error;

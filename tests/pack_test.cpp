@@ -210,6 +210,9 @@ TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
         const std::vector<uint8_t> shortFile(good.begin(), good.begin() + long(cut));
         EXPECT_NE(parseWav(shortFile, read), "") << cut;
     }
+    // The RIFF header alone is a WAVE file without chunks.
+    EXPECT_EQ(parseWav(std::vector<uint8_t>(good.begin(), good.begin() + 12), read),
+              "has no format chunk");
     std::vector<uint8_t> huge = good;
     putI32At(huge, 40, 0x7ffffff0); // the data chunk's length
     EXPECT_EQ(parseWav(huge, read), "has a chunk that runs past the end of the file");

@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -17,8 +16,9 @@ namespace {
 std::vector<int16_t> readSamples(const std::string& path) {
     const std::vector<uint8_t> bytes = readBytes(path);
     std::vector<int16_t> samples(bytes.size() / 2);
-    // The driver writes the samples in the machine's own byte order.
-    std::memcpy(samples.data(), bytes.data(), 2 * samples.size());
+    for (size_t i = 0; i < samples.size(); i++) {
+        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
     return samples;
 }
 

@@ -14,6 +14,7 @@
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/golden.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
 #include "tools/verify.h"
@@ -134,6 +135,21 @@ struct EditorSession {
         click(it.x + it.width / 2, it.y + it.height / 2);
         pass();
     }
+    // A menu of the bar as its items' hot keys, '-' for a separator, each
+    // followed by '*' when it is disabled and '>' for any indent or icon.
+    std::string menu(int32_t index) {
+        clickRect(*desktop.windows[0], desktop.windows[0]->menuBar.buttons[index].rect);
+        const MenuLevel& level = desktop.popupMenu.levels[0];
+        std::string keys;
+        for (int32_t i = 0; i < level.itemCount; i++) {
+            const MenuItem& it = level.items[i];
+            keys += it.text == nullptr ? '-' : char(it.hotKey);
+            keys += std::string(it.enabled ? 0 : 1, '*') + std::string(it.indent + it.icon, '>');
+        }
+        popupClose(desktop.popupMenu);
+        moveTo(0, 0); // where the pointer starts
+        return keys;
+    }
     void pick(int32_t layer, int32_t code) {
         for (int32_t i = 0; i < palette.itemCount; i++) {
             if (palette.items[i].layer == layer && palette.items[i].code == code) {
@@ -164,6 +180,9 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(document.level.record.width, 10);
     EXPECT_TRUE(matchesGolden("editor-new-level", scriptScreen().width, scriptScreen().height,
                               scriptScreen().pixels.data()));
+    // Without an asset folder there are no asset levels and nothing to pack.
+    EXPECT_EQ(session.menu(0) + " " + session.menu(1) + " " + session.menu(2),
+              "NOA*-*SA-*P*-*X UR-*ST PV");
 
     // A stroke of boxes along row 3 is one step of undo.
     session.pick(LAYER_OBJECT, BOX);
@@ -179,10 +198,13 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.clickCell(8, 6, true);
     EXPECT_EQ(paletteCode(palette), EXIT);
     session.clickCell(4, 5);
-    // Arrows move the cursor, Space paints there.
+    // Arrows move the cursor, drawn at once in yellow; Space paints there.
     session.pick(LAYER_FLOOR, LAVA);
     session.key(KEY_LEFT);
     session.key(KEY_UP);
+    EXPECT_EQ(ints(editor.cursorX, editor.cursorY,
+                   screenAt(session.cellX(3) - 16, session.cellY(4) - 16)),
+              ints(3, 4, pixelFrom8(255, 224, 0)));
     session.key(KEY_SPACE);
     EXPECT_EQ(document.undo.size(), 3u);
     session.control('Z');
@@ -191,74 +213,80 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.control('Y');
     EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EXIT);
 
-    // Twelve by nine; a width of 19 is refused by the dialog.
+    // Seven by six; a width of 19 is refused by the dialog.
     session.choose(1, 3);
     session.replaceField("19");
     session.key(KEY_TAB);
-    session.replaceField("9");
+    session.replaceField("6");
     session.confirm();
     ASSERT_NE(session.dialog(), nullptr);
     EXPECT_EQ(document.level.record.width, 10);
-    session.replaceField("12");
+    session.replaceField("7");
     session.confirm();
     EXPECT_EQ(session.dialog(), nullptr);
-    EXPECT_EQ(document.level.record.width, 12);
-    EXPECT_EQ(document.level.record.height, 9);
+    EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 6));
 
     session.choose(1, 4);
-    session.type("Made Here");
+    session.type(" Made Here "); // the blanks around it go
     session.confirm();
     EXPECT_EQ(document.level.title, "Made Here");
 
     session.control('S');
     ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_EQ(ints(session.dialog()->lineCount, session.dialog()->height), ints(4, 96));
     session.replaceField("made.txt");
     session.confirm();
-    // The new level's room, the stroke of boxes and the second exit, in
-    // a level grown by two columns and a row of empty cells.
-    const std::string expected = "title: Made Here\n"
-                                 "\n"
-                                 "floor:\n"
-                                 "............\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 ".________...\n"
-                                 "............\n"
-                                 "............\n"
-                                 "\n"
-                                 "object:\n"
-                                 "##########..\n"
-                                 "#>.......#..\n"
-                                 "#........#..\n"
-                                 "#.BBBB...#..\n"
-                                 "#........#..\n"
-                                 "#........#..\n"
-                                 "#........#..\n"
-                                 "##########..\n"
-                                 "............\n"
-                                 "\n"
-                                 "top:\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "............\n"
-                                 "....X.......\n"
-                                 "........X...\n"
-                                 "............\n"
-                                 "............\n";
+    // The new level's room cut to its first seven columns and six rows,
+    // with the stroke of boxes and the second exit.
     const std::string saved = fileText(session.folder.path / "made.txt");
-    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(saved, "title: Made Here\n"
+                     "\n"
+                     "floor:\n"
+                     ".......\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     ".______\n"
+                     "\n"
+                     "object:\n"
+                     "#######\n"
+                     "#>.....\n"
+                     "#......\n"
+                     "#.BBBB.\n"
+                     "#......\n"
+                     "#......\n"
+                     "\n"
+                     "top:\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     ".......\n"
+                     "....X..\n");
     EXPECT_FALSE(documentChanged(document));
-
-    std::string reason;
-    LevelText before = document.level;
-    ASSERT_TRUE(documentOpen(document, "made.txt", reason)) << reason;
-    EXPECT_EQ(documentSave(document, "again.txt"), "");
+    // Saved again under another name, then opened from there: the same text.
+    session.choose(0, 5);
+    session.replaceField("again.txt");
+    session.confirm();
+    session.choose(0, 1);
+    session.replaceField("made.txt");
+    session.confirm();
+    EXPECT_EQ(ints(document.path == "made.txt", document.undo.size(), editor.cursorX,
+                   editor.note.empty()),
+              ints(1, 0, 0, 1));
     EXPECT_EQ(fileText(session.folder.path / "again.txt"), saved);
+
+    // Hiding the objects empties them from the board shown, not the level.
+    session.clickRect(*desktop.windows[0], editor.viewBoxes[LAYER_OBJECT].rect);
+    EXPECT_EQ(ints(layerAt(1, 1, LAYER_OBJECT), layerAt(1, 1, LAYER_FLOOR),
+                   document.level.record.cells[1][1][LAYER_OBJECT]),
+              ints(EMPTY, PLAIN_FLOOR, PLAYER_RIGHT));
+    // File, Exit with a change asks first, and once agreed ends the editor.
+    session.clickCell(2, 2);
+    session.choose(0, 9);
+    session.confirm();
+    EXPECT_EQ(desktop.count, 0);
 }
 
 TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
@@ -269,8 +297,7 @@ TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
     ASSERT_NE(d, nullptr);
     EXPECT_STREQ(d->lines[1].label, "bad.txt");
     EXPECT_STREQ(d->lines[3].label, "line 5: 'Q' is no element");
-    EXPECT_TRUE(matchesGolden("editor-bad-level", scriptScreen().width, scriptScreen().height,
-                              scriptScreen().pixels.data()));
+    EXPECT_EQ(ints(d->alert, desktop.count), ints(1, 2));
     // Under it, a new level, which cannot be saved over the bad file unasked.
     EXPECT_EQ(document.path, "");
     EXPECT_EQ(document.level.record.width, 10);
@@ -286,8 +313,15 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     });
     EXPECT_EQ(editor.assetFolder, fs::absolute("assets").string());
     EXPECT_EQ(document.level.title, "Door");
+    // While it runs, only packing, undo, redo and its end are offered. F5
+    // ends it and starts it again from the level's start.
     session.key(KEY_F5);
     ASSERT_TRUE(playTest.running);
+    EXPECT_EQ(session.menu(0) + " " + session.menu(1) + " " + session.menu(2),
+              "N*O*A*-*S*A*-*P-*X UR-*S*T* EV*");
+    session.key(KEY_F5);
+    EXPECT_FALSE(playTest.running);
+    session.key(KEY_F5);
     // A step taken back and given again, as the game's history does it.
     session.key(KEY_RIGHT);
     session.control('Z');
@@ -297,6 +331,7 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     for (int tick = 2; tick <= 16; tick++) {
         session.pass(STEP_MS);
     }
+    session.pass(); // less than a step later: no tick
     EXPECT_EQ(session.dialog(), nullptr);
     session.key(KEY_RIGHT);
     ASSERT_NE(session.dialog(), nullptr);
@@ -320,6 +355,14 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     std::ostringstream out, err;
     EXPECT_EQ(verifyCommand({"assets"}, out, err), 0) << err.str();
 
+    // Packed from a folder that holds no assets: nothing is written.
+    const std::string assets = editor.assetFolder;
+    editor.assetFolder = "nowhere";
+    session.choose(0, 7);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "GHold.dat was not written:");
+    session.confirm();
+    editor.assetFolder = assets;
     session.choose(0, 7);
     ASSERT_NE(session.dialog(), nullptr);
     EXPECT_EQ(session.dialog()->lines[2].label, fs::absolute("GHold.dat").string());
@@ -335,6 +378,19 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
 
 TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     EditorSession session;
+    // Nothing to verify yet.
+    session.choose(2, 1);
+    ASSERT_NE(session.dialog(), nullptr);
+    EXPECT_STREQ(session.dialog()->lines[1].label, "The level has no solution yet.");
+    session.confirm();
+    // A turn of the wheel over the palette scrolls it three steps: the first
+    // row goes out of sight and the second comes up to the pane's very top.
+    EXPECT_EQ(ints(palette.items[0].rect.y, palette.items[4].rect.y), ints(48, 84));
+    scriptMouseMove(palette.pane.x + 40, palette.pane.y + 40);
+    scriptWheel(-1);
+    session.pass();
+    EXPECT_EQ(ints(palette.bar.top, palette.items[0].rect.width, palette.items[4].rect.y),
+              ints(3, 0, 30));
     session.pick(LAYER_OBJECT, BALL);
     session.clickCell(3, 3);
     ASSERT_TRUE(documentChanged(document));
@@ -365,4 +421,51 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     session.pass();
     session.confirm();
     EXPECT_EQ(desktop.count, 0);
+}
+
+TEST(Document, EditsInsideTheLevelKeepOneUndoStepEachAndAShrinkForgetsTheCellsCut) {
+    Document doc;
+    documentNew(doc);
+    // Outside the level, a layer or an element that does not exist, or the
+    // element the cell already holds: x, y, layer, code.
+    const int32_t refused[][4] = {
+        {-1, 0, 0, LAVA}, {0, -1, 0, LAVA},         {10, 0, 0, LAVA},
+        {0, 8, 0, LAVA},  {0, 0, -1, LAVA},         {0, 0, LAYER_COUNT, LAVA},
+        {0, 0, 0, -1},    {0, 0, 0, ELEMENT_COUNT}, {9, 7, LAYER_OBJECT, SOLID_BLOCK}};
+    for (const auto& c : refused) {
+        EXPECT_FALSE(setCell(doc.level, c[0], c[1], c[2], c[3])) << c[0] << "," << c[1];
+    }
+    EXPECT_TRUE(setCell(doc.level, 9, 7, LAYER_FLOOR, LAVA));
+    // 1 to 18 by 1 to 13, and a size other than the one it has.
+    const struct {
+        int32_t width, height;
+        bool resized;
+    } sizes[] = {{0, 5, false},  {19, 5, false}, {5, 0, false}, {5, 14, false},
+                 {10, 8, false}, {18, 13, true}, {1, 1, true},  {10, 8, true}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(documentResize(doc, s.width, s.height), s.resized) << s.width << "x" << s.height;
+    }
+    const LevelRecord& r = doc.level.record;
+    EXPECT_EQ(ints(r.cells[0][0][LAYER_OBJECT], r.cells[9][0][LAYER_OBJECT],
+                   r.cells[9][7][LAYER_FLOOR], r.cells[1][1][LAYER_OBJECT],
+                   r.cells[8][6][LAYER_TOP]),
+              ints(SOLID_BLOCK, EMPTY, EMPTY, EMPTY, EMPTY));
+    EXPECT_FALSE(documentSetTitle(doc, ""));
+    EXPECT_TRUE(documentSetTitle(doc, "T"));
+    EXPECT_EQ(ints(doc.undo.size(), documentChanged(doc)), ints(4, 1));
+    // Undone to before the first resize, lava and all, then one step redone.
+    for (int i = 0; i < 4; i++) {
+        EXPECT_TRUE(documentUndo(doc));
+    }
+    EXPECT_FALSE(documentUndo(doc));
+    EXPECT_EQ(ints(r.width, r.cells[9][7][LAYER_FLOOR], r.cells[1][1][LAYER_OBJECT]),
+              ints(10, LAVA, PLAYER_RIGHT));
+    EXPECT_TRUE(documentRedo(doc));
+    EXPECT_EQ(ints(r.width, r.height, doc.redo.size()), ints(18, 13, 3));
+    // What the board shows with the objects hidden.
+    const bool shown[3] = {true, false, true};
+    const LevelRecord seen = shownLevel(doc.level, shown);
+    EXPECT_EQ(ints(seen.cells[9][7][LAYER_FLOOR], seen.cells[0][0][LAYER_OBJECT],
+                   seen.cells[8][6][LAYER_TOP]),
+              ints(LAVA, EMPTY, EXIT));
 }

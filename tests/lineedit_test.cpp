@@ -7,6 +7,7 @@
 #include "toolkit/desktop.h"
 #include <cstring>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -42,9 +43,7 @@ struct FieldDesk {
     // One key press on its own pass, with Shift or Ctrl held when asked;
     // whether the field used it.
     int key(uint8_t vk, uint8_t held = 0, char typed = 0) {
-        if (held != 0) {
-            scriptKeyDown(held);
-        }
+        scriptKeyDown(held); // 0 is no key
         scriptKeyDown(vk);
         if (typed != 0) {
             scriptChar(uint8_t(typed));
@@ -54,10 +53,13 @@ struct FieldDesk {
         downAfter = inputState.keys.down[vk];
         keysClearEvents(inputState.keys);
         scriptKeyUp(vk);
-        if (held != 0) {
-            scriptKeyUp(held);
-        }
+        scriptKeyUp(held);
         return used;
+    }
+    void keys(std::initializer_list<uint8_t> vks, uint8_t held = 0) {
+        for (uint8_t vk : vks) {
+            key(vk, held);
+        }
     }
     void type(const char* s) {
         for (; *s != 0; s++) {
@@ -75,9 +77,7 @@ struct FieldDesk {
 
 TEST(LineEditor, TypingIntoAFullFieldDropsItsLastCharacterAndNothingFitsAtTheEnd) {
     FieldDesk f("abcde", 6);
-    f.key(KEY_HOME);
-    f.key(KEY_RIGHT);
-    f.key(KEY_RIGHT);
+    f.keys({KEY_HOME, KEY_RIGHT, KEY_RIGHT});
     EXPECT_EQ(f.key('X', 0, 'X'), 1);
     EXPECT_STREQ(f.text, "abXcd");
     EXPECT_EQ(f.field.caret, 3);
@@ -90,16 +90,16 @@ TEST(LineEditor, TypingIntoAFullFieldDropsItsLastCharacterAndNothingFitsAtTheEnd
     EXPECT_EQ(f.key(KEY_TAB), 0);
     EXPECT_EQ(f.lastKeyAfter, KEY_TAB);
     // Backspace at the start and Delete on the terminating zero change
-    // nothing but are consumed; in the middle each removes one byte.
+    // nothing but are consumed; elsewhere each removes one byte.
     const struct {
         uint8_t before, vk;
         const char* text;
         int32_t caret;
-    } edits[] = {{KEY_HOME, KEY_BACK, "abXcd", 0},
-                 {KEY_END, KEY_DELETE, "abXcd", 5},
-                 {KEY_LEFT, KEY_BACK, "abXd", 3},
-                 {KEY_HOME, 110, "bXd", 0}, // the keypad's decimal key
-                 {KEY_RIGHT, KEY_DELETE, "bd", 1}};
+    } edits[] = {
+        {KEY_HOME, KEY_BACK, "abXcd", 0}, {KEY_END, KEY_DELETE, "abXcd", 5},
+        {KEY_LEFT, KEY_BACK, "abXd", 3},  {KEY_HOME, 110, "bXd", 0}, // the keypad's decimal key
+        {KEY_RIGHT, KEY_DELETE, "bd", 1}, {KEY_END, KEY_BACK, "b", 1},
+        {KEY_END, KEY_BACK, "", 0}};
     for (const auto& e : edits) {
         f.key(e.before);
         EXPECT_EQ(f.key(e.vk), 1);
@@ -136,8 +136,7 @@ TEST(LineEditor, ClipboardCopiesCutsAndPastesTheSelection) {
     // Shift+Left from the end selects; Ctrl+Insert copies and is left to the
     // owner too.
     f.key(KEY_END);
-    f.key(KEY_LEFT, KEY_SHIFT);
-    f.key(KEY_LEFT, KEY_SHIFT);
+    f.keys({KEY_LEFT, KEY_LEFT}, KEY_SHIFT);
     EXPECT_EQ(f.key(KEY_INSERT, KEY_CTRL), 0);
     EXPECT_STREQ(lineEditorClipboard, "ld");
     EXPECT_EQ(ints(f.field.anchor, f.field.selEnd, f.field.selMin, f.field.selMax),
@@ -149,14 +148,12 @@ TEST(LineEditor, ClipboardCopiesCutsAndPastesTheSelection) {
     EXPECT_EQ(f.key('X', KEY_CTRL), 1);
     EXPECT_STREQ(lineEditorClipboard, "hello world");
     EXPECT_STREQ(f.text, "");
-    f.key(KEY_INSERT, KEY_SHIFT);
-    f.key(KEY_INSERT, KEY_SHIFT);
+    f.keys({KEY_INSERT, KEY_INSERT}, KEY_SHIFT);
     EXPECT_STREQ(f.text, "hello worldhell");
     EXPECT_EQ(f.selection(), ints(15, 15, 15));
     // Typing over a selection replaces it; so does Ctrl+V.
     f.key(KEY_HOME);
-    f.key(KEY_RIGHT, KEY_SHIFT);
-    f.key(KEY_RIGHT, KEY_SHIFT);
+    f.keys({KEY_RIGHT, KEY_RIGHT}, KEY_SHIFT);
     f.key('J', 0, 'J');
     EXPECT_STREQ(f.text, "Jllo worldhell");
     EXPECT_EQ(f.selection(), ints(1, 1, 1));
@@ -216,8 +213,10 @@ TEST(LineEditor, ClickPlacesTheCaretAndDraggingLeftScrollsOneCharacterATick) {
     const std::pair<int32_t, int32_t> ticks[] = {{2, 2}, {1, 1}, {0, 0}, {0, 0}};
     for (const auto& [scroll, caret] : ticks) {
         EXPECT_EQ(f.mousePass(), 1);
-        EXPECT_EQ(ints(f.field.scroll, f.field.caret, f.field.anchor, f.field.selEnd),
-                  ints(scroll, caret, 5, caret));
+        // The caret stays at the field's left edge, the selection's start.
+        EXPECT_EQ(ints(f.field.scroll, f.field.caret, f.field.anchor, f.field.selEnd,
+                       f.field.selMin, desktop.current->caret.x),
+                  ints(scroll, caret, 5, caret, caret, 10));
     }
     scriptLeftUp();
     EXPECT_EQ(lineEditorUpdate(f.field), 1);
@@ -258,9 +257,7 @@ TEST(LineEditor, DrawsTheSelectionBehindTheTextInsideASunkenFrame) {
               styleTable.colours[COLOUR_EDIT_SELECTION]);
     f.key(KEY_HOME);
     f.key(KEY_RIGHT, KEY_CTRL);
-    for (int i = 0; i < 4; i++) {
-        f.key(KEY_LEFT, KEY_SHIFT);
-    }
+    f.keys({KEY_LEFT, KEY_LEFT, KEY_LEFT, KEY_LEFT}, KEY_SHIFT);
     canvasClear(f.window->canvas);
     lineEditorDraw(f.field);
     lineEditorDrawFrame(f.field);

@@ -75,8 +75,9 @@ TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
 TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
     BoxDesk d;
     const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
-    ASSERT_EQ(d.make(forty.c_str()), 1);
-    EXPECT_EQ(d.lines(), (Lines{forty.substr(0, 32), forty.substr(32)}));
+    const std::string eighty = forty + forty;
+    ASSERT_EQ(d.make(eighty.c_str()), 1);
+    EXPECT_EQ(d.lines(), (Lines{eighty.substr(0, 32), eighty.substr(32, 32), eighty.substr(64)}));
     EXPECT_EQ(ints(d.box.widest, d.box.rowsPerPage), ints(224, 12));
     // A vertical bar takes 18 pixels from the wrap width: 212 / 7 = 30.
     ASSERT_EQ(d.make(forty.c_str(), 230, 180, false, true), 1);
@@ -122,12 +123,13 @@ TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
     for (const auto& [key, after] : keys) {
         EXPECT_EQ(d.key(key), after) << int(key);
     }
-    // Among several boxes only the one last clicked takes the keys.
+    // Among several boxes only the one last clicked takes the keys; the
+    // pointer resting on it is not enough.
     TextBox* focus = nullptr;
     scriptKeyDown(KEY_PAGE_DOWN);
+    scriptMouseMove(50, 50);
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 0);
     desktop.desktopWindow->caret.on = 1;
-    scriptMouseMove(50, 50);
     scriptLeftDown();
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 1);
     EXPECT_EQ(ints(focus == &d.box, desktop.desktopWindow->caret.on, d.box.current), ints(1, 0, 7));
@@ -165,16 +167,22 @@ TEST(TextBox, DrawsItsBarsAndTheRowsShownSkippingCharactersScrolledOutWhole) {
     EXPECT_TRUE(matchesGolden("textbox", 130, 96, crop.data()));
 }
 
-TEST(TextBox, MissingAndEmptyFilesAreReportedWithTheirNames) {
+TEST(TextBox, FilesThatAreMissingEmptyOrTooLargeAreReportedWithTheirNames) {
     BoxDesk d;
     TempDir folder("textbox");
+    auto open = [&](const std::string& name, const std::string& bytes, bool write = true) {
+        const std::string path = (folder.path / name).string();
+        if (write) {
+            std::ofstream(path, std::ios::binary) << bytes;
+        }
+        const int made =
+            textBoxCreate(d.box, 0, 0, 200, 100, nullptr, path.c_str(), true, true, nullptr);
+        return ints(made, d.box.created);
+    };
     auto message = [](int index) {
         return std::string(dialogOfWindow(desktop.windows[index])->lines[3].label);
     };
-    const std::string missing = (folder.path / "nowhere.txt").string();
-    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, missing.c_str(), false, true, nullptr),
-              0);
-    EXPECT_EQ(d.box.created, 0u);
+    EXPECT_EQ(open("nowhere.txt", "", false), ints(0, 0));
     ASSERT_EQ(desktop.count, 2);
     Dialog* error = dialogOfWindow(desktop.windows[1]);
     ASSERT_NE(error, nullptr);
@@ -182,27 +190,22 @@ TEST(TextBox, MissingAndEmptyFilesAreReportedWithTheirNames) {
                    error->lines[5].kind),
               ints(1, 1, 6, DIALOG_OK));
     EXPECT_STREQ(error->lines[1].label, " Edit Box Error: ");
-    EXPECT_EQ(message(1), "File '" + missing + "' not found");
-
-    const std::string empty = (folder.path / "empty.txt").string();
-    std::ofstream(empty).close();
-    EXPECT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, empty.c_str(), false, false, nullptr),
-              0);
-    EXPECT_EQ(message(2), "Error while reading '" + empty + "' file");
+    EXPECT_EQ(message(1), "File '" + (folder.path / "nowhere.txt").string() + "' not found");
+    EXPECT_EQ(open("empty.txt", ""), ints(0, 0));
+    EXPECT_EQ(message(2),
+              "Error while reading '" + (folder.path / "empty.txt").string() + "' file");
+    // A mebibyte is read; a byte more is refused as more than the box holds.
+    EXPECT_EQ(open("big.txt", std::string(1 << 20, 'x')), ints(1, 1));
+    EXPECT_EQ(open("big.txt", std::string((1 << 20) + 1, 'x')), ints(0, 0));
+    EXPECT_EQ(message(3), "Not enough memory to perform operation");
     // A long name is cut to 127 characters in the message.
     const std::string longName(300, 'n');
     textBoxError(d.box, TEXTBOX_READ_ERROR, longName.c_str());
-    EXPECT_EQ(message(3), "Error while reading '" + longName.substr(0, 127) + "' file");
+    EXPECT_EQ(message(4), "Error while reading '" + longName.substr(0, 127) + "' file");
     textBoxError(d.box, 9, nullptr);
-    EXPECT_EQ(message(4), "Undefined error");
-    textBoxError(d.box, TEXTBOX_NO_MEMORY, nullptr);
-    EXPECT_EQ(message(5), "Not enough memory to perform operation");
-
+    EXPECT_EQ(message(5), "Undefined error");
     // A file that reads is cleaned like a string.
-    const std::string good = (folder.path / "good.txt").string();
-    std::ofstream(good, std::ios::binary) << "first\r\nsecond\tend";
-    ASSERT_EQ(textBoxCreate(d.box, 0, 0, 200, 100, nullptr, good.c_str(), false, false, nullptr),
-              1);
+    ASSERT_EQ(open("good.txt", "first\r\nsecond\tend"), ints(1, 1));
     EXPECT_EQ(d.lines(), (Lines{"first", "second    end"}));
 }
 

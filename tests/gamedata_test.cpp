@@ -133,7 +133,7 @@ TEST(LoadGameData, AFileEndingAtAnyFieldOrInsideAnyBlockFailsAndLeavesNothing) {
     EXPECT_EQ(loadGameData((loader.dir.path / "missing.dat").c_str()), 0);
 }
 
-TEST(LoadGameData, RejectsWrongCountsAndSizes) {
+TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
     Loader loader;
     const SyntheticDataFile file = makeSyntheticDataFile(6);
     const auto rejects = [&](size_t at, int32_t value) {
@@ -143,6 +143,7 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
         const bool failed = loader.load(bytes) == 0 && tablesAreZero();
         return failed;
     };
+    const size_t lastCells = file.levelAt[1] + 8 + 18 * 13 * 3 - 4;
     const std::pair<size_t, int32_t> damages[] = {
         {0, 62},
         {file.frameTotalAt, 121},
@@ -165,7 +166,11 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
         {file.effectAt[15], MAX_EFFECT_SAMPLES + 1},
         {file.pictureAt[1], 0},
         {file.pictureAt[2] + 4, -8},
-        {file.pictureAt[0], MAX_PICTURE_SIDE + 1}};
+        {file.pictureAt[0], MAX_PICTURE_SIDE + 1},
+        // The top layer of level 1's last cell outside the element codes.
+        {lastCells, 63 << 24},
+        {lastCells, -1},
+        {lastCells, 127 << 24}};
     for (const auto& [at, value] : damages) {
         EXPECT_TRUE(rejects(at, value)) << at << " " << value;
     }
@@ -191,6 +196,11 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
         EXPECT_EQ(loader.load(bytes), loads) << width << " x " << height;
         EXPECT_EQ(tileSprites[7][0].width + tileSprites[7][0].height, loads * MAX_SPRITE_SIDE);
     }
+
+    std::vector<uint8_t> highestCode = file.bytes;
+    highestCode[file.levelAt[1] + 8] = 62;
+    ASSERT_EQ(loader.load(highestCode), 1);
+    EXPECT_EQ(levelRecords[1].cells[0][0][0], 62);
 
     const auto withLastEffect = [&](int32_t count) {
         std::vector<uint8_t> bytes(file.bytes.begin(),
@@ -220,20 +230,4 @@ TEST(LoadGameData, RejectsWrongCountsAndSizes) {
     EXPECT_EQ(titlePictures[2].pixels[2 * MAX_PICTURE_SIDE - 1], 0x1111);
     EXPECT_EQ(loader.load(withLastPicture(MAX_PICTURE_SIDE + 1, 2)), 0);
     EXPECT_EQ(loader.load(withLastPicture(2, MAX_PICTURE_SIDE + 1)), 0);
-}
-
-TEST(LoadGameData, RejectsACellOutsideTheElementCodes) {
-    Loader loader;
-    const SyntheticDataFile file = makeSyntheticDataFile(8);
-    for (int8_t bad : {int8_t{63}, int8_t{-1}, int8_t{127}}) {
-        std::vector<uint8_t> bytes = file.bytes;
-        // The top layer of level 1's last cell.
-        bytes[file.levelAt[1] + 8 + 18 * 13 * 3 - 1] = static_cast<uint8_t>(bad);
-        EXPECT_EQ(loader.load(bytes), 0) << int(bad);
-        EXPECT_TRUE(tablesAreZero());
-    }
-    std::vector<uint8_t> bytes = file.bytes;
-    bytes[file.levelAt[1] + 8] = 62;
-    EXPECT_EQ(loader.load(bytes), 1);
-    EXPECT_EQ(levelRecords[1].cells[0][0][0], 62);
 }

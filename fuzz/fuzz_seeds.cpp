@@ -24,51 +24,24 @@ bool writeSeed(const fs::path& path, const std::vector<uint8_t>& bytes) {
     return saveFile(path.string(), bytes).empty();
 }
 
-// Every frame cut to at most side x side pixels from its top-left corner;
-// sizes keep their zeros (frames without pixels stay without).
-void cutFrames(GameContent& content, int32_t side) {
+// Every frame cut to at most side x side pixels (the first bytes of its
+// pixels), or made a row (wide) or a column of 40 pixels, which overhang the
+// 33-pixel tiles; sizes keep their zeros (frames without pixels stay
+// without). Sounds are cut to 4 samples and title pictures to one pixel.
+void shrink(GameContent& content, int32_t side, bool wide = false) {
     for (int code = 0; code < ELEMENT_COUNT; ++code) {
         for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
             SpriteFrame& f = content.frames[code][frame];
-            const int32_t width = std::min(f.width, side);
-            const int32_t height = std::min(f.height, side);
-            std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
-            for (int32_t y = 0; y < height; ++y) {
-                for (int32_t x = 0; x < width; ++x) {
-                    for (int b = 0; b < 4; ++b) {
-                        pixels[(size_t(y) * width + x) * 4 + b] =
-                            f.pixels[(size_t(y) * f.width + x) * 4 + b];
-                    }
-                }
-            }
-            f.width = width;
-            f.height = height;
-            f.pixels = std::move(pixels);
+            f.width = side > 0 ? std::min(f.width, side) : wide ? 40 : 1;
+            f.height = side > 0 ? std::min(f.height, side) : wide ? 1 : 40;
+            f.pixels.resize(size_t(f.width) * size_t(f.height) * 4, 128);
         }
     }
-}
-
-void shrinkRest(GameContent& content) {
     for (auto& samples : content.samples) {
         samples.resize(std::min<size_t>(samples.size(), 4));
     }
     for (TitlePicture& picture : content.pictures) {
-        picture.width = 1;
-        picture.height = 1;
-        picture.pixels.assign(1, 0x1234);
-    }
-}
-
-// Odd sizes: long thin frames (a row or a column of 40 pixels) for every
-// code, which overhang the 33-pixel tiles.
-void oddFrames(GameContent& content, bool wide) {
-    for (int code = 0; code < ELEMENT_COUNT; ++code) {
-        for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
-            SpriteFrame& f = content.frames[code][frame];
-            f.width = wide ? 40 : 1;
-            f.height = wide ? 1 : 40;
-            f.pixels.assign(40 * 4, 128);
-        }
+        picture = TitlePicture{1, 1, {0x1234}};
     }
 }
 
@@ -93,8 +66,7 @@ int main(int argc, char** argv) {
     auto content = std::make_unique<GameContent>();
     contentFromLoadedTables(*content);
     auto cut = std::make_unique<GameContent>(*content);
-    cutFrames(*cut, 3);
-    shrinkRest(*cut);
+    shrink(*cut, 3);
     bool ok = true;
     // The byte after the data file chooses the level (fuzz_gamedata.cpp).
     for (uint8_t level : {0, 7, 20, 38, 50}) {
@@ -106,8 +78,7 @@ int main(int argc, char** argv) {
     }
     for (bool wide : {false, true}) {
         auto odd = std::make_unique<GameContent>(*content);
-        oddFrames(*odd, wide);
-        shrinkRest(*odd);
+        shrink(*odd, 0, wide);
         std::vector<uint8_t> bytes = serializeGameContent(*odd);
         bytes.push_back(wide ? 12 : 31);
         ok = ok && writeSeed(out / "fuzz_gamedata" / (wide ? "wide" : "tall"), bytes);

@@ -2,47 +2,31 @@
 // of a sound card.
 #include "game/sound.h"
 #include "shell/platform_sdl.h"
+#include "tests/support/datafile.h"
 
 #include <SDL.h>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string freshDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ghold-audio-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string();
-}
-
 std::vector<int16_t> readSamples(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes = readBytes(path);
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); i++)
-        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                          static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+    for (size_t i = 0; i < samples.size(); i++) {
+        samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
     return samples;
-}
-
-size_t firstSound(const std::vector<int16_t>& samples) {
-    size_t start = 0;
-    while (start < samples.size() && samples[start] == 0)
-        start++;
-    return start;
 }
 
 } // namespace
 
 TEST(SdlAudio, DiskDriverReceivesTheHalvedEffectAfterTheQueuedBuffers) {
-    std::string dir = freshDirectory();
-    ASSERT_FALSE(dir.empty());
-    std::string file = dir + "/out.raw";
+    TempDir dir("audio");
+    const std::string file = (dir.path / "out.raw").string();
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
     // A few milliseconds per 2048-sample chunk: far faster than real time.
@@ -62,7 +46,9 @@ TEST(SdlAudio, DiskDriverReceivesTheHalvedEffectAfterTheQueuedBuffers) {
     for (int waited = 0; waited < 500; waited += 10) {
         SDL_Delay(10);
         samples = readSamples(file);
-        start = firstSound(samples);
+        start =
+            size_t(std::find_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }) -
+                   samples.begin());
         if (start < samples.size() && samples.size() > start + effect.size())
             break;
     }
@@ -79,5 +65,4 @@ TEST(SdlAudio, DiskDriverReceivesTheHalvedEffectAfterTheQueuedBuffers) {
     for (size_t i = 0; i < effect.size(); i++)
         ASSERT_EQ(samples[start + i], effect[i] >> 1) << i;
     EXPECT_EQ(samples[start + effect.size()], 0);
-    std::filesystem::remove_all(dir);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/config.h"
 
 #include "tests/support/datafile.h"
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -36,39 +37,28 @@ std::string readFile() {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const char* const DEFAULT_FILE = "Oxel config file\r\n"
-                                 "RESX      640     // x resolution\r\n"
-                                 "RESY      480     // y resolution\r\n"
-                                 "DPNPMON   1       // detect plug&play monitor\r\n"
-                                 "HPOL      +       // horizontal sync polarity\r\n"
-                                 "VPOL      +       // vertical sync polarity\r\n"
-                                 "VFREQ     60.0    // refresh rate\r\n"
-                                 "MONVMAX   75.0    // max monitor V freq (hz)\r\n"
-                                 "MONHMAX   58.0    // max monitor H freq (khz)\r\n"
-                                 "VLOCK     0       // Lock video mode\r\n"
-                                 "MSSPEED   128     // Mouse speed\r\n"
-                                 "BRCDROM   0       // Allow browse CDROM Files\r\n"
-                                 "POWSAV    0       // Allow DOS power saving\r\n"
-                                 "FULLSCR   0       // full screen window mode\r\n"
-                                 "WINDX     640     // window initial x size\r\n"
-                                 "WINDY     480     // window initial y size\r\n"
-                                 "SUSPEND   1       // suspend when minimized\r\n"
-                                 "WSHADOW   1       // draw windows shadow\r\n"
-                                 "ENVCOL    0       // Environnement color index\r\n"
-                                 "CLK2DT    320     // Double click time (ms)\r\n";
-
 } // namespace
 
-TEST_F(Config, MissingOrEmptyFilesGiveTheDefaultsWrittenAfreshAndAFolderIsLeftAlone) {
+TEST_F(Config, MissingOrEmptyFilesGiveTheDefaultsWrittenAfreshAndOthersAreLeftAlone) {
     configLoad();
-    EXPECT_EQ(readFile(), DEFAULT_FILE);
+    const std::string defaults = readFile();
+    EXPECT_EQ(defaults.rfind("Oxel config file\r\nRESX      640     // x resolution\r\n", 0), 0u);
+    const std::string last = "CLK2DT    320     // Double click time (ms)\r\n";
+    EXPECT_EQ(defaults.substr(defaults.size() - last.size()), last);
+    EXPECT_EQ(std::count(defaults.begin(), defaults.end(), '\n'), 20);
     writeFile("");
     configSet("WINDX", "1");
     configLoad();
-    EXPECT_EQ(readFile(), DEFAULT_FILE);
+    EXPECT_EQ(readFile(), defaults);
     EXPECT_STREQ(configGet("WINDX"), "640");
-    EXPECT_FALSE(fs::exists("Cfg.txt.tmp"));
 
+    // A file too large to be the settings, and a folder, give the defaults
+    // and stay as they are.
+    const std::string large = "WINDX 800 " + std::string(1 << 20, 'x');
+    writeFile(large);
+    configLoad();
+    EXPECT_STREQ(configGet("WINDX"), "640");
+    EXPECT_EQ(readFile(), large);
     fs::remove("Cfg.txt");
     fs::create_directory("Cfg.txt");
     configSet("WINDX", "1");
@@ -76,6 +66,7 @@ TEST_F(Config, MissingOrEmptyFilesGiveTheDefaultsWrittenAfreshAndAFolderIsLeftAl
     EXPECT_STREQ(configGet("WINDX"), "640");
     EXPECT_NE(configSave(), "");
     EXPECT_TRUE(fs::is_directory("Cfg.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
 
 TEST_F(Config, AKeyCountsAtItsFirstOccurrenceAfterASeparatorAndBeforeASpace) {

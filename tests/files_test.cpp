@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -92,6 +93,11 @@ TEST(ReadWholeFile, ASizeBeyondTheLimitIsRefusedBeforeReading) {
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(readWholeFile(path.string(), 11, bytes), FileStatus::Ok);
     EXPECT_EQ(bytes.size(), 11u);
+    // Opened without blocking to look at it, a regular file then reads as
+    // any other.
+    FileHandle file;
+    ASSERT_EQ(openForReading(path.string(), file), FileStatus::Ok);
+    EXPECT_EQ(fcntl(fileno(file.get()), F_GETFL) & O_NONBLOCK, 0);
     EXPECT_EQ(readWholeFile((dir.path / "none").string(), 11, bytes, &reason),
               FileStatus::CannotOpen);
     EXPECT_EQ(reason, "No such file or directory");
@@ -100,4 +106,29 @@ TEST(ReadWholeFile, ASizeBeyondTheLimitIsRefusedBeforeReading) {
     EXPECT_EQ(readWholeFile("/proc/self/status", 1000, bytes, &reason), FileStatus::Failed);
     EXPECT_EQ(reason, "changed while it was read");
     EXPECT_TRUE(bytes.empty());
+}
+
+// A save that cannot be made, or a keeping aside of a file that is not
+// there, says why, and leaves the folder as it found it.
+TEST(ReplaceFile, AMissingFolderOrAFolderInTheFilesPlaceIsRefusedAndKeepingAsideMoves) {
+    TempDir dir("files");
+    const std::string path = (dir.path / "LevelInfo.dat").string();
+    EXPECT_EQ(replaceFile((dir.path / "none" / "x").string(), "new", 3),
+              "No such file or directory");
+    fs::create_directory(path);
+    EXPECT_EQ(replaceFile(path, "new", 3), "Is a directory");
+    EXPECT_TRUE(fs::is_empty(path));
+    EXPECT_EQ(entriesIn(dir.path), 1u);
+    std::vector<uint8_t> bytes{1};
+    std::string reason;
+    EXPECT_EQ(readWholeFile(path, 1000, bytes, &reason), FileStatus::NotRegular);
+    EXPECT_EQ(reason, "not a regular file");
+    fs::remove(path);
+
+    EXPECT_EQ(keepFileAside(path, ".bad"), "No such file or directory");
+    ASSERT_EQ(replaceFile(path, "old", 3), "");
+    ASSERT_EQ(replaceFile(path + ".bad", "older", 5), "");
+    EXPECT_EQ(keepFileAside(path, ".bad"), "");
+    EXPECT_EQ(readBytes(path + ".bad"), std::vector<uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(entriesIn(dir.path), 1u);
 }

@@ -36,12 +36,6 @@ SDL_Event textEvent(const char* text) {
     return event;
 }
 
-// What a key leaves: the last key, whether it is down, the Alt letter.
-std::vector<int64_t> keyTraces(uint8_t vk) {
-    const KeyboardState& k = inputState.keys;
-    return ints(k.lastKey, k.down[vk], k.altLetter);
-}
-
 void clearInput() {
     inputState = InputState{};
     windowKeys.clear();
@@ -50,27 +44,29 @@ void clearInput() {
 } // namespace
 
 TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
+    // What a key press leaves: the last key, whether it is down, the Alt
+    // letter.
     struct Case {
-        Uint32 type;
         SDL_Keycode sym;
         Uint16 mod;
         uint8_t vk;
         std::vector<int64_t> traces;
     };
     const Case cases[] = {
-        {SDL_KEYDOWN, SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
+        {SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
         // Ctrl with a key that is no window key is the game's.
-        {SDL_KEYDOWN, SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
+        {SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
         // With Alt a key is a system key: never down, an Alt letter once
         // Alt is held; F10 alone is one too.
-        {SDL_KEYDOWN, SDLK_g, KMOD_LALT, 'G', ints(0, 0, 0)},
-        {SDL_KEYDOWN, SDLK_F10, 0, 0x79, ints(0, 0, 0)},
-        {SDL_KEYDOWN, SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
+        {SDLK_g, KMOD_LALT, 'G', ints(0, 0, 0)},
+        {SDLK_F10, 0, 0x79, ints(0, 0, 0)},
+        {SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
     };
     for (const Case& c : cases) {
         clearInput();
-        EXPECT_TRUE(translateInput(keyEvent(c.type, c.sym, c.mod), onWindowKey));
-        EXPECT_EQ(keyTraces(c.vk), c.traces) << c.sym;
+        EXPECT_TRUE(translateInput(keyEvent(SDL_KEYDOWN, c.sym, c.mod), onWindowKey));
+        const KeyboardState& k = inputState.keys;
+        EXPECT_EQ(ints(k.lastKey, k.down[c.vk], k.altLetter), c.traces) << c.sym;
     }
     clearInput();
     translateInput(keyEvent(SDL_KEYDOWN, SDLK_LALT), onWindowKey);
@@ -191,4 +187,48 @@ TEST(SdlInput, ButtonsAndTheWheel) {
     SDL_Event other{};
     other.type = SDL_MOUSEMOTION;
     EXPECT_FALSE(translateInput(other, onWindowKey));
+}
+
+TEST(Keys, SdlKeysMapToTheProgramsVirtualKeys) {
+    const std::pair<SDL_Keycode, int> named[] = {{SDLK_RETURN, KEY_ENTER},
+                                                 {SDLK_KP_ENTER, KEY_ENTER},
+                                                 {SDLK_ESCAPE, KEY_ESCAPE},
+                                                 {SDLK_PAGEUP, KEY_PAGE_UP},
+                                                 {SDLK_PAGEDOWN, KEY_PAGE_DOWN},
+                                                 {SDLK_END, KEY_END},
+                                                 {SDLK_HOME, KEY_HOME},
+                                                 {SDLK_LEFT, KEY_LEFT},
+                                                 {SDLK_UP, KEY_UP},
+                                                 {SDLK_RIGHT, KEY_RIGHT},
+                                                 {SDLK_DOWN, KEY_DOWN},
+                                                 {SDLK_LSHIFT, KEY_SHIFT},
+                                                 {SDLK_RSHIFT, KEY_SHIFT},
+                                                 {SDLK_LCTRL, KEY_CTRL},
+                                                 {SDLK_RCTRL, KEY_CTRL},
+                                                 {SDLK_LALT, KEY_ALT},
+                                                 {SDLK_RALT, KEY_ALT},
+                                                 {SDLK_BACKSPACE, KEY_BACK},
+                                                 {SDLK_TAB, KEY_TAB},
+                                                 {SDLK_SPACE, KEY_SPACE},
+                                                 {SDLK_INSERT, KEY_INSERT},
+                                                 {SDLK_DELETE, KEY_DELETE},
+                                                 {SDLK_r, KEY_R},
+                                                 // Keys without a code of ours.
+                                                 {SDLK_UNKNOWN, 0},
+                                                 {SDLK_F24, 0},
+                                                 {SDLK_AUDIOPLAY, 0}};
+    for (const auto& [sym, vk] : named) {
+        EXPECT_EQ(virtualKeyFromSdl(sym), vk) << sym;
+    }
+    // Letters are upper-case codes, digits their characters, F-keys from 0x70.
+    for (int i = 0; i < 26; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_a + i), 0x41 + i) << i;
+    }
+    for (int i = 0; i < 10; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_0 + i), 0x30 + i) << i;
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_1 + (i + 9) % 10), 0x60 + i) << i;
+    }
+    for (int i = 0; i < 12; i++) {
+        EXPECT_EQ(virtualKeyFromSdl(SDLK_F1 + i), 0x70 + i) << i;
+    }
 }

@@ -9,45 +9,13 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <atomic>
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <new>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The largest single request made of operator new while watched: a picture
-// whose header claims a huge size must be refused before its pixels are
-// allocated, not after.
-std::atomic<bool> watchingAllocations{false};
-std::atomic<size_t> largestAllocation{0};
-
-} // namespace
-
-void* operator new(size_t size) {
-    if (watchingAllocations && size > largestAllocation) {
-        largestAllocation = size;
-    }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-// The pair is malloc and free underneath; g++ cannot see that once it has
-// inlined a test's own new and delete, and would warn of a mismatch.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    std::free(p);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -80,23 +48,18 @@ std::string readText(const std::string& path) {
 
 } // namespace
 
-TEST(Pack, PackingAnExportGivesTheSameBytes) {
-    for (uint32_t seed : {11u, 12u, 13u}) {
-        ExportedFolder folder(seed);
-        const std::string out = (folder.dir.path / "out.dat").string();
-        ASSERT_EQ(packAssets(folder.assets, out), "") << seed;
-        EXPECT_TRUE(readBytes(out) == folder.file.bytes) << seed;
-        EXPECT_FALSE(fs::exists(out + ".tmp"));
-    }
-    // The layout the export wrote, frames without pixels as "-" lines.
+TEST(Pack, PackingAnExportGivesTheSameBytesWhateverTheIndexsLineEnds) {
     ExportedFolder folder(14);
-    EXPECT_TRUE(fs::exists(folder.path("levels/level00.txt")));
-    EXPECT_TRUE(fs::exists(folder.path("levels/level50.txt")));
-    EXPECT_TRUE(fs::exists(folder.path("sprites/62-0.png")));
+    const std::string out = (folder.dir.path / "out.dat").string();
+    ASSERT_EQ(packAssets(folder.assets, out), "");
+    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    // The layout the export wrote, frames without pixels as "-" lines.
+    for (const char* file :
+         {"levels/level00.txt", "levels/level50.txt", "sprites/62-0.png", "sounds/01-explose.wav",
+          "sounds/15-cbrule.wav", "pictures/picture2.png"}) {
+        EXPECT_TRUE(fs::exists(folder.path(file))) << file;
+    }
     EXPECT_FALSE(fs::exists(folder.path("sprites/07-0.png")));
-    EXPECT_TRUE(fs::exists(folder.path("sounds/01-explose.wav")));
-    EXPECT_TRUE(fs::exists(folder.path("sounds/15-cbrule.wav")));
-    EXPECT_TRUE(fs::exists(folder.path("pictures/picture2.png")));
     const std::string index = readText(folder.path("sprites/index.txt"));
     EXPECT_NE(index.find("\n7 0 " + std::to_string(folder.file.frameFlags[7][0]) + " - 0 5\n"),
               std::string::npos);
@@ -107,6 +70,18 @@ TEST(Pack, PackingAnExportGivesTheSameBytes) {
     std::vector<int16_t> samples;
     EXPECT_EQ(readWav(folder.path("sounds/03-enflam.wav"), samples), "");
     EXPECT_TRUE(samples.empty());
+
+    // An index edited on another system: CR LF line ends and blank lines.
+    std::string crlf;
+    for (char c : index) {
+        crlf += c == '\n' ? std::string("\r\n\r\n") : std::string(1, c);
+    }
+    writeText(folder.path("sprites/index.txt"), crlf);
+    fs::remove(out);
+    EXPECT_EQ(folder.packError(), "");
+    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    // Beside the export: the data file, the packed one and its level titles.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir.path), fs::directory_iterator()), 4);
 }
 
 TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
@@ -123,10 +98,8 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
     broken.resize(broken.size() - 1);
     const std::string brokenPath = (folder.dir.path / "broken.dat").string();
     ASSERT_TRUE(writeBytes(brokenPath, broken));
-    std::ostringstream out2;
-    std::ostringstream err2;
-    EXPECT_EQ(infoCommand({brokenPath}, out2, err2), 2);
-    EXPECT_EQ(err2.str(), "Fail to load game file: " + brokenPath + "\n");
+    EXPECT_EQ(infoCommand({brokenPath}, out, err), 2);
+    EXPECT_EQ(err.str(), "Fail to load game file: " + brokenPath + "\n");
     EXPECT_EQ(exportGameData(brokenPath, (folder.dir.path / "x").string()),
               "Fail to load game file: " + brokenPath);
 }
@@ -135,102 +108,89 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     ExportedFolder folder(16);
     const std::string out = (folder.dir.path / "out.dat").string();
     writeText(out, "old");
-
-    const auto fails = [&](const std::string& expected) {
-        std::ostringstream sink;
-        std::ostringstream err;
-        const int status = packCommand({folder.assets, out}, sink, err);
-        EXPECT_EQ(status, 2);
-        EXPECT_TRUE(readText(out) == "old");
-        EXPECT_FALSE(fs::exists(out + ".tmp"));
-        return err.str() == "ghtool pack: " + expected + "\n" ? std::string("ok") : err.str();
+    const auto pngBytes = [&](const PngImage& image) {
+        const std::string scratch = (folder.dir.path / "scratch.png").string();
+        EXPECT_EQ(writePng(scratch, image), "");
+        return readBytes(scratch);
+    };
+    const auto bytes = [](const std::string& text) {
+        return std::vector<uint8_t>(text.begin(), text.end());
     };
 
-    // A missing sound.
     const std::string wav = folder.path("sounds/07-switch.wav");
-    const std::vector<uint8_t> goodWav = readBytes(wav);
-    fs::rename(wav, wav + ".away");
-    EXPECT_EQ(fails(wav + ": cannot be opened (No such file or directory)"), "ok");
-    fs::rename(wav + ".away", wav);
-
-    // A sound of the wrong format.
     std::vector<uint8_t> stereo = formatWav({1, 2, 3, 4});
     stereo[22] = 2; // channels
-    ASSERT_TRUE(writeBytes(wav, stereo));
-    EXPECT_EQ(fails(wav + ": holds format 1, 2 channel(s), 11025 Hz, 16 bits; only PCM 16-bit "
-                          "mono 11025 Hz is accepted"),
-              "ok");
-    ASSERT_TRUE(writeBytes(wav, goodWav));
-
-    // An element picture saved as RGB, then one cut short.
     const std::string sprite = folder.path("sprites/05-1.png");
     const std::vector<uint8_t> goodSprite = readBytes(sprite);
-    PngImage rgb{2, 2, 3, std::vector<uint8_t>(12, 9)};
-    ASSERT_EQ(writePng(sprite, rgb), "");
-    EXPECT_EQ(fails(sprite + ": is an RGB PNG; element pictures must be RGBA"), "ok");
-    ASSERT_TRUE(
-        writeBytes(sprite, std::vector<uint8_t>(goodSprite.begin(), goodSprite.begin() + 40)));
-    std::ostringstream sink;
-    std::ostringstream err;
-    EXPECT_EQ(packCommand({folder.assets, out}, sink, err), 2);
-    EXPECT_EQ(err.str().rfind("ghtool pack: " + sprite + ": is a damaged PNG (", 0), 0u)
-        << err.str();
-    writeText(sprite, "not a picture");
-    EXPECT_EQ(fails(sprite + ": is not a PNG file"), "ok");
-    ASSERT_TRUE(writeBytes(sprite, goodSprite));
-
-    // A title picture with colour bits 5-6-5 cannot hold.
     const std::string picture = folder.path("pictures/picture1.png");
     PngImage image;
     ASSERT_EQ(readPng(picture, image), "");
-    const std::vector<uint8_t> goodPixels = image.pixels;
-    image.pixels[image.pixels.size() - 2] |= 2; // the green of the last pixel
-    ASSERT_EQ(writePng(picture, image), "");
-    EXPECT_EQ(fails(picture + ": pixel (" + std::to_string(image.width - 1) + ", " +
-                    std::to_string(image.height - 1) +
-                    ") has colour bits that 5-6-5 cannot hold (red and blue must be multiples "
-                    "of 8, green of 4)"),
-              "ok");
-    image.pixels = goodPixels;
-    image.channels = 4;
-    image.pixels.resize(size_t(image.width) * image.height * 4, 255);
-    ASSERT_EQ(writePng(picture, image), "");
-    EXPECT_EQ(fails(picture + ": is an RGBA PNG; title pictures must be RGB"), "ok");
-    image.channels = 3;
-    image.pixels = goodPixels;
-    ASSERT_EQ(writePng(picture, image), "");
-
-    // The index out of order, cut short, and naming a missing file.
+    PngImage badGreen = image;
+    badGreen.pixels[image.pixels.size() - 2] |= 2; // the green of the last pixel
+    PngImage rgba = image;
+    rgba.channels = 4;
+    rgba.pixels.resize(size_t(image.width) * image.height * 4, 255);
     const std::string indexPath = folder.path("sprites/index.txt");
     const std::string index = readText(indexPath);
     const size_t line5 = index.find("\n5 0 ");
     ASSERT_NE(line5, std::string::npos);
-    writeText(indexPath, index.substr(0, line5 + 1) + index.substr(index.find("\n5 1 ") + 1));
-    EXPECT_EQ(fails(indexPath + " line 15: expected code 5 frame 0 here (one line per frame, in "
-                                "order), found 5 1"),
-              "ok");
-    writeText(indexPath, index.substr(0, line5 + 1));
-    EXPECT_EQ(fails(indexPath + ": ends before code 5 frame 0 (one line per frame, 122 in all)"),
-              "ok");
-    writeText(indexPath, index.substr(0, line5 + 1) + "5 0 1 nowhere.png\n" +
-                             index.substr(index.find("\n5 1 ") + 1));
-    EXPECT_EQ(fails(folder.path("sprites/nowhere.png") +
-                    ": cannot be opened (No such file or directory)"),
-              "ok");
-    writeText(indexPath, index.substr(0, line5 + 1) + "5 0 1 - 3 3\n" +
-                             index.substr(index.find("\n5 1 ") + 1));
-    EXPECT_EQ(fails(indexPath + " line 15: a frame without pixels has a width or height of 0 "
-                                "(and neither below 0 nor above 1024)"),
-              "ok");
-    writeText(indexPath, index);
-
-    // A level text that does not parse.
+    const std::string before5 = index.substr(0, line5 + 1);
+    const std::string after5 = index.substr(index.find("\n5 1 ") + 1);
     const std::string levelPath = folder.path("levels/level33.txt");
-    const std::string level = readText(levelPath);
-    writeText(levelPath, "oops\n" + level);
-    EXPECT_EQ(fails(levelPath + ": line 1: expected a header such as \"floor:\" or \"title:\""),
-              "ok");
-    writeText(levelPath, level);
+
+    struct Damage {
+        std::string file;
+        std::optional<std::vector<uint8_t>> bytes; // none: the file is missing
+        std::string message;                       // without its end, it starts the message
+    };
+    const Damage damages[] = {
+        {wav, std::nullopt, wav + ": cannot be opened (No such file or directory)\n"},
+        {wav, stereo,
+         wav + ": holds format 1, 2 channel(s), 11025 Hz, 16 bits; only PCM 16-bit mono 11025 "
+               "Hz is accepted\n"},
+        {sprite, pngBytes(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
+         sprite + ": is an RGB PNG; element pictures must be RGBA\n"},
+        {sprite, std::vector<uint8_t>(goodSprite.begin(), goodSprite.begin() + 40),
+         sprite + ": is a damaged PNG ("},
+        {sprite, bytes("not a picture"), sprite + ": is not a PNG file\n"},
+        {picture, pngBytes(badGreen),
+         picture + ": pixel (" + std::to_string(image.width - 1) + ", " +
+             std::to_string(image.height - 1) +
+             ") has colour bits that 5-6-5 cannot hold (red and blue must be multiples of 8, "
+             "green of 4)\n"},
+        {picture, pngBytes(rgba), picture + ": is an RGBA PNG; title pictures must be RGB\n"},
+        {indexPath, bytes(before5 + after5),
+         indexPath + " line 15: expected code 5 frame 0 here (one line per frame, in order), "
+                     "found 5 1\n"},
+        {indexPath, bytes(before5),
+         indexPath + ": ends before code 5 frame 0 (one line per frame, 122 in all)\n"},
+        {indexPath, bytes(before5 + "5 0 1 nowhere.png\n" + after5),
+         folder.path("sprites/nowhere.png") + ": cannot be opened (No such file or directory)\n"},
+        {indexPath, bytes(before5 + "5 0 1 - 3 3\n" + after5),
+         indexPath + " line 15: a frame without pixels has a width or height of 0 (and neither "
+                     "below 0 nor above 1024)\n"},
+        {levelPath, std::nullopt, levelPath + ": cannot be read (No such file or directory)\n"},
+        {levelPath, bytes("oops\n" + readText(levelPath)),
+         levelPath + ": line 1: expected a header such as \"floor:\" or \"title:\"\n"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.message);
+        const std::vector<uint8_t> good = readBytes(damage.file);
+        if (damage.bytes) {
+            ASSERT_TRUE(writeBytes(damage.file, *damage.bytes));
+        } else {
+            fs::remove(damage.file);
+        }
+        std::ostringstream sink;
+        std::ostringstream err;
+        EXPECT_EQ(packCommand({folder.assets, out}, sink, err), 2);
+        const std::string said = err.str();
+        EXPECT_EQ(said.rfind("ghtool pack: " + damage.message, 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_TRUE(readText(out) == "old");
+        EXPECT_FALSE(fs::exists(out + ".tmp"));
+        ASSERT_TRUE(writeBytes(damage.file, good));
+    }
 
     // Everything restored: the pack succeeds and replaces the old output.
     EXPECT_EQ(folder.packError(), "");
@@ -250,6 +210,9 @@ TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
         const std::vector<uint8_t> shortFile(good.begin(), good.begin() + long(cut));
         EXPECT_NE(parseWav(shortFile, read), "") << cut;
     }
+    // The RIFF header alone is a WAVE file without chunks.
+    EXPECT_EQ(parseWav(std::vector<uint8_t>(good.begin(), good.begin() + 12), read),
+              "has no format chunk");
     std::vector<uint8_t> huge = good;
     putI32At(huge, 40, 0x7ffffff0); // the data chunk's length
     EXPECT_EQ(parseWav(huge, read), "has a chunk that runs past the end of the file");
@@ -314,7 +277,7 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
     EXPECT_EQ(writePng(path, PngImage{4097, 1, 3, {}}), "a PNG cannot be 4097 x 1 pixels");
 }
 
-TEST(Png, ASizeBeyondTheCallersLimitIsRefusedBeforeThePixelsAreAllocated) {
+TEST(Png, ASizeBeyondTheCallersLimitIsRefused) {
     TempDir dir("png");
     const std::string path = (dir.path / "a.png").string();
     ASSERT_EQ(writePng(path, PngImage{5, 3, 3, std::vector<uint8_t>(5 * 3 * 3, 8)}), "");
@@ -324,6 +287,8 @@ TEST(Png, ASizeBeyondTheCallersLimitIsRefusedBeforeThePixelsAreAllocated) {
     EXPECT_TRUE(back.pixels.empty());
 
     // 67 bytes that claim 16384 x 16384 RGBA pixels: a gigabyte if trusted.
+    // (That the refusal comes before the pixels are allocated is the PNG
+    // fuzzer's to see: it runs under a memory limit.)
     const std::vector<uint8_t> claim = {
         0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48,
         0x44, 0x52, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x40, 0x00, 0x08, 0x06, 0x00, 0x00,
@@ -331,13 +296,8 @@ TEST(Png, ASizeBeyondTheCallersLimitIsRefusedBeforeThePixelsAreAllocated) {
         0x9c, 0x63, 0x60, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x48, 0xaf, 0xa4, 0x71, 0x00,
         0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
     ASSERT_TRUE(writeBytes(path, claim));
-    largestAllocation = 0;
-    watchingAllocations = true;
-    const std::string sprite = readPng(path, back, MAX_SPRITE_SIDE);
-    const std::string any = readPng(path, back);
-    watchingAllocations = false;
-    EXPECT_EQ(sprite, "is 16384 x 16384 pixels; at most 1024 on a side are accepted");
-    EXPECT_EQ(any, "is 16384 x 16384 pixels; at most 4096 on a side are accepted");
-    EXPECT_LT(largestAllocation, size_t{1} << 20);
+    EXPECT_EQ(readPng(path, back, MAX_SPRITE_SIDE),
+              "is 16384 x 16384 pixels; at most 1024 on a side are accepted");
+    EXPECT_EQ(readPng(path, back), "is 16384 x 16384 pixels; at most 4096 on a side are accepted");
     EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 }

@@ -1,12 +1,10 @@
 #include "game/progress.h"
 
-#include <cstdlib>
+#include "tests/support/datafile.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -17,40 +15,23 @@ namespace fs = std::filesystem;
 // fresh temporary folder.
 class Progress : public testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "ghold-progress-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        previous = fs::current_path();
-        fs::current_path(dir);
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(dir);
-    }
-    fs::path dir, previous;
+    void SetUp() override { fs::current_path(dir.path); }
+    void TearDown() override { fs::current_path(previous); }
+    fs::path previous = fs::current_path();
+    TempDir dir{"progress"};
 };
 
-std::vector<unsigned char> readFile() {
-    std::ifstream in("LevelInfo.dat", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+const char* const PROGRESS = "LevelInfo.dat";
 
-void writeFile(const std::vector<unsigned char>& bytes) {
-    std::ofstream("LevelInfo.dat", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
-uint32_t word(const std::vector<unsigned char>& bytes, int i) {
-    return bytes[4 * i] | bytes[4 * i + 1] << 8 | bytes[4 * i + 2] << 16 |
-           static_cast<uint32_t>(bytes[4 * i + 3]) << 24;
+uint32_t word(const std::vector<uint8_t>& bytes, int i) {
+    return static_cast<uint32_t>(i32At(bytes, size_t(4 * i)));
 }
 
 } // namespace
 
 TEST_F(Progress, LevelBitsSitInBitThreeAndTheChecksumCoversTheRest) {
     ASSERT_EQ(writeLevelProgress(5), "");
-    std::vector<unsigned char> bytes = readFile();
+    const std::vector<uint8_t> bytes = readBytes(PROGRESS);
     ASSERT_EQ(bytes.size(), 128u);
     uint32_t sum = 0;
     for (int i = 0; i < 31; i++) {
@@ -59,59 +40,37 @@ TEST_F(Progress, LevelBitsSitInBitThreeAndTheChecksumCoversTheRest) {
         sum += word(bytes, i);
     }
     EXPECT_EQ(word(bytes, 31), sum * 7);
-    EXPECT_EQ(readLevelProgress(), 5);
-    EXPECT_FALSE(fs::exists("LevelInfo.dat.tmp"));
-
-    ASSERT_EQ(writeLevelProgress(65535), "");
-    EXPECT_EQ(readLevelProgress(), 65535);
-    ASSERT_EQ(writeLevelProgress(50), "");
-    EXPECT_EQ(readLevelProgress(), 50);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    for (int32_t level : {5, 65535, 50}) {
+        ASSERT_EQ(writeLevelProgress(level), "");
+        EXPECT_EQ(readLevelProgress(), level);
+    }
 }
 
 TEST_F(Progress, EveryChangedWordBreaksTheCheck) {
     ASSERT_EQ(writeLevelProgress(37), "");
-    const std::vector<unsigned char> good = readFile();
+    const std::vector<uint8_t> good = readBytes(PROGRESS);
     for (int i = 0; i < 32; i++) {
-        for (unsigned char flip : {0x01, 0x08, 0x80}) {
-            std::vector<unsigned char> bad = good;
-            bad[4 * i + (i % 4)] ^= flip;
-            writeFile(bad);
+        for (uint8_t flip : {0x01, 0x08, 0x80}) {
+            std::vector<uint8_t> bad = good;
+            bad[size_t(4 * i + i % 4)] ^= flip;
+            ASSERT_TRUE(writeBytes(PROGRESS, bad));
             EXPECT_EQ(readLevelProgress(), 0) << "word " << i << " flip " << int(flip);
         }
     }
 }
 
-TEST_F(Progress, TwoWritesDifferInFillerButReadTheSame) {
+TEST_F(Progress, FillerDiffersBetweenWritesAndOnlyTheFirst128BytesCount) {
+    EXPECT_EQ(readLevelProgress(), 0);
+    ASSERT_TRUE(writeBytes(PROGRESS, {}));
+    EXPECT_EQ(readLevelProgress(), 0);
     ASSERT_EQ(writeLevelProgress(12), "");
-    std::vector<unsigned char> first = readFile();
+    std::vector<uint8_t> first = readBytes(PROGRESS);
     ASSERT_EQ(writeLevelProgress(12), "");
-    std::vector<unsigned char> second = readFile();
-    EXPECT_NE(first, second);
+    EXPECT_NE(readBytes(PROGRESS), first);
+    ASSERT_TRUE(writeBytes(PROGRESS, std::vector<uint8_t>(first.begin(), first.end() - 1)));
+    EXPECT_EQ(readLevelProgress(), 0);
+    first.push_back(0xAB);
+    ASSERT_TRUE(writeBytes(PROGRESS, first));
     EXPECT_EQ(readLevelProgress(), 12);
-    writeFile(first);
-    EXPECT_EQ(readLevelProgress(), 12);
-}
-
-TEST_F(Progress, MissingShortAndLongFiles) {
-    EXPECT_EQ(readLevelProgress(), 0);
-    writeFile({});
-    EXPECT_EQ(readLevelProgress(), 0);
-
-    ASSERT_EQ(writeLevelProgress(9), "");
-    std::vector<unsigned char> good = readFile();
-    writeFile(std::vector<unsigned char>(good.begin(), good.end() - 1));
-    EXPECT_EQ(readLevelProgress(), 0);
-    // The words come from one read of 128 bytes; anything after is ignored.
-    good.push_back(0xAB);
-    writeFile(good);
-    EXPECT_EQ(readLevelProgress(), 9);
-}
-
-TEST_F(Progress, SomethingNotAFileWhereTheProgressBelongsStaysThere) {
-    fs::create_directory("LevelInfo.dat");
-    EXPECT_EQ(writeLevelProgress(4), "Is a directory");
-    EXPECT_TRUE(fs::is_directory("LevelInfo.dat"));
-    EXPECT_EQ(readLevelProgress(), 0);
-    // The temporary file written beside it is gone again.
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }

@@ -35,9 +35,13 @@ void clearChannels() {
         channel = Channel{};
 }
 
+// One buffer mixed over a pattern; the sample just past its end is not the
+// mixer's to write.
 std::vector<int16_t> mix() {
-    std::vector<int16_t> buffer(AUDIO_BUFFER_SAMPLES, 0x5555);
+    std::vector<int16_t> buffer(AUDIO_BUFFER_SAMPLES + 1, 0x5555);
     mixBuffer(buffer.data());
+    EXPECT_EQ(buffer.back(), 0x5555);
+    buffer.pop_back();
     return buffer;
 }
 
@@ -105,28 +109,25 @@ void observe(int32_t id) {
 }
 } // namespace
 
-TEST(PlayEffect, SilenceChangesNothingAndAFifthEffectIsDropped) {
+TEST(PlayEffect, SilenceAnUnknownIdOrMutedSoundTakeNoChannelAndAFifthEffectIsDropped) {
     clearChannels();
     observed.clear();
     effectObserver = observe;
-    playEffect(EFFECT_SILENCE);
-    for (const Channel& channel : channels)
-        EXPECT_EQ(channel.effect, 0);
     channels[2] = Channel{EFFECT_DOOREND, 700};
-    playEffect(EFFECT_SILENCE);
-    EXPECT_EQ(channels[2].position, 700);
-
+    effectsMuted = 1;
     playEffect(EFFECT_EXPLOSE);
-    playEffect(EFFECT_ENFLAM);
-    playEffect(EFFECT_TELEP);
-    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect, channels[3].effect),
-              ints(EFFECT_EXPLOSE, EFFECT_ENFLAM, EFFECT_DOOREND, EFFECT_TELEP));
-    playEffect(EFFECT_CBRULE);
-    EXPECT_EQ(channels[3].effect, EFFECT_TELEP);
-    EXPECT_EQ(channels[2].position, 700);
-    // The observer sees every request but silence, the dropped one too.
-    EXPECT_EQ(observed,
-              (std::vector<int32_t>{EFFECT_EXPLOSE, EFFECT_ENFLAM, EFFECT_TELEP, EFFECT_CBRULE}));
+    effectsMuted = 0;
+    for (int32_t id :
+         std::initializer_list<int32_t>{EFFECT_SILENCE, -1, EFFECT_COUNT, EFFECT_EXPLOSE,
+                                        EFFECT_ENFLAM, EFFECT_TELEP, EFFECT_CBRULE}) {
+        playEffect(id);
+    }
+    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect, channels[2].position,
+                   channels[3].effect, channels[3].position),
+              ints(EFFECT_EXPLOSE, EFFECT_ENFLAM, EFFECT_DOOREND, 700, EFFECT_TELEP, 0));
+    // The observer sees every request but silence, the dropped ones too.
+    EXPECT_EQ(observed, (std::vector<int32_t>{EFFECT_EXPLOSE, -1, EFFECT_COUNT, EFFECT_EXPLOSE,
+                                              EFFECT_ENFLAM, EFFECT_TELEP, EFFECT_CBRULE}));
     effectObserver = nullptr;
     clearChannels();
 }

@@ -1,57 +1,20 @@
-// The pictures made ready for drawing: their rows and weights, and a board
-// drawn from them against the same board drawn from the pictures as the data
-// file gives them.
+// The pictures made ready for drawing: a board drawn from them against the
+// same board drawn from the pictures as the data file gives them. (What the
+// prepared pictures draw is held by the identity check's board pictures; the
+// weights both ways share, by the render test's exact pixels.)
 #include "game/board.h"
 #include "game/fluid.h"
 #include "game/render.h"
-#include "game/sprite.h"
 #include "toolkit/window.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <list>
 #include <vector>
 
 namespace {
-
-TEST(PreparedSprite, RowsKnowTheirSpanAndPixelsTheirWeights) {
-    // 3 x 4: a clear row, a row opaque between clear ends, a mixed row, an
-    // opaque row.
-    const uint8_t C[4] = {10, 20, 30, 0};
-    const uint8_t O[4] = {200, 100, 50, 255};
-    const uint8_t H[4] = {200, 100, 50, 128};
-    const uint8_t* pixels[4][3] = {{C, C, C}, {C, O, C}, {H, C, O}, {O, O, O}};
-    std::vector<uint8_t> rgba;
-    for (const auto& row : pixels) {
-        for (const uint8_t* pixel : row) {
-            rgba.insert(rgba.end(), pixel, pixel + 4);
-        }
-    }
-    PreparedSprite sprite{};
-    prepareSprite(rgba.data(), 3, 4, sprite);
-
-    EXPECT_EQ(sprite.rows[0].first, sprite.rows[0].end);
-    const SpriteRow rows[3] = {{1, 2, true, 0}, {0, 3, false, 0}, {0, 3, true, 3}};
-    for (int y = 1; y < 4; ++y) {
-        const SpriteRow& row = sprite.rows[y];
-        const SpriteRow& expected = rows[y - 1];
-        EXPECT_EQ(row.first, expected.first) << "row " << y;
-        EXPECT_EQ(row.end, expected.end) << "row " << y;
-        EXPECT_EQ(row.opaque, expected.opaque) << "row " << y;
-        EXPECT_EQ(row.at, expected.at) << "row " << y;
-    }
-    // The rows with an opaque span as 5-6-5 colours: 10, 20, 30 is 0x08A3
-    // and 200, 100, 50 is 0xCB26.
-    EXPECT_EQ(sprite.colours,
-              (std::vector<uint16_t>{0x08A3, 0xCB26, 0x08A3, 0xCB26, 0xCB26, 0xCB26}));
-    // The mixed row as weights. Half-clear: keeps 255 - 128 and adds 128
-    // times its channels. Clear: keeps all, adds nothing. Opaque: keeps
-    // nothing, adds 256 times its channels.
-    EXPECT_EQ(sprite.keep, (std::vector<uint16_t>{127, 256, 0}));
-    EXPECT_EQ(sprite.red, (std::vector<uint16_t>{25600, 0, 51200}));
-    EXPECT_EQ(sprite.green, (std::vector<uint16_t>{12800, 0, 25600}));
-    EXPECT_EQ(sprite.blue, (std::vector<uint16_t>{6400, 0, 12800}));
-}
 
 // Every code on the board, on every floor, under flames, fire and walls,
 // with all seven water shapes (and a shape past them) in a band.
@@ -85,25 +48,19 @@ void fillBoard() {
     }
 }
 
-struct View {
-    int32_t width, height;
-    int32_t clipLeft, clipTop, clipRight, clipBottom;
-};
-
-std::vector<uint16_t> drawBoardInto(const View& view) {
+// The board drawn over a patterned background, inside a clip `margin` pixels
+// in from every edge.
+std::vector<uint16_t> drawBoardInto(int32_t width, int32_t height, int32_t margin) {
     Window window{};
     Surface& surface = window.canvas.surface;
-    surface.ownPixels.resize(size_t(view.width) * view.height);
+    surface.ownPixels.resize(size_t(width) * size_t(height));
     for (size_t i = 0; i < surface.ownPixels.size(); ++i) {
         surface.ownPixels[i] = static_cast<uint16_t>((i * 2654435761u) >> 13);
     }
-    surface.width = view.width;
-    surface.height = view.height;
+    surface.width = width;
+    surface.height = height;
     surface.pixels = surface.ownPixels.data();
-    surface.clipLeft = view.clipLeft;
-    surface.clipTop = view.clipTop;
-    surface.clipRight = view.clipRight;
-    surface.clipBottom = view.clipBottom;
+    surfaceSetClip(surface, margin, margin, width - margin, height - margin);
     boardView.window = &window;
     boardView.pixelWidth = TILE_SIZE * board.width;
     boardView.pixelHeight = TILE_SIZE * board.height;
@@ -122,9 +79,8 @@ TEST(PreparedSprite, BoardDrawnFromThemMatchesTheFilePictures) {
     fillBoard();
     // The whole board with room around it, and a window smaller than the
     // board whose clip cuts through pictures, water runs and lights.
-    const View views[] = {{700, 500, 0, 0, 700, 500}, {300, 200, 7, 5, 291, 195}};
-    for (const View& view : views) {
-        const std::vector<uint16_t> prepared = drawBoardInto(view);
+    for (const auto& [width, height, margin] : {std::array{700, 500, 0}, {300, 200, 7}}) {
+        const std::vector<uint16_t> prepared = drawBoardInto(width, height, margin);
 
         // The same pictures in blocks of the test's own have no prepared copy.
         std::list<std::vector<uint8_t>> blocks;
@@ -143,18 +99,16 @@ TEST(PreparedSprite, BoardDrawnFromThemMatchesTheFilePictures) {
             }
         }
         ASSERT_EQ(preparedSprite(BOX, 0), nullptr);
-        const std::vector<uint16_t> plain = drawBoardInto(view);
+        const std::vector<uint16_t> plain = drawBoardInto(width, height, margin);
         std::copy(&fromFile[0][0], &fromFile[0][0] + ELEMENT_COUNT * MAX_FRAMES,
                   &tileSprites[0][0]);
         ASSERT_NE(preparedSprite(BOX, 0), nullptr);
 
-        size_t differ = 0;
-        while (differ < plain.size() && plain[differ] == prepared[differ]) {
-            ++differ;
-        }
+        const auto differ = size_t(
+            std::mismatch(plain.begin(), plain.end(), prepared.begin()).first - plain.begin());
         EXPECT_EQ(differ, plain.size())
-            << view.width << " x " << view.height << ": pixel (" << differ % view.width << ", "
-            << differ / view.width << ") differs";
+            << width << " x " << height << ": pixel (" << differ % size_t(width) << ", "
+            << differ / size_t(width) << ") differs";
     }
 }
 

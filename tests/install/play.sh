@@ -20,14 +20,10 @@ cd "$work/start"
 "$root/usr/bin/gloomhold" > "$work/game.log" 2>&1 &
 game=$!
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold$' | head -n 1)
-[[ -n $window ]] || fail "no window named Gloomhold appeared"
+window_named Gloomhold
 # Once anything is drawn the data is loaded and the title picture is up: two
 # keys take the title pictures away, and the moves wait for the level banner.
-for _ in $(seq 100); do
-    [[ $(python3 "$here/../smoke/screen_colours.py" "$DISPLAY") -gt 2 ]] && break
-    sleep 0.1
-done
+drawn 2
 xdotool key --window "$window" space
 sleep 0.3
 xdotool key --window "$window" space
@@ -64,12 +60,7 @@ ok = words[31] == (sum(words[:31]) * 7) & 0xFFFFFFFF
 print(sum(((w >> 3) & 1) << i for i, w in enumerate(words[:16])) if ok else "bad")' "$progress")
 [[ $level == 1 ]] || fail "the progress file holds level $level, not 1"
 
-xdotool key --window "$window" Escape
-ended_with "$game"
-game_pid=$game
-game=""
-[[ -n $status ]] || { kill "$game_pid"; fail "Escape did not end the program"; }
-[[ $status == 0 ]] || fail "exit status $status"
+ends_cleanly Escape
 [[ -s $user_folder/Cfg.txt ]] || fail "Cfg.txt was not written to $user_folder"
 [[ $(stat -c %a "$user_folder") == 700 ]] || fail "$user_folder is not the user's alone"
 leftovers=$(ls -A "$work/start")

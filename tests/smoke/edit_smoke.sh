@@ -36,17 +36,11 @@ top:
 ........
 END
 cd "$work"
-"$program" level.txt > "$work/editor.log" 2>&1 &
+"$program" level.txt > "$work/game.log" 2>&1 &
 game=$!
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold level editor$' | head -n 1)
-[[ -n $window ]] || fail "no window named Gloomhold level editor appeared"
-colours() { python3 "$here/screen_colours.py" "$DISPLAY"; }
-for _ in $(seq 50); do
-    [[ $(colours) -gt 20 ]] && break
-    sleep 0.1
-done
-[[ $(colours) -gt 20 ]] || fail "the board and the palette were not drawn"
+window_named "Gloomhold level editor"
+drawn 20 || fail "the board and the palette were not drawn"
 
 # The pointer over the board moves the cell cursor; Space paints plain floor
 # there. The level is 8 x 5, centred in the board's room: its top-left
@@ -64,14 +58,7 @@ sleep 0.5
 [[ $(stat -c %i level.txt) != "$before" ]] || fail "the level was not replaced through a rename"
 
 # Alt+F opens the File menu; X is Exit's letter.
-xdotool key --window "$window" alt+f
-sleep 0.3
-xdotool key --window "$window" x
-ended_with "$game"
-editor_pid=$game
-game=""
-[[ -n $status ]] || { kill "$editor_pid"; fail "File > Exit did not end the editor"; }
-[[ $status == 0 ]] || { cat "$work/editor.log"; fail "exit status $status"; }
+ends_cleanly alt+f x
 grep -q WINDX "$work/EditCfg.txt" || fail "EditCfg.txt was not written"
 [[ ! -e $work/Cfg.txt ]] || fail "the editor wrote the game's Cfg.txt"
 echo "editor smoke test passed"

@@ -2,24 +2,28 @@
 # Without a display the program must not run unseen: it names the problem on
 # its standard error and fails within a second. Its environment has no X11
 # or Wayland display, nor a runtime folder where a Wayland socket could be.
+# Asked for a video driver SDL does not have, it gives SDL's reason too.
 set -uo pipefail
 program=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/runtime"
 cd "$work"
-start=$(date +%s%N)
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work/runtime" \
-    SDL_AUDIODRIVER=dummy timeout 10 "$program" 2> "$work/stderr"
-status=$?
-elapsed=$((($(date +%s%N) - start) / 1000000))
-if [[ $status == 0 || $status == 124 ]]; then
-    echo "FAIL: exit status $status without a display"
-    exit 1
-fi
-if ((elapsed > 1000)); then
-    echo "FAIL: it took $elapsed ms to give up"
-    exit 1
-fi
-grep -q "display" "$work/stderr" || { echo "FAIL: stderr does not name the display:"; cat "$work/stderr"; exit 1; }
-echo "no display: status $status after $elapsed ms: $(cat "$work/stderr")"
+for driver in "" nosuchdriver; do
+    start=$(date +%s%N)
+    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ${driver:+SDL_VIDEODRIVER=$driver} \
+        XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy timeout 10 "$program" 2> "$work/stderr"
+    status=$?
+    elapsed=$((($(date +%s%N) - start) / 1000000))
+    if [[ $status == 0 || $status == 124 ]]; then
+        echo "FAIL: exit status $status without a display"
+        exit 1
+    fi
+    if ((elapsed > 1000)); then
+        echo "FAIL: it took $elapsed ms to give up"
+        exit 1
+    fi
+    grep -q "display.*${driver:+($driver not available)}" "$work/stderr" ||
+        { echo "FAIL: stderr does not name the display${driver:+ and the driver}:"; cat "$work/stderr"; exit 1; }
+    echo "no display${driver:+ (driver $driver)}: status $status after $elapsed ms: $(cat "$work/stderr")"
+done

@@ -20,16 +20,9 @@ cd "$work"
 "$program" > "$work/game.log" 2>&1 &
 game=$!
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gloomhold$' | head -n 1)
-[[ -n $window ]] || fail "no window named Gloomhold appeared"
-
+window_named Gloomhold
 # Something other than black must reach the screen: the desktop and the title.
-colours() { python3 "$here/screen_colours.py" "$DISPLAY"; }
-for _ in $(seq 50); do
-    [[ $(colours) -gt 2 ]] && break
-    sleep 0.1
-done
-[[ $(colours) -gt 2 ]] || fail "nothing drawn"
+drawn 2 || fail "nothing drawn"
 
 # The client area's position and size: "X Y WIDTHxHEIGHT".
 geometry() {
@@ -97,12 +90,7 @@ settles shows 4 4 "$corner" || fail "full screen shows no desktop"
 xdotool key --window "$window" alt+Return
 settles is_at "$wx $wy 1281x960" || fail "leaving full screen gave $(geometry)"
 
-xdotool key --window "$window" Escape
-ended_with "$game"
-game_pid=$game
-game=""
-[[ -n $status ]] || { kill "$game_pid"; fail "Escape did not end the program"; }
-[[ $status == 0 ]] || { cat "$work/game.log"; fail "exit status $status"; }
+ends_cleanly Escape
 [[ -s $work/Cfg.txt ]] || fail "Cfg.txt was not written"
 grep -q WINDX "$work/Cfg.txt" || fail "Cfg.txt has no WINDX"
 grep -q "^FULLSCR   0 " "$work/Cfg.txt" || fail "Cfg.txt does not record a plain window"

@@ -8,7 +8,10 @@
 # COMMAND... runs the command until it succeeds, for up to ten seconds, so
 # that a busy machine's slow program is waited for rather than failed.
 # fail MESSAGE ends the test as failed, with the program's output when
-# it kept one in $work/game.log.
+# it kept one in $work/game.log. window_named NAME waits for the program's
+# window and sets window to its id; drawn COUNT waits until more than COUNT
+# colours are on the screen. ends_cleanly KEYS... sends the keys that should
+# end the program and fails unless it then ends with status 0.
 
 work=$(mktemp -d)
 xvfb=""
@@ -69,4 +72,29 @@ settles() {
         sleep 0.1
     done
     return 1
+}
+
+window_named() {
+    window=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    [[ -n $window ]] || fail "no window named $1 appeared"
+}
+
+more_colours_than() {
+    [[ $(python3 "$(dirname "${BASH_SOURCE[0]}")/screen_colours.py" "$DISPLAY") -gt $1 ]]
+}
+drawn() {
+    settles more_colours_than "$1"
+}
+
+ends_cleanly() {
+    local key
+    for key in "$@"; do
+        xdotool key --window "$window" "$key"
+        sleep 0.3
+    done
+    ended_with "$game"
+    local pid=$game
+    game=""
+    [[ -n $status ]] || { kill "$pid"; fail "$* did not end the program"; }
+    [[ $status == 0 ]] || fail "exit status $status"
 }

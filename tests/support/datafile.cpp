@@ -77,8 +77,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
                 flags = 1;
             }
             file.frameAt[code][frame] = w.at();
-            file.frameWidth[code][frame] = width;
-            file.frameHeight[code][frame] = height;
             file.frameFlags[code][frame] = flags;
             w.i32(width);
             w.i32(height);
@@ -102,7 +100,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         }
         file.levelAt[i] = w.at();
         file.levelWidth[i] = width;
-        file.levelHeight[i] = height;
         w.i32(width);
         w.i32(height);
         for (int x = 0; x < width; ++x) {
@@ -114,7 +111,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
     for (int i = 1; i < EFFECT_COUNT; ++i) {
         const int32_t count = i == 3 || i == 15 ? 0 : static_cast<int32_t>(1 + w.next() % 40);
         file.effectAt[i] = w.at();
-        file.sampleCount[i] = count;
         w.i32(count);
         w.randomBlock(size_t(count) * 2, 256);
     }
@@ -125,7 +121,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         const auto height = static_cast<int32_t>(1 + w.next() % 7);
         file.pictureAt[i] = w.at();
         file.pictureWidth[i] = width;
-        file.pictureHeight[i] = height;
         w.i32(width);
         w.i32(height);
         w.randomBlock(size_t(width) * size_t(height) * 2, 256);

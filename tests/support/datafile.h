@@ -16,21 +16,16 @@ struct SyntheticDataFile {
     // at which a file may end early), blocks of no bytes left out.
     std::vector<size_t> fieldEnds;
     // Where each piece starts and what it holds.
-    int32_t frameWidth[ELEMENT_COUNT][MAX_FRAMES];
-    int32_t frameHeight[ELEMENT_COUNT][MAX_FRAMES];
     int32_t frameFlags[ELEMENT_COUNT][MAX_FRAMES];
     size_t frameAt[ELEMENT_COUNT][MAX_FRAMES]; // the frame's width field
     size_t frameTotalAt;
     size_t levelCountAt;
     int32_t levelWidth[LEVEL_COUNT];
-    int32_t levelHeight[LEVEL_COUNT];
     size_t levelAt[LEVEL_COUNT]; // the level's width field
     size_t soundCountAt;
-    int32_t sampleCount[EFFECT_COUNT];
     size_t effectAt[EFFECT_COUNT]; // the effect's sample count field
     size_t pictureCountAt;
     int32_t pictureWidth[PICTURE_COUNT];
-    int32_t pictureHeight[PICTURE_COUNT];
     size_t pictureAt[PICTURE_COUNT]; // the picture's width field
 };
 

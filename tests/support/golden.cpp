@@ -14,20 +14,11 @@ std::string goldenPath(const std::string& name, const char* suffix) {
 }
 
 PngImage expand(int32_t width, int32_t height, const uint16_t* pixels) {
-    PngImage image;
-    image.width = width;
-    image.height = height;
-    image.channels = 3;
-    image.pixels.resize(size_t(width) * size_t(height) * 3);
+    PngImage image{width, height, 3, std::vector<uint8_t>(size_t(width) * size_t(height) * 3)};
     for (size_t i = 0; i < size_t(width) * size_t(height); i++) {
         rgbFromPixel565(pixels[i], &image.pixels[3 * i]);
     }
     return image;
-}
-
-bool updating() {
-    const char* value = std::getenv("GHOLD_UPDATE_GOLDENS");
-    return value != nullptr && std::strcmp(value, "1") == 0;
 }
 
 } // namespace
@@ -40,7 +31,8 @@ bool updating() {
     PngImage actual = expand(width, height, pixels);
     const std::string expectedPath = goldenPath(name, ".png");
     const std::string actualPath = goldenPath(name, ".actual.png");
-    if (updating()) {
+    if (const char* update = std::getenv("GHOLD_UPDATE_GOLDENS");
+        update && std::strcmp(update, "1") == 0) {
         std::string error = writePng(expectedPath, actual);
         if (!error.empty()) {
             return ::testing::AssertionFailure() << "writing " << expectedPath << ": " << error;
@@ -58,18 +50,12 @@ bool updating() {
                   std::to_string(expected.width) + " x " + std::to_string(expected.height);
     } else {
         int64_t differing = 0;
-        int32_t firstX = -1, firstY = -1;
-        for (int32_t y = 0; y < height; y++) {
-            for (int32_t x = 0; x < width; x++) {
-                size_t i = size_t(y) * size_t(width) + size_t(x);
-                const uint8_t* want = &expected.pixels[i * size_t(expected.channels)];
-                const uint8_t* got = &actual.pixels[i * 3];
-                if (want[0] != got[0] || want[1] != got[1] || want[2] != got[2]) {
-                    if (differing++ == 0) {
-                        firstX = x;
-                        firstY = y;
-                    }
-                }
+        size_t first = 0;
+        for (size_t i = size_t(width) * size_t(height); i-- > 0;) {
+            const uint8_t* want = &expected.pixels[i * size_t(expected.channels)];
+            if (std::memcmp(want, &actual.pixels[i * 3], 3) != 0) {
+                differing++;
+                first = i;
             }
         }
         if (differing == 0) {
@@ -78,7 +64,8 @@ bool updating() {
             return ::testing::AssertionSuccess();
         }
         problem = std::to_string(differing) + " pixels differ, the first at (" +
-                  std::to_string(firstX) + ", " + std::to_string(firstY) + ")";
+                  std::to_string(first % size_t(width)) + ", " +
+                  std::to_string(first / size_t(width)) + ")";
     }
     std::string written = writePng(actualPath, actual);
     return ::testing::AssertionFailure()

@@ -141,7 +141,14 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     // first line; a check box alone answers Enter.
     showLines({DIALOG_TEXT});
     desk.keys({KEY_TAB, KEY_ESCAPE});
-    d = showLines({DIALOG_CHECK_BOX, DIALOG_CHECK_BOX});
+    // Along the first line the arrows go from button to button, and Enter
+    // goes through the focused one.
+    d = showLines({DIALOG_OK_CANCEL});
+    desk.keys({KEY_TAB, KEY_RIGHT});
+    EXPECT_EQ(focus(*d), ints(0, 1));
+    desk.keys({KEY_LEFT, KEY_ENTER});
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(2, 1));
+    d = showLines({DIALOG_CHECK_BOX, DIALOG_OK_CANCEL});
     desk.key(KEY_TAB);
     EXPECT_EQ(focus(*d), ints(0, 0));
     desk.key(KEY_TAB);
@@ -152,13 +159,13 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     scriptMouseMove(100, 100);
     desk.pass(300);
     desk.key(KEY_ENTER);
-    EXPECT_EQ(ints(okCalls, desktop.count, checked[0]), ints(2, 1, 1));
+    EXPECT_EQ(ints(okCalls, desktop.count, checked[0]), ints(3, 1, 1));
     // Two answering lines leave Enter with nowhere to go; a line after a row
     // of buttons starts below the buttons.
     d = showLines({DIALOG_OK, DIALOG_BUTTON});
     EXPECT_EQ(d->lines[1].buttons[0].rect.y, 8 + 21 + 6);
     desk.key(KEY_ENTER);
-    EXPECT_EQ(ints(okCalls, desktop.count), ints(2, 2));
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(3, 2));
 }
 
 TEST(Dialog, FormLaysOutTwoColumnsAndTabAndTheArrowsMoveTheFocusInOrder) {
@@ -305,7 +312,7 @@ TEST(Dialog, ARangedFieldRefusesToConfirmOutsideItsRangeAndKeepsTheDialogOpen) {
     // Refused: both values stay, and the first field out of range has the
     // focus and the caret.
     EXPECT_EQ(ints(desktop.count, okCalls, width, height, d->alert), ints(2, 0, 10, 8, 1));
-    EXPECT_EQ(w->caret.owner, &d->lines[0].editors[0]);
+    EXPECT_EQ(focus(*d), ints(0, 0));
     // Each bound is taken, with blanks after the number; past a bound, or a
     // text that is no number, is not.
     desk.keys({KEY_BACK, KEY_BACK});

@@ -244,7 +244,7 @@ TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
         dialogAddString(*box, "Name", name, sizeof name, work);
         dialogAddInteger(*box, "Lives", &lives);
         dialogAddFloat(*box, "Speed", &speed);
-        dialogAddThreeFloats(*box, "Place", &position);
+        dialogAddThreeFloats(*box, "Position", &position);
         dialogAddCheckBox(*box, "Sound", &sound);
         dialogAddCheckBox(*box, "Music", &music);
         dialogAddButtons(*box, DIALOG_OK_CANCEL);
@@ -256,10 +256,12 @@ TEST(Dialog, CheckBoxTogglesAloneAndOnlyConfirmingStoresEveryValue) {
     EXPECT_STREQ(d->lines[1].textBuffers[0], "42");
     EXPECT_STREQ(d->lines[2].textBuffers[0], "1.500000");
     EXPECT_STREQ(d->lines[3].textBuffers[1], "-2.250000");
-    // The right column holds three fields and the 3 pixels after the first.
+    // The left column is as wide as "Position", the right one holds three
+    // fields and the 3 pixels after the first.
     const int32_t x0 = d->lines[3].editors[0].x;
-    EXPECT_EQ(ints(d->maxRight, d->lines[3].editors[1].x - x0, d->lines[3].editors[2].x - x0),
-              ints(303, 103, 206));
+    EXPECT_EQ(
+        ints(d->maxLeft, d->maxRight, d->lines[3].editors[1].x - x0, d->lines[3].editors[2].x - x0),
+        ints(8 * 7, 303, 103, 206));
     // The third is drawn in a sunken frame like the first.
     const Surface& s = d->window->canvas.surface;
     const int32_t frameRow = (d->lines[3].editors[2].y - 1) * s.width;

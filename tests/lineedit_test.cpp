@@ -23,7 +23,7 @@ constexpr int32_t WX = 40, WY = 30; // the test window's client position
 struct FieldDesk {
     Window* window = nullptr;
     LineEditor field{};
-    char text[40] = {};
+    char text[300] = {};
 
     explicit FieldDesk(const char* initial = "", int32_t size = 16) {
         EXPECT_EQ(scriptedDesktopStart(320, 240, QuietWindowProc), nullptr);
@@ -165,6 +165,14 @@ TEST(LineEditor, ClipboardCopiesCutsAndPastesTheSelection) {
     f.key(KEY_BACK);
     EXPECT_STREQ(f.text, "Jalo worldhell");
     EXPECT_EQ(f.selection(), ints(2, 2, 2));
+}
+
+TEST(LineEditor, TheClipboardTakesTheFirst255CharactersOfALongerSelection) {
+    const std::string many(270, 'a');
+    FieldDesk f(many.c_str(), 280);
+    f.key(KEY_END, KEY_SHIFT);
+    f.key('C', KEY_CTRL);
+    EXPECT_EQ(std::strlen(lineEditorClipboard), 255u);
 }
 
 TEST(LineEditor, TheViewScrollsNearTheRightEdgeAndJumpsBackEightCharacters) {

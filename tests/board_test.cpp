@@ -1,74 +1,240 @@
-// Level set-up as only the game sees it: the view centred in its window, the
-// records a previous level leaves. The animation step is in every traced
-// step of the identity check.
+// Level set-up and the water on the fine grid where the identity check
+// cannot look: the view centred in its window, the records a previous level
+// leaves, the storage's edges, a narrow level after a wider one, the sixteen
+// listed drains, every level size. How water flows step by step is in every traced step of the
+// identity check (fine cells and shapes included). Fine cells are addressed
+// (row, column); a tile (x, y) covers rows 3y..3y+2 and columns 3x..3x+2.
 #include "game/board.h"
 #include "game/fluid.h"
 #include "game/move.h"
 #include "game/sound.h"
 #include "tests/support/ints.h"
+#include "tests/support/scenario.h"
 #include "toolkit/window.h"
 #include "tools/leveltext.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
 
-std::vector<int32_t> heard;
-
-// A ball (looping, 3 frames, delay 1), a player (looping, 2 frames, delay 4),
-// an opening door from the level data (one-shot, 3 frames, delay 5) and a
-// lever (still), with a ball outside the level's width that must not be
-// given a start state. Loaded into the zeroed records of a fresh process.
-void loadStartLevel(Window* window = nullptr) {
-    board = Board{};
-    boardView = BoardView{};
-    fineGrid = FineGrid{};
-    heard.clear();
-    effectObserver = [](int32_t id) { heard.push_back(id); };
-    initBoardView(window);
+// A level record from its grids, rows apart by '|': plain floor and nothing
+// on top unless those grids are given.
+LevelRecord parse(std::string_view objects, std::string_view floor = {},
+                  std::string_view top = {}) {
     LevelText level;
-    ASSERT_EQ(
-        parseLevelText("floor:\n____\n____\n\nobject:\no<d/\n....\n\ntop:\n....\n....\n", level),
-        "");
-    level.record.cells[5][0][LAYER_OBJECT] = BALL;
-    board.states[cellIndex(5, 0)][LAYER_OBJECT] = AnimState{3, 3, 3, 3};
-    loadLevel(level.record);
+    EXPECT_EQ(parseLevelText(levelText(objects, floor, top), level), "");
+    return level.record;
 }
 
-std::vector<int64_t> stateOf(const AnimState& s) {
-    return ints(s.tick, s.frame, s.flags, s.counter);
+// Loads the level into freshly zeroed records, with the shape table built as
+// the game window builds it before any level.
+void load(std::string_view objects, std::string_view floor = {}, std::string_view top = {}) {
+    board = Board{};
+    fineGrid = FineGrid{};
+    buildShapeTable();
+    loadLevel(parse(objects, floor, top));
 }
+
+uint8_t& at(int row, int column) {
+    return fineGrid.cells[row][column];
+}
+
+// The bytes of one fine row from a first column on.
+std::vector<int> span(int row, int column, int count) {
+    return std::vector<int>(&fineGrid.cells[row][column], &fineGrid.cells[row][column] + count);
+}
+
+void steps(int count) {
+    for (int i = 0; i < count; ++i) {
+        flowStep();
+    }
+}
+
+// One tile row of floor: interior fine rows 3..5, columns 3..11, solid
+// beneath and beside.
+const char* const flat = "#####|#...#|#####";
 
 } // namespace
 
-TEST(LoadLevel, CopiesCellsCentresTheViewAndShowsTheLastFrameOfAnimatedCodes) {
+TEST(FineGrid, NothingIsMarkedOffTheStorageButItsLastCellIsItsOwn) {
+    load(flat);
+    EXPECT_EQ(ints(fineGrid.limitX, fineGrid.limitY, fineGrid.stepCounter), ints(12, 6, 1));
+    // Tiles and fine cells just off the 18 x 13 storage are left alone.
+    FineGrid before = fineGrid;
+    markTile(-1, 5, 1, FINE_FULL);
+    markTile(18, 5, 1, FINE_FULL);
+    openTile(5, -1);
+    openTile(5, 13);
+    const int off[][4] = {{-1, 0, 0, 0},  {18, 0, 0, 0},  {0, -1, 0, 0},   {0, 13, 0, 0},
+                          {17, 12, 3, 0}, {17, 12, 0, 3}, {17, 12, -1, 0}, {17, 12, 0, -1}};
+    for (const auto& cell : off) {
+        openFineCell(cell[0], cell[1], cell[2], cell[3]);
+    }
+    EXPECT_EQ(std::memcmp(&before, &fineGrid, sizeof before), 0);
+    // The storage's last tile and fine cell are its own.
+    markTile(17, 12, 1, FINE_FULL);
+    at(38, 53) = 0;
+    openFineCell(17, 12, 2, 2);
+    EXPECT_EQ(ints(at(36, 51) & FINE_FULL, at(38, 53)), ints(FINE_FULL, FINE_OPEN));
+}
+
+TEST(FineGrid, ProbesReadTopAndBottomThirdsAndNothingOffTheBoard) {
+    load(flat);
+    at(3, 4) = 3;
+    at(5, 3) = 3;
+    EXPECT_EQ(fullTop(0, 0, 0), 1); // solid frame
+    EXPECT_EQ(fullTop(1, 1, 0), 0);
+    EXPECT_EQ(fullTop(1, 1, 1), 1);
+    EXPECT_EQ(fullBottom(1, 1, 0), 1);
+    EXPECT_EQ(fullBottom(1, 1, 1), 0);
+    EXPECT_EQ(fullBottom(4, 2, 2), 1);
+    // Below the bottom row, beyond either side, or past the third column: not
+    // full, even where a previous level left something in the storage.
+    at(9, 0) = 3;
+    EXPECT_EQ(fullTop(0, 3, 0), 0);
+    EXPECT_EQ(fullBottom(0, 3, 0), 0);
+    EXPECT_EQ(fullTop(-1, 0, 0), 0);
+    EXPECT_EQ(fullTop(5, 0, 0), 0);
+    EXPECT_EQ(fullTop(0, 0, 3), 0);
+    EXPECT_EQ(fullBottom(0, 0, 3), 0);
+    EXPECT_EQ(fullTop(0, -1, 0), 0);
+}
+
+TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
+    load("....|.O..|....", "____|____|___~", "....|..X.|....");
+    ASSERT_EQ(fineGrid.drainCount, 3);
+    // A plugged drain is no drain.
+    board.cells[cellIndex(1, 1)][LAYER_OBJECT] = PLUGGED_DRAIN;
+    markDrains();
+    ASSERT_EQ(fineGrid.drainCount, 2);
+    EXPECT_EQ(ints(fineGrid.drains[0].x, fineGrid.drains[1].x, fineGrid.drains[1].y),
+              ints(2, 3, 2));
+    EXPECT_EQ(span(4, 2, 8), (std::vector<int>{2, 2, 2, 2, 6, 6, 6, 2}));
+
+    // Twenty-four lava tiles: sixteen listed (column after column), all
+    // carry the bit, and only listed ones are emptied.
+    load("......|......|......|......", "~~~~~~|~~~~~~|~~~~~~|~~~~~~");
+    ASSERT_EQ(fineGrid.drainCount, 16);
+    EXPECT_EQ(fineGrid.drains[15].x, 3);
+    EXPECT_EQ(fineGrid.drains[15].y, 3);
+    EXPECT_EQ(at(11, 17), 6);
+    at(4, 1) = 7;  // listed tile (0, 1)
+    at(4, 16) = 7; // unlisted tile (5, 1), outside the sweep
+    flowStep();
+    EXPECT_EQ(at(4, 1), 6);
+    EXPECT_EQ(at(4, 16), 7);
+}
+
+TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
+    // The levels follow one another without clearing the records, as in
+    // play: a previous level's shapes must not show through.
+    load(flat);
+    at(5, 5) = 3;
+    flowStep();
+    const uint8_t zero[FINE_ROWS][FINE_COLUMNS] = {};
+    ASSERT_NE(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
+    loadLevel(parse("......"));
+    EXPECT_EQ(fineGrid.limitY, 0);
+    at(2, 7) = 3;
+    flowStep();
+    EXPECT_EQ(span(2, 6, 3), (std::vector<int>{2, 3, 2}));
+    loadLevel(parse(".|.|.|.|."));
+    EXPECT_EQ(fineGrid.limitX, 0);
+    at(7, 1) = 3;
+    flowStep();
+    EXPECT_EQ(at(7, 1), 3);
+    loadLevel(parse("..|..|..|..")); // width 2: limit 3, still no column
+    at(5, 3) = 3;
+    flowStep();
+    EXPECT_EQ(at(5, 3), 3);
+    EXPECT_EQ(at(6, 3), 2);
+    EXPECT_EQ(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
+    // Height 2: the sweep still takes fine row 2, so water there falls into
+    // the last tile row, which is never swept itself.
+    loadLevel(parse(".....|....."));
+    at(2, 4) = 3;
+    flowStep();
+    EXPECT_EQ(at(2, 4), 2);
+    EXPECT_EQ(at(3, 4), 3);
+    flowStep();
+    EXPECT_EQ(at(3, 4), 3);
+    // Water standing in the frame's first fine row or column keeps still
+    // and is given no shape.
+    loadLevel(parse(".....|.....|##..."));
+    at(6, 7) = 3;
+    at(4, 12) = 3;
+    flowStep();
+    EXPECT_EQ(at(6, 7), 3);
+    EXPECT_EQ(at(4, 12), 3);
+    EXPECT_EQ(fineGrid.shapes[6][7], 0);
+    EXPECT_EQ(fineGrid.shapes[4][12], 0);
+}
+
+TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
+    const int8_t objects[5] = {EMPTY, WATER_SOURCE, DRAIN, BAFFLE_LEFT, PIPE_TEE};
+    for (int width = 1; width <= BOARD_COLUMNS; ++width) {
+        for (int height = 1; height <= BOARD_ROWS; ++height) {
+            LevelRecord record{};
+            record.width = width;
+            record.height = height;
+            for (int x = 0; x < width; ++x) {
+                for (int y = 0; y < height; ++y) {
+                    record.cells[x][y][LAYER_OBJECT] = objects[(x + 2 * y) % 5];
+                    record.cells[x][y][LAYER_FLOOR] = (x * y) % 7 == 3 ? LAVA : PLAIN_FLOOR;
+                }
+            }
+            fineGrid = FineGrid{};
+            std::memset(fineGrid.cells, 0xA5, sizeof fineGrid.cells);
+            loadLevel(record);
+            for (int r = 0; r < 3 * height; ++r) {
+                for (int c = 0; c < 3 * width; ++c) {
+                    at(r, c) |= FINE_FULL;
+                }
+            }
+            steps(12);
+            int outsideChanged = 0;
+            for (int r = 0; r < FINE_ROWS; ++r) {
+                for (int c = 0; c < FINE_COLUMNS; ++c) {
+                    if ((r >= 3 * height || c >= 3 * width) && at(r, c) != 0xA5) {
+                        ++outsideChanged;
+                    }
+                }
+            }
+            EXPECT_EQ(outsideChanged, 0) << width << " x " << height;
+        }
+    }
+}
+
+// Level set-up into the records a previous level left: a ball outside the
+// level's width must not be given a start state, two of the rules' flags are
+// cleared and the others kept, the view is centred in its window, and the
+// set-up's water step is silent.
+TEST(LoadLevel, CentresTheViewAndClearsOnlyWhatTheLevelUses) {
     Window window{};
     window.canvas.surface.width = 300;
     window.canvas.surface.height = 200;
+    board = Board{};
+    boardView = BoardView{};
+    fineGrid = FineGrid{};
     gameState = GameState{1, 1, 1, 7};
-    loadStartLevel(&window);
-    EXPECT_EQ(ints(board.width, board.height, layerAt(0, 0, LAYER_OBJECT),
-                   layerAt(2, 0, LAYER_OBJECT), layerAt(3, 1, LAYER_FLOOR)),
-              ints(4, 2, BALL, DOOR_OPENING, PLAIN_FLOOR));
+    static int heard = 0;
+    effectObserver = [](int32_t) { heard++; };
+    initBoardView(&window);
+    LevelRecord record = parse("o<d/|....");
+    record.cells[5][0][LAYER_OBJECT] = BALL;
+    board.states[cellIndex(5, 0)][LAYER_OBJECT] = AnimState{3, 3, 3, 3};
+    loadLevel(record);
+    const AnimState& outside = stateAt(5, 0, LAYER_OBJECT);
+    EXPECT_EQ(ints(outside.tick, outside.frame, outside.flags, outside.counter), ints(0, 0, 0, 0));
     EXPECT_EQ(
         ints(boardView.pixelWidth, boardView.pixelHeight, boardView.originX, boardView.originY),
         ints(132, 66, 84, 67));
-    // Two of the rules' flags are cleared; set-up ran the fine grid and one
-    // water step, silently.
     EXPECT_EQ(ints(gameState.burnersOn, gameState.allPlatesPressed, gameState.noBallLeft,
-                   gameState.bubbleCounter, fineGrid.limitX, fineGrid.limitY, fineGrid.stepCounter,
-                   heard.size()),
-              ints(0, 1, 0, 7, 9, 3, 1, 0));
-    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_OBJECT)), ints(0, 2, ANIM_RUNNING, 0));
-    EXPECT_EQ(stateOf(stateAt(2, 0, LAYER_OBJECT)), ints(0, 2, ANIM_ONCE, 0));
-    EXPECT_EQ(stateOf(stateAt(3, 0, LAYER_OBJECT)), ints(0, 0, 0, 0));
-    EXPECT_EQ(stateOf(stateAt(0, 0, LAYER_FLOOR)), ints(0, 0, 0, 0));
-    EXPECT_EQ(stateOf(stateAt(5, 0, LAYER_OBJECT)), ints(0, 0, 0, 0));
-    // The light table, and the water shapes the drawing needs.
-    EXPECT_EQ(ints(boardView.lightTable[0], boardView.lightTable[2], boardView.lightTable[2400],
-                   fineGrid.shapeTable[2], fineGrid.shapeTable[31]),
-              ints(255, 248, 1, 1, 2));
+                   gameState.bubbleCounter, fineGrid.stepCounter, heard),
+              ints(0, 1, 0, 7, 1, 0));
     // Centring shifts arithmetically, so that a large board goes negative;
     // without a window the board sits at the origin.
     window.canvas.surface.width = 501;
@@ -80,4 +246,5 @@ TEST(LoadLevel, CopiesCellsCentresTheViewAndShowsTheLastFrameOfAnimatedCodes) {
     boardView.window = nullptr;
     centreBoard();
     EXPECT_EQ(ints(boardView.originX, boardView.originY), ints(0, 0));
+    effectObserver = nullptr;
 }

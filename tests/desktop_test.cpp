@@ -1,26 +1,32 @@
 // The window manager on the scripted platform: creating and closing windows,
-// the update pass that ticks, draws and composes them, desktop resizes.
+// the update pass that ticks, draws and composes them, desktop resizes; and
+// window frames: placement, maximise and restore, moving, dragging and
+// resizing, the frame's picture and the caret.
 #include "toolkit/desktop.h"
 
 #include "platform/platform_script.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
+#include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/font.h"
+#include "toolkit/frame.h"
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 // What a test window does on each message; windows are told apart by their
 // param (0 is the desktop window, 'A' in the event log).
+constexpr uint32_t NEVER = 99; // no message
 struct Behaviour {
-    bool closeInCreate, refuseClose, redrawOnTick, closeOnTick, closeItselfOnTick;
-    bool openOnTick; // opens a child window (param 7) on its next Tick
-    bool openInDraw, openInSize, openInClose;
+    uint32_t closeOn = NEVER; // sets closeRequested on this message
+    uint32_t openOn = NEVER;  // opens a child window (param 7) on this message, once
+    bool refuseClose, redrawOnTick, closeItselfOnTick;
     uint16_t colour; // fills its canvas with it on Draw
 };
 
@@ -32,43 +38,31 @@ void RecordingWindowProc(Window* w, uint32_t param) {
     static const char* names[] = {"Create", "Tick", "Draw", "Size", "Close"};
     events.push_back(std::string(1, char('A' + param)) + " " + names[w->message]);
     Behaviour& b = behaviours[param];
-    auto child = [] {
-        return createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7);
-    };
-    switch (w->message) {
-    case Create: w->closeRequested = b.closeInCreate; break;
-    case Tick:
+    if (w->message == b.closeOn) {
+        w->closeRequested = 1;
+    }
+    if (w->message == Tick) {
         w->redrawRequested |= b.redrawOnTick;
-        w->closeRequested |= b.closeOnTick;
         if (b.closeItselfOnTick) {
             closeTopWindow(desktop);
-        } else if (b.openOnTick) {
-            b.openOnTick = false;
-            child();
+            return;
         }
-        break;
-    case Draw:
+    }
+    if (w->message == Draw) {
         surfaceFill(w->canvas.surface, b.colour);
         if (param == 0) {
             // Something besides a flat colour, so that a picture that was
             // only partly restored shows.
             surfaceFillRect(w->canvas.surface, 10, 10, 29, 19, 0x1234);
         }
-        if (b.openInDraw) {
-            nestedResults.push_back(child());
-        }
-        break;
-    case Size:
-        if (b.openInSize) {
-            nestedResults.push_back(child());
-        }
-        break;
-    case Close:
-        w->closeRequested &= !b.refuseClose;
-        if (b.openInClose) {
-            nestedResults.push_back(child());
-        }
-        break;
+    }
+    if (w->message == Close && b.refuseClose) {
+        w->closeRequested = 0;
+    }
+    if (w->message == b.openOn) {
+        b.openOn = NEVER;
+        nestedResults.push_back(
+            createWindow(desktop, -1, -1, 100, 60, "x", 31, RecordingWindowProc, 7));
     }
 }
 
@@ -101,12 +95,22 @@ class DesktopTest : public ::testing::Test {
         return createWindow(desktop, -1, -1, width, height, "test", flags, RecordingWindowProc,
                             param);
     }
+    // A window of param 1 placed as given.
+    Window* openAt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
+        desktop.current = nullptr;
+        return createWindow(desktop, x, y, width, height, "Frame", flags, RecordingWindowProc, 1);
+    }
     Events pass() {
         updatePass(desktop);
         mouseClearEvents(inputState.mouse);
         return takeEvents();
     }
 };
+
+std::vector<int64_t> frameOf(const Window& w) {
+    return ints(w.frameX, w.frameY, w.x, w.y, w.canvas.surface.width, w.canvas.surface.height,
+                w.frameWidth, w.frameHeight);
+}
 
 std::vector<uint16_t> pixelsOf(const Surface& s) {
     return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
@@ -118,7 +122,6 @@ TEST_F(DesktopTest, InitCreatesTheDesktopWindowOrReportsWhatFailed) {
     ASSERT_EQ(desktop.count, 1);
     Window* dw = desktop.desktopWindow;
     ASSERT_EQ(dw, desktop.windows[0]);
-    EXPECT_STREQ(dw->title, "DeskTop");
     // Canvases and the desktop's surfaces are even wide; the desktop bitmap
     // holds the desktop window's own drawing. The scripted clock stands
     // still, so the display counts as fast.
@@ -144,22 +147,19 @@ TEST_F(DesktopTest, InitCreatesTheDesktopWindowOrReportsWhatFailed) {
 }
 
 TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
-    struct Case {
-        const char* clk2dt;
-        const char* wshadow;
-        int32_t time;
-        uint32_t shadows;
-    };
-    const Case cases[] = {{"100", "1", 160, 1},  {"1000", "0", 450, 0}, {"fast", "yes", 160, 0},
-                          {"300", "10", 300, 1}, {"-5", "1", 160, 1},   {"160", "1", 160, 1},
-                          {"450", "1", 450, 1}};
-    for (const Case& c : cases) {
+    // CLK2DT, WSHADOW, the double-click time and the shadows.
+    const std::tuple<const char*, const char*, int32_t, uint32_t> cases[] = {
+        {"100", "1", 160, 1}, {"1000", "0", 450, 0}, {"fast", "yes", 160, 0}, {"300", "10", 300, 1},
+        {"-5", "1", 160, 1},  {"160", "1", 160, 1},  {"450", "1", 450, 1}};
+    for (const auto& [clk2dt, wshadow, time, shadows] : cases) {
         scriptedPlatformStart(640, 480);
-        configSet("CLK2DT", c.clk2dt);
-        configSet("WSHADOW", c.wshadow);
+        configSet("CLK2DT", clk2dt);
+        configSet("WSHADOW", wshadow);
+        platform.slowDisplay = 1; // measured afresh
         ASSERT_EQ(desktopInit(desktop, 640, 480, RecordingWindowProc), nullptr);
-        EXPECT_EQ(ints(desktop.doubleClickTime, desktop.shadows), ints(c.time, c.shadows))
-            << c.clk2dt << " " << c.wshadow;
+        EXPECT_EQ(ints(desktop.doubleClickTime, desktop.shadows, platform.slowDisplay),
+                  ints(time, shadows, 0))
+            << clk2dt << " " << wshadow;
         scriptedDesktopStop();
     }
 }
@@ -167,9 +167,9 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
 TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEight) {
     start();
     EXPECT_EQ(createWindow(desktop, -1, -1, 100, 60, "x", 31, nullptr, 1), nullptr);
-    behaviours[1].openInDraw = true;
+    behaviours[1].openOn = Draw;
     ASSERT_NE(open(1), nullptr);
-    behaviours[2].openInSize = true;
+    behaviours[2].openOn = Size;
     ASSERT_NE(open(2), nullptr);
     EXPECT_EQ(nestedResults, (std::vector<Window*>{nullptr, nullptr}));
     for (uint32_t i = 3; i < 8; i++) {
@@ -190,7 +190,8 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
     start();
     takeEvents();
     // Closed in its Create: one Tick, then Close, which it cannot refuse.
-    behaviours[1].closeInCreate = behaviours[1].refuseClose = true;
+    behaviours[1].closeOn = Create;
+    behaviours[1].refuseClose = true;
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(takeEvents(), (Events{"B Create"}));
@@ -227,7 +228,7 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
 
 TEST_F(DesktopTest, AWindowOpenedFromAClosingWindowStaysAndTheStackClosesUp) {
     start();
-    behaviours[1].openInClose = true;
+    behaviours[1].openOn = Close;
     ASSERT_NE(open(1), nullptr);
     ASSERT_EQ(closeTopWindow(desktop), 1);
     ASSERT_EQ(nestedResults.size(), 1u);
@@ -322,11 +323,11 @@ TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
     takeEvents();
     desktop.awake = 1;
     // A window opened during the pass ends it early.
-    behaviours[0].openOnTick = true;
+    behaviours[0].openOn = Tick;
     EXPECT_EQ(pass(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
     EXPECT_EQ(ints(desktop.count, desktop.needsRedraw, desktop.awake), ints(2, 1, 1));
     // So does a close after the Tick.
-    behaviours[7].closeOnTick = true;
+    behaviours[7].closeOn = Tick;
     EXPECT_EQ(pass(), (Events{"H Tick", "H Close"}));
     EXPECT_EQ(desktop.awake, 1u);
     pass();
@@ -375,15 +376,17 @@ TEST_F(DesktopTest, PointerNearTheEdgesIsIgnoredAndTheFrameEdgesShowResizeArrows
     // A resize takes every pass until it has ended: no Tick, the release
     // included; the placement asks for a full redraw, and that pass finishes
     // the resize step once more.
-    play("470,188 +0");
+    play("470,349 +0"); // the bottom right corner
     desktop.awake = 1;
     play("d +0");
     ASSERT_EQ(desktop.resizing, w);
-    play("511,188 +0");
+    play("511,369 +0");
     takeEvents();
     scriptLeftUp();
     EXPECT_EQ(pass(), Events{"B Size"});
-    EXPECT_EQ(ints(w->resizeActive, w->canvas.surface.width, desktop.awake), ints(0, 340, 1));
+    EXPECT_EQ(
+        ints(w->resizeActive, w->canvas.surface.width, w->canvas.surface.height, desktop.awake),
+        ints(0, 340, 220, 1));
     EXPECT_EQ(pass(), (Events{"B Size", "B Tick", "B Draw"}));
     EXPECT_EQ(desktop.resizing, nullptr);
 }
@@ -413,8 +416,7 @@ TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown)
                    big->frameHeight, big->sized, w->limitedMaximised, desktop.needsRedraw),
               ints(800, 1, 800, 600, 800, 600, 0, 0, 1));
     EXPECT_EQ(pixelsOf(desktop.desktopBitmap), pixelsOf(desktop.desktopWindow->canvas.surface));
-    EXPECT_STREQ(configGet("WINDX"), "800");
-    EXPECT_STREQ(configGet("WINDY"), "600");
+    EXPECT_EQ(std::string(configGet("WINDX")) + " " + configGet("WINDY"), "800 600");
 
     // Too small for any canvas: the smallest desktop, and windows pulled back.
     ASSERT_EQ(desktopResize(desktop, 50, 20), 1);
@@ -439,8 +441,296 @@ TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown)
               ints(1, 1));
     configReset();
     configLoad();
-    EXPECT_STREQ(configGet("WINDX"), "700");
-    EXPECT_STREQ(configGet("WINDY"), "500");
+    EXPECT_EQ(std::string(configGet("WINDX")) + " " + configGet("WINDY"), "700 500");
+}
+
+TEST(WakeAt, TheEarliestDeadlineWinsAcrossTheClocksWrap) {
+    const uint32_t now = 0xFFFFFF00;
+    inputState.now = now;
+    desktop.wakeSet = 0;
+    for (uint32_t in : {300, 50, 200}) {
+        wakeAt(now + in);
+    }
+    EXPECT_EQ(ints(desktop.wakeSet, desktop.wakeTime - now), ints(1, 50));
+    wakeAt(now - 10); // already past: at once
+    EXPECT_EQ(desktop.wakeTime, now);
+}
+
+// ---- Window frames ---------------------------------------------------------
+
+TEST_F(DesktopTest, FrameStyleFlagsDecideTheTitleBarTheInsetsAndThePlacement) {
+    start();
+    EXPECT_EQ(ints(titleFontHeight(), styleWithTitle(1), styleWithTitle(8), styleWithTitle(32),
+                   styleWithTitle(6), styleWithTitle(31)),
+              ints(13, 17, 24, 48, 6, 31));
+    const FrameInsets game = frameInsets(31), titleOnly = frameInsets(16);
+    EXPECT_EQ(ints(game.left, game.top, game.right, game.bottom, titleOnly.left, titleOnly.top),
+              ints(2, 21, 2, 2, 0, 19));
+
+    // Centred; the title bar leaves room for the close button.
+    Window* w = openAt(-1, -1, 256, 288, 31);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(frameOf(*w), ints(190, 84, 192, 105, 256, 288, 260, 311));
+    EXPECT_EQ(ints(w->titleX, w->titleY, w->titleWidth, w->titleHeight, w->buttonAreaX,
+                   w->buttonAreaY, w->buttonAreaWidth, w->minWidth, w->minHeight, w->sized),
+              ints(192, 86, 237, 19, 410, 86, 38, 68, 55, 1));
+    EXPECT_EQ(ints(w->closeButton.rect.x, w->closeButton.rect.y, w->closeButton.rect.width),
+              ints(429, 87, 16));
+    // The frame's size given: the client gets what the frame leaves.
+    EXPECT_EQ(frameOf(*openAt(101, 50, 300, 200, 31 | CREATE_OUTER_SIZE)),
+              ints(100, 50, 102, 71, 296, 177, 300, 200));
+    // Wider than the desktop: the halving rounds toward minus infinity, then
+    // the frame goes to the even column at or left of it.
+    EXPECT_EQ(frameOf(*openAt(-1, -1, 701, 100, 31)), ints(-34, 178, -32, 199, 700, 100, 704, 123));
+    EXPECT_EQ(openAt(-1, -1, 701, 100, 0)->frameX, -32);
+    // Maximised at creation the frame keeps only its title bar and buttons.
+    Window* full = openAt(7, 9, 100, 100, 63 | CREATE_MAXIMISED);
+    EXPECT_EQ(ints(full->maximised, full->flags, full->baseFlags), ints(1, 56, 63));
+    EXPECT_EQ(frameOf(*full), ints(0, 0, 0, 19, 640, 461, 640, 480));
+    // No style flags, no frame at all; a title-only window.
+    EXPECT_EQ(frameOf(*openAt(11, 20, 101, 80, 0)), ints(10, 20, 10, 20, 100, 80, 100, 80));
+    Window* movable = openAt(100, 100, 100, 50, 1);
+    EXPECT_EQ(ints(movable->flags, movable->y - movable->frameY), ints(17, 19));
+}
+
+TEST_F(DesktopTest, PlacementKeepsEvenColumnsAndTheMinimumSizeOrAMovableFrame) {
+    start();
+    Window* w = openAt(10, 10, 100, 100, 31);
+    ASSERT_NE(w, nullptr);
+    takeEvents();
+    EXPECT_EQ(placeWindow(*w, 51, 40, 231, 100, false, false), 1);
+    EXPECT_EQ(takeEvents(), Events{"B Size"});
+    EXPECT_EQ(ints(w->frameX, w->x, w->canvas.surface.width, w->frameWidth, w->redrawRequested),
+              ints(50, 52, 230, 234, 1));
+    EXPECT_EQ(placeWindow(*w, 0, 0, 10, 10, false, false), 1);
+    EXPECT_EQ(ints(w->canvas.surface.width, w->canvas.surface.height), ints(68, 55));
+    setMinimumSize(*w, 150, 10);
+    EXPECT_EQ(ints(w->minWidth, w->minHeight), ints(154, 55));
+
+    // A canvas that cannot be made leaves a movable, framed window.
+    Window* bare = openAt(10, 10, 100, 100, 0);
+    scriptSetBitmapBudget(0);
+    EXPECT_EQ(placeWindow(*bare, 20, 20, 300, 300, false, false), 0);
+    EXPECT_EQ(ints(bare->flags, bare->sized, bare->canvas.surface.width), ints(19, 0, 100));
+    scriptSetBitmapBudget(-1);
+    for (int32_t size : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+        for (uint32_t flags : {0u, 31u | CREATE_OUTER_SIZE, 63u | CREATE_MAXIMISED}) {
+            Window* hostile = openAt(-1, -1, size, size, flags);
+            if (hostile != nullptr) {
+                const Surface& canvas = hostile->canvas.surface;
+                EXPECT_EQ(ints(canvas.width >= 64, canvas.height >= 32, canvas.width % 2),
+                          ints(1, 1, 0))
+                    << size;
+                closeTopWindow(desktop);
+            }
+        }
+    }
+}
+
+TEST_F(DesktopTest, MaximiseAndRestoreWithinTheDesktop) {
+    start();
+    Window* w = openAt(101, 51, 300, 200, 63);
+    ASSERT_NE(w, nullptr);
+    maximiseWindow(*w);
+    EXPECT_EQ(ints(w->maximised, w->flags), ints(1, 56));
+    EXPECT_EQ(frameOf(*w), ints(0, 0, 0, 19, 640, 461, 640, 480));
+    restoreWindow(*w);
+    EXPECT_EQ(ints(w->maximised, w->flags), ints(0, 63));
+    EXPECT_EQ(frameOf(*w), ints(100, 51, 102, 72, 300, 200, 304, 223));
+    // A minimum wider than the desktop: the maximise is only remembered.
+    setMinimumSize(*w, 700, 100);
+    maximiseWindow(*w);
+    EXPECT_EQ(ints(w->maximised, w->limitedMaximised, w->flags, w->canvas.surface.width,
+                   w->canvas.surface.height),
+              ints(0, 1, 63, 704, 461));
+    restoreWindow(*w);
+    EXPECT_EQ(
+        ints(w->limitedMaximised, w->frameX, w->canvas.surface.width, w->canvas.surface.height),
+        ints(0, 100, 704, 200));
+    // A restore rectangle larger than the desktop is brought inside it.
+    setMinimumSize(*w, 64, 32);
+    maximiseWindow(*w);
+    w->snapshot.frameWidth = 900;
+    w->snapshot.frameHeight = 900;
+    restoreWindow(*w);
+    EXPECT_EQ(ints(w->frameX, w->frameY, w->frameWidth, w->frameHeight),
+              ints(10, 10, 620, 460)); // Restored where it was, then kept on the desktop.
+    moveWindow(*w, 620, 450);
+    maximiseWindow(*w);
+    restoreWindow(*w);
+    EXPECT_EQ(ints(w->x, w->y), ints(600, 440));
+}
+
+TEST_F(DesktopTest, MovesAreEvenAndKeepPartOfTheWindowOnTheDesktop) {
+    start();
+    Window* w = openAt(100, 100, 200, 100, 31);
+    ASSERT_NE(w, nullptr);
+    desktop.needsRedraw = 0;
+    moveWindow(*w, 701, 470);
+    EXPECT_EQ(frameOf(*w), ints(698, 449, 700, 470, 200, 100, 204, 123));
+    EXPECT_EQ(ints(w->previousFrameX, w->titleX, w->titleY, w->buttonAreaX, w->closeButton.rect.x,
+                   w->closeButton.rect.y, desktop.needsRedraw),
+              ints(100, 700, 451, 862, 881, 452, 1));
+    keepOnScreen(*w);
+    EXPECT_EQ(ints(w->x, w->y), ints(600, 440));
+    moveWindow(*w, -1000, -50);
+    keepOnScreen(*w);
+    EXPECT_EQ(ints(w->x, w->y), ints(-160, 20));
+    desktop.needsRedraw = 0;
+    moveWindow(*w, -159, 20); // the same even position
+    EXPECT_EQ(desktop.needsRedraw, 0u);
+}
+
+TEST_F(DesktopTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumn) {
+    start();
+    // Client at (302, 121), title bar from row 102; further right than down,
+    // so that no strip of the area to refresh is taken for empty.
+    Window* w = openAt(300, 100, 200, 100, 31);
+    ASSERT_NE(w, nullptr);
+    pass();
+    desktop.awake = 5;
+    play("322,171 d +0 u +0"); // the client area is no handle
+    EXPECT_EQ(desktop.dragging, nullptr);
+    // The bar's top row is; the pass that starts the drag ticks nothing.
+    play("322,102 d +0");
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(302, 121)), ints(1, 3, 0x0B0B));
+    play("373,132 +0");
+    EXPECT_EQ(
+        ints(w->x, w->y, w->dragActive, screenAt(353, 151), screenAt(312, 131), screenAt(400, 110)),
+        ints(353, 151, 1, 0x0B0B, 0x0A0A, 0x0A0A));
+    // Moving up, the screen gets back what lay under the old frame's light
+    // edge and its three rows and columns of shadow.
+    play("373,92 +0");
+    EXPECT_EQ(ints(w->y, screenAt(400, 254), screenAt(400, 255), screenAt(350, 240)),
+              ints(111, 0x0A0A, 0x0A0A, 0x0A0A));
+    play("u +0");
+    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(352, 350, 0, 3));
+    play("+0");
+    EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
+    // The backup is the picture without the window.
+    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 312], 0x0A0A);
+}
+
+TEST_F(DesktopTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {
+    start();
+    Window* w = openAt(100, 100, 300, 200, 63);
+    ASSERT_NE(w, nullptr);
+    const int32_t fx = w->frameX, fy = w->frameY, fw = w->frameWidth, fh = w->frameHeight;
+    struct Case {
+        int32_t x, y;
+        uint32_t edge, shape;
+    };
+    const Case cases[] = {{fx + 5, fy + 50, 1, 2},      {fx + 6, fy + 50, 0, 1},
+                          {fx + fw - 6, fy + 50, 0, 1}, {fx + fw - 5, fy + 50, 2, 2},
+                          {fx + 50, fy + 5, 4, 3},      {fx + 50, fy + 6, 0, 1},
+                          {fx + 50, fy + fh - 5, 8, 3}, {fx + 50, fy + fh - 6, 0, 1},
+                          {fx + 1, fy + 1, 5, 4},       {fx + fw - 1, fy + fh - 1, 10, 4},
+                          {fx + fw - 1, fy + 1, 6, 5},  {fx + 1, fy + fh - 2, 9, 5}};
+    for (const Case& c : cases) {
+        scriptMouseMove(c.x, c.y);
+        resizeHover(*w);
+        EXPECT_EQ(ints(w->resizeEdge, inputState.mouse.cursorShape), ints(c.edge, c.shape))
+            << c.x << "," << c.y;
+    }
+    // From the left edge, dragged far to the right: never below minWidth.
+    pass();
+    scriptMouseMove(fx + 2, fy + 50);
+    pass();
+    scriptLeftDown();
+    pass();
+    ASSERT_EQ(desktop.resizing, w);
+    EXPECT_EQ(ints(w->fixedX, w->movingX, w->fixedY, w->movingY), ints(fx + fw, fx, fy, fy + fh));
+    scriptMouseMove(fx + 500, fy + 50);
+    scriptScreenResetCounters();
+    scriptSetTime(2000);
+    pass();
+    EXPECT_EQ(w->movingX, fx + fw - w->minWidth);
+    // The outline reached the screen, but not the desktop window's canvas.
+    EXPECT_EQ(
+        ints(scriptScreen().copyCount, screenAt(w->movingX + 4, fy + 1), desktop.nextBandTime),
+        ints(1, 0xFFFF, 2050));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(fy + 1) * 640 + w->movingX + 4],
+              desktop.backup.pixels[size_t(fy + 1) * 640 + size_t(w->movingX + 4)]);
+    scriptSetTime(2050);
+    pass();
+    EXPECT_EQ(scriptScreen().copyCount, 1u);
+    scriptLeftUp();
+    pass();
+    EXPECT_EQ(ints(w->resizeActive, w->frameX, w->frameWidth, w->canvas.surface.height),
+              ints(0, fx + fw - w->minWidth, w->minWidth + 4, 200));
+}
+
+TEST_F(DesktopTest, ActiveFrameWithShadowAndInactiveTitle) {
+    start();
+    desktop.shadows = 1;
+    Window* w = openAt(40, 30, 120, 50, 63);
+    ASSERT_NE(w, nullptr);
+    pass();
+    // The frame, its light edge and its drop shadow, straight from the screen.
+    const std::vector<uint16_t> crop =
+        screenCrop(w->frameX - 2, w->frameY - 2, w->frameWidth + 7, w->frameHeight + 7);
+    EXPECT_TRUE(matchesGolden("frame", w->frameWidth + 7, w->frameHeight + 7, crop.data()));
+    // Three quarters of the desktop colour beside and below the frame.
+    EXPECT_EQ(ints(screenAt(w->frameX + w->frameWidth + 1, w->frameY + 20),
+                   screenAt(w->frameX + 10, w->frameY + w->frameHeight + 2),
+                   screenAt(w->frameX + 10, w->frameY + w->frameHeight + 3)),
+              ints(0x0187, 0x0187, 0x0A0A));
+    // Inactive, and on a display too slow for shadows: a raised bevel.
+    w->active = 0;
+    desktop.shadows = 0;
+    desktop.needsRedraw = 1;
+    pass();
+    EXPECT_EQ(ints(screenAt(w->titleX + 60, w->titleY + 1), screenAt(w->frameX, w->frameY + 30),
+                   screenAt(w->frameX + w->frameWidth - 1, w->frameY + 30),
+                   screenAt(w->frameX + w->frameWidth, w->frameY + 30)),
+              ints(0x94B2, 0xFFFF, 0x5AEB, 0x0A0A));
+}
+
+TEST_F(DesktopTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitchesItOff) {
+    start();
+    Window* w = openAt(100, 100, 200, 100, 31);
+    ASSERT_NE(w, nullptr);
+    const int owner = 0, other = 0;
+    caretShow(w->caret, &owner);
+    caretSetPosition(w->caret, 10, 5);
+    w->caret.height = 13;
+    EXPECT_EQ(ints(caretOwnedBy(w->caret, &owner), caretOwnedBy(w->caret, &other)), ints(1, 0));
+    scriptScreenResetCounters();
+    auto lastCopy = [] {
+        const std::vector<int64_t> copy = lastScreenCopy();
+        return std::vector<int64_t>(copy.begin() + 1, copy.end());
+    };
+    auto at = [w](uint32_t now) {
+        inputState.now = now;
+        caretUpdate(*w);
+        const ScriptScreen& s = scriptScreen();
+        return ints(w->caret.shown, s.caretCount, s.copyCount);
+    };
+    EXPECT_EQ(at(5000), ints(1, 1, 0));
+    EXPECT_EQ(at(5510), ints(1, 1, 0));
+    EXPECT_EQ(at(5511), ints(0, 1, 1));
+    EXPECT_EQ(lastCopy(), ints(w->x + 10, w->y + 5, 2, 13));
+    // Set again while off, it shows at once and blinks from there.
+    caretSetPosition(w->caret, 10, 5);
+    EXPECT_EQ(at(5600), ints(1, 2, 1));
+    EXPECT_EQ(at(6024), ints(1, 2, 1));
+    // Moved while shown: the old strip goes and the new one shows at once.
+    caretSetPosition(w->caret, 40, 7);
+    EXPECT_EQ(at(6030), ints(1, 3, 2));
+    EXPECT_EQ(lastCopy(), ints(w->x + 10, w->y + 5, 2, 13));
+    // Only its owner switches it off; it is then erased at the next update.
+    caretHide(w->caret, &other);
+    EXPECT_EQ(w->caret.on, 1u);
+    caretHide(w->caret, &owner);
+    EXPECT_EQ(at(6040), ints(0, 3, 3));
+    EXPECT_EQ(lastCopy(), ints(w->x + 40, w->y + 7, 2, 13));
+    // A strip at the canvas's edge is erased only where it lies inside.
+    caretShow(w->caret, &owner);
+    caretSetPosition(w->caret, 199, -4);
+    at(7000);
+    caretHide(w->caret, &owner);
+    at(7010);
+    EXPECT_EQ(lastCopy(), ints(w->x + 199, w->y, 1, 9));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "game/board.h"
 #include "game/sound.h"
+#include "tests/support/scenario.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
 
@@ -97,26 +98,35 @@ TEST_F(HistoryTest, UndoTakesBackEachMoveWithItsWaitsAndRedoGivesThemBack) {
     EXPECT_EQ(historyInputs(history), inputs.substr(0, 251) + "U");
 }
 
-TEST_F(HistoryTest, UndoRightAfterARestartBringsBackTheLineBeforeIt) {
-    const std::string inputs = "RR" + std::string(230, '.') + "D";
-    play(inputs);
+// The keys' side of a restart, undone and redone, is in game_test.
+TEST_F(HistoryTest, RedoAfterARestartEndsAtTheRestartAndANewLevelForgetsIt) {
+    play("RR" + std::string(230, '.') + "D");
     loadLevel(level.record);
     historyRestart(history);
     const std::string restarted = position();
     play("..", false);
     EXPECT_EQ(historyMoves(history), 0);
-
     ASSERT_TRUE(historyUndo(history));
-    EXPECT_EQ(position(), positions.back());
-    EXPECT_EQ(historyInputs(history), inputs);
     ASSERT_TRUE(historyUndo(history));
     EXPECT_EQ(position(), positions[2]);
     ASSERT_TRUE(historyRedo(history));
     ASSERT_TRUE(historyRedo(history));
     EXPECT_EQ(position(), restarted);
     EXPECT_EQ(historyInputs(history), "");
-    // Back once more, then a new level forgets it all.
     ASSERT_TRUE(historyUndo(history));
     historyBegin(history);
     EXPECT_FALSE(historyUndo(history));
+}
+
+// A move pressed while the player still reels from the fire waits in the
+// request; a state saved then keeps it for the ticks run again after it.
+TEST_F(HistoryTest, AMoveWaitingAtASavedStateIsMadeWhenTheTicksRunAgain) {
+    ASSERT_EQ(parseLevelText(levelText(".>.", "", "..F"), level), "");
+    simStart(run, level.record);
+    historyBegin(history);
+    positions = {position()};
+    play(std::string(198, '.') + "RL" + "..R");
+    ASSERT_NE(positions[200].find("\"moveRequest\":2,"), std::string::npos);
+    ASSERT_TRUE(historyUndo(history));
+    EXPECT_EQ(position(), positions[200]);
 }

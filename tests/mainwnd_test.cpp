@@ -1,13 +1,19 @@
-// The main window's side of the program: the start-up placement, the message
-// table and the pass that clears one-pass events, on the scripted platform.
+// The main window's side of the program, on the scripted platform: the
+// start-up placement, the message table and the pass that clears one-pass
+// events; how the window shows the desktop: the pointer brought into the
+// desktop's pixels (dragging past the window's edges included), the picture
+// after any resize, the zoom and the window sizes it asks for, and the
+// settings a maximised or full-screen window leaves.
 #include "shell/mainwnd.h"
 
 #include "platform/platform_script.h"
+#include "shell/view.h"
 #include "tests/support/datafile.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/ints.h"
 #include "toolkit/config.h"
 #include "toolkit/desktop.h"
+#include "toolkit/frame.h"
 
 #include <array>
 #include <deque>
@@ -20,13 +26,36 @@ uint32_t words(int32_t low, int32_t high) {
     return (uint32_t(low) & 0xFFFF) | (uint32_t(high) << 16);
 }
 
-// A desktop whose only window draws nothing, so that the messages meet a
-// real desktop without the game's data file.
-void quietProc(Window*, uint32_t) {}
+// Windows that show their background, so that the messages meet a real
+// desktop without the game's data file.
+void plainProc(Window* window, uint32_t) {
+    if (window->message == Draw) {
+        canvasClear(window->canvas);
+    }
+}
+
+// A desktop of 640 x 480 in a window of that size at the zoom, with a
+// movable window in the middle when asked for.
+Window* startDesktop(int32_t zoom, bool withWindow = false) {
+    EXPECT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
+    Window* w = withWindow ? createWindow(desktop, -1, -1, 256, 288, "Dragged",
+                                          STYLE_MOVABLE | STYLE_BORDER | STYLE_3D | STYLE_TITLE,
+                                          plainProc, 0)
+                           : nullptr;
+    view = WindowView{zoom, 2, 0, 0};
+    shellWindowSized(SIZE_RESTORED, 640 * zoom, 480 * zoom);
+    EXPECT_TRUE(shellPass());
+    return w;
+}
+
+void stopDesktop() {
+    scriptedDesktopStop();
+    view = WindowView{1, 1, 0, 0};
+}
 
 struct MainWindowTest : ::testing::Test {
     void SetUp() override {
-        ASSERT_EQ(scriptedDesktopStart(640, 480, quietProc), nullptr);
+        ASSERT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
         suspended = 0;
     }
     void TearDown() override { scriptedDesktopStop(); }
@@ -83,32 +112,44 @@ void minimiseForFiveWakeUps(int wakeUp) {
 
 } // namespace
 
-TEST(StartupWindow, SmallSizesAreRaisedAndCentred) {
-    StartupWindow w = startupWindow(1024, 768, "300", "200", "0");
-    EXPECT_EQ(ints(w.width, w.height, w.x, w.y, w.mode, w.maximised, w.borderless),
-              ints(640, 480, 192, 144, 0, 0u, 0u));
-
-    w = startupWindow(1024, 768, "800", "600", "0");
-    EXPECT_EQ(ints(w.width, w.x, w.y), ints(800, 112, 84));
-}
-
-TEST(StartupWindow, ModesAndWindowsThatDoNotFit) {
-    // Too wide for the screen: screen-sized and maximised.
-    StartupWindow w = startupWindow(1024, 768, "1100", "480", "0");
-    EXPECT_EQ(ints(w.width, w.height, w.mode, w.maximised, w.x), ints(1024, 768, 1, 1u, 0));
-
-    w = startupWindow(1024, 768, "640", "480", "2");
-    EXPECT_EQ(ints(w.width, w.maximised, w.borderless), ints(1024, 1u, 1u));
-
-    // Unknown modes: a screen-sized window shown normally.
-    for (const char* mode : {"", "5"}) {
-        w = startupWindow(1024, 768, "640", "480", mode);
-        EXPECT_EQ(ints(w.width, w.height, w.maximised, w.borderless), ints(1024, 768, 0, 0))
-            << mode;
+TEST(StartupWindow, SizeZoomModeAndPlacementFromTheSettingsAndTheDisplay) {
+    struct Case {
+        int32_t screenWidth, screenHeight;
+        const char *windx, *windy, *fullscr;
+        int32_t largest;
+        // zoom, x, y, width, height, mode, maximised, borderless, and the
+        // plain window's width and height
+        std::vector<int64_t> window;
+    };
+    const Case cases[] = {
+        // Small sizes, or no number at all, are raised to the game's and centred.
+        {1024, 768, "300", "200", "0", 1, ints(1, 192, 144, 640, 480, 0, 0, 0, 640, 480)},
+        {1024, 768, "wide", "-5", "0", 1, ints(1, 192, 144, 640, 480, 0, 0, 0, 640, 480)},
+        {1024, 768, "800", "600", "0", 1, ints(1, 112, 84, 800, 600, 0, 0, 0, 800, 600)},
+        // Too wide for the screen: screen-sized and maximised.
+        {1024, 768, "1100", "480", "0", 1, ints(1, 0, 0, 1024, 768, 1, 1, 0, 1024, 480)},
+        {1024, 768, "640", "480", "2", 1, ints(1, 0, 0, 1024, 768, 2, 1, 1, 640, 480)},
+        // Unknown modes: a screen-sized window shown normally.
+        {1024, 768, "640", "480", "", 1, ints(1, 0, 0, 1024, 768, -48, 0, 0, 640, 480)},
+        {1024, 768, "640", "480", "5", 1, ints(1, 0, 0, 1024, 768, 5, 0, 0, 640, 480)},
+        // A plain window takes the largest zoom at which it fits, a display
+        // exactly twice the desktop's size included.
+        {1920, 1080, "640", "480", "0", 2, ints(2, 320, 60, 1280, 960, 0, 0, 0, 1280, 960)},
+        {1280, 960, "640", "480", "0", 2, ints(2, 0, 0, 1280, 960, 0, 0, 0, 1280, 960)},
+        {1920, 1080, "1000", "700", "0", 2, ints(1, 460, 190, 1000, 700, 0, 0, 0, 1000, 700)},
+        // Too large even at zoom 1: maximised.
+        {1920, 1080, "2000", "700", "0", 2, ints(1, 0, 0, 1920, 1080, 1, 1, 0, 1920, 700)},
+        // Full screen takes the display's zoom and remembers the plain window.
+        {1920, 1080, "640", "480", "2", 2, ints(2, 0, 0, 1920, 1080, 2, 1, 1, 1280, 960)},
+    };
+    for (const Case& c : cases) {
+        const StartupWindow w =
+            startupWindow(c.screenWidth, c.screenHeight, c.windx, c.windy, c.fullscr, c.largest);
+        EXPECT_EQ(ints(w.zoom, w.x, w.y, w.width, w.height, w.mode, w.maximised, w.borderless,
+                       w.windowedWidth, w.windowedHeight),
+                  c.window)
+            << c.windx << " x " << c.windy << " mode " << c.fullscr << " on " << c.screenWidth;
     }
-    // No number at all is 0, raised to the minimum.
-    w = startupWindow(1024, 768, "wide", "-5", "0");
-    EXPECT_EQ(ints(w.width, w.height), ints(640, 480));
 }
 
 TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
@@ -182,19 +223,29 @@ TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     EXPECT_EQ(ints(mouse.moved, mouse.x, mouse.y), ints(1u, 120, 45));
     // The press reports the last move position.
     MainWndProc(MSG_LEFT_DOWN, 0, words(300, 300));
-    EXPECT_EQ(ints(mouse.leftPressed, mouse.pressX, mouse.pressY), ints(1u, 120, 45));
-    MainWndProc(MSG_RIGHT_DOWN, 0, 0);
-    MainWndProc(MSG_MIDDLE_UP, 0, 0);
-    EXPECT_EQ(mouse.rightPressed, 1u);
-    EXPECT_EQ(mouse.middleReleased, 1u);
-    MainWndProc(MSG_WHEEL, 120, 0);
-    EXPECT_EQ(mouse.wheelForward, 1u);
-    MainWndProc(MSG_WHEEL, uint32_t(-120), 0);
-    EXPECT_EQ(mouse.wheelBackward, 1u);
+    EXPECT_EQ(ints(mouse.pressX, mouse.pressY), ints(120, 45));
     ASSERT_TRUE(shellPass());
-    EXPECT_EQ(ints(mouse.moved, mouse.leftPressed,
-                   mouse.wheelForward + mouse.wheelBackward + mouse.rightPressed, mouse.x),
-              ints(0u, 0u, 0u, 120));
+    EXPECT_EQ(ints(mouse.moved, mouse.x), ints(0u, 120));
+    // Each button and wheel message is an event for one pass, and the
+    // system's own handling sees it too.
+    struct Case {
+        uint32_t message, wParam;
+        uint32_t MouseState::*event;
+    };
+    for (const Case& c : {Case{MSG_LEFT_DOWN, 0, &MouseState::leftPressed},
+                          {MSG_LEFT_UP, 0, &MouseState::leftReleased},
+                          {MSG_RIGHT_DOWN, 0, &MouseState::rightPressed},
+                          {MSG_RIGHT_UP, 0, &MouseState::rightReleased},
+                          {MSG_MIDDLE_DOWN, 0, &MouseState::middlePressed},
+                          {MSG_MIDDLE_UP, 0, &MouseState::middleReleased},
+                          {MSG_WHEEL, 120, &MouseState::wheelForward},
+                          {MSG_WHEEL, uint32_t(-120), &MouseState::wheelBackward}}) {
+        EXPECT_EQ(MainWndProc(c.message, c.wParam, 0), 1) << c.message;
+        EXPECT_EQ(mouse.*c.event, 1u) << c.message;
+        ASSERT_TRUE(shellPass());
+        EXPECT_EQ(mouse.*c.event, 0u) << c.message;
+    }
+    EXPECT_EQ(MainWndProc(0x7FFF, 0, 0), 1);
 
     // A negative position from a captured pointer arrives as 16 unsigned bits.
     MainWndProc(MSG_MOUSE_MOVE, 0, words(-1, 3));
@@ -208,7 +259,7 @@ TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
 }
 
 TEST_F(MainWindowTest, CloseAsksEveryWindowAndTheLoopEndsWhenTheyAreGone) {
-    Window* second = createWindow(desktop, -1, -1, 200, 100, "Second", 31, quietProc, 0);
+    Window* second = createWindow(desktop, -1, -1, 200, 100, "Second", 31, plainProc, 0);
     ASSERT_NE(second, nullptr);
     suspended = 1;
     EXPECT_EQ(MainWndProc(MSG_CLOSE, 0, 0), 0);
@@ -244,7 +295,7 @@ TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
     }
 }
 
-TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {
+TEST(ShellStart, PlatformAndDesktopFailuresAreReportedAndASuccessIsAwake) {
     // A failed desktop still writes Cfg.txt, so this runs in a folder of its own.
     TempDir folder("mainwnd");
     const std::filesystem::path previous = std::filesystem::current_path();
@@ -260,6 +311,103 @@ TEST(ShellStart, PlatformAndDesktopFailuresAreReported) {
     scriptSetBitmapBudget(-1);
     EXPECT_EQ(platform.clientWidth, 640);
     EXPECT_TRUE(std::filesystem::exists(folder.path / "Cfg.txt"));
+    // A start that succeeds leaves nothing suspended and knows its window.
+    suspended = 1;
+    view.width = 0;
+    EXPECT_EQ(shellStartDesktop(640, 480), nullptr);
+    EXPECT_EQ(ints(suspended, view.width, view.height), ints(0u, 640, 480));
     scriptedDesktopStop();
     std::filesystem::current_path(previous);
+}
+
+TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
+    struct Case {
+        int32_t zoom;
+        int32_t toX, toY; // where the pointer leaves to, in the window's pixels
+        int32_t frameX, frameY;
+    };
+    // The title bar is grabbed at (300, 95) of the desktop, 110 right of the
+    // frame's left edge and 11 below its top; the pointer stops at the
+    // desktop's last pixel each way, and a drag ends on an even x.
+    for (const Case& c : {Case{1, -10, 95, -110, 84}, Case{1, 300, -10, 190, -11},
+                          Case{1, 650, 95, 528, 84}, Case{1, 300, 490, 190, 468},
+                          Case{2, -3000, 190, -110, 84}, Case{2, 1400, 2000, 528, 468}}) {
+        Window* w = startDesktop(c.zoom, true);
+        ASSERT_NE(w, nullptr);
+        ASSERT_EQ(ints(w->frameX, w->frameY), ints(190, 84));
+        shellPointerMoved(300 * c.zoom, 95 * c.zoom);
+        MainWndProc(MSG_LEFT_DOWN, 0, 0);
+        shellPass();
+        shellPointerMoved(c.toX, c.toY);
+        shellPass();
+        MainWndProc(MSG_LEFT_UP, 0, 0);
+        shellPass();
+        EXPECT_EQ(ints(w->frameX, w->frameY), ints(c.frameX, c.frameY))
+            << c.toX << "," << c.toY << " at zoom " << c.zoom;
+        stopDesktop();
+    }
+}
+
+TEST(WindowView, EveryResizeEndsWithTheWholePicture) {
+    startDesktop(1);
+    shellWindowSized(SIZE_RESTORED, 802, 480);
+    shellPass();
+    // 801 is made 802 again: the desktop keeps its size, but the screen was
+    // replaced by a black one all the same.
+    shellWindowSized(SIZE_RESTORED, 801, 480);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 802);
+    EXPECT_EQ(screenAt(400, 300), 0);
+    shellPass();
+    EXPECT_EQ(screenAt(400, 300), styleColour(COLOUR_DESKTOP_BACKGROUND));
+    EXPECT_EQ(screenAt(800, 479), styleColour(COLOUR_DESKTOP_BACKGROUND));
+
+    // A new zoom in the same window: half the desktop each way.
+    view.zoom = 2;
+    shellWindowSized(SIZE_RESTORED, 801, 480);
+    shellPass();
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
+                   desktop.desktopWindow->canvas.surface.height, scriptScreen().width),
+              ints(400, 240, 400));
+    EXPECT_EQ(screenAt(399, 239), styleColour(COLOUR_DESKTOP_BACKGROUND));
+    stopDesktop();
+}
+
+TEST(WindowView, AMaximisedOrFullScreenWindowKeepsThePlainWindowsSize) {
+    startDesktop(1);
+    shellWindowSized(SIZE_RESTORED, 700, 500);
+    EXPECT_STREQ(configGet("WINDX"), "700");
+    shellWindowSized(SIZE_FULL_SCREEN, 1024, 768);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 1024);
+    EXPECT_STREQ(configGet("FULLSCR"), "2");
+    EXPECT_STREQ(configGet("WINDX"), "700");
+    EXPECT_STREQ(configGet("WINDY"), "500");
+    shellWindowSized(SIZE_MAXIMIZED, 1024, 740);
+    EXPECT_STREQ(configGet("FULLSCR"), "1");
+    EXPECT_STREQ(configGet("WINDY"), "500");
+    shellWindowSized(SIZE_RESTORED, 800, 600);
+    EXPECT_STREQ(configGet("FULLSCR"), "0");
+    EXPECT_STREQ(configGet("WINDX"), "800");
+    stopDesktop();
+}
+
+TEST(WindowView, TheZoomFollowsTheDisplayAndTheKeys) {
+    for (const auto& [width, height, zoom] : {std::array{600, 400, 1},
+                                              {1024, 768, 1},
+                                              {1280, 960, 2},
+                                              {1920, 1040, 2},
+                                              {2560, 1400, 2},
+                                              {2560, 1440, 3},
+                                              {3840, 2120, 4}}) {
+        EXPECT_EQ(largestZoom(width, height), zoom) << width << "x" << height;
+    }
+    EXPECT_EQ(zoomAfterKey({3, 3, 0, 0}, ZoomKey::In), 3);
+    EXPECT_EQ(zoomAfterKey({1, 3, 0, 0}, ZoomKey::Out), 1);
+    EXPECT_EQ(zoomAfterKey({1, 3, 0, 0}, ZoomKey::Standard), 3);
+
+    // A plain window keeps its desktop, within the display, never below
+    // the game's desktop at the new zoom.
+    WindowSize size = zoomedWindowSize({1, 2, 800, 600}, 2, 1920, 1040);
+    EXPECT_EQ(ints(size.width, size.height), ints(1600, 1040));
+    size = zoomedWindowSize({2, 2, 1281, 961}, 1, 1920, 1040);
+    EXPECT_EQ(ints(size.width, size.height), ints(640, 480));
 }

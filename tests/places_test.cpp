@@ -2,6 +2,7 @@
 
 #include "game/progress.h"
 #include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 #include "toolkit/config.h"
 
 #include <gtest/gtest.h>
@@ -27,39 +28,23 @@ struct InFolder {
 TEST(FilePlaces, TheVariableThenTheCurrentFolderThenTheInstalledFolder) {
     InFolder here;
     struct Case {
-        const char* what;
         const char* inCurrentFolder; // "file", "folder" or nothing named GHold.dat
-        FileSearch search;
-        const char* dataFile;
-        const char* userFolder;
+        const char *variable, *installed, *dataHome, *home;
+        const char *dataFile, *userFolder;
     };
-    const Case cases[] = {
-        {"an explicit variable wins, even naming nothing",
-         "file",
-         {"GHold.dat", "gloomhold", "/nowhere/my.dat", "/opt/gh/share/gloomhold", "/xdg",
-          "/home/ann"},
-         "/nowhere/my.dat",
-         "/xdg/gloomhold"},
-        {"the current folder keeps the player's files beside the data",
-         "file",
-         {"GHold.dat", "gloomhold", "", "/opt/gh/share/gloomhold", "/xdg", "/home/ann"},
-         "GHold.dat",
-         ""},
-        {"a folder named like the data file is passed over",
-         "folder",
-         {"GHold.dat", "gloomhold", nullptr, "/opt/gh/share/gloomhold", nullptr, "/home/ann"},
-         "/opt/gh/share/gloomhold/GHold.dat",
-         "/home/ann/.local/share/gloomhold"},
-        {"a relative data home is ignored",
-         "",
-         {"GHold.dat", "gloomhold", nullptr, "/opt/gh/share/gloomhold", "rel/data", "/home/ann/"},
-         "/opt/gh/share/gloomhold/GHold.dat",
-         "/home/ann/.local/share/gloomhold"},
-        {"no program folder and no home",
-         "",
-         {"GHold.dat", "gloomhold", nullptr, nullptr, nullptr, ""},
-         "GHold.dat",
-         ""}};
+    const Case cases[] = {// An explicit variable wins, even naming nothing.
+                          {"file", "/nowhere/my.dat", "/opt/gh", "/xdg", "/home/ann",
+                           "/nowhere/my.dat", "/xdg/gloomhold"},
+                          // The current folder keeps the player's files beside the data.
+                          {"file", "", "/opt/gh", "/xdg", "/home/ann", "GHold.dat", ""},
+                          // A folder named like the data file is passed over.
+                          {"folder", nullptr, "/opt/gh", nullptr, "/home/ann", "/opt/gh/GHold.dat",
+                           "/home/ann/.local/share/gloomhold"},
+                          // A relative data home is ignored.
+                          {"", nullptr, "/opt/gh", "rel/data", "/home/ann/", "/opt/gh/GHold.dat",
+                           "/home/ann/.local/share/gloomhold"},
+                          // No program folder and no home.
+                          {"", nullptr, nullptr, nullptr, "", "GHold.dat", ""}};
     for (const Case& c : cases) {
         fs::remove_all("GHold.dat");
         if (std::string(c.inCurrentFolder) == "file") {
@@ -67,9 +52,10 @@ TEST(FilePlaces, TheVariableThenTheCurrentFolderThenTheInstalledFolder) {
         } else if (std::string(c.inCurrentFolder) == "folder") {
             fs::create_directory("GHold.dat");
         }
-        const FilePlaces places = findFilePlaces(c.search);
-        EXPECT_EQ(places.dataFile, c.dataFile) << c.what;
-        EXPECT_EQ(places.userFolder, c.userFolder) << c.what;
+        const FilePlaces places =
+            findFilePlaces({"GHold.dat", "gloomhold", c.variable, c.installed, c.dataHome, c.home});
+        EXPECT_EQ(places.dataFile, c.dataFile) << c.dataFile;
+        EXPECT_EQ(places.userFolder, c.userFolder) << c.dataFile;
     }
 }
 
@@ -81,10 +67,10 @@ TEST(FilePlaces, SettingsAndProgressGoToTheUserFolderMadeOnFirstUse) {
     ASSERT_EQ(filePlaces.userFolderState, 1u);
     ASSERT_EQ(writeLevelProgress(7), "");
     EXPECT_EQ(readLevelProgress(), 7);
-    EXPECT_TRUE(fs::is_regular_file(home / ".local/share/gloomhold/Cfg.txt"));
-    EXPECT_TRUE(fs::is_regular_file(home / ".local/share/gloomhold/LevelInfo.dat"));
-    EXPECT_FALSE(fs::exists("Cfg.txt"));
-    EXPECT_FALSE(fs::exists("LevelInfo.dat"));
+    EXPECT_EQ(ints(fs::is_regular_file(home / ".local/share/gloomhold/Cfg.txt"),
+                   fs::is_regular_file(home / ".local/share/gloomhold/LevelInfo.dat"),
+                   fs::exists("Cfg.txt"), fs::exists("LevelInfo.dat")),
+              ints(1, 1, 0, 0));
     // Every folder made is the user's alone; one already there is left as it is.
     EXPECT_EQ(fs::status(home / ".local").permissions(), fs::perms::owner_all);
     EXPECT_EQ(fs::status(home / ".local/share/gloomhold").permissions(), fs::perms::owner_all);
@@ -95,8 +81,7 @@ TEST(FilePlaces, SettingsAndProgressGoToTheUserFolderMadeOnFirstUse) {
     filePlaces = FilePlaces{};
     filePlaces.userFolder = (here.folder.path / "blocked" / "gloomhold").string();
     EXPECT_EQ(writeLevelProgress(3), "Not a directory");
-    EXPECT_EQ(filePlaces.userFolderState, 2u);
-    EXPECT_EQ(readLevelProgress(), 0);
+    EXPECT_EQ(ints(filePlaces.userFolderState, readLevelProgress()), ints(2, 0));
     EXPECT_EQ(userFilePath(filePlaces, "Records.dat"),
               (here.folder.path / "blocked/gloomhold/Records.dat").string());
 }

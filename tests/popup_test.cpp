@@ -9,12 +9,12 @@
 #include "shell/mainwnd.h"
 #include "tests/support/desktop_env.h"
 #include "tests/support/game_session.h"
-#include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "toolkit/font.h"
 #include "widgets/button.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -60,7 +60,7 @@ class PopupTest : public ::testing::Test {
 
     // Alpha, a separator, Beta (submenu), Gamma (disabled), Delta at (100, y):
     // rows of 21, 14, 21, 21 and 21 pixels, 52 wide.
-    void openMenu(int32_t x, int32_t y) {
+    void openMenu(int32_t x, int32_t y, int32_t avoid = 0) {
         desktop.current = desktop.desktopWindow;
         popupBegin(menu, 0, 0);
         popupAdd(menu, MENU_COMMAND, 0, 0, "Alpha", 1, true);
@@ -69,7 +69,7 @@ class PopupTest : public ::testing::Test {
         popupAdd(menu, MENU_COMMAND, 0, 0, "Gamma", 1, false);
         popupAdd(menu, MENU_COMMAND, 0, 0, "Delta", 1, true);
         popupOpen(
-            menu, x, y, onChoose, nullptr, [] { closeCount++; }, 0);
+            menu, x, y, onChoose, nullptr, [] { closeCount++; }, avoid);
         desktop.current = nullptr;
     }
     // A key held during a pass, as when the loop runs between the key's down
@@ -95,18 +95,22 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
               ints(0, 0, 'D', 0));
     popupClose(menu);
     EXPECT_EQ(ints(menu.owner == nullptr, closeCount), ints(1, 1));
-    // Near the bottom it flips: its bottom lines up with the row at y; it is
-    // then pushed inside the canvas. Ending exactly at the bottom, it does not.
-    const std::pair<int32_t, std::vector<int64_t>> places[] = {{440, ints(588, 363)},
-                                                               {382, ints(588, 382)}};
-    for (const auto& [y, at] : places) {
-        openMenu(600, y);
+    // Near the bottom it flips: its bottom lines up with the row at y, or
+    // keeps the height to avoid above y; it is then pushed inside the canvas
+    // (up, when the row at y reaches past the bottom).
+    // Ending exactly at the bottom, it does not.
+    const std::tuple<int32_t, int32_t, std::vector<int64_t>> places[] = {{440, 0, ints(588, 363)},
+                                                                         {470, 0, ints(588, 382)},
+                                                                         {440, 20, ints(588, 322)},
+                                                                         {382, 0, ints(588, 382)}};
+    for (const auto& [y, avoid, at] : places) {
+        openMenu(600, y, avoid);
         EXPECT_EQ(ints(menu.levels[0].x, menu.levels[0].y), at);
         popupClose(menu);
     }
-    // Too tall either way: it scrolls below the point, separators as tall as
-    // items, pushed back inside the canvas with its 18-pixel scroll bar,
-    // whose thumb shows 12 rows of 30.
+    // Too tall either way: it scrolls below the point and the height to
+    // avoid, separators as tall as items, pushed back inside the canvas with
+    // its 18-pixel scroll bar, whose thumb shows 12 rows of 30.
     desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
     static std::string texts[30];
@@ -115,32 +119,24 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
         popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0,
                  i == 1 ? nullptr : texts[i].c_str(), 0, true);
     }
-    popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 0);
+    popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 10);
     desktop.current = nullptr;
     MenuLevel& tall = menu.levels[0];
     const VScrollBar& bar = tall.scrollBar;
     EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, bar.active, bar.upButton.x,
                    bar.thumb.height, tall.x + tall.width + 18),
-              ints(12, 12 * 21, 200, 21, 1, 622, 86, 640));
+              ints(12, 12 * 21, 210, 21, 1, 622, 86, 640));
     for (int i = 0; i < 12; i++) {
         press(KEY_DOWN);
     }
     EXPECT_EQ(ints(tall.selected, tall.first, bar.top, tall.items[12].y),
-              ints(12, 1, 1, 200 + 11 * 21));
-    // The wheel moves the shown rows by three, the arrows by one, the track
-    // by a page, and the thumb drags them; none of it closes the menu.
-    const auto at = [](int32_t x, int32_t y) {
-        return std::to_string(x) + "," + std::to_string(y);
-    };
+              ints(12, 1, 1, 210 + 11 * 21));
+    // The wheel moves the shown rows by three and leaves the menu open; the
+    // bar's other parts are the scroll bar's own tests'.
     play("w- +10");
     EXPECT_EQ(tall.first, 4);
-    play(at(bar.upButton.x + 9, bar.upButton.y + 3) + " d +10 u +10");
-    EXPECT_EQ(tall.first, 3);
-    play(at(bar.downButton.x + 9, bar.downButton.y - 3) + " d +10 u +10");
-    EXPECT_EQ(tall.first, 15);
-    play(at(bar.thumb.x + 9, bar.thumb.y + 2) + " d +10 " +
-         at(bar.thumb.x + 9, bar.upButton.y + 18 + 2) + " +10 u +10");
-    EXPECT_EQ(ints(tall.first, tall.items[0].y, menu.owner != nullptr), ints(0, 200, 1));
+    play("w+ +10 w+ +10");
+    EXPECT_EQ(ints(tall.first, tall.items[0].y, menu.owner != nullptr), ints(0, 210, 1));
     for (int i = 0; i < 11; i++) {
         press(KEY_UP);
     }
@@ -212,128 +208,80 @@ TEST_F(PopupTest, MouseHoverDelaysOpenSubmenusAndClicksChoose) {
     EXPECT_EQ(menu.count, 2);
     play("+1");
     EXPECT_EQ(menu.count, 1);
+    // A click on the submenu item opens its submenu again, and the delay of
+    // the hover before it is forgotten.
+    play("112,90 +10 d u +10 +300");
+    EXPECT_EQ(ints(menu.count, chosenItems.size()), ints(2, 2));
     // A disabled item ignores the click; an enabled one is chosen, and so is
-    // the one a quick click slipped off onto a disabled one was pressed on.
+    // the one a quick click slipped off was pressed on, onto a disabled item
+    // or out of the menu.
     play("112,110 +10 d u +10");
-    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(1, 1));
-    play("112,130 +10 d u +10 112,60 d +10 112,110 u +100");
-    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 4, 0}));
+    EXPECT_EQ(ints(chosenItems.size(), menu.owner != nullptr), ints(2, 1));
+    play("112,130 +10 d u +10 112,60 d +10 112,110 u +100 112,130 d +10 300,60 u +100");
+    EXPECT_EQ(chosenItems, (std::vector<int32_t>{2, 2, 4, 0, 4}));
     // A press outside every level closes the menu, and nothing else sees it.
     play("400,300 d +10");
     EXPECT_EQ(ints(menu.owner == nullptr, tickSawLeftPress), ints(1, 0));
+    // A close asked of the owner closes its menu first, then the window.
+    openMenu(100, 50);
+    requestQuit(desktop);
+    play("u +10 +10");
+    EXPECT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 0));
 }
 
 // ---- The game's menu ----------------------------------------------------------
 
-namespace {
-
-struct GameMenuSession {
-    GameSession session;
-    explicit GameMenuSession(int32_t progress) : session(GHOLD_DATA_FILE, progress) {
-        EXPECT_EQ(session.startFailure, nullptr);
-        session.key(KEY_SPACE);
-        session.key(KEY_SPACE);
-        EXPECT_EQ(desktop.count, 1);
-        session.pass();
-    }
-    void hold(uint8_t vk, uint8_t character = 0) {
+// The level list's picture and its scrolling are the player's tests' own.
+TEST(GameMenu, AltGOpensTheMenuTheGameStandsStillAndItsItemsAct) {
+    GameSession session(GHOLD_DATA_FILE, 3);
+    session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
+    ASSERT_EQ(desktop.count, 1);
+    session.pass();
+    // A key held over a pass, with the character it types; Alt+G.
+    const auto hold = [&session](uint8_t vk, uint8_t character = 0) {
         MainWndProc(MSG_KEY_DOWN, vk, 0);
-        if (character != 0) {
-            MainWndProc(MSG_CHAR, character, 0);
-        }
+        MainWndProc(MSG_CHAR, character, 0);
         session.pass(10);
         MainWndProc(MSG_KEY_UP, vk, 0);
-    }
-    void altG() {
+    };
+    const auto altG = [&session] {
         MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
         session.pass(10);
         MainWndProc(MSG_SYS_KEY_DOWN, 'G', 0);
         session.pass(10);
         MainWndProc(MSG_SYS_KEY_UP, 'G', 0);
         MainWndProc(MSG_SYS_KEY_UP, KEY_ALT, 0);
-    }
-};
-
-} // namespace
-
-TEST(GameMenu, AltGOpensTheMenuAndTheGameStandsStill) {
-    GameMenuSession game(3);
-    ASSERT_NE(gameWindow, nullptr);
-    const Button& button = gameWindow->menuBar.buttons[0];
-    EXPECT_EQ(ints(button.rect.x, button.rect.y, button.rect.width, button.click.hotKey),
-              ints(16, 0, 50, 'G'));
-    game.altG();
+    };
+    altG();
     ASSERT_EQ(menu.owner, gameWindow);
-    const MenuLevel& level = menu.levels[0];
-    ASSERT_EQ(level.itemCount, 6);
-    const char* texts[6] = {"Restart Level", nullptr, "Access Level", nullptr, "About", "Exit"};
-    const uint32_t kinds[6] = {2, 1, 3, 1, 2, 2};
-    const uint32_t keys[6] = {'R', 0, 'A', 0, 'B', 'X'};
-    for (int i = 0; i < 6; i++) {
-        EXPECT_EQ(ints(level.items[i].kind, level.items[i].hotKey), ints(kinds[i], keys[i])) << i;
-        EXPECT_STREQ(level.items[i].text, texts[i]);
-    }
-    EXPECT_EQ(ints(level.x, level.y), ints(16, button.rect.height));
     // No steps while the menu is open; Escape closes the menu only, and the
     // game steps again on that very pass.
     const uint32_t steps = fineGrid.stepCounter;
     for (int i = 0; i < 5; i++) {
-        game.session.pass(150);
+        session.pass(150);
     }
     EXPECT_EQ(fineGrid.stepCounter, steps);
-    game.hold(KEY_ESCAPE);
+    hold(KEY_ESCAPE);
     EXPECT_EQ(menu.owner, nullptr);
-    game.session.pass(150);
+    session.pass(150);
     EXPECT_EQ(ints(fineGrid.stepCounter, desktop.count), ints(steps + 2, 1));
-}
-
-TEST(GameMenu, AccessLevelListsTheLevelsReachedAndChoosesOne) {
-    GameMenuSession game(3);
-    game.altG();
-    game.hold('A', 'a');
-    ASSERT_EQ(menu.count, 2);
-    const MenuLevel& list = menu.levels[1];
-    ASSERT_EQ(list.itemCount, 4);
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(std::string(list.items[i].text), "Level " + std::to_string(i));
+    // A level from the list, with the banner first.
+    altG();
+    hold('A', 'a');
+    ASSERT_EQ(ints(menu.count, menu.levels[1].itemCount), ints(2, 4));
+    for (uint8_t vk : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER}) {
+        hold(vk);
     }
-    EXPECT_EQ(ints(list.x, list.y),
-              ints(menu.levels[0].x + menu.levels[0].width, menu.levels[0].items[2].y));
-    game.hold(KEY_DOWN);
-    // The picture of the open menu over a plain background.
-    desktop.current = gameWindow;
-    canvasClear(gameWindow->canvas);
-    menuBarDraw(gameWindow->menuBar);
-    popupRedraw(menu);
-    desktop.current = nullptr;
-    std::vector<uint16_t> crop;
-    const Surface& s = gameWindow->canvas.surface;
-    for (int32_t y = 0; y < 180; y++) {
-        crop.insert(crop.end(), s.pixels + y * s.width, s.pixels + y * s.width + 200);
-    }
-    EXPECT_TRUE(matchesGolden("widgets-game-menu", 200, 180, crop.data()));
-    game.hold(KEY_DOWN);
-    game.hold(KEY_DOWN);
-    game.hold(KEY_ENTER);
     EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
-}
-
-TEST(GameMenu, RestartAboutAndExitCloseTheMenu) {
-    GameMenuSession game(2);
-    game.session.pass(2000); // past the banner
+    session.pass(2000);
     EXPECT_EQ(levelFlow.boardVisible, 1u);
-    game.altG();
-    game.hold('R', 'r');
     // Restarted: the banner shows again.
+    altG();
+    hold('R', 'r');
     EXPECT_EQ(ints(menu.owner == nullptr, levelFlow.level, levelFlow.boardVisible), ints(1, 2, 0));
-    game.altG();
-    game.hold('B', 'b');
-    ASSERT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 2));
-    EXPECT_STREQ(desktop.windows[1]->title, "About");
-    closeTopWindow(desktop);
-    game.session.pass(10);
-    game.altG();
-    game.hold('X', 'x');
+    altG();
+    hold('X', 'x');
     EXPECT_EQ(ints(menu.owner == nullptr, desktop.count), ints(1, 0));
 }
 
@@ -341,29 +289,27 @@ TEST(GameMenu, ContinueWindowClosesByItsCloseBoxAndByItsButton) {
     GameSession session(GHOLD_DATA_FILE, 3);
     ASSERT_EQ(desktop.count, 2);
     session.pass();
+    // The windows open after the button goes down, and after it comes up
+    // (slid by a pixel).
+    const auto click = [&session](int32_t x, int32_t y) {
+        scriptMouseMove(x, y);
+        session.pass(10);
+        scriptLeftDown();
+        session.pass(10);
+        const int32_t held = desktop.count;
+        scriptMouseMove(x + 1, y);
+        scriptLeftUp();
+        session.pass(10);
+        return ints(held, desktop.count);
+    };
     const Rect close = desktop.windows[1]->closeButton.rect;
-    scriptMouseMove(close.x + 8, close.y + 8);
-    session.pass(10);
-    scriptLeftDown();
-    session.pass(10);
-    EXPECT_EQ(desktop.count, 2);
-    scriptLeftUp();
-    session.pass(10);
-    EXPECT_EQ(ints(desktop.count, levelFlow.started), ints(1, 1));
+    EXPECT_EQ(click(close.x + 8, close.y + 8), ints(2, 1));
+    EXPECT_EQ(levelFlow.started, 1u);
     // The end picture closes on its " Continue " button, released inside.
     openContinueWindow(2);
     session.pass();
     ASSERT_EQ(desktop.count, 2);
-    const Window& window = *desktop.windows[1];
-    scriptMouseMove(window.x + 128, window.y + 270);
-    session.pass(10);
-    scriptLeftDown();
-    session.pass(10);
-    EXPECT_EQ(desktop.count, 2);
-    scriptMouseMove(window.x + 129, window.y + 270);
-    scriptLeftUp();
-    session.pass(10);
-    EXPECT_EQ(desktop.count, 1);
+    EXPECT_EQ(click(desktop.windows[1]->x + 128, desktop.windows[1]->y + 270), ints(2, 1));
 }
 
 namespace {

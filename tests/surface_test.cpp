@@ -1,4 +1,5 @@
-// Surfaces, canvases and the drawing primitives, on the scripted platform.
+// Surfaces, canvases, the drawing primitives and the built-in fonts, on the
+// scripted platform.
 #include "platform/platform_script.h"
 #include "tests/support/canvas.h"
 #include "tests/support/golden.h"
@@ -11,84 +12,16 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-bool in(int32_t v, int32_t lo, int32_t hi) {
-    return v >= lo && v <= hi;
-}
+// Four glyphs of height 1, widths 4, 5, 6 and 4; no '_', so 'A' stands in.
+const uint16_t narrowGlyphs[] = {4, 0xF, 5, 0x1F, 6, 0x3F, 4, 0xF};
 
 } // namespace
-
-TEST(Clip, EveryEdgeOfSpansRectanglesAndOutlines) {
-    TestCanvas t(64, 32);
-    WindowCanvas& c = t.canvas;
-    surfaceSetClip(c.surface, 10, 5, 20, 15);
-    drawHLine(c, -5, 10, 6, 1);   // only the first clip column
-    drawHLine(c, -5, 9, 7, 1);    // ends just left of the clip
-    drawHLine(c, 20, 30, 8, 1);   // starts at clipRight
-    drawHLine(c, 0, 63, 4, 1);    // above
-    drawHLine(c, 0, 63, 15, 1);   // at clipBottom
-    drawHLine(c, 0, 63, 14, 2);   // the last row: clipped to 10..19
-    drawVLine(c, 12, -3, 5, 3);   // only the first clip row
-    drawVLine(c, 13, 14, 100, 3); // only the last clip row
-    drawVLine(c, 9, 0, 31, 3);    // left of the clip
-    drawVLine(c, 20, 0, 31, 3);   // at clipRight
-    drawVLine(c, 11, 9, 8, 3);    // reversed
-    drawFilledRect(c, -100, -100, 10, 5, 4);
-    drawFilledRect(c, 19, 13, 100, 100, 5); // over row 14's span
-    drawFilledRect(c, 15, 6, 14, 9, 6);     // reversed
-    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
-        if (x == 10 && y == 5) {
-            return 4;
-        }
-        if (x == 19 && in(y, 13, 14)) {
-            return 5;
-        }
-        if (x == 10 && y == 6) {
-            return 1;
-        }
-        if (y == 14 && in(x, 10, 19)) {
-            return x == 13 ? 3 : 2;
-        }
-        return x == 12 && y == 5 ? 3 : 0;
-    });
-    int32_t x0 = -5, y0 = 0, x1 = 100, y1 = 14;
-    ASSERT_TRUE(clipRect(c.surface, x0, y0, x1, y1));
-    EXPECT_EQ(ints(x0, y0, x1, y1), ints(10, 5, 19, 14));
-
-    // An outline partly off the surface keeps its visible sides.
-    surfaceFill(c.surface, 0);
-    surfaceSetClip(c.surface, -10, -10, 70, 200);
-    EXPECT_EQ(
-        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
-        ints(0, 0, 64, 32));
-    drawRectOutline(c, -2, -2, 3, 3, 7);
-    drawRectOutline(c, 60, 28, 70, 40, 8);
-    t.expectEach([](int32_t x, int32_t y) -> uint16_t {
-        if ((y == 3 && in(x, 0, 3)) || (x == 3 && in(y, 0, 3))) {
-            return 7;
-        }
-        return (y == 28 && x >= 60) || (x == 60 && y >= 28) ? 8 : 0;
-    });
-
-    // An empty clip (left >= right inside the surface) stops every clipped
-    // primitive; the whole-surface fill ignores it.
-    surfaceSetClip(c.surface, 30, 10, 30, 20);
-    EXPECT_EQ(
-        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
-        ints(0, 0, 0, 0));
-    surfaceFill(c.surface, 0x2222);
-    drawRectOutline(c, 0, 0, 63, 31, 1);
-    drawDottedHLine(c, 0, 63, 0, 1);
-    drawMovingDottedRect(c, 0, 0, 63, 31, 1);
-    drawShadowedBevel(c, 5, 5, 40, 20);
-    lightenV(c, 0, 0, 31);
-    drawIcon(c, ICON_CLOSE, 0, 0);
-    drawText(c, "Ab", 0, 0, 1, 0, nullptr);
-    EXPECT_EQ(t.count(0x2222), 64 * 32);
-}
 
 TEST(Surface, CreateOwnsOrBorrowsAndAFailureLeavesItAsItWas) {
     Surface s{};
@@ -117,11 +50,7 @@ TEST(Surface, FillsAndCopiesTouchExactlyTheirPixelsAtEveryWidthAndAlignment) {
         for (int32_t w = 1; w <= 40; w++) {
             surfaceFill(dst, 0);
             surfaceFillRect(dst, x0, 1, x0 + w - 1, 1, 0xABCD);
-            int n = 0;
-            for (uint16_t p : dst.ownPixels) {
-                n += p == 0xABCD;
-            }
-            ASSERT_EQ(n, w) << x0;
+            ASSERT_EQ(std::count(dst.ownPixels.begin(), dst.ownPixels.end(), 0xABCD), w) << x0;
             ASSERT_EQ(dst.pixels[48 + x0 + w - 1], 0xABCD) << x0 << " " << w;
         }
     }
@@ -169,37 +98,6 @@ TEST(Surface, FillsAndCopiesTouchExactlyTheirPixelsAtEveryWidthAndAlignment) {
     }
 }
 
-TEST(Shade, DarkenAndLightenAreExactAndSaturate) {
-    TestCanvas t(64, 32, 0xFFFF);
-    darkenHalfH(t.canvas, 0, 3, 0);
-    darkenThreeQuartersV(t.canvas, 10, 0, 1);
-    darkenHalfV(t.canvas, 12, 0, 0);
-    darkenThreeQuartersH(t.canvas, 14, 14, 0);
-    EXPECT_EQ(ints(t.at(0, 0), t.at(10, 0), t.at(12, 0), t.at(14, 0), t.at(4, 0)),
-              ints(0x7BEF, 0xB5D6, 0x7BEF, 0xB5D6, 0xFFFF));
-    // +8, +16, +8 from 22, 46, 22; saturating from 23, 47 and 23.
-    const uint16_t before[] = {0x0000, (22 << 11) | (46 << 5) | 22, (23 << 11) | (47 << 5) | 23};
-    for (int i = 0; i < 3; i++) {
-        t.canvas.surface.pixels[64 + i] = before[i];
-    }
-    lightenH(t.canvas, 0, 2, 1);
-    EXPECT_EQ(ints(t.at(0, 1), t.at(1, 1), t.at(2, 1)),
-              ints(0x4208, (30 << 11) | (62 << 5) | 30, 0xFFFF));
-}
-
-TEST(Icons, CodesAreTakenModulo128AndClippedAtNegativePositions) {
-    TestCanvas whole(64, 32, 0x1111), cut(64, 32, 0x1111);
-    for (int code : {0, 1, 27, 128, 155}) {
-        drawIcon(cut.canvas, code, 30, 10);
-    }
-    EXPECT_EQ(cut.count(0x1111), 64 * 32);
-    drawIcon(whole.canvas, ICON_CLOSE, 0, 0);
-    drawIcon(cut.canvas, ICON_CLOSE + 128, -5, -3);
-    cut.expectEach([&whole](int32_t x, int32_t y) -> uint16_t {
-        return x < 11 && y < 12 ? whole.at(x + 5, y + 3) : 0x1111;
-    });
-}
-
 TEST(Canvas, SizesFontsAndResizesKeepingTheirSettings) {
     setupBuiltinFonts();
     WindowCanvas c;
@@ -233,8 +131,7 @@ TEST(Canvas, SizesFontsAndResizesKeepingTheirSettings) {
               ints(100, 100, 100, 40, 0x1234, 9, 7));
     EXPECT_EQ(c.font, &builtinFonts[4]);
     canvasFree(c);
-    EXPECT_EQ(c.surface.pixels, nullptr);
-    EXPECT_EQ(c.font, nullptr);
+    EXPECT_EQ(ints(c.surface.pixels == nullptr, c.font == nullptr), ints(1, 1));
 }
 
 TEST(Current, PointerTestAndTooltipBoxKeptOnTheCanvas) {
@@ -262,47 +159,47 @@ TEST(Current, PointerTestAndTooltipBoxKeptOnTheCanvas) {
         window.active = 0;
         EXPECT_EQ(currentMouseInside(r), 0);
     }
-
-    // The box is filled one row and column past its size; while it unrolls
-    // only the opened part shows, without text.
-    struct Box {
-        Rect r;
-        int32_t opened;
-        int32_t x0, y0, x1, y1;
-        bool text;
-    };
-    const Box boxes[] = {
-        {{20, 10, 30, 16}, 5, 20, 10, 50, 15, false}, {{20, 10, 30, 16}, 16, 20, 10, 50, 26, true},
-        {{-10, -5, 30, 16}, 16, 4, 0, 34, 16, true},  {{70, 34, 30, 16}, 40, 70, 34, 100, 50, true},
-        {{69, 33, 30, 16}, 16, 69, 33, 99, 49, true}, {{20, 45, 30, 16}, 16, 20, 34, 50, 50, true},
-        {{50, 0, 98, 16}, 16, 4, 0, 102, 16, true}};
-    WindowCanvas& c = window.canvas;
-    for (const Box& b : boxes) {
-        surfaceFill(c.surface, 0);
-        currentTooltipBox(b.r, "Hi", b.opened);
-        const int area = (std::min(b.x1, 99) - b.x0 + 1) * (std::min(b.y1, 49) - b.y0 + 1);
-        int inside = 0, ink = 0;
-        for (int32_t y = 0; y < 50; y++) {
-            for (int32_t x = 0; x < 100; x++) {
-                const uint16_t p = c.surface.pixels[y * 100 + x];
-                const bool within = in(x, b.x0, b.x1) && in(y, b.y0, b.y1);
-                inside += within && (p == 0x7BCF || p == 0xFFFF);
-                ink += p == 0xFFFF;
-                ASSERT_TRUE(within || p == 0) << b.r.x << ": " << x << "," << y;
-            }
-        }
-        EXPECT_EQ(inside, area) << b.r.x;
-        EXPECT_EQ(ink > 0, b.text) << b.r.x;
-    }
     currentFillRect(r, 0x00FF);
     EXPECT_EQ(ints(t.at(10, 5), t.at(29, 14), t.at(30, 14), t.at(29, 15)),
-              ints(0x00FF, 0x00FF, 0x7BCF, 0x7BCF));
+              ints(0x00FF, 0x00FF, 0, 0));
+
+    // The box is filled one row and column past its size and kept on the
+    // canvas; while it unrolls only the opened part shows, without text. One
+    // canvas below the other in the picture: half unrolled, whole, over the
+    // left and top edges, flush with the right and bottom ones, one short of
+    // them, below the bottom, wider than the canvas.
+    const std::pair<Rect, int32_t> boxes[] = {{{20, 10, 30, 16}, 5},   {{20, 10, 30, 16}, 16},
+                                              {{-10, -5, 30, 16}, 16}, {{70, 34, 30, 16}, 40},
+                                              {{69, 33, 30, 16}, 16},  {{20, 45, 30, 16}, 16},
+                                              {{50, 0, 98, 16}, 16}};
+    std::vector<uint16_t> picture;
+    for (const auto& [box, opened] : boxes) {
+        surfaceFill(window.canvas.surface, 0);
+        currentTooltipBox(box, "Hi", opened);
+        const std::vector<uint16_t> drawn = t.pixels();
+        picture.insert(picture.end(), drawn.begin(), drawn.end());
+    }
+    EXPECT_TRUE(matchesGolden("tooltips", 100, 50 * 7, picture.data()));
     desktop.current = nullptr;
     window.canvas = WindowCanvas{};
 }
 
+TEST(Shade, LightenSaturates) {
+    // +8, +16, +8 from 22, 46, 22; white at most.
+    TestCanvas t(64, 32, 0xFFFF);
+    const uint16_t before[] = {0x0000, (22 << 11) | (46 << 5) | 22, (24 << 11) | (48 << 5) | 24};
+    std::copy(before, before + 3, t.canvas.surface.pixels);
+    lightenH(t.canvas, 0, 3, 0);
+    EXPECT_EQ(ints(t.at(0, 0), t.at(1, 0), t.at(2, 0), t.at(3, 0)),
+              ints(0x4208, (30 << 11) | (62 << 5) | 30, 0xFFFF, 0xFFFF));
+}
+
+// Every primitive, clipped and unclipped, in one picture: the plain shapes,
+// bevels and shades; spans, rectangles and outlines against each edge of a
+// clip and of the surface; icons cut at the top left; glyphs of a font of the
+// test's own, whole and clipped; and an empty clip, which stops everything.
 TEST(Golden, EveryPrimitive) {
-    TestCanvas t(160, 96, 0xBDF7);
+    TestCanvas t(224, 128, 0xBDF7);
     WindowCanvas& c = t.canvas;
     drawFilledRect(c, 4, 4, 35, 27, 0x3BB8);
     drawRectOutline(c, 40, 4, 71, 27, 0x0000);
@@ -326,12 +223,82 @@ TEST(Golden, EveryPrimitive) {
     darkenHalfV(c, 70, 60, 91);
     darkenThreeQuartersV(c, 72, 60, 91);
     lightenV(c, 74, 60, 91);
-    // Clipped drawing: a rectangle and an icon cut by a small clip.
     surfaceSetClip(c.surface, 120, 50, 150, 80);
     drawFilledRect(c, 110, 60, 140, 90, 0xF81F);
     drawIcon(c, 19, 140, 70);
     surfaceResetClip(c.surface);
     drawText(c, "Ok", 120, 82, 0x0000, 0, nullptr);
+
+    // The clip is columns 170 to 179 and rows 5 to 14.
+    surfaceSetClip(c.surface, 170, 5, 180, 15);
+    drawFilledRect(c, 164, 4, 183, 16, 0xFFFF);
+    drawHLine(c, 155, 170, 6, 0xF800);  // only the first clip column
+    drawHLine(c, 155, 169, 7, 0xF800);  // ends just left of the clip
+    drawHLine(c, 180, 190, 8, 0xF800);  // starts at the clip's right
+    drawHLine(c, 160, 223, 4, 0xF800);  // above
+    drawHLine(c, 160, 223, 15, 0xF800); // at the clip's bottom
+    drawHLine(c, 160, 223, 14, 0x07E0); // the last row
+    drawVLine(c, 172, -3, 5, 0x001F);   // only the first clip row
+    drawVLine(c, 173, 14, 100, 0x001F); // only the last clip row
+    drawVLine(c, 169, 0, 31, 0x001F);   // left of the clip
+    drawVLine(c, 180, 0, 31, 0x001F);   // at the clip's right
+    drawVLine(c, 171, 9, 8, 0x001F);    // reversed
+    drawFilledRect(c, 60, -100, 170, 5, 0xFFE0);
+    drawFilledRect(c, 179, 13, 300, 300, 0xF81F); // over row 14's span
+    drawFilledRect(c, 175, 6, 174, 9, 0x07FF);    // reversed
+    int32_t x0 = 100, y0 = 0, x1 = 300, y1 = 14;
+    ASSERT_TRUE(clipRect(c.surface, x0, y0, x1, y1));
+    EXPECT_EQ(ints(x0, y0, x1, y1), ints(170, 5, 179, 14));
+
+    // Beyond the surface's edges; icon codes outside the set draw nothing.
+    surfaceSetClip(c.surface, -10, -10, 300, 200);
+    EXPECT_EQ(
+        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
+        ints(0, 0, 224, 128));
+    drawIcon(c, ICON_CLOSE + 128, -5, -3);
+    for (int code : {0, 1, 27, 128, 155}) {
+        drawIcon(c, code, 190, 20);
+    }
+    drawRectOutline(c, 221, -2, 226, 3, 0xF800);
+    drawRectOutline(c, 220, 124, 230, 140, 0x001F);
+    drawRectOutline(c, -2, 125, 3, 130, 0x07E0);
+
+    // 'A' is 16 wide with scattered bits; 'B' is a solid 5 x 4 block.
+    const uint16_t glyphs[] = {16, 0x8001, 0xA5A5, 0x0F0F, 0xF000, 5, 0x1F, 0x1F, 0x1F, 0x1F};
+    Font f;
+    fontInit(f, glyphs, 4, 'A', 'B');
+    drawFilledRect(c, 160, 30, 223, 85, 0x0000);
+    EXPECT_EQ(drawChar(c, 'A', 164, 32, 0xFFFF, f), 16);
+    surfaceSetClip(c.surface, 166, 39, 178, 41);
+    EXPECT_EQ(drawChar(c, 'A', 164, 38, 0xFFFF, f), 16);
+    // The block against a clip of 3..20 by 3..20 from (190, 45): flush with
+    // the right and bottom edges, over them, over the left and top ones, and
+    // outside.
+    surfaceSetClip(c.surface, 193, 48, 210, 65);
+    for (const auto& [x, y, colour] : {std::tuple{15, 16, 0xF800},
+                                       {17, 10, 0x07E0},
+                                       {8, 18, 0x001F},
+                                       {1, 1, 0xFFE0},
+                                       {20, 5, 0xFFFF},
+                                       {5, -4, 0xFFFF}}) {
+        drawChar(c, 'B', 190 + x, 45 + y, uint16_t(colour), f);
+    }
+
+    // An empty clip (left >= right inside the surface); the whole-surface
+    // fill ignores it.
+    surfaceSetClip(c.surface, 30, 10, 30, 20);
+    EXPECT_EQ(
+        ints(c.surface.clipLeft, c.surface.clipTop, c.surface.clipRight, c.surface.clipBottom),
+        ints(0, 0, 0, 0));
+    drawRectOutline(c, 0, 0, 223, 127, 0xF800);
+    drawFilledRect(c, 0, 0, 223, 127, 0xF800);
+    drawDottedHLine(c, 0, 223, 0, 0xF800);
+    drawMovingDottedRect(c, 0, 0, 223, 127, 0xF800);
+    drawShadowedBevel(c, 5, 5, 40, 20);
+    lightenV(c, 0, 0, 127);
+    drawIcon(c, ICON_CLOSE, 0, 0);
+    drawText(c, "Ab", 0, 0, 0xF800, 0, nullptr);
+    drawChar(c, 'B', 200, 50, 0xF800, f);
     EXPECT_TRUE(matchesGolden("primitives", c.surface));
 }
 
@@ -343,4 +310,86 @@ TEST(Golden, IconSet) {
         drawIcon(t.canvas, code, 2 + (i % 5) * 20, 2 + (i / 5) * 19);
     }
     EXPECT_TRUE(matchesGolden("icons", t.canvas.surface));
+}
+
+TEST(Fonts, SizesAndAFixedWidthOnlyWhenEveryGlyphAgrees) {
+    setupBuiltinFonts();
+    const int32_t heights[] = {13, 13, 15, 13, 27}, fixed[] = {7, 7, 8, 0, 16};
+    for (int f = 0; f < BUILTIN_FONT_COUNT; f++) {
+        const Font& font = builtinFonts[f];
+        EXPECT_EQ(ints(font.height, font.fixedWidth, font.firstChar, font.lastChar),
+                  ints(heights[f], fixed[f], 32, 127))
+            << f;
+        // The drawing relies on no bit being set at or beyond the advance.
+        for (int i = 0; i < 96 * (font.height + 1); i += font.height + 1) {
+            for (int row = 1; row <= font.height; row++) {
+                ASSERT_EQ(font.glyphs[i + row] >> font.glyphs[i], 0) << f << " " << i;
+            }
+        }
+    }
+    const uint16_t same[] = {3, 1, 3, 2, 3, 4};
+    Font f;
+    fontInit(f, same, 1, 'A', 'C');
+    EXPECT_EQ(f.fixedWidth, 3);
+    fontInit(f, narrowGlyphs, 1, 'A', 'D');
+    EXPECT_EQ(f.fixedWidth, 0);
+    // Outside the range the first character stands in when there is no '_'.
+    EXPECT_EQ(ints(charWidth(f, 'B'), charWidth(f, 'z'), charWidth(f, 31)), ints(5, 4, 4));
+    // '_' stands in also as the last character, '[' to '_' 1 to 5 wide.
+    const uint16_t toUnderscore[] = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0};
+    Font last;
+    fontInit(last, toUnderscore, 1, '[', '_');
+    EXPECT_EQ(charWidth(last, 'z'), 5);
+    EXPECT_EQ(ints(textWidth(f, "ABZ", 3), textWidth(f, "ABZ", 2), textWidth(f, "ABZ", 0),
+                   textWidth(f, nullptr, 3), textWidth(f, "AB", 9)),
+              ints(13, 9, 0, 0, 9));
+    const Font& prop = builtinFonts[3];
+    EXPECT_EQ(charWidth(prop, 200), charWidth(prop, '_'));
+    EXPECT_EQ(ints(charWidth(prop, 'i'), charWidth(prop, 'm')), ints(4, 6));
+}
+
+TEST(HitTest, NearerEdgeWinsTiesGoRightAndControlBytesStopTheWalk) {
+    Font f;
+    fontInit(f, narrowGlyphs, 1, 'A', 'D');
+    struct Case {
+        const char* text;
+        int32_t count, x, snapped, index;
+    };
+    const Case cases[] = {{"ABC", 3, 0, 0, 0},    {"ABC", 3, 1, 0, 0},     {"ABC", 3, 2, 4, 1},
+                          {"ABC", 3, 6, 4, 1},    {"ABC", 3, 7, 9, 2},     {"ABC", 3, 12, 15, 3},
+                          {"ABC", 3, 16, 15, 3},  {"ABC", 2, 100, 9, 2},   {"ABC", 0, 3, 0, 0},
+                          {"AZB", 3, 100, 13, 3}, {"A\x1F", 2, 100, 4, 1}, {"A\x80", 2, 100, 4, 1},
+                          {"ABC", 3, -1, 0, 0},   {nullptr, 3, 5, 0, 0}};
+    for (const Case& c : cases) {
+        int32_t x = c.x, index = -1;
+        hitTest(f, c.text, c.count, x, index);
+        EXPECT_EQ(ints(x, index), ints(c.snapped, c.index)) << c.x;
+    }
+    setupBuiltinFonts();
+    int32_t x = 4, index = -1; // the middle of an 8-wide character
+    hitTest(builtinFonts[2], "abcd", 4, x, index);
+    EXPECT_EQ(ints(x, index), ints(8, 1));
+}
+
+TEST(DrawText, CutWithTwoDotsOnlyWhenTheTextWouldOverrun) {
+    setupBuiltinFonts();
+    const Font& bold = builtinFonts[0]; // 7 wide: two dots take 14
+    TestCanvas a(128, 32), b(128, 32);
+    const std::tuple<const char*, int32_t, const char*> cases[] = {
+        {"ABCD", 30, "ABCD"}, {"ABCD", 28, "ABCD"},       {"ABCD", 27, "A.."},
+        {"ABCD", 20, "A.."},  {"AB", 15, "AB"},           {"AB", 13, "A.."},
+        {"ABC", 5, "A.."},    {"ABCDEFGH", 42, "ABCD.."}, {"", 10, ""}};
+    for (const auto& [text, maxWidth, shown] : cases) {
+        surfaceFill(a.canvas.surface, 0);
+        surfaceFill(b.canvas.surface, 0);
+        int32_t width = drawText(a.canvas, text, 3, 4, 0xFFFF, maxWidth, nullptr);
+        EXPECT_EQ(width, 7 * int32_t(std::string(shown).size())) << text << maxWidth;
+        drawText(b.canvas, shown, 3, 4, 0xFFFF, 0, &bold);
+        EXPECT_EQ(a.pixels(), b.pixels()) << text << " " << maxWidth;
+    }
+    EXPECT_EQ(drawText(a.canvas, nullptr, 0, 0, 0xFFFF, 0, nullptr), 0);
+    canvasSelectFont(a.canvas, 4);
+    EXPECT_EQ(drawText(a.canvas, "ab", 0, 0, 0xFFFF, 0, nullptr), 32);
+    const std::string longText(3000, 'i');
+    EXPECT_EQ(drawText(a.canvas, longText.c_str(), 0, 0, 0xFFFF, 0, &bold), 2047 * 7);
 }

@@ -1,0 +1,357 @@
+// ghtool's commands that play levels: sim writes the rules' states (every
+// field pinned by the identity check's digests); verify replays every
+// shipped level's own solution, from the packed GHold.dat too, names a
+// broken one and counts ticks, moves and pushes exactly; solve finds the
+// known shortest solutions of small rooms with exact search counts, each
+// replaying to the exit, tells a room without a way out from a search
+// stopped by its bound, and finds no early level of the campaign winnable
+// in under two thirds of the ticks its own solution takes.
+#include "tests/support/datafile.h"
+#include "tests/support/ints.h"
+#include "tests/support/scenario.h"
+#include "tools/assets.h"
+#include "tools/leveltext.h"
+#include "tools/sim.h"
+#include "tools/solve.h"
+#include "tools/verify.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandRun run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
+               const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+LevelText parse(const std::string& text) {
+    LevelText level;
+    EXPECT_EQ(parseLevelText(text, level), "");
+    return level;
+}
+
+// A corridor: the player pushes a ball into a box, which opens the door at
+// the far end of the lower row.
+const std::string ballRoom = levelText(">.oB..#|#....D#");
+
+// The moves of the "solution:" lines of solve's output, joined.
+std::string solutionOf(const std::string& output) {
+    std::istringstream lines(output);
+    std::string line;
+    std::string moves;
+    while (std::getline(lines, line)) {
+        if (line.rfind("solution: ", 0) == 0) {
+            moves += line.substr(10);
+        }
+    }
+    return moves;
+}
+
+bool simCompletes(const std::string& level, const std::string& moves) {
+    return run(simCommand, {level, moves.empty() ? "." : moves}).out.find("\"levelComplete\":1") !=
+           std::string::npos;
+}
+
+// A dark door beside the player, and a corridor of `length` cells below
+// that leads to an exit: the door takes 17 ticks to open into an exit, the
+// corridor `length` ticks to walk.
+std::string corridor(int length) {
+    const std::string rock(length - 2, '#');
+    const std::string floor(length - 2, '.');
+    return levelText(">D" + rock + "|" + std::string(length, '.'),
+                     "__" + floor + "|" + std::string(length, '_'),
+                     std::string(length, '.') + "|" + std::string(length - 1, '.') + "X");
+}
+
+// A corridor winding through five rows of 18 cells to an exit 76 steps away.
+std::string winding() {
+    const std::string open(18, '.');
+    const std::string top(17, '.');
+    return levelText(">" + top + "|" + std::string(17, '#') + ".|" + open + "|." +
+                         std::string(17, '#') + "|" + open + "|" + std::string(17, '#') + ".|" +
+                         open + "|." + std::string(17, '#') + "|" + open,
+                     {},
+                     open + "|" + open + "|" + open + "|" + open + "|" + open + "|" + open + "|" +
+                         open + "|" + open + "|X" + top);
+}
+
+} // namespace
+
+TEST(Sim, TracesEveryStepOrOnlyTheLastAndRefusesBadInput) {
+    const TempDir folder("sim");
+    const std::string level = (folder.path / "level.txt").string();
+    std::ofstream(level) << levelText(">.");
+    const CommandRun traced = run(simCommand, {level, "R", "--trace"});
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    const size_t second = traced.out.find("\n{\"step\":1,") + 1;
+    ASSERT_NE(second, 0u) << traced.out;
+    EXPECT_EQ(traced.out.rfind("{\"step\":0,", 0), 0u);
+    // The player has stepped from the first cell into the second.
+    EXPECT_NE(traced.out.find("\"cells\":[[2,0,0],[2,32,0]]", second), std::string::npos);
+    EXPECT_EQ(run(simCommand, {level, "R"}).out, traced.out.substr(second));
+
+    const std::string garbage = (folder.path / "garbage.txt").string();
+    std::ofstream(garbage) << "floor:\n__\n\nobject:\nZZ\n";
+    const std::string missing = (folder.path / "missing.txt").string();
+    const std::string noData = (folder.path / "missing.dat").string();
+    const std::vector<std::vector<std::string>> bad = {{missing, "R"},
+                                                       {garbage, "R"},
+                                                       {level, "RXL"},
+                                                       {level},
+                                                       {level, "R", "extra"},
+                                                       {"--data", noData, "--level", "0", "R"},
+                                                       {"--data", noData, "--level", "51", "R"},
+                                                       {"--data", noData, "--level", "-1", "R"},
+                                                       {"--data", noData, "--level", "x", "R"},
+                                                       {"--data", noData, "R"},
+                                                       {"--bogus", level, "R"}};
+    for (const auto& args : bad) {
+        const CommandRun result = run(simCommand, args);
+        EXPECT_EQ(result.status, 2) << args.size();
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err, "");
+    }
+}
+
+TEST(Verify, EveryShippedLevelIsSolvedFromThePackedDataFile) {
+    const CommandRun verified =
+        run(verifyCommand, {"--data", GHOLD_DATA_FILE, GHOLD_SOURCE_DIR "/assets"});
+    EXPECT_EQ(verified.status, 0) << verified.err;
+    EXPECT_EQ(verified.out, "all 51 levels solved by their solutions\n");
+}
+
+TEST(Verify, StatsGiveOneRowPerLevelAndNoLateLevelIsWalkable) {
+    const CommandRun verified = run(verifyCommand, {"--stats", GHOLD_SOURCE_DIR "/assets"});
+    ASSERT_EQ(verified.status, 0) << verified.err;
+    std::istringstream lines(verified.out);
+    std::string line;
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        if (line.rfind("| ", 0) != 0 || line.rfind("| level", 0) == 0) {
+            continue;
+        }
+        ++rows;
+        // From level 5 on a level must ask for more than a walk.
+        if (rows > 5) {
+            EXPECT_EQ(line.find("| yes |"), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(rows, 51);
+}
+
+TEST(Verify, ABrokenSolutionIsNamedAndFailsTheRun) {
+    TempDir folder("verify");
+    fs::create_directories(folder.path / "levels");
+    for (const auto& entry : fs::directory_iterator(GHOLD_SOURCE_DIR "/assets/levels")) {
+        fs::copy_file(entry.path(), folder.path / "levels" / entry.path().filename());
+    }
+    // Level 7 keeps its grids but loses all but its first move.
+    LevelText seven;
+    std::string error;
+    ASSERT_TRUE(readLevelTextFile((folder.path / "levels/level07.txt").string(), seven, error));
+    seven.solution = seven.solution.substr(0, 1);
+    std::ofstream(folder.path / "levels/level07.txt") << formatLevelText(seven);
+
+    const CommandRun verified = run(verifyCommand, {folder.path.string()});
+    EXPECT_EQ(verified.status, 1);
+    EXPECT_NE(
+        verified.err.find("level 7 (" + seven.title + "): the solution does not reach the exit"),
+        std::string::npos)
+        << verified.err;
+    EXPECT_NE(verified.err.find("1 of 51 levels"), std::string::npos) << verified.err;
+
+    EXPECT_EQ(run(verifyCommand, {(folder.path / "missing").string()}).status, 2);
+    EXPECT_EQ(run(verifyCommand, {"--data", (folder.path / "none.dat").string()}).status, 2);
+    EXPECT_EQ(run(verifyCommand, {"--bogus"}).status, 2);
+}
+
+TEST(Verify, ReplayCountsTicksMovesAndPushes) {
+    const LevelText room = parse(ballRoom);
+    // Two steps (the second drops the ball into the box), a step down and
+    // two along: the door has started opening but is no exit yet.
+    ReplayResult result = replaySolution(room.record, "RRDRR.....");
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(0, 10, 5, 1));
+    EXPECT_FALSE(result.trailing);
+
+    // Walking on into the door until it has become the exit: it opens on the
+    // step after the drop and is an exit 15 steps later.
+    result = replaySolution(room.record, "RRD" + std::string(16, 'R'));
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(19, 19, 6, 1));
+    EXPECT_FALSE(result.trailing);
+
+    // One key more than needed is refused: a solution ends at the exit.
+    result = replaySolution(room.record, "RRD" + std::string(17, 'R'));
+    EXPECT_EQ(result.completedAt, 19);
+    EXPECT_TRUE(result.trailing);
+}
+
+TEST(Verify, WalkOnlySearchAndMechanicNames) {
+    struct Case {
+        std::string level;
+        bool walkable;
+        const char* mechanics;
+    };
+    const Case cases[] = {
+        // The door stays shut while the ball is loose: no walk reaches it.
+        {ballRoom, false, "ball box door"},
+        {levelText(">...", "", "...X"), true, ""},
+        // A fire in the corridor is no way through; lava neither.
+        {levelText(">...", "", ".F.X"), false, "fire"},
+        {levelText(">...", "_~__", "...X"), false, "lava"},
+        // A barrier with no plate anywhere sinks on the first step.
+        {levelText(">.H.", "", "...X"), true, "barrier"},
+        {levelText(">.H.", "___+", ".X.."), true, "plate barrier"},
+        {levelText(">H..", "__+_", "...X"), false, "plate barrier"},
+        // A sunk barrier out of the player's first step rises at once while
+        // a plate is bare.
+        {levelText(">....", "__h+_", "....X"), false, "plate barrier"},
+    };
+    for (const Case& c : cases) {
+        const LevelText room = parse(c.level);
+        EXPECT_EQ(walkableToExit(room.record), c.walkable) << c.level;
+        EXPECT_EQ(mechanicsOf(room.record), c.mechanics) << c.level;
+    }
+}
+
+TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
+    const TempDir folder("solve");
+    const std::string walk16 = (folder.path / "walk16.txt").string();
+    const std::string walk17 = (folder.path / "walk17.txt").string();
+    const std::string wound = (folder.path / "winding.txt").string();
+    std::ofstream(walk16) << corridor(16);
+    std::ofstream(walk17) << corridor(17);
+    std::ofstream(wound) << winding();
+    const std::string data = GHOLD_SOURCE_DIR "/tests/data/";
+    const std::string right(17, 'R'), left(17, 'L');
+    struct Case {
+        std::string level;
+        const char* by;
+        std::string moves; // the one shortest solution, or empty when several tie
+        int ticks;
+        int presses;
+        // The counts of the search, which its merging and pruning decide.
+        const char* search;
+    };
+    const Case cases[] = {
+        {walk16, "ticks", "DRRRRRRRRRRRRRRR", 16, 16, "# 273 states, 783"},
+        // Walking and waiting for the door tie at 17 ticks; waiting presses less.
+        {walk17, "ticks", "................R", 17, 1, "# 275 states, 788"},
+        {walk16, "moves", "................R", 17, 1, "# 49 states, 66"},
+        // Stepping down onto the exit ends the level a tick later.
+        {wound, "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.", 77, 76,
+         "# 153 states, 467"},
+        // Earlier forms of three levels, where the shortcuts that got them
+        // rebuilt are known: torches shoved off the exit, water that puts
+        // out the fire by itself, a baffle never touched.
+        {data + "shortcut_torches.txt", "ticks", "RRRD.", 5, 4, "# 11 states, 24"},
+        {data + "shortcut_torches.txt", "moves", "", 0, 4, "# 11 states, 24"},
+        {data + "shortcut_spring.txt", "ticks", ".....RRRRRRRRRR", 15, 10, "# 890 states, 2836"},
+        {data + "shortcut_baffle.txt", "ticks", "", 28, 0, "# 4713 states, 18921"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level + " by " + c.by);
+        const CommandRun solved = run(solveCommand, {c.level, "--by", c.by});
+        ASSERT_EQ(solved.status, 0) << solved.out;
+        const std::string moves = solutionOf(solved.out);
+        if (!c.moves.empty()) {
+            EXPECT_EQ(moves, c.moves);
+        }
+        const int presses =
+            static_cast<int>(moves.size() - std::count(moves.begin(), moves.end(), '.'));
+        if (c.ticks != 0) {
+            EXPECT_EQ(static_cast<int>(moves.size()), c.ticks);
+        }
+        if (c.presses != 0) {
+            EXPECT_EQ(presses, c.presses);
+        }
+        char counts[64];
+        std::snprintf(counts, sizeof counts, "# %d ticks, %d key press%s: the fewest",
+                      static_cast<int>(moves.size()), presses, presses == 1 ? "" : "es");
+        EXPECT_NE(solved.out.find(counts), std::string::npos) << solved.out;
+        EXPECT_NE(solved.out.find(std::string("\n") + c.search + " ticks stepped in "),
+                  std::string::npos)
+            << solved.out;
+        // It ends in the exit on its very last tick.
+        EXPECT_TRUE(simCompletes(c.level, moves));
+        EXPECT_FALSE(simCompletes(c.level, moves.substr(0, moves.size() - 1)));
+    }
+}
+
+TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
+    const TempDir folder("solve_bounds");
+    const std::string shut = (folder.path / "shut.txt").string();
+    std::ofstream(shut) << levelText(">.#.|.o#B", "", "...X|....");
+    for (const char* by : {"moves", "ticks"}) {
+        const CommandRun none = run(solveCommand, {shut, "--by", by});
+        EXPECT_EQ(none.status, 1);
+        EXPECT_EQ(none.out.rfind(
+                      "# no solution: every reachable state searched\n# 6 states, 21 ticks ", 0),
+                  0u)
+            << none.out;
+    }
+
+    const std::string walk = (folder.path / "walk.txt").string();
+    std::ofstream(walk) << corridor(17);
+    const CommandRun bounded = run(solveCommand, {walk, "--max-states", "40"});
+    EXPECT_EQ(bounded.status, 3);
+    EXPECT_EQ(bounded.out.rfind("# no solution of 5 ticks or fewer; stopped by the states bound\n"
+                                "# 40 states, ",
+                                0),
+              0u)
+        << bounded.out;
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{walk, "--by", "pushes"},
+          {walk, "--max-states", "0"},
+          {walk, "--max-seconds", "soon"},
+          {(folder.path / "missing.txt").string()},
+          {"--data", (folder.path / "missing.dat").string(), "--level", "3"},
+          {}}) {
+        EXPECT_EQ(run(solveCommand, args).status, 2);
+    }
+}
+
+// The campaign's teaching levels must not be skippable: the search settles
+// every sequence shorter than two thirds of each level's own solution and
+// finds none that completes it.
+TEST(Solve, NoEarlyLevelHasASolutionUnderTwoThirdsOfItsOwn) {
+    // Under the sanitizers the rules run ten times slower; a sample of the
+    // levels still proves the check works there.
+    constexpr int step = GHOLD_SANITIZED ? 4 : 1;
+    for (int level = 0; level <= 22; level += step) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        LevelText text;
+        std::string error;
+        ASSERT_TRUE(readLevelTextFile(std::string(GHOLD_SOURCE_DIR "/assets/") + levelPath(level),
+                                      text, error))
+            << error;
+        const int own = replaySolution(text.record, text.solution).completedAt;
+        ASSERT_GT(own, 0);
+        SolveOptions options = defaultSolveOptions();
+        options.maxCost = (2 * own - 1) / 3;
+        options.maxStates = 2'000'000;
+        const SolveResult result = solveLevel(text.record, options);
+        EXPECT_EQ(result.outcome, SolveOutcome::Bounded) << result.moves;
+        EXPECT_STREQ(result.bound, "cost");
+    }
+}

@@ -242,10 +242,10 @@ TEST(LineEditor, RecreatingAFocusedFieldKeepsItsCaret) {
     f.key(KEY_LEFT);
     ASSERT_EQ(f.field.caret, 5);
     const int32_t caretX = desktop.current->caret.x;
-    lineEditorCreate(f.field, 30, 24, 100, 17, f.text, 16);
+    lineEditorCreate(f.field, 30, 24, 100, 15, f.text, 16);
     EXPECT_EQ(ints(f.field.caret, desktop.current->caret.x, desktop.current->caret.y,
                    desktop.current->caret.height),
-              ints(5, caretX + 20, 24, 17));
+              ints(5, caretX + 20, 24, 15));
     // Without the caret a field starts at the beginning again.
     LineEditor other{};
     char buffer[8] = "xyz";

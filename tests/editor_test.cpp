@@ -162,6 +162,11 @@ struct EditorSession {
     Dialog* dialog() const {
         return desktop.count > 1 ? dialogOfWindow(desktop.windows[desktop.count - 1]) : nullptr;
     }
+    // The text of a line of the dialog on top; empty without one.
+    std::string said(int32_t line) const {
+        const Dialog* d = dialog();
+        return d != nullptr && d->lines[line].label != nullptr ? d->lines[line].label : "";
+    }
     // Clicks the first button of the dialog's last line: Ok.
     void confirm() {
         Dialog* d = dialog();
@@ -293,14 +298,12 @@ TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
     EditorSession session("bad.txt", [](const fs::path& folder) {
         writeText(folder / "bad.txt", "floor:\n__\n\nobject:\n<Q\n\ntop:\n.X\n");
     });
-    const Dialog* d = session.dialog();
-    ASSERT_NE(d, nullptr);
-    EXPECT_STREQ(d->lines[1].label, "bad.txt");
-    EXPECT_STREQ(d->lines[3].label, "line 5: 'Q' is no element");
-    EXPECT_EQ(ints(d->alert, desktop.count), ints(1, 2));
+    EXPECT_EQ(session.said(1), "bad.txt");
+    EXPECT_EQ(session.said(3), "line 5: 'Q' is no element");
+    ASSERT_EQ(desktop.count, 2);
+    EXPECT_EQ(session.dialog()->alert, 1u);
     // Under it, a new level, which cannot be saved over the bad file unasked.
-    EXPECT_EQ(document.path, "");
-    EXPECT_EQ(document.level.record.width, 10);
+    EXPECT_EQ(ints(document.path.empty(), document.level.record.width), ints(1, 10));
 }
 
 TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
@@ -334,9 +337,7 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     session.pass(); // less than a step later: no tick
     EXPECT_EQ(session.dialog(), nullptr);
     session.key(KEY_RIGHT);
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[1].label,
-                 "The exit was reached on tick 17, after 2 moves.");
+    EXPECT_EQ(session.said(1), "The exit was reached on tick 17, after 2 moves.");
     session.pass();
     EXPECT_TRUE(matchesGolden("editor-play-test-complete", scriptScreen().width,
                               scriptScreen().height, scriptScreen().pixels.data()));
@@ -345,8 +346,7 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     EXPECT_EQ(document.level.solution, "R...............R");
 
     session.key(KEY_F6);
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[2].label, "17 ticks and 2 moves.");
+    EXPECT_EQ(session.said(2), "17 ticks and 2 moves.");
     session.confirm();
     // The replay set the rules' records up afresh; the board is the
     // window's again.
@@ -359,13 +359,11 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     const std::string assets = editor.assetFolder;
     editor.assetFolder = "nowhere";
     session.choose(0, 7);
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[1].label, "GHold.dat was not written:");
+    EXPECT_EQ(session.said(1), "GHold.dat was not written:");
     session.confirm();
     editor.assetFolder = assets;
     session.choose(0, 7);
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_EQ(session.dialog()->lines[2].label, fs::absolute("GHold.dat").string());
+    EXPECT_EQ(session.said(2), fs::absolute("GHold.dat").string());
     ASSERT_EQ(loadGameData("GHold.dat"), 1);
     EXPECT_EQ(levelRecords[0].width, 3);
     EXPECT_EQ(levelRecords[0].cells[2][0][LAYER_OBJECT], DOOR);
@@ -380,8 +378,7 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     EditorSession session;
     // Nothing to verify yet.
     session.choose(2, 1);
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[1].label, "The level has no solution yet.");
+    EXPECT_EQ(session.said(1), "The level has no solution yet.");
     session.confirm();
     // A turn of the wheel over the palette scrolls it three steps: the first
     // row goes out of sight and the second comes up to the pane's very top.
@@ -399,8 +396,7 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     MainWndProc(MSG_CLOSE, 0, 0);
     session.pass();
     session.pass();
-    ASSERT_NE(session.dialog(), nullptr);
-    EXPECT_STREQ(session.dialog()->lines[1].label, "The level has changes that are not saved.");
+    EXPECT_EQ(session.said(1), "The level has changes that are not saved.");
     session.key(KEY_ESCAPE);
     session.pass();
     EXPECT_EQ(desktop.count, 1);
@@ -408,10 +404,8 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     session.control('S');
     session.replaceField("no/such/folder.txt");
     session.confirm();
-    const Dialog* error = session.dialog();
-    ASSERT_NE(error, nullptr);
-    EXPECT_STREQ(error->lines[1].label, "no/such/folder.txt");
-    EXPECT_STREQ(error->lines[3].label, "No such file or directory");
+    EXPECT_EQ(session.said(1), "no/such/folder.txt");
+    EXPECT_EQ(session.said(3), "No such file or directory");
     session.confirm();
     EXPECT_TRUE(documentChanged(document));
     EXPECT_EQ(document.level.record.cells[3][3][LAYER_OBJECT], BALL);

@@ -23,7 +23,7 @@ constexpr int32_t WX = 40, WY = 30; // the test window's client position
 struct FieldDesk {
     Window* window = nullptr;
     LineEditor field{};
-    char text[40] = {};
+    char text[300] = {};
 
     explicit FieldDesk(const char* initial = "", int32_t size = 16) {
         EXPECT_EQ(scriptedDesktopStart(320, 240, QuietWindowProc), nullptr);
@@ -167,6 +167,14 @@ TEST(LineEditor, ClipboardCopiesCutsAndPastesTheSelection) {
     EXPECT_EQ(f.selection(), ints(2, 2, 2));
 }
 
+TEST(LineEditor, TheClipboardTakesTheFirst255CharactersOfALongerSelection) {
+    const std::string many(270, 'a');
+    FieldDesk f(many.c_str(), 280);
+    f.key(KEY_END, KEY_SHIFT);
+    f.key('C', KEY_CTRL);
+    EXPECT_EQ(std::strlen(lineEditorClipboard), 255u);
+}
+
 TEST(LineEditor, TheViewScrollsNearTheRightEdgeAndJumpsBackEightCharacters) {
     FieldDesk f("");
     f.type("abcdefghijklm");
@@ -234,10 +242,10 @@ TEST(LineEditor, RecreatingAFocusedFieldKeepsItsCaret) {
     f.key(KEY_LEFT);
     ASSERT_EQ(f.field.caret, 5);
     const int32_t caretX = desktop.current->caret.x;
-    lineEditorCreate(f.field, 30, 24, 100, 17, f.text, 16);
+    lineEditorCreate(f.field, 30, 24, 100, 15, f.text, 16);
     EXPECT_EQ(ints(f.field.caret, desktop.current->caret.x, desktop.current->caret.y,
                    desktop.current->caret.height),
-              ints(5, caretX + 20, 24, 17));
+              ints(5, caretX + 20, 24, 15));
     // Without the caret a field starts at the beginning again.
     LineEditor other{};
     char buffer[8] = "xyz";

@@ -33,7 +33,8 @@ start_xvfb() {
     command -v Xvfb > /dev/null || { echo "Xvfb not installed: skipped"; exit 77; }
     command -v xdotool > /dev/null || { echo "xdotool not installed"; exit 1; }
     # Xvfb picks a free display itself and writes its number to descriptor 3.
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3> "$work/display" \
+    # It keeps what a test set on it when the last program leaves.
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3> "$work/display" \
         2> "$work/xvfb.log" &
     xvfb=$!
     for _ in $(seq 50); do

@@ -6,8 +6,6 @@ screen_colours.py DISPLAY --digest   a digest of the whole picture
 screen_colours.py DISPLAY --pixel X Y          the colour at (X, Y) as RRGGBB
 screen_colours.py DISPLAY --blocks X Y W H Z   fails unless the W x H area at
     (X, Y) is made of whole Z x Z squares of one colour each
-screen_colours.py DISPLAY --workarea X Y W H   says that only that area is free
-    for windows, as a desktop with panels says it (_NET_WORKAREA)
 """
 import ctypes
 import ctypes.util
@@ -94,19 +92,6 @@ class Screen:
                     return column, row
         return None
 
-    def set_workarea(self, x, y, width, height):
-        self.x.XInternAtom.restype = ctypes.c_ulong
-        self.x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        self.x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
-                                           ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                           ctypes.c_void_p, ctypes.c_int]
-        self.x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        atom = self.x.XInternAtom(self.display, b"_NET_WORKAREA", 0)
-        # Four CARDINALs (atom 6), 32-bit items passed as C longs, replacing (0) any there.
-        area = (ctypes.c_long * 4)(x, y, width, height)
-        self.x.XChangeProperty(self.display, self.root, atom, 6, 32, 0, area, 4)
-        self.x.XSync(self.display, 0)
-
     def any_colour_at_centre(self):
         """Whether anything but black shows in the 8 x 8 pixels at the centre: a
         quick look, cheap enough to poll for the first frame."""
@@ -121,8 +106,6 @@ def main():
         print(hashlib.sha1(screen.grab()).hexdigest())
     elif "--pixel" in sys.argv:
         print(f"{screen.pixel(*numbers):06x}")
-    elif "--workarea" in sys.argv:
-        screen.set_workarea(*numbers)
     elif "--blocks" in sys.argv:
         odd = screen.blocks(*numbers)
         if odd is not None:

@@ -136,6 +136,9 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         {file.levelAt[20], 19},
         {file.levelAt[20] + 4, 14},
         {file.effectAt[4], -1},
+        // The last effect, empty, claiming one sample too many: a reader that
+        // gave up on it without failing would find the pictures right after.
+        {file.effectAt[15], MAX_EFFECT_SAMPLES + 1},
         {file.pictureAt[1], 0},
         {file.pictureAt[2] + 4, -8},
         // The top layer of level 1's last cell outside the element codes.

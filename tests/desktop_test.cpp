@@ -333,26 +333,18 @@ TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
 
 TEST_F(DesktopTest, ForcedRedrawReleasesTheButtonAndEndsADrag) {
     start();
-    Window* b = open(1);
+    Window* b = open(1); // the title bar from (220, 180)
     ASSERT_NE(b, nullptr);
-    takeEvents();
-    ASSERT_EQ(desktop.needsRedraw, 1u);
-    desktop.awake = 1;
-    updatePass(desktop);
-    EXPECT_EQ(inputState.mouse.leftReleased, 1u);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Draw"}));
-    EXPECT_EQ(ints(desktop.awake, desktop.needsRedraw), ints(0, 0));
-    mouseClearEvents(inputState.mouse);
-    scriptMouseMove(b->titleX + 20, b->titleY + 5);
-    scriptLeftDown();
+    pass();
+    play("240,185 d");
     EXPECT_EQ(pass(), Events{}); // the pass that starts a drag ticks nothing
     ASSERT_EQ(desktop.dragging, b);
-    scriptMouseMove(b->titleX + 27, b->titleY + 9);
+    play("247,189");
     desktop.needsRedraw = 1;
     // Ended by the release the redraw forces: the odd 7 becomes 6.
     EXPECT_EQ(pass(), (Events{"B Tick"}));
     EXPECT_EQ(ints(desktop.dragging == nullptr, b->dragActive, b->frameX, b->frameY),
-              ints(1, 0, 218 + 6, 178 + 4));
+              ints(1, 0, 224, 182));
 }
 
 TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdgesAreIgnored) {
@@ -545,10 +537,14 @@ TEST_F(DesktopTest, MaximiseAndRestoreWithinTheDesktop) {
     start();
     Window* w = openAt(101, 51, 300, 200, 63);
     ASSERT_NE(w, nullptr);
-    maximiseWindow(*w);
+    // Its frame's button maximises it and, clicked again, restores it.
+    const auto clickMaximise = [w] {
+        play("+0 0,0 d +0 u +0", w->maximiseButton.rect.x + 4, w->maximiseButton.rect.y + 4);
+    };
+    clickMaximise();
     EXPECT_EQ(ints(w->maximised, w->flags), ints(1, 56));
     EXPECT_EQ(frameOf(*w), ints(0, 0, 0, 19, 640, 461, 640, 480));
-    restoreWindow(*w);
+    clickMaximise();
     EXPECT_EQ(ints(w->maximised, w->flags), ints(0, 63));
     EXPECT_EQ(frameOf(*w), ints(100, 51, 102, 72, 300, 200, 304, 223));
     // A minimum wider than the desktop: the maximise is only remembered.
@@ -689,8 +685,10 @@ TEST_F(DesktopTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitche
     caretHide(w->caret, &owner);
     EXPECT_EQ(at(6040), ints(0, 3, 3));
     EXPECT_EQ(lastCopy(), ints(w->x + 40, w->y + 7, 2, 13));
-    // A strip at the canvas's edge is erased only where it lies inside.
+    // Switched on again it shows at once, whatever the old blink's phase.
     caretShow(w->caret, &owner);
+    EXPECT_EQ(at(6600), ints(1, 4, 3));
+    // A strip at the canvas's edge is erased only where it lies inside.
     caretSetPosition(w->caret, 199, -4);
     at(7000);
     caretHide(w->caret, &owner);

@@ -1,12 +1,16 @@
-// Level set-up and the water on the fine grid where the identity check
-// cannot look: the view centred in its window, the records a previous level
-// leaves, the storage's edges, a narrow level after a wider one, the sixteen
-// listed drains, every level size. How water flows step by step is in every traced step of the
+// Level set-up, the water on the fine grid and the rules where the identity
+// check cannot look: the view centred in its window, the records a previous
+// level leaves, the storage's edges, a narrow level after a wider one, the
+// sixteen listed drains, any code in any layer of every level size. How the
+// rules and the water go step by step is in every traced step of the
 // identity check (fine cells and shapes included). Fine cells are addressed
 // (row, column); a tile (x, y) covers rows 3y..3y+2 and columns 3x..3x+2.
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/fluid.h"
+#include "game/history.h"
 #include "game/move.h"
+#include "game/rules.h"
 #include "game/sound.h"
 #include "tests/support/ints.h"
 #include "tests/support/scenario.h"
@@ -15,6 +19,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -45,12 +50,6 @@ uint8_t& at(int row, int column) {
 // The bytes of one fine row from a first column on.
 std::vector<int> span(int row, int column, int count) {
     return std::vector<int>(&fineGrid.cells[row][column], &fineGrid.cells[row][column] + count);
-}
-
-void steps(int count) {
-    for (int i = 0; i < count; ++i) {
-        flowStep();
-    }
 }
 
 // One tile row of floor: interior fine rows 3..5, columns 3..11, solid
@@ -173,8 +172,12 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     EXPECT_EQ(fineGrid.shapes[4][12], 0);
 }
 
-TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
-    const int8_t objects[5] = {EMPTY, WATER_SOURCE, DRAIN, BAFFLE_LEFT, PIPE_TEE};
+// Any code in any layer of a level of any size, right up to its border,
+// under random moves: the rules and the water keep every read and write on
+// the board (the sanitizer build watches), leave the fine cells beyond the
+// level as they were and never leave a code outside the table.
+TEST(Rules, AnyCodesOnEveryLevelSizeStayInsideTheLevel) {
+    std::mt19937 random(20261205);
     for (int width = 1; width <= BOARD_COLUMNS; ++width) {
         for (int height = 1; height <= BOARD_ROWS; ++height) {
             LevelRecord record{};
@@ -182,10 +185,13 @@ TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
             record.height = height;
             for (int x = 0; x < width; ++x) {
                 for (int y = 0; y < height; ++y) {
-                    record.cells[x][y][LAYER_OBJECT] = objects[(x + 2 * y) % 5];
-                    record.cells[x][y][LAYER_FLOOR] = (x * y) % 7 == 3 ? LAVA : PLAIN_FLOOR;
+                    for (int8_t& code : record.cells[x][y]) {
+                        const int pick = static_cast<int>(random() % (2 * ELEMENT_COUNT));
+                        code = static_cast<int8_t>(pick < ELEMENT_COUNT ? pick : EMPTY);
+                    }
                 }
             }
+            board = Board{};
             fineGrid = FineGrid{};
             std::memset(fineGrid.cells, 0xA5, sizeof fineGrid.cells);
             loadLevel(record);
@@ -194,7 +200,10 @@ TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
                     at(r, c) |= FINE_FULL;
                 }
             }
-            steps(12);
+            for (int tick = 0; tick < 40; ++tick) {
+                levelFlow.moveRequest = moveFromChar("RLUD."[random() % 5]);
+                advanceBoard();
+            }
             int outsideChanged = 0;
             for (int r = 0; r < FINE_ROWS; ++r) {
                 for (int c = 0; c < FINE_COLUMNS; ++c) {
@@ -204,6 +213,11 @@ TEST(FineGrid, EveryLevelSizeStaysInsideTheGrid) {
                 }
             }
             EXPECT_EQ(outsideChanged, 0) << width << " x " << height;
+            for (const auto& cell : board.cells) {
+                for (int8_t code : cell) {
+                    ASSERT_TRUE(isElementCode(code)) << width << " x " << height;
+                }
+            }
         }
     }
 }

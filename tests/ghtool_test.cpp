@@ -203,6 +203,12 @@ TEST(Verify, ReplayCountsTicksMovesAndPushes) {
     result = replaySolution(room.record, "RRD" + std::string(17, 'R'));
     EXPECT_EQ(result.completedAt, 19);
     EXPECT_TRUE(result.trailing);
+
+    // A level one column wide, where a step up is a walk, not a push, and a
+    // step down onto the exit ends the level a tick later.
+    result = replaySolution(parse(levelText(".|>|.", "", ".|.|X")).record, "UDD.");
+    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
+              ints(4, 4, 4, 0));
 }
 
 TEST(Verify, WalkOnlySearchAndMechanicNames) {
@@ -301,33 +307,62 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
     const TempDir folder("solve_bounds");
     const std::string shut = (folder.path / "shut.txt").string();
     std::ofstream(shut) << levelText(">.#.|.o#B", "", "...X|....");
-    for (const char* by : {"moves", "ticks"}) {
-        const CommandRun none = run(solveCommand, {shut, "--by", by});
-        EXPECT_EQ(none.status, 1);
-        EXPECT_EQ(none.out.rfind(
-                      "# no solution: every reachable state searched\n# 6 states, 21 ticks ", 0),
-                  0u)
-            << none.out;
-    }
-
+    // A float above a player against the edge: pressing on into the edge is
+    // still a tick of its own to step.
+    const std::string floated = (folder.path / "floated.txt").string();
+    std::ofstream(floated) << levelText("r|>");
     const std::string walk = (folder.path / "walk.txt").string();
     std::ofstream(walk) << corridor(17);
-    const CommandRun bounded = run(solveCommand, {walk, "--max-states", "40"});
-    EXPECT_EQ(bounded.status, 3);
-    EXPECT_EQ(bounded.out.rfind("# no solution of 5 ticks or fewer; stopped by the states bound\n"
-                                "# 40 states, ",
-                                0),
-              0u)
-        << bounded.out;
+    const std::string spring = GHOLD_SOURCE_DIR "/tests/data/shortcut_spring.txt";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{shut, "--by", "moves"},
+         1,
+         "# no solution: every reachable state searched\n# 6 states, 21 ticks "},
+        {{shut, "--by", "ticks"},
+         1,
+         "# no solution: every reachable state searched\n# 6 states, 21 ticks "},
+        {{floated}, 1, "# no solution: every reachable state searched\n# 3 states, 9 ticks "},
+        {{walk, "--max-states", "40"},
+         3,
+         "# no solution of 5 ticks or fewer; stopped by the states bound\n# 40 states, "},
+        {{walk, "--by", "moves", "--max-states", "40"},
+         3,
+         "# no solution of 0 key presses or fewer; stopped by the states bound\n# 40 states, "},
+        // The clock is read every 1,024 ticks: any machine has spent a
+        // microsecond on the first 1,024.
+        {{spring, "--max-seconds", "0.000001"},
+         3,
+         "# no solution of 10 ticks or fewer; stopped by the seconds bound\n"
+         "# 361 states, 1024 ticks "},
+    };
+    for (const Case& c : cases) {
+        const CommandRun run = ::run(solveCommand, c.args);
+        EXPECT_EQ(run.status, c.status) << c.args[0];
+        EXPECT_EQ(run.out.rfind(c.out, 0), 0u) << run.out;
+    }
 
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{walk, "--by", "pushes"},
-          {walk, "--max-states", "0"},
-          {walk, "--max-seconds", "soon"},
-          {(folder.path / "missing.txt").string()},
-          {"--data", (folder.path / "missing.dat").string(), "--level", "3"},
-          {}}) {
-        EXPECT_EQ(run(solveCommand, args).status, 2);
+    // Usage for a wrong command line, the reason for a level it cannot read.
+    const std::string noData = (folder.path / "missing.dat").string();
+    for (const auto& [args, err] :
+         {std::pair<std::vector<std::string>, std::string>{{walk, "--by", "pushes"},
+                                                           "ghtool solve: unknown or incomplete "
+                                                           "option --by\nusage:"},
+          {{walk, "--max-states", "0"}, "ghtool solve: unknown or incomplete option"},
+          {{walk, "--max-seconds", "soon"}, "ghtool solve: unknown or incomplete option"},
+          {{(folder.path / "missing.txt").string()}, "ghtool solve: "},
+          {{"--data", noData, "--level", "3"}, "ghtool solve: " + noData + ": cannot be read"},
+          {{"--data", noData}, "usage:"},
+          {{"--level", "3"}, "usage:"},
+          {{"--data", noData, "--level", "3", walk}, "usage:"},
+          {{}, "usage:"}}) {
+        const CommandRun refused = run(solveCommand, args);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.err.rfind(err, 0), 0u) << refused.err;
     }
 }
 

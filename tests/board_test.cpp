@@ -58,7 +58,7 @@ const char* const flat = "#####|#...#|#####";
 
 } // namespace
 
-TEST(FineGrid, NothingIsMarkedOffTheStorageButItsLastCellIsItsOwn) {
+TEST(FineGrid, NothingIsMarkedOrReadOffTheLevelButItsLastCellIsItsOwn) {
     load(flat);
     EXPECT_EQ(ints(fineGrid.limitX, fineGrid.limitY, fineGrid.stepCounter), ints(12, 6, 1));
     // Tiles and fine cells just off the 18 x 13 storage are left alone.
@@ -73,33 +73,23 @@ TEST(FineGrid, NothingIsMarkedOffTheStorageButItsLastCellIsItsOwn) {
         openFineCell(cell[0], cell[1], cell[2], cell[3]);
     }
     EXPECT_EQ(std::memcmp(&before, &fineGrid, sizeof before), 0);
+    // The probes read a tile's top and bottom thirds (the frame is solid);
+    // below the bottom row, beyond either side or past the third column
+    // nothing is full, even where a previous level left water.
+    at(3, 4) = 3;
+    at(5, 3) = 3;
+    at(9, 0) = 3;
+    EXPECT_EQ(ints(fullTop(0, 0, 0), fullTop(1, 1, 0), fullTop(1, 1, 1), fullBottom(1, 1, 0),
+                   fullBottom(1, 1, 1), fullBottom(4, 2, 2)),
+              ints(1, 0, 1, 1, 0, 1));
+    EXPECT_EQ(ints(fullTop(0, 3, 0), fullBottom(0, 3, 0), fullTop(-1, 0, 0), fullTop(5, 0, 0),
+                   fullTop(0, 0, 3), fullBottom(0, 0, 3), fullTop(0, -1, 0)),
+              ints(0, 0, 0, 0, 0, 0, 0));
     // The storage's last tile and fine cell are its own.
     markTile(17, 12, 1, FINE_FULL);
     at(38, 53) = 0;
     openFineCell(17, 12, 2, 2);
     EXPECT_EQ(ints(at(36, 51) & FINE_FULL, at(38, 53)), ints(FINE_FULL, FINE_OPEN));
-}
-
-TEST(FineGrid, ProbesReadTopAndBottomThirdsAndNothingOffTheBoard) {
-    load(flat);
-    at(3, 4) = 3;
-    at(5, 3) = 3;
-    EXPECT_EQ(fullTop(0, 0, 0), 1); // solid frame
-    EXPECT_EQ(fullTop(1, 1, 0), 0);
-    EXPECT_EQ(fullTop(1, 1, 1), 1);
-    EXPECT_EQ(fullBottom(1, 1, 0), 1);
-    EXPECT_EQ(fullBottom(1, 1, 1), 0);
-    EXPECT_EQ(fullBottom(4, 2, 2), 1);
-    // Below the bottom row, beyond either side, or past the third column: not
-    // full, even where a previous level left something in the storage.
-    at(9, 0) = 3;
-    EXPECT_EQ(fullTop(0, 3, 0), 0);
-    EXPECT_EQ(fullBottom(0, 3, 0), 0);
-    EXPECT_EQ(fullTop(-1, 0, 0), 0);
-    EXPECT_EQ(fullTop(5, 0, 0), 0);
-    EXPECT_EQ(fullTop(0, 0, 3), 0);
-    EXPECT_EQ(fullBottom(0, 0, 3), 0);
-    EXPECT_EQ(fullTop(0, -1, 0), 0);
 }
 
 TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
@@ -117,14 +107,11 @@ TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
     // carry the bit, and only listed ones are emptied.
     load("......|......|......|......", "~~~~~~|~~~~~~|~~~~~~|~~~~~~");
     ASSERT_EQ(fineGrid.drainCount, 16);
-    EXPECT_EQ(fineGrid.drains[15].x, 3);
-    EXPECT_EQ(fineGrid.drains[15].y, 3);
-    EXPECT_EQ(at(11, 17), 6);
+    EXPECT_EQ(ints(fineGrid.drains[15].x, fineGrid.drains[15].y, at(11, 17)), ints(3, 3, 6));
     at(4, 1) = 7;  // listed tile (0, 1)
     at(4, 16) = 7; // unlisted tile (5, 1), outside the sweep
     flowStep();
-    EXPECT_EQ(at(4, 1), 6);
-    EXPECT_EQ(at(4, 16), 7);
+    EXPECT_EQ(ints(at(4, 1), at(4, 16)), ints(6, 7));
 }
 
 TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
@@ -148,16 +135,14 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     loadLevel(parse("..|..|..|..")); // width 2: limit 3, still no column
     at(5, 3) = 3;
     flowStep();
-    EXPECT_EQ(at(5, 3), 3);
-    EXPECT_EQ(at(6, 3), 2);
+    EXPECT_EQ(ints(at(5, 3), at(6, 3)), ints(3, 2));
     EXPECT_EQ(std::memcmp(fineGrid.shapes, zero, sizeof zero), 0);
     // Height 2: the sweep still takes fine row 2, so water there falls into
     // the last tile row, which is never swept itself.
     loadLevel(parse(".....|....."));
     at(2, 4) = 3;
     flowStep();
-    EXPECT_EQ(at(2, 4), 2);
-    EXPECT_EQ(at(3, 4), 3);
+    EXPECT_EQ(ints(at(2, 4), at(3, 4)), ints(2, 3));
     flowStep();
     EXPECT_EQ(at(3, 4), 3);
     // Water standing in the frame's first fine row or column keeps still
@@ -166,10 +151,8 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     at(6, 7) = 3;
     at(4, 12) = 3;
     flowStep();
-    EXPECT_EQ(at(6, 7), 3);
-    EXPECT_EQ(at(4, 12), 3);
-    EXPECT_EQ(fineGrid.shapes[6][7], 0);
-    EXPECT_EQ(fineGrid.shapes[4][12], 0);
+    EXPECT_EQ(ints(at(6, 7), at(4, 12), fineGrid.shapes[6][7], fineGrid.shapes[4][12]),
+              ints(3, 3, 0, 0));
 }
 
 // Any code in any layer of a level of any size, right up to its border,

@@ -59,10 +59,6 @@ bool GameSession::key(uint8_t vk, uint32_t advance) {
     return pass(advance);
 }
 
-void GameSession::end() {
-    shellEnd();
-}
-
 uint8_t keyForMove(char move) {
     switch (move) {
     case 'R': return KEY_RIGHT;

@@ -34,8 +34,6 @@ struct GameSession {
     // The program started again in the same folder, as a player starts it the
     // next day: whatever is open is closed first, without writing Cfg.txt.
     void restart();
-    // The loop's end: the desktop (writing Cfg.txt) and the platform.
-    void end();
 
     std::filesystem::path file(const char* name) const { return folder.path / name; }
 

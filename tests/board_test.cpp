@@ -1,8 +1,8 @@
 // Level set-up, the water on the fine grid and the rules where the identity
 // check cannot look: the view centred in its window, the records a previous
-// level leaves, the storage's edges, a narrow level after a wider one, the
-// sixteen listed drains, any code in any layer of every level size. How the
-// rules and the water go step by step is in every traced step of the
+// level leaves, the storage's edges, a narrow level after a wider one, any
+// code in any layer of every level size. How the rules and the water go step
+// by step, the drains listed included, is in every traced step of the
 // identity check (fine cells and shapes included). Fine cells are addressed
 // (row, column); a tile (x, y) covers rows 3y..3y+2 and columns 3x..3x+2.
 #include "game/board.h"
@@ -21,35 +21,27 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace {
 
-// A level record from its grids, rows apart by '|': plain floor and nothing
-// on top unless those grids are given.
-LevelRecord parse(std::string_view objects, std::string_view floor = {},
-                  std::string_view top = {}) {
+// A level record from its objects, rows apart by '|', on plain floor.
+LevelRecord parse(std::string_view objects) {
     LevelText level;
-    EXPECT_EQ(parseLevelText(levelText(objects, floor, top), level), "");
+    EXPECT_EQ(parseLevelText(levelText(objects), level), "");
     return level.record;
 }
 
 // Loads the level into freshly zeroed records, with the shape table built as
 // the game window builds it before any level.
-void load(std::string_view objects, std::string_view floor = {}, std::string_view top = {}) {
+void load(std::string_view objects) {
     board = Board{};
     fineGrid = FineGrid{};
     buildShapeTable();
-    loadLevel(parse(objects, floor, top));
+    loadLevel(parse(objects));
 }
 
 uint8_t& at(int row, int column) {
     return fineGrid.cells[row][column];
-}
-
-// The bytes of one fine row from a first column on.
-std::vector<int> span(int row, int column, int count) {
-    return std::vector<int>(&fineGrid.cells[row][column], &fineGrid.cells[row][column] + count);
 }
 
 // One tile row of floor: interior fine rows 3..5, columns 3..11, solid
@@ -92,28 +84,6 @@ TEST(FineGrid, NothingIsMarkedOrReadOffTheLevelButItsLastCellIsItsOwn) {
     EXPECT_EQ(ints(at(36, 51) & FINE_FULL, at(38, 53)), ints(FINE_FULL, FINE_OPEN));
 }
 
-TEST(FineGrid, DrainsAreDrainObjectsExitsAndLavaButOnlySixteenAreListed) {
-    load("....|.O..|....", "____|____|___~", "....|..X.|....");
-    ASSERT_EQ(fineGrid.drainCount, 3);
-    // A plugged drain is no drain.
-    board.cells[cellIndex(1, 1)][LAYER_OBJECT] = PLUGGED_DRAIN;
-    markDrains();
-    ASSERT_EQ(fineGrid.drainCount, 2);
-    EXPECT_EQ(ints(fineGrid.drains[0].x, fineGrid.drains[1].x, fineGrid.drains[1].y),
-              ints(2, 3, 2));
-    EXPECT_EQ(span(4, 2, 8), (std::vector<int>{2, 2, 2, 2, 6, 6, 6, 2}));
-
-    // Twenty-four lava tiles: sixteen listed (column after column), all
-    // carry the bit, and only listed ones are emptied.
-    load("......|......|......|......", "~~~~~~|~~~~~~|~~~~~~|~~~~~~");
-    ASSERT_EQ(fineGrid.drainCount, 16);
-    EXPECT_EQ(ints(fineGrid.drains[15].x, fineGrid.drains[15].y, at(11, 17)), ints(3, 3, 6));
-    at(4, 1) = 7;  // listed tile (0, 1)
-    at(4, 16) = 7; // unlisted tile (5, 1), outside the sweep
-    flowStep();
-    EXPECT_EQ(ints(at(4, 1), at(4, 16)), ints(6, 7));
-}
-
 TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     // The levels follow one another without clearing the records, as in
     // play: a previous level's shapes must not show through.
@@ -126,7 +96,7 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
     EXPECT_EQ(fineGrid.limitY, 0);
     at(2, 7) = 3;
     flowStep();
-    EXPECT_EQ(span(2, 6, 3), (std::vector<int>{2, 3, 2}));
+    EXPECT_EQ(ints(at(2, 6), at(2, 7), at(2, 8)), ints(2, 3, 2));
     loadLevel(parse(".|.|.|.|."));
     EXPECT_EQ(fineGrid.limitX, 0);
     at(7, 1) = 3;
@@ -158,7 +128,8 @@ TEST(Flow, NarrowLevelsHaveNoSweepAndNoShapes) {
 // Any code in any layer of a level of any size, right up to its border,
 // under random moves: the rules and the water keep every read and write on
 // the board (the sanitizer build watches), leave the fine cells beyond the
-// level as they were and never leave a code outside the table.
+// level as they were and never leave a code outside the table. Which drains
+// are listed, sixteen at most, is in every traced step of the identity check.
 TEST(Rules, AnyCodesOnEveryLevelSizeStayInsideTheLevel) {
     std::mt19937 random(20261205);
     for (int width = 1; width <= BOARD_COLUMNS; ++width) {

@@ -9,7 +9,6 @@
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/history.h"
-#include "game/move.h"
 #include "game/rules.h"
 #include "game/sound.h"
 #include "tests/support/ints.h"

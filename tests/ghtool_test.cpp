@@ -253,26 +253,29 @@ TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
         std::string level;
         const char* by;
         std::string moves; // the one shortest solution, or empty when several tie
-        int ticks;
-        int presses;
-        // The counts of the search, which its merging and pruning decide.
+        // What it reports of the solution and the counts of the search, which
+        // its merging and pruning decide.
+        const char* summary;
         const char* search;
     };
     const Case cases[] = {
-        {walk16, "ticks", "DRRRRRRRRRRRRRRR", 16, 16, "# 273 states, 783"},
+        {walk16, "ticks", "DRRRRRRRRRRRRRRR", "# 16 ticks, 16 key presses", "# 273 states, 783"},
         // Walking and waiting for the door tie at 17 ticks; waiting presses less.
-        {walk17, "ticks", "................R", 17, 1, "# 275 states, 788"},
-        {walk16, "moves", "................R", 17, 1, "# 49 states, 66"},
+        {walk17, "ticks", "................R", "# 17 ticks, 1 key press:", "# 275 states, 788"},
+        {walk16, "moves", "................R", "# 17 ticks, 1 key press:", "# 49 states, 66"},
         // Stepping down onto the exit ends the level a tick later.
-        {wound, "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.", 77, 76,
-         "# 153 states, 467"},
+        {wound, "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.",
+         "# 77 ticks, 76 key presses", "# 153 states, 467"},
         // Earlier forms of three levels, where the shortcuts that got them
         // rebuilt are known: torches shoved off the exit, water that puts
         // out the fire by itself, a baffle never touched.
-        {data + "shortcut_torches.txt", "ticks", "RRRD.", 5, 4, "# 11 states, 24"},
-        {data + "shortcut_torches.txt", "moves", "", 0, 4, "# 11 states, 24"},
-        {data + "shortcut_spring.txt", "ticks", ".....RRRRRRRRRR", 15, 10, "# 890 states, 2836"},
-        {data + "shortcut_baffle.txt", "ticks", "", 28, 0, "# 4713 states, 18921"},
+        {data + "shortcut_torches.txt", "ticks", "RRRD.", "# 5 ticks, 4 key presses",
+         "# 11 states, 24"},
+        {data + "shortcut_torches.txt", "moves", "", "# 5 ticks, 4 key presses", "# 11 states, 24"},
+        {data + "shortcut_spring.txt", "ticks", ".....RRRRRRRRRR", "# 15 ticks, 10 key presses",
+         "# 890 states, 2836"},
+        {data + "shortcut_baffle.txt", "ticks", "", "# 28 ticks, 8 key presses",
+         "# 4713 states, 18921"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level + " by " + c.by);
@@ -282,18 +285,7 @@ TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
         if (!c.moves.empty()) {
             EXPECT_EQ(moves, c.moves);
         }
-        const int presses =
-            static_cast<int>(moves.size() - std::count(moves.begin(), moves.end(), '.'));
-        if (c.ticks != 0) {
-            EXPECT_EQ(static_cast<int>(moves.size()), c.ticks);
-        }
-        if (c.presses != 0) {
-            EXPECT_EQ(presses, c.presses);
-        }
-        char counts[64];
-        std::snprintf(counts, sizeof counts, "# %d ticks, %d key press%s: the fewest",
-                      static_cast<int>(moves.size()), presses, presses == 1 ? "" : "es");
-        EXPECT_NE(solved.out.find(counts), std::string::npos) << solved.out;
+        EXPECT_NE(solved.out.find(std::string("\n") + c.summary), std::string::npos) << solved.out;
         EXPECT_NE(solved.out.find(std::string("\n") + c.search + " ticks stepped in "),
                   std::string::npos)
             << solved.out;

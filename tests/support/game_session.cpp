@@ -6,7 +6,6 @@
 #include "shell/mainwnd.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
-#include "tools/sim.h"
 
 GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
                          int32_t height)

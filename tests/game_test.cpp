@@ -21,7 +21,6 @@
 #include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "tests/support/scenario.h"
-#include "toolkit/buttons.h"
 #include "toolkit/desktop.h"
 #include "tools/leveltext.h"
 #include "tools/render.h"
@@ -32,31 +31,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-// A session already past the two title pictures, playing highestLevel.
-struct Playing {
-    GameSession session;
-    explicit Playing(int32_t progress) : session(GHOLD_DATA_FILE, progress) {
-        EXPECT_EQ(session.startFailure, nullptr);
-        session.key(KEY_SPACE);
-        session.key(KEY_SPACE);
-        EXPECT_EQ(ints(levelFlow.started, desktop.count), ints(1, 1));
-        session.pass(); // the first pass of the level takes its first step
-    }
-    int32_t steps() const { return fineGrid.stepCounter; }
-};
-
-LevelText readLevel(const std::string& path) {
-    LevelText level{};
-    std::string error;
-    EXPECT_TRUE(readLevelTextFile(path, level, error)) << error;
-    return level;
-}
 
 std::vector<uint16_t> pixelsOf(const Surface& s) {
     return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
@@ -73,13 +51,15 @@ void play(GameSession& session, const std::string& moves) {
     }
 }
 
-// Past the title pictures and the level's banner.
-void startPlaying(GameSession& session) {
+// Past the title pictures into the highest level reached, and past its
+// banner unless told not to; the level's first pass takes its first step.
+void startPlaying(GameSession& session, bool pastBanner = true) {
     ASSERT_EQ(session.startFailure, nullptr);
     session.key(KEY_SPACE);
     session.key(KEY_SPACE);
-    session.pass(BANNER_MS);
-    ASSERT_EQ(levelFlow.boardVisible, 1u);
+    session.pass(pastBanner ? BANNER_MS : 0);
+    ASSERT_EQ(ints(levelFlow.started, desktop.count, levelFlow.boardVisible),
+              ints(1, 1, pastBanner));
 }
 
 // The cell the player stands in, as its index; -1 when there is none.
@@ -93,32 +73,13 @@ int playerCell() {
     return -1;
 }
 
-// How many pixels of the screen outside the board differ from a picture of
-// it taken before.
-int32_t changedAroundBoard(const std::vector<uint16_t>& before) {
-    const ScriptScreen& screen = scriptScreen();
-    int32_t changed = 0;
-    for (int32_t y = 0; y < screen.height; y++) {
-        for (int32_t x = 0; x < screen.width; x++) {
-            const bool onBoard = x >= boardView.originX && y >= boardView.originY &&
-                                 x < boardView.originX + boardView.pixelWidth &&
-                                 y < boardView.originY + boardView.pixelHeight;
-            const size_t i = size_t(y) * size_t(screen.width) + size_t(x);
-            changed += !onBoard && before[i] != screen.pixels[i];
-        }
-    }
-    return changed;
-}
-
 std::string positionNow() {
     return simStateJson(SimRun{});
 }
 
 std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const std::vector<uint8_t> bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // Shift or Ctrl held while the key goes down and up.
@@ -153,7 +114,10 @@ TEST(Game, TitlePicturesThenTheLevelBannerForExactlyOnePointTwoSeconds) {
     ASSERT_EQ(session.startFailure, nullptr);
     // Our own level in place of level 0, so that the pictures do not follow
     // the shipped levels' redesigns.
-    levelRecords[0] = readLevel(GHOLD_SOURCE_DIR "/tests/data/flow_hall.txt").record;
+    LevelText hall;
+    std::string error;
+    ASSERT_TRUE(readLevelTextFile(GHOLD_SOURCE_DIR "/tests/data/flow_hall.txt", hall, error));
+    levelRecords[0] = hall.record;
     // The title pictures in the " Continue " window, exactly as the data
     // file holds them; nothing of the board is drawn yet.
     session.pass();
@@ -199,31 +163,15 @@ TEST(Game, TheContinueWindowAdvancesOnAnyKeyButAltAloneAndShowsItsButtonOnThePic
     EXPECT_EQ(ints(resumeLevelFrom(0), resumeLevelFrom(50), resumeLevelFrom(51),
                    resumeLevelFrom(52), resumeLevelFrom(65535)),
               ints(0, 50, 50, 0, 0));
-    // Stored progress past the last level resumes at it, or beyond at 0.
-    for (int32_t stored : {51, 52}) {
-        GameSession again(GHOLD_DATA_FILE, stored);
-        EXPECT_EQ(ints(levelFlow.highestLevel, levelFlow.level),
-                  ints(stored == 51 ? 50 : 0, stored == 51 ? 50 : 0));
+    // Stored progress past the last level resumes at it.
+    {
+        GameSession past(GHOLD_DATA_FILE, 51);
+        EXPECT_EQ(ints(levelFlow.highestLevel, levelFlow.level), ints(50, 50));
     }
     GameSession session(GHOLD_DATA_FILE, 3);
     ASSERT_EQ(ints(desktop.count, continuePicture, levelFlow.started), ints(2, 0, 0));
-    // The pictures carry the " Continue " button as the toolkit draws it.
-    Window* window = desktop.windows[1];
-    Window copy{};
-    canvasInit(copy.canvas);
-    ASSERT_EQ(canvasCreate(copy.canvas, 256, 288), 1);
-    desktop.current = &copy;
-    Button button{};
-    buttonCreate(button, 90, 262, 0, " Continue ", 0, CLICK_ON_RELEASE);
-    buttonDraw(button);
-    desktop.current = nullptr;
-    for (int32_t y = 262; y < 262 + 21; y++) {
-        for (int32_t x = 90; x < 90 + button.rect.width; x++) {
-            ASSERT_EQ(window->canvas.surface.pixels[y * 256 + x],
-                      copy.canvas.surface.pixels[y * 256 + x]);
-        }
-    }
-    canvasFree(copy.canvas);
+    // The picture carries the " Continue " button.
+    EXPECT_TRUE(matchesGolden("game-continue", desktop.windows[1]->canvas.surface));
     session.pass(500);
     // Alt pressed and let go is no key.
     MainWndProc(MSG_SYS_KEY_DOWN, KEY_ALT, 0);
@@ -238,55 +186,51 @@ TEST(Game, TheContinueWindowAdvancesOnAnyKeyButAltAloneAndShowsItsButtonOnThePic
               ints(1, 1, 3, 0));
 }
 
-TEST(Game, TimedStepsArrowsAndRepeatsAndAClockThatWraps) {
-    Playing game(0);
-    // Past the banner, so that the arrows move the player.
-    game.session.pass(1200);
-    const int32_t first = game.steps();
-    // Timed: nothing before 100 ms, one step at 100 ms.
-    game.session.pass(99);
-    EXPECT_EQ(game.steps(), first);
-    game.session.pass(1);
-    EXPECT_EQ(ints(game.steps() - first, levelFlow.nextStep - game.session.now), ints(1, 100));
+// The steps every 100 ms are the loop's tests' own.
+TEST(Game, ArrowsAndTheirRepeatsStepAtOnceAndAClockThatWrapsKeepsStepping) {
+    GameSession session(GHOLD_DATA_FILE, 0);
+    startPlaying(session);
+    const int32_t first = fineGrid.stepCounter;
     // Any other key does not delay the timed step nor take one early.
-    game.session.key('Q', 10);
-    EXPECT_EQ(game.steps(), first + 1);
+    session.key('Q', 90);
+    session.pass(10);
+    EXPECT_EQ(fineGrid.stepCounter, first + 1);
     // Arrow repeats 30 ms apart: a step on every one.
     for (uint32_t advance : {10u, 30u, 30u}) {
         MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0);
-        game.session.pass(advance);
+        session.pass(advance);
     }
-    EXPECT_EQ(ints(game.steps() - first, levelFlow.moveRequest), ints(4, 0));
+    EXPECT_EQ(ints(fineGrid.stepCounter - first, levelFlow.moveRequest), ints(4, 0));
     MainWndProc(MSG_KEY_UP, KEY_RIGHT, 0);
     // The next timed step counts from the last arrow.
-    game.session.pass(99);
-    EXPECT_EQ(game.steps(), first + 4);
-    game.session.pass(1);
-    EXPECT_EQ(game.steps(), first + 5);
+    session.pass(99);
+    EXPECT_EQ(fineGrid.stepCounter, first + 4);
+    session.pass(1);
+    EXPECT_EQ(fineGrid.stepCounter, first + 5);
     // A clock that wraps keeps stepping: the deadline compare is unsigned.
-    game.session.now = 0xFFFFFFF0u;
-    game.session.key(KEY_LEFT);
-    EXPECT_EQ(ints(levelFlow.nextStep, game.steps() - first), ints(0xFFFFFFF0u + 100u, 6));
-    game.session.pass(50);
-    EXPECT_EQ(game.steps(), first + 6);
-    game.session.pass(50);
-    EXPECT_EQ(game.steps(), first + 7);
+    session.now = 0xFFFFFFF0u;
+    session.key(KEY_LEFT);
+    EXPECT_EQ(ints(levelFlow.nextStep, fineGrid.stepCounter - first), ints(0xFFFFFFF0u + 100u, 6));
+    session.pass(50);
+    EXPECT_EQ(fineGrid.stepCounter, first + 6);
+    session.pass(50);
+    EXPECT_EQ(fineGrid.stepCounter, first + 7);
 }
 
 TEST(Game, PageKeysStayWithinTheLevelsReachedAndRRestarts) {
-    Playing game(2);
+    GameSession session(GHOLD_DATA_FILE, 2);
+    startPlaying(session, false);
     EXPECT_STREQ(levelFlow.bannerText, "Level 2");
     // The banner is centred on the board, the halving of an odd negative
     // difference rounding down.
     EXPECT_EQ(ints(levelFlow.bannerRect.width, levelFlow.bannerRect.height,
-                   levelFlow.bannerRect.x - boardView.originX,
-                   levelFlow.bannerEnd - game.session.now),
+                   levelFlow.bannerRect.x - boardView.originX, levelFlow.bannerEnd - session.now),
               ints(128, 35, (boardView.pixelWidth - 128) >> 1, 1200));
     boardView.pixelWidth = 33;
     boardView.originX = 100;
     layoutBanner();
     EXPECT_EQ(levelFlow.bannerRect.x, 52);
-    int32_t steps = game.steps();
+    int32_t steps = fineGrid.stepCounter;
     // At highestLevel Page Up does nothing, not even a step; Page Down starts
     // the level below at once from this pass's time.
     const struct {
@@ -300,73 +244,75 @@ TEST(Game, PageKeysStayWithinTheLevelsReachedAndRRestarts) {
                 {KEY_PAGE_DOWN, 500, 0, false},
                 {KEY_PAGE_UP, 30, 1, true}};
     for (const auto& k : keys) {
-        steps = game.steps();
-        game.session.key(k.vk, k.advance);
+        steps = fineGrid.stepCounter;
+        session.key(k.vk, k.advance);
         // A new level's set-up runs the water once; the rules wait for the next pass.
-        EXPECT_EQ(ints(levelFlow.level, game.steps() - steps), ints(k.level, k.newLevel))
+        EXPECT_EQ(ints(levelFlow.level, fineGrid.stepCounter - steps), ints(k.level, k.newLevel))
             << int(k.vk);
         if (k.newLevel) {
-            EXPECT_EQ(ints(levelFlow.nextStep, levelFlow.bannerEnd - game.session.now,
-                           levelFlow.boardVisible),
-                      ints(game.session.now, 1200, 1));
+            EXPECT_EQ(
+                ints(levelFlow.nextStep, levelFlow.bannerEnd - session.now, levelFlow.boardVisible),
+                ints(session.now, 1200, 1));
         }
     }
     // R restarts: the banner over a cleared window, the board hidden until it ends.
-    game.session.pass(1300);
+    session.pass(1300);
     EXPECT_EQ(levelFlow.boardVisible, 1u);
-    game.session.key(KEY_R, 20);
+    session.key(KEY_R, 20);
     EXPECT_EQ(ints(levelFlow.level, levelFlow.boardVisible, levelFlow.bannerVisible,
-                   levelFlow.nextStep - game.session.now),
+                   levelFlow.nextStep - session.now),
               ints(1, 0, 1, 0));
 }
 
 TEST(Game, CompletedLevelsAreRememberedOnlyWhenNewAndTheLastLeadsToTheEndPicture) {
-    Playing game(49);
+    GameSession session(GHOLD_DATA_FILE, 49);
+    startPlaying(session, false);
     levelFlow.levelComplete = 1;
     // A completed level is acted on before the keys: the next level is set up
     // (one water step) and takes its first step on the next pass.
-    const int32_t steps = game.steps();
-    game.session.key(KEY_ESCAPE, 500);
+    const int32_t steps = fineGrid.stepCounter;
+    session.key(KEY_ESCAPE, 500);
     EXPECT_EQ(ints(levelFlow.level, levelFlow.highestLevel, levelFlow.levelComplete,
-                   readLevelProgress(), gameWindow->closeRequested, game.steps() - steps,
-                   levelFlow.nextStep - game.session.now),
+                   readLevelProgress(), gameWindow->closeRequested, fineGrid.stepCounter - steps,
+                   levelFlow.nextStep - session.now),
               ints(50, 50, 0, 50, 0, 1, 0));
     // A replayed level writes nothing.
-    game.session.key(KEY_PAGE_DOWN);
+    session.key(KEY_PAGE_DOWN);
     levelFlow.levelComplete = 1;
-    std::filesystem::remove(game.session.file("LevelInfo.dat"));
-    game.session.pass();
+    std::filesystem::remove(session.file("LevelInfo.dat"));
+    session.pass();
     EXPECT_EQ(levelFlow.level, 50);
-    EXPECT_FALSE(std::filesystem::exists(game.session.file("LevelInfo.dat")));
+    EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
     // After the last level: the end picture over a hidden board, then level 0.
     levelFlow.levelComplete = 1;
-    game.session.pass(100);
+    session.pass(100);
     EXPECT_EQ(ints(desktop.count, continuePicture, levelFlow.level, levelFlow.highestLevel,
                    levelFlow.started),
               ints(2, 2, 0, 50, 0));
     EXPECT_EQ(pixelsOf(desktop.windows[1]->canvas.surface), pixelsOf(titlePictures[2]));
-    game.session.key(KEY_SPACE);
+    session.key(KEY_SPACE);
     EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
     EXPECT_STREQ(levelFlow.bannerText, "Level 0");
 }
 
 TEST(Game, AQuitStillLetsTheLastTickSaveANewLevelOrOpenTheEndPicture) {
-    {
-        Playing game(4);
+    for (const int32_t level : {4, 50}) {
+        GameSession session(GHOLD_DATA_FILE, 4);
+        startPlaying(session, false);
+        levelFlow.level = level;
         levelFlow.levelComplete = 1;
         MainWndProc(MSG_CLOSE, 0, 0);
-        EXPECT_FALSE(game.session.pass());
-        EXPECT_EQ(ints(levelFlow.highestLevel, readLevelProgress()), ints(5, 5));
+        if (level == 4) {
+            EXPECT_FALSE(session.pass());
+            EXPECT_EQ(ints(levelFlow.highestLevel, readLevelProgress()), ints(5, 5));
+        } else {
+            // The last Tick opens the end picture, which is the window closed then.
+            EXPECT_TRUE(session.pass());
+            EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
+            EXPECT_FALSE(session.pass());
+            EXPECT_EQ(gameWindow, nullptr);
+        }
     }
-    Playing game(4);
-    levelFlow.level = 50;
-    levelFlow.levelComplete = 1;
-    MainWndProc(MSG_CLOSE, 0, 0);
-    // The last Tick opens the end picture, which is the window closed then.
-    EXPECT_TRUE(game.session.pass());
-    EXPECT_EQ(ints(desktop.count, levelFlow.level, levelFlow.started), ints(1, 0, 1));
-    EXPECT_FALSE(game.session.pass());
-    EXPECT_EQ(gameWindow, nullptr);
 }
 
 // A small hall whose lights reach past its edges: a lit torch, a fire on a
@@ -447,19 +393,21 @@ TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
         positions.push_back(positionNow());
     }
     const std::string played = historyInputs(playState.history);
-
-    session.key(KEY_BACK);
-    EXPECT_EQ(positionNow(), positions[3]);
-    session.key(KEY_U);
-    EXPECT_EQ(positionNow(), positions[0]);
-    EXPECT_EQ(historyMoves(playState.history), 1);
-    heldKey(session, KEY_SHIFT, KEY_U);
-    EXPECT_EQ(positionNow(), positions[3]);
-    EXPECT_EQ(historyMoves(playState.history), 2);
-    session.key(KEY_BACK);
-    heldKey(session, KEY_CTRL, KEY_Y);
-    EXPECT_EQ(positionNow(), positions[3]);
-
+    // The key, held with Shift or Ctrl or not, then the position and moves.
+    const int keys[][4] = {{0, KEY_BACK, 3, 2},
+                           {0, KEY_U, 0, 1},
+                           {KEY_SHIFT, KEY_U, 3, 2},
+                           {0, KEY_BACK, 0, 1},
+                           {KEY_CTRL, KEY_Y, 3, 2}};
+    for (const auto& [held, vk, position, moves] : keys) {
+        if (held != 0) {
+            heldKey(session, uint8_t(held), uint8_t(vk));
+        } else {
+            session.key(uint8_t(vk));
+        }
+        EXPECT_EQ(positionNow(), positions[size_t(position)]) << vk;
+        EXPECT_EQ(historyMoves(playState.history), moves) << vk;
+    }
     session.key(KEY_R);
     EXPECT_EQ(levelFlow.boardVisible, 0u);
     EXPECT_EQ(historyMoves(playState.history), 0);
@@ -474,13 +422,12 @@ TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
 
 // P stops the board under a "Paused" banner until any key, which does
 // nothing else; M silences the effects; F1 lists the keys in a window that
-// Escape closes, as Enter closes About, and the game is whole again after.
+// Escape closes, as Enter closes About.
 TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     GameSession session(GHOLD_DATA_FILE, 0);
     startPlaying(session);
     play(session, "R");
-    // Around the board the picture stays as it is, with the board's shadows.
-    const std::vector<uint16_t> picture = scriptScreen().pixels;
+    const std::vector<uint16_t> levelLine = screenCrop(0, 0, 640, 24);
 
     session.key(KEY_P);
     const int32_t steps = fineGrid.stepCounter;
@@ -489,8 +436,7 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     const std::vector<uint16_t>& paused = scriptScreen().pixels;
     EXPECT_NE(std::find(paused.begin(), paused.end(), BANNER_TEXT), paused.end());
     session.key(KEY_ESCAPE);
-    EXPECT_EQ(gameWindow->closeRequested, 0u);
-    EXPECT_EQ(playState.paused, 0u);
+    EXPECT_EQ(ints(gameWindow->closeRequested, playState.paused), ints(0, 0));
     session.pass(STEP_MS);
     EXPECT_EQ(fineGrid.stepCounter, steps + 1);
 
@@ -499,20 +445,14 @@ TEST(PlayerGame, PauseSoundOffAndTheWindowsOfText) {
     EXPECT_STREQ(desktop.windows[1]->title, "Keys");
     // Behind it the game stays as it was, its level line with the move.
     session.pass();
-    EXPECT_TRUE(
-        std::equal(picture.begin(), picture.begin() + 640 * 24, screenCrop(0, 0, 640, 24).begin()));
+    EXPECT_EQ(screenCrop(0, 0, 640, 24), levelLine);
     session.key(KEY_ESCAPE);
     EXPECT_EQ(desktop.count, 1);
-    session.pass();
-    EXPECT_EQ(changedAroundBoard(picture), 0);
-
     chooseFromGameMenu(session, 'b');
     ASSERT_EQ(desktop.count, 2);
     EXPECT_STREQ(desktop.windows[1]->title, "About");
     session.key(KEY_ENTER);
     EXPECT_EQ(desktop.count, 1);
-    session.pass();
-    EXPECT_EQ(changedAroundBoard(picture), 0);
 
     // Sound off silences what plays and what comes; sound on lets it be heard.
     stopEffects();

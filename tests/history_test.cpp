@@ -5,6 +5,7 @@
 
 #include "game/board.h"
 #include "game/sound.h"
+#include "tests/support/ints.h"
 #include "tests/support/scenario.h"
 #include "tools/leveltext.h"
 #include "tools/sim.h"
@@ -61,36 +62,29 @@ TEST_F(HistoryTest, UndoTakesBackEachMoveWithItsWaitsAndRedoGivesThemBack) {
     // are saved after 200 and 400 ticks.
     const std::string inputs = "R" + std::string(249, '.') + "D..." + "L" + std::string(200, '.');
     play(inputs);
-    EXPECT_EQ(historyInputs(history), inputs);
-    EXPECT_EQ(historyMoves(history), 3);
-
+    EXPECT_EQ(ints(historyMoves(history), historyInputs(history) == inputs), ints(3, 1));
     stopEffects();
-    ASSERT_TRUE(historyUndo(history));
-    EXPECT_EQ(position(), positions[251]);
-    EXPECT_EQ(historyInputs(history).size(), 251u);
-    EXPECT_EQ(historyMoves(history), 2);
-    ASSERT_TRUE(historyUndo(history));
-    EXPECT_EQ(position(), positions[1]);
-    ASSERT_TRUE(historyUndo(history));
-    EXPECT_EQ(position(), positions[0]);
-    EXPECT_FALSE(historyUndo(history));
-    EXPECT_EQ(position(), positions[0]);
+    // Each step: undo (-1) or redo (+1), whether it did anything, and the
+    // position it leaves (ticks of the live run) with the moves and inputs
+    // left. Waits played after an undo (-2) go when the next move is redone.
+    const int steps[][5] = {{-1, 1, 251, 2, 251}, {-1, 1, 1, 1, 1},    {-1, 1, 0, 0, 0},
+                            {-1, 0, 0, 0, 0},     {1, 1, 1, 1, 1},     {-2, 0, 1, 1, 6},
+                            {1, 1, 251, 2, 251},  {1, 1, 255, 3, 255}, {1, 0, 255, 3, 255}};
+    for (const auto& [step, done, ticks, moves, kept] : steps) {
+        SCOPED_TRACE(ticks);
+        if (step == -2) {
+            play(".....", false);
+        } else {
+            EXPECT_EQ(step < 0 ? historyUndo(history) : historyRedo(history), done != 0);
+            EXPECT_EQ(position(), positions[size_t(ticks)]);
+        }
+        EXPECT_EQ(ints(historyMoves(history), historyInputs(history).size()), ints(moves, kept));
+    }
+    EXPECT_EQ(historyInputs(history), inputs.substr(0, 255));
     // Nothing was heard while the ticks ran again.
     for (const Channel& channel : channels) {
         EXPECT_EQ(channel.effect, 0);
     }
-
-    ASSERT_TRUE(historyRedo(history));
-    EXPECT_EQ(position(), positions[1]);
-    // Waits played after an undo go when the next move is redone.
-    play(".....", false);
-    ASSERT_TRUE(historyRedo(history));
-    EXPECT_EQ(position(), positions[251]);
-    ASSERT_TRUE(historyRedo(history));
-    EXPECT_EQ(position(), positions[255]);
-    EXPECT_EQ(historyInputs(history), inputs.substr(0, 255));
-    EXPECT_FALSE(historyRedo(history));
-
     // A move played after an undo leaves nothing to redo.
     ASSERT_TRUE(historyUndo(history));
     play("U", false);
@@ -106,11 +100,9 @@ TEST_F(HistoryTest, RedoAfterARestartEndsAtTheRestartAndANewLevelForgetsIt) {
     const std::string restarted = position();
     play("..", false);
     EXPECT_EQ(historyMoves(history), 0);
-    ASSERT_TRUE(historyUndo(history));
-    ASSERT_TRUE(historyUndo(history));
+    ASSERT_TRUE(historyUndo(history) && historyUndo(history));
     EXPECT_EQ(position(), positions[2]);
-    ASSERT_TRUE(historyRedo(history));
-    ASSERT_TRUE(historyRedo(history));
+    ASSERT_TRUE(historyRedo(history) && historyRedo(history));
     EXPECT_EQ(position(), restarted);
     EXPECT_EQ(historyInputs(history), "");
     ASSERT_TRUE(historyUndo(history));

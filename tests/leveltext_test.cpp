@@ -1,5 +1,7 @@
 #include "tools/leveltext.h"
 
+#include "tests/support/ints.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,21 +29,6 @@ std::string level(const std::string& floor, const std::string& object, const std
 
 } // namespace
 
-TEST(LevelText, EveryCodeHasItsOwnPrintableCharacter) {
-    std::set<char> seen;
-    for (int code = 0; code < ELEMENT_COUNT; ++code) {
-        const char c = elementChar(code);
-        EXPECT_TRUE(c > ' ' && c < 127 && c != ':') << code;
-        EXPECT_EQ(elementFromChar(c), code);
-        seen.insert(c);
-    }
-    EXPECT_EQ(seen.size(), size_t(ELEMENT_COUNT));
-    EXPECT_EQ(elementFromChar(' '), -1);
-    EXPECT_EQ(elementFromChar('Z'), -1);
-    EXPECT_EQ(elementChar(63), '?');
-    EXPECT_EQ(elementChar(-1), '?');
-}
-
 TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolutionWhateverTheLineEnds) {
     std::string text = "# a comment\n"
                        "title: Two Tiles  \n"
@@ -63,11 +50,10 @@ TEST(LevelText, ParsesGridsColumnMajorWithTitleAndSolutionWhateverTheLineEnds) {
         EXPECT_EQ(parsed.title, "Two Tiles");
         EXPECT_EQ(parsed.solution, "RLU.D");
         const auto& cells = parsed.record.cells;
-        EXPECT_EQ(std::vector<int>({parsed.record.width, parsed.record.height, cells[2][0][0],
-                                    cells[1][1][0], cells[0][0][1], cells[1][0][1], cells[2][1][1],
-                                    cells[1][0][2], cells[3][0][0]}),
-                  std::vector<int>(
-                      {3, 2, SLICK_FLOOR, LAVA, PLAYER_LEFT, SOLID_BLOCK, PLAYER_RIGHT, EXIT, 0}));
+        EXPECT_EQ(ints(parsed.record.width, parsed.record.height, cells[2][0][0], cells[1][1][0],
+                       cells[0][0][1], cells[1][0][1], cells[2][1][1], cells[1][0][2],
+                       cells[3][0][0]),
+                  ints(3, 2, SLICK_FLOOR, LAVA, PLAYER_LEFT, SOLID_BLOCK, PLAYER_RIGHT, EXIT, 0));
     }
 }
 
@@ -116,9 +102,19 @@ TEST(LevelText, FormatWritesTheTitleSolutionLinesOfSixtyAndTheGrids) {
     EXPECT_EQ(parsed.solution, level.solution);
 }
 
-TEST(LevelText, TheFormatDocumentCarriesTheCurrentLegend) {
+// Every code has a printable character of its own, and the format's
+// document lists them all.
+TEST(LevelText, EveryCodeHasItsOwnCharacterAndTheFormatDocumentCarriesTheLegend) {
+    std::set<char> seen;
+    for (int code = 0; code < ELEMENT_COUNT; ++code) {
+        const char c = elementChar(code);
+        EXPECT_TRUE(c > ' ' && c < 127 && c != ':' && elementFromChar(c) == code) << code;
+        seen.insert(c);
+    }
+    EXPECT_EQ(ints(seen.size(), elementFromChar(' '), elementFromChar('Z'), elementChar(63),
+                   elementChar(-1)),
+              ints(ELEMENT_COUNT, -1, -1, '?', '?'));
     std::ifstream doc(std::string(GHOLD_SOURCE_DIR) + "/docs/level-format.md");
-    ASSERT_TRUE(doc);
     std::stringstream text;
     text << doc.rdbuf();
     EXPECT_NE(text.str().find(legendTable()), std::string::npos)

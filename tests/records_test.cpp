@@ -21,6 +21,7 @@ TEST(Records, ALineIsTakenOnlyWhenItsNumbersAgreeWithItsRun) {
         {"3 1 4 R.L.\n", RecordsFile::Damaged, 0},  // two moves in the run
         {"3 2 5 R.L.\n", RecordsFile::Damaged, 0},  // more steps than the run has
         {"3 2 0 \n", RecordsFile::Damaged, 0},      // no run
+        {"3 0 0 ..\n", RecordsFile::Damaged, 0},    // no step at all
         {"3 2 4 R.X.\n", RecordsFile::Damaged, 0},  // no move character
         {"51 2 4 R.L.\n", RecordsFile::Damaged, 0}, // no level
         {"-3 2 4 R.L.\n", RecordsFile::Damaged, 0},

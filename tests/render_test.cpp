@@ -11,8 +11,10 @@
 #include "tests/support/datafile.h"
 #include "tests/support/ints.h"
 #include "toolkit/window.h"
+#include "tools/leveltext.h"
 #include "tools/png.h"
 #include "tools/render.h"
+#include "tools/sim.h"
 
 #include <gtest/gtest.h>
 #include <list>
@@ -244,12 +246,7 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
         surfaceFill(shown, background);
         drawBoard();
         drawBoardShadows();
-        const std::vector<uint16_t> fresh = paintArea();
-        size_t differ = 0;
-        while (differ < fresh.size() && fresh[differ] == stepped[differ]) {
-            differ++;
-        }
-        EXPECT_EQ(differ, fresh.size());
+        EXPECT_TRUE(paintArea() == stepped);
     }
 }
 
@@ -297,5 +294,14 @@ TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) 
         EXPECT_EQ(run(args, complaint), 2) << args[3];
         EXPECT_NE(complaint, "");
     }
+    // A level one tile wide is drawn with its margins too.
+    LevelText column;
+    ASSERT_EQ(parseLevelText("floor:\n_\n\nobject:\n>\n\ntop:\n.\n", column), "");
+    SimRun sim{};
+    simStart(sim, column.record);
+    WindowCanvas canvas{};
+    ASSERT_EQ(renderBoardCanvas(canvas, 0), "");
+    EXPECT_EQ(ints(canvas.surface.width, canvas.surface.height), ints(33 + 66, 33 + 66));
+    canvasFree(canvas);
     boardView.window = nullptr;
 }

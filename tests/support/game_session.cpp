@@ -6,11 +6,8 @@
 #include "shell/mainwnd.h"
 #include "tests/support/desktop_env.h"
 #include "toolkit/desktop.h"
-#include "tools/sim.h"
 
-GameSession::GameSession(const std::string& dataFile, int32_t progress, int32_t width,
-                         int32_t height)
-    : folder("session"), width(width), height(height) {
+GameSession::GameSession(const std::string& dataFile, int32_t progress) : folder("session") {
     if (!dataFile.empty()) {
         std::filesystem::copy_file(dataFile, folder.path / "GHold.dat");
     }
@@ -26,9 +23,9 @@ void GameSession::start() {
     // The rules, the water and the board view start from zero, as in a
     // fresh process, whatever an earlier test of the same program left.
     resetRuleRecords();
-    scriptedPlatformStart(width, height, now);
+    scriptedPlatformStart(640, 480, now);
     shellBegin();
-    startFailure = shellStartDesktop(width, height);
+    startFailure = shellStartDesktop(640, 480);
 }
 
 void GameSession::stop() {
@@ -57,10 +54,6 @@ bool GameSession::key(uint8_t vk, uint32_t advance) {
     MainWndProc(MSG_KEY_DOWN, vk, 0);
     MainWndProc(MSG_KEY_UP, vk, 0);
     return pass(advance);
-}
-
-void GameSession::end() {
-    shellEnd();
 }
 
 uint8_t keyForMove(char move) {

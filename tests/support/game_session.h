@@ -14,12 +14,11 @@ struct GameSession {
     std::filesystem::path previousFolder;
     uint32_t now = 1000;
     const char* startFailure = nullptr;
-    int32_t width, height; // of the screen
 
     // dataFile is copied in as GHold.dat unless it is empty; progress >= 0 is
-    // written as LevelInfo.dat first. The session starts at once.
-    GameSession(const std::string& dataFile, int32_t progress, int32_t width = 640,
-                int32_t height = 480);
+    // written as LevelInfo.dat first. The session starts at once, on a screen
+    // of 640 x 480.
+    GameSession(const std::string& dataFile, int32_t progress);
     // Whatever is still open is closed through its procedure (so that the
     // sound output is closed too), without writing Cfg.txt.
     ~GameSession();
@@ -34,8 +33,6 @@ struct GameSession {
     // The program started again in the same folder, as a player starts it the
     // next day: whatever is open is closed first, without writing Cfg.txt.
     void restart();
-    // The loop's end: the desktop (writing Cfg.txt) and the platform.
-    void end();
 
     std::filesystem::path file(const char* name) const { return folder.path / name; }
 

@@ -277,7 +277,8 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     }
 }
 
-TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) {
+// The pictures of the board after moves are the identity check's.
+TEST(RenderCommand, DrawsTheBoardWithItsMarginsAndRefusesBadInput) {
     TempDir dir("render");
     const std::string data = (dir.path / "GHold.dat").string();
     ASSERT_TRUE(writeBytes(dir.path / "GHold.dat", makeSyntheticDataFile(7).bytes));
@@ -296,17 +297,6 @@ TEST(RenderCommand, DrawsTheBoardAfterItsMovesWithItsMarginsAndRefusesBadInput) 
     EXPECT_EQ(ints(image.width, image.height, image.channels, image.pixels[0], image.pixels[1],
                    image.pixels[2]),
               ints(33 * 18 + 66, 33 * 13 + 66, 3, 0, 92, 120));
-    // Its moves are played before the picture is taken.
-    auto picture = [&](const char* moves) {
-        EXPECT_EQ(run({"--data", GHOLD_DATA_FILE, "--level", "0", moves, out}, complaint), 0);
-        PngImage shown;
-        EXPECT_EQ(readPng(out, shown), "");
-        return shown.pixels;
-    };
-    // The player turns even where he cannot step: L and R differ on any level.
-    EXPECT_NE(picture("...."), picture("."));
-    EXPECT_NE(picture("L"), picture("R"));
-    EXPECT_EQ(picture("RR"), picture("RR"));
     const std::vector<std::vector<std::string>> refused = {
         {"--data", data, "--level", "51", out},
         {"--data", data, "--level", "-1", out},

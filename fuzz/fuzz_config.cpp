@@ -1,5 +1,5 @@
 // Fuzzes Cfg.txt: configLoad on the input as the settings file in the
-// current (temporary) folder, then configSave, and a second load of what was
+// harness's temporary folder, then configSave, and a second load of what was
 // saved must give back every value. (A value that is itself a key name is
 // the one exception: the reader takes a key's first occurrence anywhere in
 // the text, so such a value is found in place of the later key's own line.)

@@ -31,8 +31,7 @@ void drawOnce() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    writeInput("GHold.dat", data, size);
-    if (!loadGameData("GHold.dat")) {
+    if (!loadGameData(writeInput("GHold.dat", data, size).c_str())) {
         return 0;
     }
     const size_t tail = std::min(size, TAIL);

@@ -13,17 +13,17 @@
 #include <sys/stat.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    enterScratchFolder();
     static bool folderMade = false;
     if (!folderMade) {
         folderMade = true;
         PngImage picture{2, 3, 4, std::vector<uint8_t>(2 * 3 * 4, 200)};
-        if (mkdir("sprites", 0700) != 0 || !writePng("sprites/a.png", picture).empty()) {
+        if (mkdir(scratchPath("sprites").c_str(), 0700) != 0 ||
+            !writePng(scratchPath("sprites/a.png"), picture).empty()) {
             std::abort();
         }
     }
     writeInput("sprites/index.txt", data, size);
     auto content = std::make_unique<GameContent>();
-    readAssetFolder(".", *content);
+    readAssetFolder(scratchFolder(), *content);
     return 0;
 }

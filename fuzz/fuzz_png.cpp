@@ -8,9 +8,8 @@
 #include "tools/png.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    writeInput("input.png", data, size);
     PngImage image;
-    if (!readPng("input.png", image).empty()) {
+    if (!readPng(writeInput("input.png", data, size), image).empty()) {
         return 0;
     }
     if ((image.channels != 3 && image.channels != 4) || image.width < 1 || image.height < 1 ||
@@ -18,9 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     PngImage again;
-    if (!writePng("again.png", image).empty() || !readPng("again.png", again).empty() ||
-        again.width != image.width || again.height != image.height ||
-        again.channels != image.channels || again.pixels != image.pixels) {
+    if (!writePng(scratchPath("again.png"), image).empty() ||
+        !readPng(scratchPath("again.png"), again).empty() || again.width != image.width ||
+        again.height != image.height || again.channels != image.channels ||
+        again.pixels != image.pixels) {
         std::abort();
     }
     return 0;

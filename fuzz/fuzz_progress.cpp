@@ -1,5 +1,5 @@
 // Fuzzes LevelInfo.dat: readLevelProgress on the input as the progress file
-// in the current (temporary) folder, then a write and a read back, which
+// in the harness's temporary folder, then a write and a read back, which
 // must agree on the level's low 16 bits.
 //
 //   fuzz_progress -max_total_time=180 -rss_limit_mb=512 -malloc_limit_mb=512 -timeout=10 CORPUS

@@ -67,11 +67,11 @@ void page(TextBox& box, uint8_t key) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    writeInput("input.txt", data, size);
+    const std::string path = writeInput("input.txt", data, size);
     startDesktop();
     for (uint32_t noWrap = 0; noWrap < 2; ++noWrap) {
         TextBox box{};
-        if (!textBoxCreate(box, 4, 4, 200, 150, nullptr, "input.txt", noWrap, 1, nullptr)) {
+        if (!textBoxCreate(box, 4, 4, 200, 150, nullptr, path.c_str(), noWrap, 1, nullptr)) {
             if (size != 0 || desktop.count != 2) {
                 std::abort();
             }

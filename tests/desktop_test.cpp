@@ -333,57 +333,74 @@ TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
 
 TEST_F(DesktopTest, ForcedRedrawReleasesTheButtonAndEndsADrag) {
     start();
-    Window* b = open(1);
+    Window* b = open(1); // the title bar from (220, 180)
     ASSERT_NE(b, nullptr);
-    takeEvents();
-    ASSERT_EQ(desktop.needsRedraw, 1u);
-    desktop.awake = 1;
-    updatePass(desktop);
-    EXPECT_EQ(inputState.mouse.leftReleased, 1u);
-    EXPECT_EQ(takeEvents(), (Events{"B Tick", "B Draw"}));
-    EXPECT_EQ(ints(desktop.awake, desktop.needsRedraw), ints(0, 0));
-    mouseClearEvents(inputState.mouse);
-    scriptMouseMove(b->titleX + 20, b->titleY + 5);
-    scriptLeftDown();
+    pass();
+    play("240,185 d");
     EXPECT_EQ(pass(), Events{}); // the pass that starts a drag ticks nothing
     ASSERT_EQ(desktop.dragging, b);
-    scriptMouseMove(b->titleX + 27, b->titleY + 9);
+    play("247,189");
     desktop.needsRedraw = 1;
     // Ended by the release the redraw forces: the odd 7 becomes 6.
     EXPECT_EQ(pass(), (Events{"B Tick"}));
     EXPECT_EQ(ints(desktop.dragging == nullptr, b->dragActive, b->frameX, b->frameY),
-              ints(1, 0, 218 + 6, 178 + 4));
+              ints(1, 0, 224, 182));
 }
 
-TEST_F(DesktopTest, PointerNearTheEdgesIsIgnoredAndTheFrameEdgesShowResizeArrows) {
+TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdgesAreIgnored) {
     start();
-    Window* w = open(1, 63, 300, 200);
+    Window* w = openAt(100, 100, 300, 200, 63);
     ASSERT_NE(w, nullptr);
     pass();
-    // The window's frame is at (168, 128) and 304 x 223.
-    const std::pair<const char*, uint32_t> points[] = {
-        {"3,100", 7},   {"637,100", 7}, {"300,3", 7},   {"300,477", 7}, {"4,4", 1},
-        {"636,476", 1}, {"20,20", 1},   {"470,188", 2}, {"179,158", 1}, {"190,129", 3}};
-    for (const auto& [point, shape] : points) {
+    // The frame covers (100, 100) to (403, 322); its edges grip five pixels
+    // deep. Points by the desktop's own edges change no cursor shape.
+    struct Case {
+        const char* at;
+        uint32_t edge, shape;
+    };
+    const Case cases[] = {{"3,100", 0, 7},   {"637,100", 0, 7}, {"300,3", 0, 7},
+                          {"300,477", 0, 7}, {"4,4", 0, 1},     {"105,150", 1, 2},
+                          {"106,150", 0, 1}, {"398,150", 0, 1}, {"399,150", 2, 2},
+                          {"150,105", 4, 3}, {"150,106", 0, 1}, {"150,318", 8, 3},
+                          {"150,317", 0, 1}, {"101,101", 5, 4}, {"403,322", 10, 4},
+                          {"403,101", 6, 5}, {"101,321", 9, 5}};
+    for (const Case& c : cases) {
         setCursorShape(inputState.mouse, 7);
-        play(point);
+        play(c.at);
         EXPECT_EQ(pass(), Events{"B Tick"});
-        EXPECT_EQ(inputState.mouse.cursorShape, shape) << point;
+        EXPECT_EQ(ints(w->resizeEdge, inputState.mouse.cursorShape), ints(c.edge, c.shape)) << c.at;
     }
-    // A resize takes every pass until it has ended: no Tick, the release
-    // included; the placement asks for a full redraw, and that pass finishes
-    // the resize step once more.
-    play("470,349 +0"); // the bottom right corner
+    // The title bar still drags a resizable window.
+    play("200,110 +0 d +0");
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.resizing == nullptr), ints(1, 1));
+    play("u +0 +0");
+
+    // From the bottom left corner, dragged far to the right and down: the
+    // width stops at the minimum. The outline reaches the screen but not the
+    // desktop window's canvas, and is redrawn at most every 50 ms.
+    play("101,321 +0");
     desktop.awake = 1;
+    takeEvents();
     play("d +0");
     ASSERT_EQ(desktop.resizing, w);
-    play("511,369 +0");
-    takeEvents();
+    EXPECT_EQ(ints(w->fixedX, w->movingX, w->fixedY, w->movingY), ints(404, 100, 100, 323));
+    scriptScreenResetCounters();
+    play("600,341 +1000");
+    EXPECT_EQ(ints(w->minWidth, w->movingX, w->movingY), ints(68, 336, 343));
+    EXPECT_EQ(ints(scriptScreen().copyCount, screenAt(w->movingX + 4, 101), desktop.nextBandTime),
+              ints(1, 0xFFFF, playClock() + 50));
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[101 * 640 + w->movingX + 4],
+              desktop.backup.pixels[101 * 640 + w->movingX + 4]);
+    play("+50");
+    EXPECT_EQ(scriptScreen().copyCount, 1u);
+    // Every pass until the resize has ended takes no Tick, the release
+    // included; the placement asks for a full redraw, whose pass finishes
+    // the resize step once more.
     scriptLeftUp();
     EXPECT_EQ(pass(), Events{"B Size"});
     EXPECT_EQ(
-        ints(w->resizeActive, w->canvas.surface.width, w->canvas.surface.height, desktop.awake),
-        ints(0, 340, 220, 1));
+        ints(w->resizeActive, w->frameX, w->frameWidth, w->canvas.surface.height, desktop.awake),
+        ints(0, 336, 72, 220, 1));
     EXPECT_EQ(pass(), (Events{"B Size", "B Tick", "B Draw"}));
     EXPECT_EQ(desktop.resizing, nullptr);
 }
@@ -455,15 +472,8 @@ TEST(WakeAt, TheEarliestDeadlineWinsAcrossTheClocksWrap) {
 
 // ---- Window frames ---------------------------------------------------------
 
-TEST_F(DesktopTest, FrameStyleFlagsDecideTheTitleBarTheInsetsAndThePlacement) {
+TEST_F(DesktopTest, StyleFlagsDecideTheFramePlacementIsEvenAndKeepsTheMinimum) {
     start();
-    EXPECT_EQ(ints(titleFontHeight(), styleWithTitle(1), styleWithTitle(8), styleWithTitle(32),
-                   styleWithTitle(6), styleWithTitle(31)),
-              ints(13, 17, 24, 48, 6, 31));
-    const FrameInsets game = frameInsets(31), titleOnly = frameInsets(16);
-    EXPECT_EQ(ints(game.left, game.top, game.right, game.bottom, titleOnly.left, titleOnly.top),
-              ints(2, 21, 2, 2, 0, 19));
-
     // Centred; the title bar leaves room for the close button.
     Window* w = openAt(-1, -1, 256, 288, 31);
     ASSERT_NE(w, nullptr);
@@ -488,12 +498,11 @@ TEST_F(DesktopTest, FrameStyleFlagsDecideTheTitleBarTheInsetsAndThePlacement) {
     EXPECT_EQ(frameOf(*openAt(11, 20, 101, 80, 0)), ints(10, 20, 10, 20, 100, 80, 100, 80));
     Window* movable = openAt(100, 100, 100, 50, 1);
     EXPECT_EQ(ints(movable->flags, movable->y - movable->frameY), ints(17, 19));
-}
 
-TEST_F(DesktopTest, PlacementKeepsEvenColumnsAndTheMinimumSizeOrAMovableFrame) {
-    start();
-    Window* w = openAt(10, 10, 100, 100, 31);
-    ASSERT_NE(w, nullptr);
+    // Placed again: even columns, and never below the minimum size.
+    while (desktop.count > 2) {
+        closeTopWindow(desktop);
+    }
     takeEvents();
     EXPECT_EQ(placeWindow(*w, 51, 40, 231, 100, false, false), 1);
     EXPECT_EQ(takeEvents(), Events{"B Size"});
@@ -528,10 +537,14 @@ TEST_F(DesktopTest, MaximiseAndRestoreWithinTheDesktop) {
     start();
     Window* w = openAt(101, 51, 300, 200, 63);
     ASSERT_NE(w, nullptr);
-    maximiseWindow(*w);
+    // Its frame's button maximises it and, clicked again, restores it.
+    const auto clickMaximise = [w] {
+        play("+0 0,0 d +0 u +0", w->maximiseButton.rect.x + 4, w->maximiseButton.rect.y + 4);
+    };
+    clickMaximise();
     EXPECT_EQ(ints(w->maximised, w->flags), ints(1, 56));
     EXPECT_EQ(frameOf(*w), ints(0, 0, 0, 19, 640, 461, 640, 480));
-    restoreWindow(*w);
+    clickMaximise();
     EXPECT_EQ(ints(w->maximised, w->flags), ints(0, 63));
     EXPECT_EQ(frameOf(*w), ints(100, 51, 102, 72, 300, 200, 304, 223));
     // A minimum wider than the desktop: the maximise is only remembered.
@@ -608,55 +621,6 @@ TEST_F(DesktopTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumn) {
     EXPECT_EQ(desktop.backup.pixels[131 * 640 + 312], 0x0A0A);
 }
 
-TEST_F(DesktopTest, ResizeByTheEdgesShowsTheOutlineAndKeepsTheMinimum) {
-    start();
-    Window* w = openAt(100, 100, 300, 200, 63);
-    ASSERT_NE(w, nullptr);
-    const int32_t fx = w->frameX, fy = w->frameY, fw = w->frameWidth, fh = w->frameHeight;
-    struct Case {
-        int32_t x, y;
-        uint32_t edge, shape;
-    };
-    const Case cases[] = {{fx + 5, fy + 50, 1, 2},      {fx + 6, fy + 50, 0, 1},
-                          {fx + fw - 6, fy + 50, 0, 1}, {fx + fw - 5, fy + 50, 2, 2},
-                          {fx + 50, fy + 5, 4, 3},      {fx + 50, fy + 6, 0, 1},
-                          {fx + 50, fy + fh - 5, 8, 3}, {fx + 50, fy + fh - 6, 0, 1},
-                          {fx + 1, fy + 1, 5, 4},       {fx + fw - 1, fy + fh - 1, 10, 4},
-                          {fx + fw - 1, fy + 1, 6, 5},  {fx + 1, fy + fh - 2, 9, 5}};
-    for (const Case& c : cases) {
-        scriptMouseMove(c.x, c.y);
-        resizeHover(*w);
-        EXPECT_EQ(ints(w->resizeEdge, inputState.mouse.cursorShape), ints(c.edge, c.shape))
-            << c.x << "," << c.y;
-    }
-    // From the left edge, dragged far to the right: never below minWidth.
-    pass();
-    scriptMouseMove(fx + 2, fy + 50);
-    pass();
-    scriptLeftDown();
-    pass();
-    ASSERT_EQ(desktop.resizing, w);
-    EXPECT_EQ(ints(w->fixedX, w->movingX, w->fixedY, w->movingY), ints(fx + fw, fx, fy, fy + fh));
-    scriptMouseMove(fx + 500, fy + 50);
-    scriptScreenResetCounters();
-    scriptSetTime(2000);
-    pass();
-    EXPECT_EQ(w->movingX, fx + fw - w->minWidth);
-    // The outline reached the screen, but not the desktop window's canvas.
-    EXPECT_EQ(
-        ints(scriptScreen().copyCount, screenAt(w->movingX + 4, fy + 1), desktop.nextBandTime),
-        ints(1, 0xFFFF, 2050));
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.pixels[size_t(fy + 1) * 640 + w->movingX + 4],
-              desktop.backup.pixels[size_t(fy + 1) * 640 + size_t(w->movingX + 4)]);
-    scriptSetTime(2050);
-    pass();
-    EXPECT_EQ(scriptScreen().copyCount, 1u);
-    scriptLeftUp();
-    pass();
-    EXPECT_EQ(ints(w->resizeActive, w->frameX, w->frameWidth, w->canvas.surface.height),
-              ints(0, fx + fw - w->minWidth, w->minWidth + 4, 200));
-}
-
 TEST_F(DesktopTest, ActiveFrameWithShadowAndInactiveTitle) {
     start();
     desktop.shadows = 1;
@@ -721,8 +685,10 @@ TEST_F(DesktopTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitche
     caretHide(w->caret, &owner);
     EXPECT_EQ(at(6040), ints(0, 3, 3));
     EXPECT_EQ(lastCopy(), ints(w->x + 40, w->y + 7, 2, 13));
-    // A strip at the canvas's edge is erased only where it lies inside.
+    // Switched on again it shows at once, whatever the old blink's phase.
     caretShow(w->caret, &owner);
+    EXPECT_EQ(at(6600), ints(1, 4, 3));
+    // A strip at the canvas's edge is erased only where it lies inside.
     caretSetPosition(w->caret, 199, -4);
     at(7000);
     caretHide(w->caret, &owner);

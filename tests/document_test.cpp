@@ -1,92 +1,56 @@
-// The level being edited, without the editor's windows: what opening,
-// painting, resizing and hiding layers do to the level itself.
+// The level being edited, without the editor's windows: what painting,
+// resizing, undoing and hiding layers do to the level itself.
 #include "editor/document.h"
 #include "game/elements.h"
-#include "tests/support/datafile.h"
+#include "tests/support/ints.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
-TEST(Document, OpeningTakesTheLevelAndNameAndSavingAsTakesTheNewName) {
-    TempDir folder{"document"};
-    const std::string path = (folder.path / "small.txt").string();
+TEST(Document, EditsInsideTheLevelKeepOneUndoStepEachAndAShrinkForgetsTheCellsCut) {
     Document doc;
     documentNew(doc);
-    ASSERT_TRUE(documentResize(doc, 4, 3));
-    LevelText level{};
-    level.record.width = 3;
-    level.record.height = 2;
-    level.record.cells[2][1][LAYER_OBJECT] = BALL;
-    level.title = "Small";
-    std::ofstream(path, std::ios::binary) << formatLevelText(level);
-
-    std::string reason;
-    ASSERT_TRUE(documentOpen(doc, path, reason)) << reason;
-    EXPECT_EQ(doc.path, path);
-    EXPECT_EQ(doc.level.title, "Small");
-    EXPECT_EQ(doc.level.record.cells[2][1][LAYER_OBJECT], BALL);
-    EXPECT_TRUE(doc.undo.empty());
-    EXPECT_FALSE(documentChanged(doc));
-
-    ASSERT_TRUE(setCell(doc.level, 0, 0, LAYER_FLOOR, PLAIN_FLOOR));
-    const std::string copy = (folder.path / "copy.txt").string();
-    EXPECT_EQ(documentSave(doc, copy), "");
-    EXPECT_EQ(doc.path, copy);
-    EXPECT_FALSE(documentChanged(doc));
-}
-
-TEST(Document, ACellIsSetOnlyInsideTheLevelAndOnlyToAnElement) {
-    LevelText level{};
-    level.record.width = 5;
-    level.record.height = 4;
-    struct Case {
-        int32_t x, y, layer, code;
-        bool set;
-    } const cases[] = {
-        {0, 0, LAYER_FLOOR, PLAIN_FLOOR, true},   {4, 3, LAYER_TOP, EXIT, true},
-        {-1, 0, LAYER_FLOOR, PLAIN_FLOOR, false}, {0, -1, LAYER_FLOOR, PLAIN_FLOOR, false},
-        {5, 0, LAYER_FLOOR, PLAIN_FLOOR, false},  {0, 4, LAYER_FLOOR, PLAIN_FLOOR, false},
-        {0, 0, -1, PLAIN_FLOOR, false},           {0, 0, LAYER_COUNT, PLAIN_FLOOR, false},
-        {1, 1, LAYER_OBJECT, 63, false},          {4, 3, LAYER_TOP, EXIT, false}, // already there
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " layer " << c.layer);
-        EXPECT_EQ(setCell(level, c.x, c.y, c.layer, c.code), c.set);
+    // Outside the level, a layer or an element that does not exist, or the
+    // element the cell already holds: x, y, layer, code.
+    const int32_t refused[][4] = {
+        {-1, 0, 0, LAVA}, {0, -1, 0, LAVA},         {10, 0, 0, LAVA},
+        {0, 8, 0, LAVA},  {0, 0, -1, LAVA},         {0, 0, LAYER_COUNT, LAVA},
+        {0, 0, 0, -1},    {0, 0, 0, ELEMENT_COUNT}, {9, 7, LAYER_OBJECT, SOLID_BLOCK}};
+    for (const auto& c : refused) {
+        EXPECT_FALSE(setCell(doc.level, c[0], c[1], c[2], c[3])) << c[0] << "," << c[1];
     }
-    EXPECT_EQ(level.record.cells[0][0][LAYER_FLOOR], PLAIN_FLOOR);
-    EXPECT_EQ(level.record.cells[1][1][LAYER_OBJECT], EMPTY);
-}
-
-TEST(Document, ShrinkingEmptiesTheCellsLeftOutsideSoGrowingBackShowsThemEmpty) {
-    Document doc;
-    documentNew(doc); // 10 x 8, walls all round
-    ASSERT_TRUE(documentResize(doc, 3, 2));
-    EXPECT_FALSE(documentResize(doc, 3, 2));
-    EXPECT_FALSE(documentResize(doc, 0, 2));
-    EXPECT_FALSE(documentResize(doc, 19, 2));
-    EXPECT_FALSE(documentResize(doc, 3, 14));
-    ASSERT_TRUE(documentResize(doc, 18, 13));
+    EXPECT_TRUE(setCell(doc.level, 9, 7, LAYER_FLOOR, LAVA));
+    // 1 to 18 by 1 to 13, and a size other than the one it has.
+    const struct {
+        int32_t width, height;
+        bool resized;
+    } sizes[] = {{0, 5, false},  {19, 5, false}, {5, 0, false}, {5, 14, false},
+                 {10, 8, false}, {18, 13, true}, {1, 1, true},  {10, 8, true}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(documentResize(doc, s.width, s.height), s.resized) << s.width << "x" << s.height;
+    }
+    // The one cell kept is the corner's wall; the walls just right of it and
+    // just below it went with the rest.
     const LevelRecord& r = doc.level.record;
-    EXPECT_EQ(r.cells[0][1][LAYER_OBJECT], SOLID_BLOCK);
-    EXPECT_EQ(r.cells[0][2][LAYER_OBJECT], EMPTY);
-    EXPECT_EQ(r.cells[3][0][LAYER_OBJECT], EMPTY);
-    EXPECT_EQ(r.cells[8][6][LAYER_TOP], EMPTY); // the exit
-    ASSERT_EQ(doc.undo.size(), 2u);
-    EXPECT_EQ(doc.undo[0].record.cells[8][6][LAYER_TOP], EXIT);
-}
-
-TEST(Document, HiddenLayersAreEmptiedInEveryCellOfTheShownLevel) {
-    Document doc;
-    documentNew(doc);
-    const bool floorHidden[3] = {false, true, true};
-    const LevelRecord shown = shownLevel(doc.level, floorHidden);
-    EXPECT_EQ(shown.cells[1][1][LAYER_FLOOR], EMPTY);
-    EXPECT_EQ(shown.cells[1][1][LAYER_OBJECT], PLAYER_RIGHT);
-    EXPECT_EQ(shown.cells[0][0][LAYER_OBJECT], SOLID_BLOCK);
-    EXPECT_EQ(shown.cells[8][6][LAYER_TOP], EXIT);
-    const bool onlyFloor[3] = {true, false, false};
-    const LevelRecord floor = shownLevel(doc.level, onlyFloor);
-    EXPECT_EQ(floor.cells[0][0][LAYER_OBJECT], EMPTY);
-    EXPECT_EQ(floor.cells[8][6][LAYER_TOP], EMPTY);
-    EXPECT_EQ(floor.cells[1][1][LAYER_FLOOR], PLAIN_FLOOR);
+    EXPECT_EQ(ints(r.cells[0][0][LAYER_OBJECT], r.cells[1][0][LAYER_OBJECT],
+                   r.cells[0][1][LAYER_OBJECT], r.cells[9][7][LAYER_FLOOR],
+                   r.cells[1][1][LAYER_OBJECT], r.cells[8][6][LAYER_TOP]),
+              ints(SOLID_BLOCK, EMPTY, EMPTY, EMPTY, EMPTY, EMPTY));
+    EXPECT_FALSE(documentSetTitle(doc, ""));
+    EXPECT_TRUE(documentSetTitle(doc, "T"));
+    EXPECT_EQ(ints(doc.undo.size(), documentChanged(doc)), ints(4, 1));
+    // Undone to before the first resize, lava and all, then one step redone.
+    for (int i = 0; i < 4; i++) {
+        EXPECT_TRUE(documentUndo(doc));
+    }
+    EXPECT_FALSE(documentUndo(doc));
+    EXPECT_EQ(ints(r.width, r.cells[9][7][LAYER_FLOOR], r.cells[1][1][LAYER_OBJECT]),
+              ints(10, LAVA, PLAYER_RIGHT));
+    EXPECT_TRUE(documentRedo(doc));
+    EXPECT_EQ(ints(r.width, r.height, doc.redo.size()), ints(18, 13, 3));
+    // What the board shows with the objects hidden.
+    const bool shown[3] = {true, false, true};
+    const LevelRecord seen = shownLevel(doc.level, shown);
+    EXPECT_EQ(ints(seen.cells[9][7][LAYER_FLOOR], seen.cells[0][0][LAYER_OBJECT],
+                   seen.cells[8][6][LAYER_TOP]),
+              ints(LAVA, EMPTY, EXIT));
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,4 +132,28 @@ TEST(ReplaceFile, AMissingFolderOrAFolderInTheFilesPlaceIsRefusedAndKeepingAside
     EXPECT_EQ(keepFileAside(path, ".bad"), "");
     EXPECT_EQ(readBytes(path + ".bad"), std::vector<uint8_t>({'o', 'l', 'd'}));
     EXPECT_EQ(entriesIn(dir.path), 1u);
+}
+
+// The new name is only on the disk once the folder holding it is: after the
+// rename that very folder is opened to be synced (an open of the folder itself
+// is an event without a name).
+TEST(ReplaceFile, SyncsTheFolderHoldingTheFileAfterTheRename) {
+    TempDir dir("files");
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, dir.path.c_str(), IN_OPEN | IN_MOVED_TO), 0);
+    ASSERT_EQ(replaceFile((dir.path / "Cfg.txt").string(), "new", 3), "");
+    alignas(inotify_event) char buffer[4096];
+    const ssize_t got = read(watch, buffer, sizeof buffer);
+    close(watch);
+    std::vector<std::string> events;
+    for (ssize_t at = 0; at < got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        events.push_back(std::string(event->mask & IN_MOVED_TO ? "moved to " : "opened ") +
+                         (event->len > 0 ? event->name : "the folder"));
+        at += ssize_t(sizeof(inotify_event) + event->len);
+    }
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
+              (std::vector<std::string>{"moved to Cfg.txt", "opened the folder"}));
 }

@@ -48,32 +48,7 @@ struct Loader {
 
 // Pack.PackingAnExportGivesTheSameBytes proves every field read in its place
 // (the export works from the loaded tables); this is what an export does not
-// show: the parts of the tables the file does not fill.
-TEST(LoadGameData, LeavesWhatTheFileDoesNotFillZero) {
-    Loader loader;
-    const SyntheticDataFile file = makeSyntheticDataFile(1);
-    ASSERT_EQ(loader.load(file.bytes), 1);
-    for (int code = 0; code < ELEMENT_COUNT; ++code) {
-        for (int frame = elementInfo[code].frames; frame < MAX_FRAMES; ++frame) {
-            const TileSprite& s = tileSprites[code][frame];
-            EXPECT_TRUE(!s.width && !s.height && !s.flags && !s.pixels) << code << " " << frame;
-        }
-    }
-    EXPECT_EQ(ints(tileSprites[7][0].width, tileSprites[7][0].height, tileSprites[7][0].pixels,
-                   tileSprites[23][0].flags),
-              ints(0, 5, nullptr, 0));
-    // Level 0 is 1 x 1: three bytes, the rest of the record zero.
-    const LevelRecord& small = levelRecords[0];
-    EXPECT_EQ(ints(small.width, small.height, small.cells[0][0][2]),
-              ints(1, 1, static_cast<int8_t>(file.bytes[file.levelAt[0] + 10])));
-    const auto* smallBytes = reinterpret_cast<const uint8_t*>(small.cells);
-    EXPECT_EQ(std::count(smallBytes + 3, smallBytes + sizeof small.cells, 0),
-              long(sizeof small.cells) - 3);
-    EXPECT_EQ(ints(effects[0].sampleCount, effects[0].samples, effects[3].samples),
-              ints(0, nullptr, nullptr));
-    EXPECT_STREQ(effects[1].name, "EXPLOSE");
-}
-
+// show: the cells outside a level, which the file does not hold.
 TEST(LoadGameData, IgnoresTrailingBytesAndASecondLoadReplacesTheFirst) {
     Loader loader;
     SyntheticDataFile first = makeSyntheticDataFile(2);
@@ -85,10 +60,9 @@ TEST(LoadGameData, IgnoresTrailingBytesAndASecondLoadReplacesTheFirst) {
     ASSERT_EQ(loader.load(second.bytes), 1);
     EXPECT_EQ(levelRecords[7].width, second.levelWidth[7]);
     // Cells the bigger first level wrote are gone when the second is smaller.
-    for (int i = 0; i < LEVEL_COUNT; ++i) {
-        const LevelRecord& level = levelRecords[i];
-        for (int x = level.width; x < BOARD_COLUMNS; ++x) {
-            for (int y = 0; y < BOARD_ROWS; ++y) {
+    for (const LevelRecord& level : levelRecords) {
+        for (int x = 0; x < BOARD_COLUMNS; ++x) {
+            for (int y = x < level.width ? level.height : 0; y < BOARD_ROWS; ++y) {
                 ASSERT_EQ(level.cells[x][y][0] | level.cells[x][y][1] | level.cells[x][y][2], 0);
             }
         }
@@ -155,7 +129,6 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         // wide or 14 high; effects and pictures out of their limits.
         {file.frameAt[5][1], -1},
         {file.frameAt[5][1] + 4, -3},
-        {file.frameAt[50][7], MAX_SPRITE_SIDE + 1},
         {file.frameAt[0][0] + 4, 0x40000000},
         {file.levelAt[3], 0},
         {file.levelAt[3] + 4, 0},
@@ -163,10 +136,8 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         {file.levelAt[20], 19},
         {file.levelAt[20] + 4, 14},
         {file.effectAt[4], -1},
-        {file.effectAt[15], MAX_EFFECT_SAMPLES + 1},
         {file.pictureAt[1], 0},
         {file.pictureAt[2] + 4, -8},
-        {file.pictureAt[0], MAX_PICTURE_SIDE + 1},
         // The top layer of level 1's last cell outside the element codes.
         {lastCells, 63 << 24},
         {lastCells, -1},
@@ -174,14 +145,6 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
     for (const auto& [at, value] : damages) {
         EXPECT_TRUE(rejects(at, value)) << at << " " << value;
     }
-
-    // A frame count other than the element table's (code 0 given two
-    // frames) shifts everything after it and fails at the frame total.
-    std::vector<uint8_t> extraFrame = file.bytes;
-    const std::vector<uint8_t> frame = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
-    extraFrame.insert(extraFrame.begin() + static_cast<long>(file.frameAt[1][0]), frame.begin(),
-                      frame.end());
-    EXPECT_EQ(loader.load(extraFrame), 0);
 
     // The limits are exact: the largest sizes load, one more fails, even
     // when the file holds all the data the size asks for.

@@ -53,23 +53,7 @@ TEST(Pack, PackingAnExportGivesTheSameBytesWhateverTheIndexsLineEnds) {
     const std::string out = (folder.dir.path / "out.dat").string();
     ASSERT_EQ(packAssets(folder.assets, out), "");
     EXPECT_TRUE(readBytes(out) == folder.file.bytes);
-    // The layout the export wrote, frames without pixels as "-" lines.
-    for (const char* file :
-         {"levels/level00.txt", "levels/level50.txt", "sprites/62-0.png", "sounds/01-explose.wav",
-          "sounds/15-cbrule.wav", "pictures/picture2.png"}) {
-        EXPECT_TRUE(fs::exists(folder.path(file))) << file;
-    }
-    EXPECT_FALSE(fs::exists(folder.path("sprites/07-0.png")));
     const std::string index = readText(folder.path("sprites/index.txt"));
-    EXPECT_NE(index.find("\n7 0 " + std::to_string(folder.file.frameFlags[7][0]) + " - 0 5\n"),
-              std::string::npos);
-    EXPECT_NE(index.find("\n24 1 " + std::to_string(folder.file.frameFlags[24][1]) + " - 6 0\n"),
-              std::string::npos);
-    EXPECT_NE(index.find("\n50 7 " + std::to_string(folder.file.frameFlags[50][7]) + " 50-7.png\n"),
-              std::string::npos);
-    std::vector<int16_t> samples;
-    EXPECT_EQ(readWav(folder.path("sounds/03-enflam.wav"), samples), "");
-    EXPECT_TRUE(samples.empty());
 
     // An index edited on another system: CR LF line ends and blank lines.
     std::string crlf;
@@ -118,10 +102,7 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     };
 
     const std::string wav = folder.path("sounds/07-switch.wav");
-    std::vector<uint8_t> stereo = formatWav({1, 2, 3, 4});
-    stereo[22] = 2; // channels
     const std::string sprite = folder.path("sprites/05-1.png");
-    const std::vector<uint8_t> goodSprite = readBytes(sprite);
     const std::string picture = folder.path("pictures/picture1.png");
     PngImage image;
     ASSERT_EQ(readPng(picture, image), "");
@@ -145,14 +126,8 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     };
     const Damage damages[] = {
         {wav, std::nullopt, wav + ": cannot be opened (No such file or directory)\n"},
-        {wav, stereo,
-         wav + ": holds format 1, 2 channel(s), 11025 Hz, 16 bits; only PCM 16-bit mono 11025 "
-               "Hz is accepted\n"},
         {sprite, pngBytes(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
          sprite + ": is an RGB PNG; element pictures must be RGBA\n"},
-        {sprite, std::vector<uint8_t>(goodSprite.begin(), goodSprite.begin() + 40),
-         sprite + ": is a damaged PNG ("},
-        {sprite, bytes("not a picture"), sprite + ": is not a PNG file\n"},
         {picture, pngBytes(badGreen),
          picture + ": pixel (" + std::to_string(image.width - 1) + ", " +
              std::to_string(image.height - 1) +

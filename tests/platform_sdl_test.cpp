@@ -88,19 +88,3 @@ TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
     sdlWindow = nullptr;
     SDL_Quit();
 }
-
-TEST(SdlPlatform, WithoutAWindowInitFailsAndCopiesAreHarmless) {
-    sdlWindow = nullptr;
-    Platform p{};
-    EXPECT_STREQ(platformInit(p), "Failed to init window DC");
-    EXPECT_EQ(p.ready, 1u);
-    ScreenBitmap b{};
-    ASSERT_EQ(bitmapCreate(b, 64, 32), 1);
-    // No screen yet: copies and the caret go nowhere, and nothing breaks.
-    blitToScreen(b, 0, 0);
-    blitRectToScreen(b, 5, 5, 100, 100, -20, -20);
-    paintCaretStrip(0, 0, 13);
-    platformScreenResize(100, 50, 2);
-    bitmapFree(b);
-    platformShutdown(p);
-}

@@ -28,8 +28,6 @@ class ScrollBarTest : public ::testing::Test {
   protected:
     void SetUp() override { start(320, 240); }
     void TearDown() override {
-        vbar = nullptr;
-        hbar = nullptr;
         desktop.current = nullptr;
         scriptedDesktopStop();
     }
@@ -258,7 +256,8 @@ TEST_F(ScrollBarTest, AClickWithinOnePassStepsOnceAndHoldsNothing) {
     steps({{"105,200 d u +0", 1, 1}, // the down arrow
            {"+500", 0, 1},
            {"105,35 d u +500", 1, 1}, // the thumb
-           {"105,150 +10", 0, 1}});
+           {"105,150 +10", 0, 1},
+           {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
 }
 
 } // namespace

@@ -1,13 +1,9 @@
-// The data file the build packs from assets/ and the committed sources it is
-// packed from: exporting it gives sources that pack to the very same bytes
-// (titles included), and the sounds keep the promises the mixer relies on.
-// (The pictures cannot change unseen: the identity check draws every one of
-// them; the levels are played through by the verify test.)
+// The committed sounds keep the promises the mixer relies on. (The pictures
+// cannot change unseen: the identity check draws every one of them; the
+// levels are played through by the verify test; the export and the pack are
+// checked against each other in pack_test.)
 #include "game/sound.h"
-#include "tests/support/datafile.h"
 #include "tools/assets.h"
-#include "tools/export.h"
-#include "tools/pack.h"
 #include "tools/wav.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +12,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-TEST(ShippedData, ExportThenPackGivesTheSameFile) {
-    TempDir dir("shipped");
-    const std::string assets = (dir.path / "assets").string();
-    const std::string repacked = (dir.path / "GHold.dat").string();
-    ASSERT_EQ(exportGameData(GHOLD_DATA_FILE, assets), "");
-    ASSERT_EQ(packAssets(assets, repacked), "");
-    const std::vector<uint8_t> original = readBytes(GHOLD_DATA_FILE);
-    EXPECT_GT(original.size(), 1000u);
-    EXPECT_TRUE(readBytes(repacked) == original);
-}
 
 TEST(SoundFiles, EveryEffectIsShortFadedAndPeaksNearMinus3dB) {
     for (int id = 1; id < EFFECT_COUNT; id++) {

@@ -1,5 +1,4 @@
 #include "game/sound.h"
-#include "platform/audio_script.h"
 #include "tests/support/ints.h"
 
 #include <gtest/gtest.h>
@@ -130,29 +129,4 @@ TEST(PlayEffect, SilenceAnUnknownIdOrMutedSoundTakeNoChannelAndAFifthEffectIsDro
                                               EFFECT_ENFLAM, EFFECT_TELEP, EFFECT_CBRULE}));
     effectObserver = nullptr;
     clearChannels();
-}
-
-TEST(ScriptedOutput, BuffersAlternateAndAnEffectWaitsBehindTheQueuedOne) {
-    TestEffects test;
-    test.add(EFFECT_BALLBOX, std::vector<int16_t>(3000, 64));
-    ASSERT_EQ(soundInit(), 1);
-    EXPECT_EQ(ints(audioOut.open, scriptAudioQueued(), audioOut.nextIndex), ints(1, 2, 0));
-
-    // Started now, the effect is mixed into the buffer that is refilled when
-    // buffer 0 has played, and is heard after buffer 1: 4096 samples later.
-    playEffect(EFFECT_BALLBOX);
-    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 0));
-    EXPECT_EQ(audioOut.nextIndex, 1);
-    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 0));
-    EXPECT_EQ(audioOut.nextIndex, 0);
-    EXPECT_EQ(scriptAudioPlayBuffer(), std::vector<int16_t>(2048, 32));
-    std::vector<int16_t> fourth = scriptAudioPlayBuffer();
-    EXPECT_EQ(ints(fourth[951], fourth[952], scriptAudioQueued()), ints(32, 0, 2));
-
-    soundShutdown();
-    EXPECT_EQ(ints(audioOut.open, scriptAudioQueued(), scriptAudioPlayBuffer().size()),
-              ints(0, 0, 0));
-    scriptAudioSetAvailable(false);
-    EXPECT_EQ(ints(soundInit(), audioOut.open), ints(0, 0));
-    scriptAudioSetAvailable(true);
 }

@@ -5,8 +5,9 @@
 # when it is dragged past the window's edge, takes keys through both title
 # pictures and a few moves, changes the zoom, is drawn again after a resize
 # by one pixel, grows back to its smallest size, goes full screen and back,
-# quits on Escape with status 0 and writes Cfg.txt. Exit 77 means Xvfb is
-# not there to run it (skipped).
+# quits on Escape with status 0 and writes Cfg.txt; started again with
+# panels taking part of the display, it picks the zoom that fits what is
+# left. Exit 77 means Xvfb is not there to run it (skipped).
 set -uo pipefail
 program=$(realpath "$1")
 data=$(realpath "$2")
@@ -14,6 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 
 start_xvfb 1600x1200
+command -v xprop > /dev/null || fail "xprop not installed (Debian package x11-utils)"
 
 cp "$data" "$work/GHold.dat"
 cd "$work"
@@ -94,4 +96,14 @@ ends_cleanly Escape
 [[ -s $work/Cfg.txt ]] || fail "Cfg.txt was not written"
 grep -q WINDX "$work/Cfg.txt" || fail "Cfg.txt has no WINDX"
 grep -q "^FULLSCR   0 " "$work/Cfg.txt" || fail "Cfg.txt does not record a plain window"
+
+# Panels that leave 900 of the 1200 rows free leave no room for zoom 2: the
+# next start takes zoom 1.
+xprop -root -format _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,1600,900
+"$program" > "$work/game.log" 2>&1 &
+game=$!
+window_named Gloomhold
+sized() { [[ $(geometry) == *" $1" ]]; }
+settles sized 640x480 || fail "with 900 rows free the window is $(geometry), not 640x480"
+ends_cleanly space space Escape
 echo "smoke test passed"

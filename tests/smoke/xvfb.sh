@@ -3,15 +3,15 @@
 # whose process id the test keeps in $game. start_xvfb starts a virtual X
 # display of its own (1024 x 768, or the size given as WIDTHxHEIGHT) and
 # exports DISPLAY, or exits 77 (skipped) when Xvfb is not installed.
-# ended_with PID waits up to ten seconds for the program to end and sets
-# status to its exit status, or to nothing when it did not end. settles
-# COMMAND... runs the command until it succeeds, for up to ten seconds, so
-# that a busy machine's slow program is waited for rather than failed.
+# settles COMMAND... runs the command until it succeeds, for up to ten
+# seconds, so that a busy machine's slow program is waited for rather than
+# failed.
 # fail MESSAGE ends the test as failed, with the program's output when
 # it kept one in $work/game.log. window_named NAME waits for the program's
 # window and sets window to its id; drawn COUNT waits until more than COUNT
 # colours are on the screen. ends_cleanly KEYS... sends the keys that should
-# end the program and fails unless it then ends with status 0.
+# end the program and fails unless it then ends, within ten seconds, with
+# status 0.
 
 work=$(mktemp -d)
 xvfb=""
@@ -33,7 +33,8 @@ start_xvfb() {
     command -v Xvfb > /dev/null || { echo "Xvfb not installed: skipped"; exit 77; }
     command -v xdotool > /dev/null || { echo "xdotool not installed"; exit 1; }
     # Xvfb picks a free display itself and writes its number to descriptor 3.
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3> "$work/display" \
+    # It keeps what a test set on it when the last program leaves.
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3> "$work/display" \
         2> "$work/xvfb.log" &
     xvfb=$!
     for _ in $(seq 50); do
@@ -52,18 +53,6 @@ start_xvfb() {
     local here
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
     export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-}
-
-ended_with() {
-    status=""
-    for _ in $(seq 200); do
-        if ! kill -0 "$1" 2> /dev/null; then
-            wait "$1"
-            status=$?
-            return
-        fi
-        sleep 0.05
-    done
 }
 
 settles() {
@@ -92,9 +81,16 @@ ends_cleanly() {
         xdotool key --window "$window" "$key"
         sleep 0.3
     done
-    ended_with "$game"
+    # Up to ten seconds for the program to end.
     local pid=$game
     game=""
-    [[ -n $status ]] || { kill "$pid"; fail "$* did not end the program"; }
-    [[ $status == 0 ]] || fail "exit status $status"
+    for _ in $(seq 200); do
+        if ! kill -0 "$pid" 2> /dev/null; then
+            wait "$pid" || fail "exit status $?"
+            return
+        fi
+        sleep 0.05
+    done
+    kill "$pid"
+    fail "$* did not end the program"
 }

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 struct TestCanvas {
@@ -25,23 +24,8 @@ struct TestCanvas {
     uint16_t at(int32_t x, int32_t y) const {
         return canvas.surface.pixels[y * canvas.surface.width + x];
     }
-    int count(uint16_t colour) const {
-        int n = 0;
-        for (int32_t i = 0; i < canvas.surface.width * canvas.surface.height; i++) {
-            n += canvas.surface.pixels[i] == colour;
-        }
-        return n;
-    }
     std::vector<uint16_t> pixels() const {
         const Surface& s = canvas.surface;
         return std::vector<uint16_t>(s.pixels, s.pixels + s.width * s.height);
-    }
-    // Every pixel against the expected picture; stops at the first wrong one.
-    void expectEach(const std::function<uint16_t(int32_t, int32_t)>& want) const {
-        for (int32_t y = 0; y < canvas.surface.height; y++) {
-            for (int32_t x = 0; x < canvas.surface.width; x++) {
-                ASSERT_EQ(at(x, y), want(x, y)) << "at " << x << "," << y;
-            }
-        }
     }
 };

@@ -77,7 +77,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
                 flags = 1;
             }
             file.frameAt[code][frame] = w.at();
-            file.frameFlags[code][frame] = flags;
             w.i32(width);
             w.i32(height);
             w.i32(flags);

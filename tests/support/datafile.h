@@ -16,7 +16,6 @@ struct SyntheticDataFile {
     // at which a file may end early), blocks of no bytes left out.
     std::vector<size_t> fieldEnds;
     // Where each piece starts and what it holds.
-    int32_t frameFlags[ELEMENT_COUNT][MAX_FRAMES];
     size_t frameAt[ELEMENT_COUNT][MAX_FRAMES]; // the frame's width field
     size_t frameTotalAt;
     size_t levelCountAt;

@@ -12,7 +12,7 @@
 #include "toolkit/config.h"
 #include "toolkit/font.h"
 #include "toolkit/frame.h"
-#include <filesystem>
+#include "toolkit/places.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -85,7 +85,10 @@ class DesktopTest : public ::testing::Test {
         events.clear();
         nestedResults.clear();
     }
-    void TearDown() override { scriptedDesktopStop(); }
+    void TearDown() override {
+        scriptedDesktopStop();
+        filePlaces = FilePlaces{};
+    }
 
     void start(int32_t width = 640, int32_t height = 480) {
         ASSERT_EQ(scriptedDesktopStart(width, height, RecordingWindowProc), nullptr);
@@ -161,7 +164,7 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
     }
 }
 
-TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEight) {
+TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEightAndOneOpenedInAClose) {
     start();
     EXPECT_EQ(createWindow(desktop, -1, -1, 100, 60, "x", 31, nullptr, 1), nullptr);
     behaviours[1].openOn = Draw;
@@ -181,6 +184,14 @@ TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEight) {
     EXPECT_EQ(open(1), nullptr);
     EXPECT_EQ(desktop.count, 7);
     EXPECT_EQ(takeEvents(), Events{"H Close"});
+    // A window opened by one that is closing stays; the stack closes up.
+    scriptSetBitmapBudget(-1);
+    behaviours[6].openOn = Close;
+    ASSERT_EQ(closeTopWindow(desktop), 1);
+    ASSERT_EQ(nestedResults.size(), 3u);
+    EXPECT_EQ(ints(desktop.count, nestedResults[2] != nullptr,
+                   desktop.windows[6] == nestedResults[2], desktop.windows[7] == nullptr),
+              ints(7, 1, 1, 1));
 }
 
 TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefuse) {
@@ -223,29 +234,28 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
     EXPECT_EQ(pass(), Events{});
 }
 
-TEST_F(DesktopTest, AWindowOpenedFromAClosingWindowStaysAndTheStackClosesUp) {
+// A window opened or closed during a pass ends it; only a complete pass
+// lowers the wake count.
+TEST_F(DesktopTest, AWindowOpenedOrClosingItselfInATickEndsThePass) {
     start();
-    behaviours[1].openOn = Close;
-    ASSERT_NE(open(1), nullptr);
-    ASSERT_EQ(closeTopWindow(desktop), 1);
-    ASSERT_EQ(nestedResults.size(), 1u);
-    EXPECT_EQ(ints(desktop.count, nestedResults[0] != nullptr,
-                   desktop.windows[1] == nestedResults[0], desktop.windows[2] == nullptr),
-              ints(2, 1, 1, 1));
-}
-
-TEST_F(DesktopTest, AWindowClosingItselfInItsTickEndsThePassAndTheDesktopShowsAgain) {
-    start();
+    takeEvents();
     const std::vector<uint16_t> own = pixelsOf(desktop.desktopWindow->canvas.surface);
-    ASSERT_NE(open(1), nullptr);
-    pass(); // composes B and its frame onto the desktop canvas
+    desktop.awake = 1;
+    behaviours[0].openOn = Tick;
+    EXPECT_EQ(pass(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
+    EXPECT_EQ(ints(desktop.count, desktop.needsRedraw, desktop.awake), ints(2, 1, 1));
+    pass(); // composes H and its frame onto the desktop canvas
     ASSERT_NE(pixelsOf(desktop.desktopWindow->canvas.surface), own);
-    behaviours[1].closeItselfOnTick = true;
-    EXPECT_EQ(pass(), (Events{"B Tick", "B Close"}));
-    EXPECT_EQ(ints(desktop.count, desktop.current == nullptr, desktop.desktopWindow->active),
-              ints(1, 1, 1));
+    behaviours[7].closeItselfOnTick = true;
+    desktop.awake = 1;
+    EXPECT_EQ(pass(), (Events{"H Tick", "H Close"}));
+    EXPECT_EQ(ints(desktop.count, desktop.current == nullptr, desktop.desktopWindow->active,
+                   desktop.awake),
+              ints(1, 1, 1, 1));
+    // The desktop shows again exactly as it was drawn.
     EXPECT_EQ(pixelsOf(desktop.desktopWindow->canvas.surface), own);
     EXPECT_EQ(pass(), (Events{"A Tick"}));
+    EXPECT_EQ(desktop.awake, 0u);
 }
 
 TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged) {
@@ -313,22 +323,6 @@ TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged)
     desktop.desktopWindow->redrawRequested = 1;
     EXPECT_EQ(pass(), (Events{"C Tick"}));
     EXPECT_EQ(ints(scriptScreen().copyCount, desktop.desktopWindow->redrawRequested), ints(0, 0));
-}
-
-TEST_F(DesktopTest, AwakeIsLoweredOnlyByCompletePasses) {
-    start();
-    takeEvents();
-    desktop.awake = 1;
-    // A window opened during the pass ends it early.
-    behaviours[0].openOn = Tick;
-    EXPECT_EQ(pass(), (Events{"A Tick", "H Create", "H Size", "H Draw", "A Draw"}));
-    EXPECT_EQ(ints(desktop.count, desktop.needsRedraw, desktop.awake), ints(2, 1, 1));
-    // So does a close after the Tick.
-    behaviours[7].closeOn = Tick;
-    EXPECT_EQ(pass(), (Events{"H Tick", "H Close"}));
-    EXPECT_EQ(desktop.awake, 1u);
-    pass();
-    EXPECT_EQ(desktop.awake, 0u);
 }
 
 TEST_F(DesktopTest, ForcedRedrawReleasesTheButtonAndEndsADrag) {
@@ -406,12 +400,8 @@ TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdg
 }
 
 TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown) {
-    TempDir dir("desktop-resize");
-    struct InFolder { // Cfg.txt is written into the current folder
-        std::filesystem::path previous = std::filesystem::current_path();
-        explicit InFolder(const std::filesystem::path& p) { std::filesystem::current_path(p); }
-        ~InFolder() { std::filesystem::current_path(previous); }
-    } inFolder(dir.path);
+    TempDir dir("desktop-resize"); // where Cfg.txt is kept
+    filePlaces.userFolder = dir.path.string();
     start();
     Window* w = open(1, 63, 300, 200);
     Window* big =

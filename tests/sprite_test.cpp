@@ -53,13 +53,10 @@ void fillBoard() {
 std::vector<uint16_t> drawBoardInto(int32_t width, int32_t height, int32_t margin) {
     Window window{};
     Surface& surface = window.canvas.surface;
-    surface.ownPixels.resize(size_t(width) * size_t(height));
+    EXPECT_EQ(surfaceCreate(surface, width, height, nullptr), 1);
     for (size_t i = 0; i < surface.ownPixels.size(); ++i) {
         surface.ownPixels[i] = static_cast<uint16_t>((i * 2654435761u) >> 13);
     }
-    surface.width = width;
-    surface.height = height;
-    surface.pixels = surface.ownPixels.data();
     surfaceSetClip(surface, margin, margin, width - margin, height - margin);
     boardView.window = &window;
     boardView.pixelWidth = TILE_SIZE * board.width;

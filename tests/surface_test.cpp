@@ -166,16 +166,6 @@ TEST(Current, TooltipBoxKeptOnTheCanvas) {
     window.canvas = WindowCanvas{};
 }
 
-TEST(Shade, LightenSaturates) {
-    // +8, +16, +8 from 22, 46, 22; white at most.
-    TestCanvas t(64, 32, 0xFFFF);
-    const uint16_t before[] = {0x0000, (22 << 11) | (46 << 5) | 22, (24 << 11) | (48 << 5) | 24};
-    std::copy(before, before + 3, t.canvas.surface.pixels);
-    lightenH(t.canvas, 0, 3, 0);
-    EXPECT_EQ(ints(t.at(0, 0), t.at(1, 0), t.at(2, 0), t.at(3, 0)),
-              ints(0x4208, (30 << 11) | (62 << 5) | 30, 0xFFFF, 0xFFFF));
-}
-
 // Every primitive, clipped and unclipped, in one picture: the plain shapes,
 // bevels and shades; spans, rectangles and outlines against each edge of a
 // clip and of the surface; icons cut at the top left; glyphs of a font of the

@@ -12,16 +12,16 @@
 #include <memory>
 #include <sys/stat.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool folderMade = false;
-    if (!folderMade) {
-        folderMade = true;
-        PngImage picture{2, 3, 4, std::vector<uint8_t>(2 * 3 * 4, 200)};
-        if (mkdir(scratchPath("sprites").c_str(), 0700) != 0 ||
-            !writePng(scratchPath("sprites/a.png"), picture).empty()) {
-            std::abort();
-        }
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    PngImage picture{2, 3, 4, std::vector<uint8_t>(2 * 3 * 4, 200)};
+    if (mkdir(scratchPath("sprites").c_str(), 0700) != 0 ||
+        !writePng(scratchPath("sprites/a.png"), picture).empty()) {
+        std::abort();
     }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeInput("sprites/index.txt", data, size);
     auto content = std::make_unique<GameContent>();
     readAssetFolder(scratchFolder(), *content);

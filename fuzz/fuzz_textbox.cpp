@@ -21,24 +21,6 @@ namespace {
 
 void QuietWindowProc(Window*, uint32_t) {}
 
-// One desktop serves every input, and is taken down at exit so that the
-// leak check at the end sees only what an input left behind.
-void startDesktop() {
-    static bool started = false;
-    if (started) {
-        return;
-    }
-    started = true;
-    if (scriptedDesktopStart(320, 240, QuietWindowProc) != nullptr) {
-        std::abort();
-    }
-    std::atexit(scriptedDesktopStop);
-    // As if the desktop window's Tick were running, so that the box may open
-    // its error box.
-    desktop.current = desktop.desktopWindow;
-    desktop.current->message = Tick;
-}
-
 void checkLines(const TextBox& box) {
     if (box.lineCount < 1) {
         std::abort();
@@ -66,9 +48,22 @@ void page(TextBox& box, uint8_t key) {
 
 } // namespace
 
+// One desktop serves every input, and is taken down at exit so that the
+// leak check at the end sees only what an input left behind.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (scriptedDesktopStart(320, 240, QuietWindowProc) != nullptr) {
+        std::abort();
+    }
+    std::atexit(scriptedDesktopStop);
+    // As if the desktop window's Tick were running, so that the box may open
+    // its error box.
+    desktop.current = desktop.desktopWindow;
+    desktop.current->message = Tick;
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = writeInput("input.txt", data, size);
-    startDesktop();
     for (uint32_t noWrap = 0; noWrap < 2; ++noWrap) {
         TextBox box{};
         if (!textBoxCreate(box, 4, 4, 200, 150, nullptr, path.c_str(), noWrap, 1, nullptr)) {

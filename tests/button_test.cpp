@@ -70,21 +70,6 @@ int countColour(const Surface& s, const Rect& r, uint16_t colour) {
 
 } // namespace
 
-TEST_F(ButtonTest, TheHotKeyIsTheLetterAtItsIndexInTheText) {
-    // 1-based; nothing for a space, an index out of the text or no text.
-    const std::pair<int32_t, uint32_t> indices[] = {{1, 0}, {2, 'G'}, {3, 'A'}, {0, 0},
-                                                    {6, 0}, {7, 0},   {-1, 0}};
-    for (const auto& [index, key] : indices) {
-        int32_t i = index;
-        EXPECT_EQ(hotKeyFromText(" Game ", i), key) << index;
-        EXPECT_EQ(i, key == 0 ? 0 : index);
-    }
-    int32_t index = 2;
-    EXPECT_EQ(hotKeyFromText("a1", index), uint32_t('1'));
-    index = 1;
-    EXPECT_EQ(hotKeyFromText(nullptr, index), 0u);
-}
-
 TEST_F(ButtonTest, ReleaseModeFiresOnlyOnAReleaseInside) {
     open(CLICK_ON_RELEASE);
     const struct {
@@ -255,7 +240,7 @@ TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {
     buttonCreate(b[3], 4, 34, 0, "Icons", 1, CLICK_ON_PRESS,
                  {.alignment = ALIGN_LEFT, .leftIcon = 13, .rightIcon = 14});
     buttonCreate(b[4], 100, 34, 0, "In", 0, CLICK_ON_PRESS, {.sunken = true});
-    buttonCreate(b[5], 160, 4, 0, "Up", 1, CLICK_ON_PRESS);
+    buttonCreate(b[5], 160, 4, 0, "Up", 2, CLICK_ON_PRESS); // the hot key its last letter
     b[5].click.pressed = 1;
     // Text in a width of its own: before a right icon, after a left one,
     // centred, and cut where the button is too narrow for it.

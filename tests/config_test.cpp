@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -70,12 +71,7 @@ TEST_F(Config, MissingOrEmptyFilesGiveTheDefaultsWrittenAfreshAndOthersAreLeftAl
 }
 
 TEST_F(Config, AKeyCountsAtItsFirstOccurrenceAfterASeparatorAndBeforeASpace) {
-    struct Case {
-        std::string text;
-        const char* key;
-        const char* value;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, const char*, const char*> cases[] = {
         {"WINDX 800", "WINDX", "800"},
         {"XWINDX 800", "WINDX", "640"},
         {"WINDX=800", "WINDX", "640"},
@@ -92,11 +88,11 @@ TEST_F(Config, AKeyCountsAtItsFirstOccurrenceAfterASeparatorAndBeforeASpace) {
         {"SUSPEND   \r\nCLK2DT", "CLK2DT", "320"},
         {std::string("RESX 1\0WINDX 2", 14), "WINDX", "640"}, // a zero byte ends the text
     };
-    for (const Case& c : cases) {
-        writeFile(c.text);
+    for (const auto& [text, key, value] : cases) {
+        writeFile(text);
         configLoad();
-        EXPECT_STREQ(configGet(c.key), c.value) << c.text;
-        EXPECT_STREQ(configGet("VFREQ"), "60.0") << c.text;
+        EXPECT_STREQ(configGet(key), value) << text;
+        EXPECT_STREQ(configGet("VFREQ"), "60.0") << text;
     }
 }
 

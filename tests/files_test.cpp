@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "tests/support/datafile.h"
 #include "toolkit/config.h"
+#include "toolkit/places.h"
 
 #include <csignal>
 #include <cstring>
@@ -23,15 +24,6 @@ namespace fs = std::filesystem;
 size_t entriesIn(const fs::path& folder) {
     return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
-
-// Runs a test in the folder, as the game works in its current folder.
-struct InFolder {
-    fs::path previous = fs::current_path();
-    explicit InFolder(const fs::path& folder) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(previous); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-};
 
 } // namespace
 
@@ -66,20 +58,22 @@ TEST(ReplaceFile, AWriteThatFailsLeavesTheOldFileWholeAndNoTemporaryBehind) {
 // load failure, the progress and the settings as absent.
 TEST(OutsideFiles, AFifoUnderTheGamesFileNamesIsRefusedWithoutWaiting) {
     TempDir dir("files");
-    InFolder here(dir.path);
+    filePlaces = FilePlaces{"", dir.path.string(), 1}; // the player's files are there
     for (const char* name : {"GHold.dat", "LevelInfo.dat", "Cfg.txt"}) {
-        ASSERT_EQ(mkfifo(name, 0600), 0) << name;
+        ASSERT_EQ(mkfifo((dir.path / name).c_str(), 0600), 0) << name;
     }
-    EXPECT_EQ(loadGameData("GHold.dat"), 0);
+    EXPECT_EQ(loadGameData((dir.path / "GHold.dat").c_str()), 0);
     EXPECT_EQ(readLevelProgress(), 0);
     configSet("WINDX", "800");
     configLoad();
     EXPECT_STREQ(configGet("WINDX"), "640");
     // Absent settings are written out afresh, as a regular file.
-    EXPECT_TRUE(fs::is_regular_file("Cfg.txt"));
+    EXPECT_TRUE(fs::is_regular_file(dir.path / "Cfg.txt"));
+    filePlaces = FilePlaces{};
 
     std::vector<uint8_t> bytes{1};
-    EXPECT_EQ(readWholeFile("LevelInfo.dat", 1000, bytes), FileStatus::NotRegular);
+    EXPECT_EQ(readWholeFile((dir.path / "LevelInfo.dat").string(), 1000, bytes),
+              FileStatus::NotRegular);
     EXPECT_TRUE(bytes.empty());
 }
 

@@ -54,11 +54,11 @@ TEST(LoadGameData, IgnoresTrailingBytesAndASecondLoadReplacesTheFirst) {
     SyntheticDataFile first = makeSyntheticDataFile(2);
     first.bytes.insert(first.bytes.end(), {1, 2, 3, 4, 5, 6, 7});
     ASSERT_EQ(loader.load(first.bytes), 1);
-    EXPECT_EQ(levelRecords[7].width, first.levelWidth[7]);
+    EXPECT_EQ(levelRecords[7].width, i32At(first.bytes, first.levelAt[7]));
 
     const SyntheticDataFile second = makeSyntheticDataFile(3);
     ASSERT_EQ(loader.load(second.bytes), 1);
-    EXPECT_EQ(levelRecords[7].width, second.levelWidth[7]);
+    EXPECT_EQ(levelRecords[7].width, i32At(second.bytes, second.levelAt[7]));
     // Cells the bigger first level wrote are gone when the second is smaller.
     for (const LevelRecord& level : levelRecords) {
         for (int x = 0; x < BOARD_COLUMNS; ++x) {
@@ -136,6 +136,9 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         {file.levelAt[20], 19},
         {file.levelAt[20] + 4, 14},
         {file.effectAt[4], -1},
+        // The last effect, empty, claiming one sample too many: a reader that
+        // gave up on it without failing would find the pictures right after.
+        {file.effectAt[15], MAX_EFFECT_SAMPLES + 1},
         {file.pictureAt[1], 0},
         {file.pictureAt[2] + 4, -8},
         // The top layer of level 1's last cell outside the element codes.
@@ -177,7 +180,7 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
     EXPECT_EQ(ints(effects[EFFECT_COUNT - 1].sampleCount,
                    effects[EFFECT_COUNT - 1].samples[MAX_EFFECT_SAMPLES - 1],
                    titlePictures[0].width),
-              ints(MAX_EFFECT_SAMPLES, 0x7f7f, file.pictureWidth[0]));
+              ints(MAX_EFFECT_SAMPLES, 0x7f7f, i32At(file.bytes, file.pictureAt[0])));
     EXPECT_EQ(loader.load(withLastEffect(MAX_EFFECT_SAMPLES + 1)), 0);
 
     const auto withLastPicture = [&](int32_t width, int32_t height) {

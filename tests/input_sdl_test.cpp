@@ -21,8 +21,7 @@ void onWindowKey(WindowKey key) {
 
 SDL_Event keyEvent(Uint32 type, SDL_Keycode sym, Uint16 mod = 0, Uint8 repeat = 0) {
     SDL_Event event{};
-    event.type = type;
-    event.key.type = type;
+    event.type = type; // the key event's own type: they share the union's start
     event.key.repeat = repeat;
     event.key.keysym.sym = sym;
     event.key.keysym.mod = mod;
@@ -46,13 +45,7 @@ void clearInput() {
 TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
     // What a key press leaves: the last key, whether it is down, the Alt
     // letter.
-    struct Case {
-        SDL_Keycode sym;
-        Uint16 mod;
-        uint8_t vk;
-        std::vector<int64_t> traces;
-    };
-    const Case cases[] = {
+    const std::tuple<SDL_Keycode, Uint16, uint8_t, std::vector<int64_t>> cases[] = {
         {SDLK_RIGHT, 0, KEY_RIGHT, ints(KEY_RIGHT, 1, 0)},
         // Ctrl with a key that is no window key is the game's.
         {SDLK_a, KMOD_LCTRL, 'A', ints('A', 1, 0)},
@@ -62,11 +55,11 @@ TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
         {SDLK_F10, 0, 0x79, ints(0, 0, 0)},
         {SDLK_UNKNOWN, 0, 0, ints(0, 0, 0)},
     };
-    for (const Case& c : cases) {
+    for (const auto& [sym, mod, vk, traces] : cases) {
         clearInput();
-        EXPECT_TRUE(translateInput(keyEvent(SDL_KEYDOWN, c.sym, c.mod), onWindowKey));
+        EXPECT_TRUE(translateInput(keyEvent(SDL_KEYDOWN, sym, mod), onWindowKey));
         const KeyboardState& k = inputState.keys;
-        EXPECT_EQ(ints(k.lastKey, k.down[c.vk], k.altLetter), c.traces) << c.sym;
+        EXPECT_EQ(ints(k.lastKey, k.down[vk], k.altLetter), traces) << sym;
     }
     clearInput();
     translateInput(keyEvent(SDL_KEYDOWN, SDLK_LALT), onWindowKey);
@@ -85,29 +78,24 @@ TEST(SdlInput, KeysGoToTheGameAsKeysOrSystemKeysAndReleasesAlways) {
 }
 
 TEST(SdlInput, WindowKeysAreTheWindowsAndTheirTextIsDropped) {
-    struct Case {
-        SDL_Keycode sym;
-        Uint16 mod;
-        Uint8 repeat;
-        WindowKey key;
-    };
-    const Case cases[] = {{SDLK_RETURN, KMOD_LALT, 0, WindowKey::FullScreen},
-                          {SDLK_KP_ENTER, KMOD_RALT, 0, WindowKey::FullScreen},
-                          {SDLK_RETURN, KMOD_LALT, 1, WindowKey::Held},
-                          {SDLK_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
-                          {SDLK_EQUALS, KMOD_RCTRL, 0, WindowKey::ZoomIn},
-                          {SDLK_KP_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
-                          {SDLK_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
-                          {SDLK_KP_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
-                          {SDLK_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
-                          {SDLK_KP_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
-                          {SDLK_RETURN, 0, 0, WindowKey::None},
-                          {SDLK_PLUS, 0, 0, WindowKey::None},
-                          {SDLK_PLUS, KMOD_LCTRL | KMOD_LALT, 0, WindowKey::None},
-                          {SDLK_1, KMOD_LCTRL, 0, WindowKey::None}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(windowKeyOf(keyEvent(SDL_KEYDOWN, c.sym, c.mod, c.repeat).key), c.key)
-            << c.sym << " " << c.mod;
+    const std::tuple<SDL_Keycode, Uint16, Uint8, WindowKey> cases[] = {
+        {SDLK_RETURN, KMOD_LALT, 0, WindowKey::FullScreen},
+        {SDLK_KP_ENTER, KMOD_RALT, 0, WindowKey::FullScreen},
+        {SDLK_RETURN, KMOD_LALT, 1, WindowKey::Held},
+        {SDLK_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
+        {SDLK_EQUALS, KMOD_RCTRL, 0, WindowKey::ZoomIn},
+        {SDLK_KP_PLUS, KMOD_LCTRL, 0, WindowKey::ZoomIn},
+        {SDLK_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
+        {SDLK_KP_MINUS, KMOD_LCTRL, 0, WindowKey::ZoomOut},
+        {SDLK_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
+        {SDLK_KP_0, KMOD_LCTRL, 0, WindowKey::ZoomStandard},
+        {SDLK_RETURN, 0, 0, WindowKey::None},
+        {SDLK_PLUS, 0, 0, WindowKey::None},
+        {SDLK_PLUS, KMOD_LCTRL | KMOD_LALT, 0, WindowKey::None},
+        {SDLK_1, KMOD_LCTRL, 0, WindowKey::None}};
+    for (const auto& [sym, mod, repeat, key] : cases) {
+        EXPECT_EQ(windowKeyOf(keyEvent(SDL_KEYDOWN, sym, mod, repeat).key), key)
+            << sym << " " << mod;
     }
     clearInput();
     translateInput(keyEvent(SDL_KEYDOWN, SDLK_EQUALS, KMOD_LCTRL), onWindowKey);
@@ -144,21 +132,18 @@ TEST(SdlInput, TextPassesAsLatin1BytesAndAltMakesItASystemCharacter) {
 }
 
 TEST(SdlInput, ButtonsAndTheWheel) {
-    const struct {
-        Uint32 type;
-        Uint8 button;
-    } presses[] = {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT},   {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT},
-                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT},  {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT},
-                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE},
-                   {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1}};
+    const std::pair<Uint32, Uint8> presses[] = {
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT},   {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT},  {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1}};
     const MouseState& m = inputState.mouse;
     std::vector<int64_t> after;
     clearInput();
-    for (const auto& p : presses) {
+    for (const auto& [type, button] : presses) {
         SDL_Event event{};
-        event.type = p.type;
-        event.button.type = p.type;
-        event.button.button = p.button;
+        event.type = type; // the button event's own type too: they share the union's start
+        event.button.button = button;
         EXPECT_TRUE(translateInput(event, onWindowKey));
         after.push_back(m.leftPressed + 2 * m.leftReleased + 4 * m.rightPressed +
                         8 * m.rightReleased + 16 * m.middlePressed + 32 * m.middleReleased);
@@ -167,22 +152,19 @@ TEST(SdlInput, ButtonsAndTheWheel) {
 
     // Forward is away from the player; a flipped wheel turns the other way,
     // a sideways turn is no turn.
-    const struct {
-        Sint32 y;
-        Uint32 direction;
-        std::vector<int64_t> turns;
-    } wheels[] = {{1, SDL_MOUSEWHEEL_NORMAL, ints(1, 0)},
-                  {-2, SDL_MOUSEWHEEL_NORMAL, ints(0, 1)},
-                  {1, SDL_MOUSEWHEEL_FLIPPED, ints(0, 1)},
-                  {0, SDL_MOUSEWHEEL_NORMAL, ints(0, 0)}};
-    for (const auto& w : wheels) {
+    const std::tuple<Sint32, Uint32, std::vector<int64_t>> wheels[] = {
+        {1, SDL_MOUSEWHEEL_NORMAL, ints(1, 0)},
+        {-2, SDL_MOUSEWHEEL_NORMAL, ints(0, 1)},
+        {1, SDL_MOUSEWHEEL_FLIPPED, ints(0, 1)},
+        {0, SDL_MOUSEWHEEL_NORMAL, ints(0, 0)}};
+    for (const auto& [y, direction, turns] : wheels) {
         clearInput();
         SDL_Event event{};
         event.type = SDL_MOUSEWHEEL;
-        event.wheel.y = w.y;
-        event.wheel.direction = w.direction;
+        event.wheel.y = y;
+        event.wheel.direction = direction;
         EXPECT_TRUE(translateInput(event, onWindowKey));
-        EXPECT_EQ(ints(m.wheelForward, m.wheelBackward), w.turns) << w.y;
+        EXPECT_EQ(ints(m.wheelForward, m.wheelBackward), turns) << y;
     }
     SDL_Event other{};
     other.type = SDL_MOUSEMOTION;

@@ -15,25 +15,19 @@ start_xvfb 1024x768
 cp "$data" "$work/GHold.dat"
 cat > "$work/level.txt" << 'END'
 floor:
-........
-.______.
-.______.
-.______.
-........
+....
+.__.
+....
 
 object:
-########
-#>.....#
-#......#
-#......#
-########
+####
+#>.#
+####
 
 top:
-........
-........
-........
-......X.
-........
+....
+..X.
+....
 END
 cd "$work"
 "$program" level.txt > "$work/game.log" 2>&1 &
@@ -43,12 +37,12 @@ window_named "Gloomhold level editor"
 drawn 20 || fail "the board and the palette were not drawn"
 
 # The pointer over the board moves the cell cursor; Space paints plain floor
-# there. The level is 8 x 5, centred in the board's room: its top-left
-# cell's middle is at (187, 175) of the window.
+# there. The level is 4 x 3, centred in the board's room: its top-left
+# cell's middle is at (253, 208) of the window.
 before=$(stat -c %i level.txt)
 read -r wx wy < <(xdotool getwindowgeometry "$window" |
     awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
-xdotool mousemove $((wx + 187)) $((wy + 175))
+xdotool mousemove $((wx + 253)) $((wy + 208))
 sleep 0.2
 xdotool key --window "$window" space
 sleep 0.2

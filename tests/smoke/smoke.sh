@@ -3,11 +3,12 @@
 # fresh folder holding GHold.dat, draws its title picture at zoom 2 (the
 # display is 1600 x 1200), keeps the title picture's window on the desktop
 # when it is dragged past the window's edge, takes keys through both title
-# pictures and a few moves, changes the zoom, is drawn again after a resize
-# by one pixel, grows back to its smallest size, goes full screen and back,
-# quits on Escape with status 0 and writes Cfg.txt; started again with
-# panels taking part of the display, it picks the zoom that fits what is
-# left. Exit 77 means Xvfb is not there to run it (skipped).
+# pictures and a few moves, sleeps between the steps of a level, changes the
+# zoom, is drawn again after a resize by one pixel, grows back to its
+# smallest size, goes full screen and back, quits on Escape with status 0 and
+# writes Cfg.txt; started again with panels taking part of the display, it
+# picks the zoom that fits what is left. Exit 77 means Xvfb is not there to
+# run it (skipped).
 set -uo pipefail
 program=$(realpath "$1")
 data=$(realpath "$2")
@@ -61,6 +62,14 @@ for key in Right Left Up Down r Next Prior; do
     sleep 0.05
 done
 kill -0 "$game" 2> /dev/null || fail "the program ended before Escape"
+
+# While a level plays the program sleeps between its steps: over two seconds
+# it takes a small share of a core, far from a busy loop's.
+cpu() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
+used=$(cpu)
+sleep 2
+used=$(($(cpu) - used))
+((used < $(getconf CLK_TCK) / 5)) || fail "the level took $used clock ticks of CPU in 2 s"
 
 # Zoom 1 and back: the window keeps the same desktop.
 is_at() { [[ $(geometry) == "$1" ]]; }

@@ -61,7 +61,9 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         for (int frame = 0; frame < elementInfo[code].frames; ++frame) {
             int32_t width = static_cast<int32_t>(1 + w.next() % 6);
             int32_t height = static_cast<int32_t>(1 + w.next() % 6);
-            int32_t flags = static_cast<int32_t>(w.next() % 5) - 1; // -1 .. 3
+            // Flag words of every kind; 0 only at code 23 frame 0.
+            static const int32_t flagWords[] = {-1, 1, 2, 3};
+            const int32_t flags = code == 23 && frame == 0 ? 0 : flagWords[w.next() % 4];
             if (code == 7 && frame == 0) {
                 width = 0;
                 height = 5;
@@ -69,12 +71,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
             if (code == 24 && frame == 1) {
                 width = 6;
                 height = 0;
-            }
-            if (code == 23 && frame == 0) {
-                flags = 0;
-            }
-            if (flags == 0 && code != 23) {
-                flags = 1;
             }
             file.frameAt[code][frame] = w.at();
             w.i32(width);
@@ -98,7 +94,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
             height = BOARD_ROWS;
         }
         file.levelAt[i] = w.at();
-        file.levelWidth[i] = width;
         w.i32(width);
         w.i32(height);
         for (int x = 0; x < width; ++x) {
@@ -119,7 +114,6 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         const auto width = static_cast<int32_t>(1 + w.next() % 9);
         const auto height = static_cast<int32_t>(1 + w.next() % 7);
         file.pictureAt[i] = w.at();
-        file.pictureWidth[i] = width;
         w.i32(width);
         w.i32(height);
         w.randomBlock(size_t(width) * size_t(height) * 2, 256);

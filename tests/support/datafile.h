@@ -15,16 +15,14 @@ struct SyntheticDataFile {
     // The offset just past every field and block, in file order (the points
     // at which a file may end early), blocks of no bytes left out.
     std::vector<size_t> fieldEnds;
-    // Where each piece starts and what it holds.
+    // Where each piece starts.
     size_t frameAt[ELEMENT_COUNT][MAX_FRAMES]; // the frame's width field
     size_t frameTotalAt;
     size_t levelCountAt;
-    int32_t levelWidth[LEVEL_COUNT];
     size_t levelAt[LEVEL_COUNT]; // the level's width field
     size_t soundCountAt;
     size_t effectAt[EFFECT_COUNT]; // the effect's sample count field
     size_t pictureCountAt;
-    int32_t pictureWidth[PICTURE_COUNT];
     size_t pictureAt[PICTURE_COUNT]; // the picture's width field
 };
 

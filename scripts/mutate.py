@@ -10,7 +10,7 @@ killed when a test fails or times out, survived when every test passes, and
 apart when it does not compile.
 
     scripts/mutate.py [--seed N] [--count N] [--jobs N] [--only FOLDER_OR_FILE]
-                      [--list-only] [--thorough] [--work DIR]
+                      [--list-only] [--thorough] [--sanitized] [--work DIR]
 
 Survivors that someone has judged equivalent (no test could ever tell them
 apart) are listed with the reason in scripts/equivalent-mutants.txt: they are
@@ -463,9 +463,10 @@ class TestGroup:
 
 
 class Scratch:
-    def __init__(self, work, index, jobs, thorough):
+    def __init__(self, work, index, jobs, thorough, sanitized=False):
         self.thorough = thorough
-        self.base = os.path.join(work, f"job{index}")
+        self.sanitized = sanitized
+        self.base = os.path.join(work, f"job{index}" + ("-sanitized" if sanitized else ""))
         self.src = os.path.join(self.base, "src")
         self.build = os.path.join(self.base, "build")
         self.maps = os.path.join(self.build, "linkmaps")
@@ -476,6 +477,11 @@ class Scratch:
             # so that one job's compiles serve the others.
             self.env["CCACHE_BASEDIR"] = os.path.abspath(work)
             self.env["CCACHE_NOHASHDIR"] = "1"
+        if sanitized:
+            # As the test command runs the sanitizer build: every report ends
+            # the program with a failure, leaks included.
+            self.env["ASAN_OPTIONS"] = "detect_leaks=1:abort_on_error=1"
+            self.env["UBSAN_OPTIONS"] = "print_stacktrace=0:halt_on_error=1"
 
     def prepare(self, log):
         os.makedirs(self.src, exist_ok=True)
@@ -493,6 +499,10 @@ class Scratch:
                     "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST",
                     # Each program's link map names the units it took in.
                     f"-DCMAKE_EXE_LINKER_FLAGS=-Wl,-Map={self.maps}/"]
+            if self.sanitized:
+                # As the sanitizer test build, a little less optimised so
+                # that a fault is reported where it is made.
+                args += ["-DGHOLD_SANITIZE=ON", "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG"]
             if shutil.which("ccache"):
                 args.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
             status, output, _ = run(args, env=self.env)
@@ -845,6 +855,69 @@ def report(mutants, seconds, out):
               file=out)
 
 
+def set_up(options, jobs, sanitized, log):
+    """Scratch trees brought up to date and built, the tests measured once,
+    and each tree's plan of which tests a unit reaches."""
+    scratches = [Scratch(options.work, i + 1, jobs, options.thorough, sanitized)
+                 for i in range(jobs)]
+    for scratch in scratches:
+        scratch.prepare(log)
+    groups = [s.test_groups() for s in scratches]
+    measure_baseline(groups[0], log)
+    seconds = {g.name: g.seconds for g in groups[0]}
+    for job_groups in groups[1:]:
+        for g in job_groups:
+            g.seconds = seconds.get(g.name, 0.0)
+    return scratches, [Plan(s, g) for s, g in zip(scratches, groups)]
+
+
+def test_all(mutants, scratches, plans, stop, lock, label):
+    """Tests the mutants on the scratch trees, one job per tree. Mutants of
+    one file go to one job, one after another, so that each build after the
+    first only recompiles that file and relinks."""
+    by_file = {}
+    for m in mutants:
+        by_file.setdefault(m.path, []).append(m)
+    queue = sorted(by_file.items())
+    queue_lock = threading.Lock()
+    done = [0]
+
+    def worker(index):
+        scratch, plan = scratches[index], plans[index]
+        while not stop.is_set():
+            with queue_lock:
+                if not queue:
+                    return
+                path, chosen = queue.pop(0)
+            with open(os.path.join(scratch.src, path)) as f:
+                original = f.read()
+            for m in sorted(chosen, key=lambda m: m.start):
+                if stop.is_set():
+                    return
+                test_mutant(scratch, plan, m, original)
+                if m.outcome == "killed":
+                    m.detail = label + m.detail
+                with lock:
+                    done[0] += 1
+                    shown = "equivalent" if m.outcome == "survived" and m.equivalent \
+                        else m.outcome
+                    print(f"[{done[0]}/{len(mutants)}] {shown:<10} {m.where} {m.kind}: "
+                          f"{m.shown_before}  ->  {m.shown_after}  ({m.detail}, "
+                          f"{m.seconds:.1f} s)", flush=True)
+
+    with concurrent.futures.ThreadPoolExecutor(len(scratches)) as pool:
+        futures = [pool.submit(worker, i) for i in range(len(scratches))]
+        try:
+            concurrent.futures.wait(futures)
+        except KeyboardInterrupt:
+            # The mutants under test finish, so that their files are restored.
+            stop.set()
+            print("\ninterrupted: finishing the mutants under test", flush=True)
+            concurrent.futures.wait(futures)
+    for f in futures:
+        f.result()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
                                      formatter_class=argparse.RawDescriptionHelpFormatter,
@@ -859,6 +932,8 @@ def main():
                         help="print the sample without building anything")
     parser.add_argument("--thorough", action="store_true",
                         help="run the full identity check, not only its quick tenth")
+    parser.add_argument("--sanitized", action="store_true",
+                        help="test the survivors again in a sanitizer build (as CI runs it)")
     parser.add_argument("--work", default=os.path.join(ROOT, "build-mutate"),
                         help="where the scratch trees live (default build-mutate/)")
     options = parser.parse_args()
@@ -885,65 +960,28 @@ def main():
             print(text, flush=True)
 
     jobs = max(1, options.jobs)
-    scratches = [Scratch(options.work, i + 1, jobs, options.thorough) for i in range(jobs)]
     started = time.monotonic()
-    for scratch in scratches:
-        scratch.prepare(log)
-    groups = [s.test_groups() for s in scratches]
-    measure_baseline(groups[0], log)
-    seconds = {g.name: g.seconds for g in groups[0]}
-    for job_groups in groups[1:]:
-        for g in job_groups:
-            g.seconds = seconds.get(g.name, 0.0)
-    plans = [Plan(s, g) for s, g in zip(scratches, groups)]
-
-    # Mutants of one file go to one job, one after another, so that each
-    # build after the first only recompiles that file and relinks.
-    by_file = {}
-    for m in chosen:
-        by_file.setdefault(m.path, []).append(m)
-    queue = sorted(by_file.items())
-    queue_lock = threading.Lock()
-    done = [0]
-    tested_started = time.monotonic()
-
     stop = threading.Event()
+    scratches, plans = set_up(options, jobs, False, log)
+    tested_started = time.monotonic()
+    set_up_seconds = tested_started - started
+    test_all(chosen, scratches, plans, stop, lock, "")
 
-    def worker(index):
-        scratch, plan = scratches[index], plans[index]
-        while not stop.is_set():
-            with queue_lock:
-                if not queue:
-                    return
-                path, mutants = queue.pop(0)
-            with open(os.path.join(scratch.src, path)) as f:
-                original = f.read()
-            for m in sorted(mutants, key=lambda m: m.start):
-                if stop.is_set():
-                    return
-                test_mutant(scratch, plan, m, original)
-                with lock:
-                    done[0] += 1
-                    shown = "equivalent" if m.outcome == "survived" and m.equivalent \
-                        else m.outcome
-                    print(f"[{done[0]}/{len(chosen)}] {shown:<10} {m.where} {m.kind}: "
-                          f"{m.shown_before}  ->  {m.shown_after}  ({m.detail}, "
-                          f"{m.seconds:.1f} s)", flush=True)
+    if options.sanitized and not stop.is_set():
+        # The suite also runs in the sanitizer build, which sees what the
+        # ordinary one cannot: a read or write out of bounds, undefined
+        # behaviour, a leak. Survivors get a second chance there.
+        survivors = [m for m in chosen if m.outcome == "survived"]
+        log(f"\n{len(survivors)} survivors again in the sanitizer build")
+        pause = time.monotonic()
+        scratches, plans = set_up(options, jobs, True, log)
+        set_up_seconds += time.monotonic() - pause
+        tested_started += time.monotonic() - pause
+        test_all(survivors, scratches, plans, stop, lock, "sanitizer build: ")
 
-    with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
-        futures = [pool.submit(worker, i) for i in range(jobs)]
-        try:
-            concurrent.futures.wait(futures)
-        except KeyboardInterrupt:
-            # The mutants under test finish, so that their files are restored.
-            stop.set()
-            print("\ninterrupted: finishing the mutants under test", flush=True)
-            concurrent.futures.wait(futures)
-    for f in futures:
-        f.result()
     print(f"\nseed {options.seed}, {len(chosen)} mutants drawn"
           + (f" from {options.only}" if options.only else "")
-          + f"; setting up took {tested_started - started:.0f} s")
+          + f"; setting up took {set_up_seconds:.0f} s")
     report(chosen, time.monotonic() - tested_started, sys.stdout)
     return 0
 

@@ -982,6 +982,8 @@ def main():
     print(f"\nseed {options.seed}, {len(chosen)} mutants drawn"
           + (f" from {options.only}" if options.only else "")
           + f"; setting up took {set_up_seconds:.0f} s")
+    # Read again: entries judged while a long run went on count in its report.
+    mark_equivalent(chosen, read_equivalent(EQUIVALENT_LIST))
     report(chosen, time.monotonic() - tested_started, sys.stdout)
     return 0
 

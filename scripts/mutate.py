@@ -781,7 +781,11 @@ def read_equivalent(path):
             reason, pending = [], None
         elif text.startswith("#"):
             reason.append(text.lstrip("#").strip())
-        elif text:
+        elif not text:
+            # The reason is the comment just above its entry: the file's own
+            # opening words stay apart.
+            reason = []
+        else:
             match = ENTRY.match(text)
             if not match or not reason:
                 sys.exit(f"{path}:{number}: expected '# why' lines, then 'file:line: kind: line'")

@@ -202,9 +202,9 @@ TEST(PreparedSprite, KeepsEachRowsSpanAsColoursWhenOpaqueElseAsWeights) {
 // A step trusts what the drawing before it left: where its lights fell and
 // which tiles only lights draw on. Once the board has moved, changed its size
 // or gone to another canvas none of that holds, and the step paints like a
-// fresh drawing; a box set down at the board's edge casts its shadow beyond it. The board's tiles
-// take turns, as on a chessboard: a floor picture, and a floor without one, which only the torch's
-// light draws on.
+// fresh drawing; a box set down at the board's edge casts its shadow beyond
+// it. The board's tiles take turns, as on a chessboard: a floor picture, and
+// a floor without one, which only the torch's light draws on.
 TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     floorSprites();
     // The floor's first pixel is clear, so that it covers no tile, whatever

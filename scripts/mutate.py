@@ -752,8 +752,6 @@ def test_mutant(scratch, plan, mutant, original_text):
         mutant.seconds = time.monotonic() - started
 
 
-# ---- The report --------------------------------------------------------------------
-
 # ---- Mutants judged equivalent ----------------------------------------------------
 
 EQUIVALENT_LIST = os.path.join(ROOT, "scripts", "equivalent-mutants.txt")
@@ -800,15 +798,20 @@ def mark_equivalent(mutants, entries):
         m.equivalent = entries.get((m.path, m.kind, m.shown_before, m.shown_after), "")
 
 
+# ---- The report --------------------------------------------------------------------
+
+def percent(killed, survived):
+    return f"{100.0 * killed / (killed + survived):5.1f}%" if killed + survived else "    -"
+
+
 def score_line(label, mutants):
     killed = sum(m.outcome == "killed" for m in mutants)
     survived = sum(m.outcome == "survived" and not m.equivalent for m in mutants)
     equivalent = sum(m.outcome == "survived" and bool(m.equivalent) for m in mutants)
     uncompiled = sum(m.outcome == "uncompiled" for m in mutants)
     timeouts = sum(m.outcome == "killed" and m.detail.endswith("timed out") for m in mutants)
-    score = f"{100.0 * killed / (killed + survived):5.1f}%" if killed + survived else "    -"
     return (f"{label:<12} {len(mutants):>7} {killed:>7} {survived:>9} {equivalent:>10} "
-            f"{uncompiled:>11} {timeouts:>9}  {score}")
+            f"{uncompiled:>11} {timeouts:>9}  {percent(killed, survived)}")
 
 
 def report(mutants, seconds, out):
@@ -827,9 +830,8 @@ def report(mutants, seconds, out):
             print(score_line(kind, chosen), file=out)
     killed = sum(m.outcome == "killed" for m in mutants)
     survived = sum(m.outcome == "survived" for m in mutants)
-    if killed + survived:
-        print(f"\nCounting the mutants judged equivalent as survivors: "
-              f"{100.0 * killed / (killed + survived):.1f}%", file=out)
+    print(f"\nCounting the mutants judged equivalent as survivors: "
+          f"{percent(killed, survived).strip()}", file=out)
     by_place = lambda m: (m.path, m.line, m.start)
     survivors = sorted((m for m in mutants if m.outcome == "survived" and not m.equivalent),
                        key=by_place)
@@ -964,12 +966,17 @@ def main():
             print(text, flush=True)
 
     jobs = max(1, options.jobs)
-    started = time.monotonic()
     stop = threading.Event()
-    scratches, plans = set_up(options, jobs, False, log)
-    tested_started = time.monotonic()
-    set_up_seconds = tested_started - started
-    test_all(chosen, scratches, plans, stop, lock, "")
+    seconds = {"setting up": 0.0, "testing": 0.0}
+
+    def timed(part, work):
+        started = time.monotonic()
+        result = work()
+        seconds[part] += time.monotonic() - started
+        return result
+
+    scratches, plans = timed("setting up", lambda: set_up(options, jobs, False, log))
+    timed("testing", lambda: test_all(chosen, scratches, plans, stop, lock, ""))
 
     if options.sanitized and not stop.is_set():
         # The suite also runs in the sanitizer build, which sees what the
@@ -977,18 +984,16 @@ def main():
         # behaviour, a leak. Survivors get a second chance there.
         survivors = [m for m in chosen if m.outcome == "survived"]
         log(f"\n{len(survivors)} survivors again in the sanitizer build")
-        pause = time.monotonic()
-        scratches, plans = set_up(options, jobs, True, log)
-        set_up_seconds += time.monotonic() - pause
-        tested_started += time.monotonic() - pause
-        test_all(survivors, scratches, plans, stop, lock, "sanitizer build: ")
+        scratches, plans = timed("setting up", lambda: set_up(options, jobs, True, log))
+        timed("testing",
+              lambda: test_all(survivors, scratches, plans, stop, lock, "sanitizer build: "))
 
     print(f"\nseed {options.seed}, {len(chosen)} mutants drawn"
           + (f" from {options.only}" if options.only else "")
-          + f"; setting up took {set_up_seconds:.0f} s")
+          + f"; setting up took {seconds['setting up']:.0f} s")
     # Read again: entries judged while a long run went on count in its report.
     mark_equivalent(chosen, read_equivalent(EQUIVALENT_LIST))
-    report(chosen, time.monotonic() - tested_started, sys.stdout)
+    report(chosen, seconds["testing"], sys.stdout)
     return 0
 
 

@@ -32,6 +32,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -40,11 +41,13 @@ std::vector<uint16_t> pixelsOf(const Surface& s) {
     return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
 }
 
-// One tick of play per move character, 100 ms apart.
+// One tick of play per move character of the level text's format (R, L,
+// U, D or a wait), 100 ms apart.
 void play(GameSession& session, const std::string& moves) {
+    const uint8_t arrows[] = {KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN};
     for (char move : moves) {
-        if (const uint8_t vk = keyForMove(move)) {
-            session.key(vk, STEP_MS);
+        if (const size_t arrow = std::string_view("RLUD").find(move); arrow < 4) {
+            session.key(arrows[arrow], STEP_MS);
         } else {
             session.pass(STEP_MS);
         }
@@ -230,7 +233,6 @@ TEST(Game, PageKeysStayWithinTheLevelsReachedAndRRestarts) {
     boardView.originX = 100;
     layoutBanner();
     EXPECT_EQ(levelFlow.bannerRect.x, 52);
-    int32_t steps = fineGrid.stepCounter;
     // At highestLevel Page Up does nothing, not even a step; Page Down starts
     // the level below at once from this pass's time.
     const struct {
@@ -244,7 +246,7 @@ TEST(Game, PageKeysStayWithinTheLevelsReachedAndRRestarts) {
                 {KEY_PAGE_DOWN, 500, 0, false},
                 {KEY_PAGE_UP, 30, 1, true}};
     for (const auto& k : keys) {
-        steps = fineGrid.stepCounter;
+        const int32_t steps = fineGrid.stepCounter;
         session.key(k.vk, k.advance);
         // A new level's set-up runs the water once; the rules wait for the next pass.
         EXPECT_EQ(ints(levelFlow.level, fineGrid.stepCounter - steps), ints(k.level, k.newLevel))
@@ -281,8 +283,8 @@ TEST(Game, CompletedLevelsAreRememberedOnlyWhenNewAndTheLastLeadsToTheEndPicture
     levelFlow.levelComplete = 1;
     std::filesystem::remove(session.file("LevelInfo.dat"));
     session.pass();
-    EXPECT_EQ(levelFlow.level, 50);
-    EXPECT_FALSE(std::filesystem::exists(session.file("LevelInfo.dat")));
+    EXPECT_EQ(ints(levelFlow.level, std::filesystem::exists(session.file("LevelInfo.dat"))),
+              ints(50, 0));
     // After the last level: the end picture over a hidden board, then level 0.
     levelFlow.levelComplete = 1;
     session.pass(100);
@@ -340,10 +342,8 @@ TEST(PlayerGame, EveryStepShowsExactlyWhatAFreshDrawingShows) {
         // The fresh canvas is the board with a tile's margin all round.
         const std::vector<uint16_t> shown = screenCrop(
             boardView.originX - TILE_SIZE, boardView.originY - TILE_SIZE, want.width, want.height);
-        size_t differ = 0;
-        while (differ < shown.size() && shown[differ] == want.pixels[differ]) {
-            differ++;
-        }
+        const size_t differ =
+            size_t(std::mismatch(shown.begin(), shown.end(), want.pixels).first - shown.begin());
         const int32_t width = want.width;
         canvasFree(fresh);
         ASSERT_EQ(differ, shown.size())
@@ -486,7 +486,6 @@ TEST(PlayerGame, RecordsKeepTheBestRunAndTheLevelListShowsThem) {
     session.pass();
     ASSERT_EQ(levelFlow.level, 1);
     EXPECT_EQ(fileText(session.file("Records.txt")), HEADING "0 6 8 .RRRRDD.\n");
-    const std::string solution = playerRecords.levels[0].solution;
 
     session.key(KEY_PAGE_DOWN);
     play(session, "RRRRDD.");
@@ -514,14 +513,6 @@ TEST(PlayerGame, RecordsKeepTheBestRunAndTheLevelListShowsThem) {
     EXPECT_EQ(list.scrollBar.active, 1u);
     EXPECT_EQ(list.first + list.rows, 51);
     EXPECT_TRUE(matchesGolden("game-level-list", 640, 480, scriptScreen().pixels.data()));
-
-    // The first run kept replays the level from its start, as ghtool sim runs it.
-    SimRun run{};
-    simStart(run, levelRecords[0]);
-    for (char move : solution) {
-        simTick(run, moveFromChar(move));
-    }
-    EXPECT_EQ(levelFlow.levelComplete, 1u);
 }
 
 // A damaged progress or records file is kept aside as NAME.bad and the

@@ -156,31 +156,27 @@ TEST(Verify, ABrokenSolutionIsNamedAndFailsTheRun) {
 }
 
 TEST(Verify, ReplayCountsTicksMovesAndPushes) {
-    const LevelText room = parse(ballRoom);
-    // Two steps (the second drops the ball into the box), a step down and
-    // two along: the door has started opening but is no exit yet.
-    ReplayResult result = replaySolution(room.record, "RRDRR.....");
-    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
-              ints(0, 10, 5, 1));
-    EXPECT_FALSE(result.trailing);
-
-    // Walking on into the door until it has become the exit: it opens on the
-    // step after the drop and is an exit 15 steps later.
-    result = replaySolution(room.record, "RRD" + std::string(16, 'R'));
-    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
-              ints(19, 19, 6, 1));
-    EXPECT_FALSE(result.trailing);
-
-    // One key more than needed is refused: a solution ends at the exit.
-    result = replaySolution(room.record, "RRD" + std::string(17, 'R'));
-    EXPECT_EQ(result.completedAt, 19);
-    EXPECT_TRUE(result.trailing);
-
-    // A level one column wide, where a step up is a walk, not a push, and a
-    // step down onto the exit ends the level a tick later.
-    result = replaySolution(parse(levelText(".|>|.", "", ".|.|X")).record, "UDD.");
-    EXPECT_EQ(ints(result.completedAt, result.ticks, result.moves, result.pushes),
-              ints(4, 4, 4, 0));
+    struct Case {
+        std::string level, moves;
+        std::vector<int64_t> counts; // completed at, ticks, moves, pushes, trailing
+    };
+    const Case cases[] = {
+        // Two steps (the second drops the ball into the box), a step down and
+        // two along: the door has started opening but is no exit yet.
+        {ballRoom, "RRDRR.....", ints(0, 10, 5, 1, 0)},
+        // Walking on into the door until it has become the exit: it opens on
+        // the step after the drop and is an exit 15 steps later.
+        {ballRoom, "RRD" + std::string(16, 'R'), ints(19, 19, 6, 1, 0)},
+        // One key more than needed is refused: a solution ends at the exit.
+        {ballRoom, "RRD" + std::string(17, 'R'), ints(19, 19, 6, 1, 1)},
+        // A level one column wide, where a step up is a walk, not a push, and
+        // a step down onto the exit ends the level a tick later.
+        {levelText(".|>|.", "", ".|.|X"), "UDD.", ints(4, 4, 4, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        const ReplayResult r = replaySolution(parse(c.level).record, c.moves);
+        EXPECT_EQ(ints(r.completedAt, r.ticks, r.moves, r.pushes, r.trailing), c.counts) << c.moves;
+    }
 }
 
 TEST(Verify, WalkOnlySearchAndMechanicNames) {
@@ -271,19 +267,19 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
     std::ofstream(floated) << levelText("r|>");
     const std::string walk = GHOLD_SOURCE_DIR "/tests/data/walk17.txt";
     const std::string spring = GHOLD_SOURCE_DIR "/tests/data/shortcut_spring.txt";
+    const std::string noData = (folder.path / "missing.dat").string();
+    // What a refused run (status 2) begins its errors with, what any other
+    // begins its output with.
     struct Case {
         std::vector<std::string> args;
         int status;
-        const char* out;
+        std::string start;
     };
+    const std::string searched = "# no solution: every reachable state searched\n";
     const Case cases[] = {
-        {{shut, "--by", "moves"},
-         1,
-         "# no solution: every reachable state searched\n# 6 states, 21 ticks "},
-        {{shut, "--by", "ticks"},
-         1,
-         "# no solution: every reachable state searched\n# 6 states, 21 ticks "},
-        {{floated}, 1, "# no solution: every reachable state searched\n# 3 states, 9 ticks "},
+        {{shut, "--by", "moves"}, 1, searched + "# 6 states, 21 ticks "},
+        {{shut, "--by", "ticks"}, 1, searched + "# 6 states, 21 ticks "},
+        {{floated}, 1, searched + "# 3 states, 9 ticks "},
         {{walk, "--max-states", "40"},
          3,
          "# no solution of 5 ticks or fewer; stopped by the states bound\n# 40 states, "},
@@ -296,30 +292,22 @@ TEST(Solve, TellsALevelWithoutAWayOutFromABoundAndRefusesBadInput) {
          3,
          "# no solution of 10 ticks or fewer; stopped by the seconds bound\n"
          "# 361 states, 1024 ticks "},
+        // Usage for a wrong command line, the reason for a level it cannot read.
+        {{walk, "--by", "pushes"}, 2, "ghtool solve: unknown or incomplete option --by\nusage:"},
+        {{walk, "--max-states", "0"}, 2, "ghtool solve: unknown or incomplete option"},
+        {{walk, "--max-seconds", "soon"}, 2, "ghtool solve: unknown or incomplete option"},
+        {{(folder.path / "missing.txt").string()}, 2, "ghtool solve: "},
+        {{"--data", noData, "--level", "3"}, 2, "ghtool solve: " + noData + ": cannot be read"},
+        {{"--data", noData}, 2, "usage:"},
+        {{"--level", "3"}, 2, "usage:"},
+        {{"--data", noData, "--level", "3", walk}, 2, "usage:"},
+        {{}, 2, "usage:"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
         const CommandRun run = ::run(solveCommand, c.args);
-        EXPECT_EQ(run.status, c.status) << c.args[0];
-        EXPECT_EQ(run.out.rfind(c.out, 0), 0u) << run.out;
-    }
-
-    // Usage for a wrong command line, the reason for a level it cannot read.
-    const std::string noData = (folder.path / "missing.dat").string();
-    for (const auto& [args, err] :
-         {std::pair<std::vector<std::string>, std::string>{{walk, "--by", "pushes"},
-                                                           "ghtool solve: unknown or incomplete "
-                                                           "option --by\nusage:"},
-          {{walk, "--max-states", "0"}, "ghtool solve: unknown or incomplete option"},
-          {{walk, "--max-seconds", "soon"}, "ghtool solve: unknown or incomplete option"},
-          {{(folder.path / "missing.txt").string()}, "ghtool solve: "},
-          {{"--data", noData, "--level", "3"}, "ghtool solve: " + noData + ": cannot be read"},
-          {{"--data", noData}, "usage:"},
-          {{"--level", "3"}, "usage:"},
-          {{"--data", noData, "--level", "3", walk}, "usage:"},
-          {{}, "usage:"}}) {
-        const CommandRun refused = run(solveCommand, args);
-        EXPECT_EQ(refused.status, 2);
-        EXPECT_EQ(refused.err.rfind(err, 0), 0u) << refused.err;
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ((c.status == 2 ? run.err : run.out).rfind(c.start, 0), 0u) << run.out << run.err;
     }
 }
 

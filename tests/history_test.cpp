@@ -82,9 +82,8 @@ TEST_F(HistoryTest, UndoTakesBackEachMoveWithItsWaitsAndRedoGivesThemBack) {
     }
     EXPECT_EQ(historyInputs(history), inputs.substr(0, 255));
     // Nothing was heard while the ticks ran again.
-    for (const Channel& channel : channels) {
-        EXPECT_EQ(channel.effect, 0);
-    }
+    EXPECT_EQ(ints(channels[0].effect, channels[1].effect, channels[2].effect, channels[3].effect),
+              ints(0, 0, 0, 0));
     // A move played after an undo leaves nothing to redo.
     ASSERT_TRUE(historyUndo(history));
     play("U", false);

@@ -12,15 +12,22 @@
 
 namespace {
 
-// Effects built by the tests, installed in the effect table for one test.
+void clearChannels() {
+    for (Channel& channel : channels)
+        channel = Channel{};
+}
+
+// Effects built by the tests, installed in the effect table for one test,
+// which starts with every channel free.
 struct TestEffects {
     std::vector<std::vector<int16_t>> blocks;
 
-    int32_t add(int32_t id, std::vector<int16_t> samples) {
+    TestEffects() { clearChannels(); }
+
+    void add(int32_t id, std::vector<int16_t> samples) {
         blocks.push_back(std::move(samples));
         effects[id].sampleCount = static_cast<int32_t>(blocks.back().size());
         effects[id].samples = blocks.back().data();
-        return id;
     }
     ~TestEffects() {
         for (int id = 1; id < EFFECT_COUNT; id++)
@@ -33,11 +40,6 @@ std::vector<int16_t> ramp(int32_t count, int16_t start) {
     for (int32_t i = 0; i < count; i++)
         samples[i] = static_cast<int16_t>(start + i % 1000);
     return samples;
-}
-
-void clearChannels() {
-    for (Channel& channel : channels)
-        channel = Channel{};
 }
 
 // One buffer mixed over a pattern; the sample just past its end is not the
@@ -56,7 +58,6 @@ TEST(Mixer, EffectsPlayHalvedInStepAndTheirChannelIsFreedOnTheFillAfterTheirEnd)
     TestEffects test;
     test.add(EFFECT_SWITCH, ramp(3000, 101));
     test.add(EFFECT_WATER, std::vector<int16_t>(2048, 400));
-    clearChannels();
     playEffect(EFFECT_SWITCH);
     playEffect(EFFECT_SWITCH);
     playEffect(EFFECT_WATER);
@@ -80,7 +81,6 @@ TEST(Mixer, FreeChannelZeroStartsFromSilenceUnderTheOthers) {
     test.add(1, std::vector<int16_t>(5000, 10));
     test.add(2, std::vector<int16_t>(100, 20));
     test.add(3, std::vector<int16_t>(5000, 40));
-    clearChannels();
     channels[1] = Channel{1, 0};
     channels[2] = Channel{2, 0};
     channels[3] = Channel{3, 4096};
@@ -95,7 +95,6 @@ TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
     TestEffects test;
     test.add(1, std::vector<int16_t>(2048, 32767));
     test.add(2, {-1, -3, -32768, 1, 3});
-    clearChannels();
     for (int i = 0; i < 4; i++)
         playEffect(1);
     EXPECT_EQ(mix()[0], -4);
@@ -107,17 +106,10 @@ TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
               ints(-1, -2, -16384, 0, 1, 0));
 }
 
-namespace {
-std::vector<int32_t> observed;
-void observe(int32_t id) {
-    observed.push_back(id);
-}
-} // namespace
-
 TEST(PlayEffect, SilenceAnUnknownIdOrMutedSoundTakeNoChannelAndAFifthEffectIsDropped) {
     clearChannels();
-    observed.clear();
-    effectObserver = observe;
+    static std::vector<int32_t> observed;
+    effectObserver = [](int32_t id) { observed.push_back(id); };
     channels[2] = Channel{EFFECT_DOOREND, 700};
     effectsMuted = 1;
     playEffect(EFFECT_EXPLOSE);
@@ -155,7 +147,6 @@ TEST(SoundFiles, EveryEffectIsShortFadedAndPeaksNearMinus3dB) {
         // -3 dBFS is 23197; two effects halved by the mixer must fit 16 bits.
         EXPECT_GE(peak, 22000) << file;
         EXPECT_LE(peak, 23300) << file;
-        EXPECT_EQ(samples.front(), 0) << file;
-        EXPECT_EQ(samples.back(), 0) << file;
+        EXPECT_EQ(ints(samples.front(), samples.back()), ints(0, 0)) << file;
     }
 }

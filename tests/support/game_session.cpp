@@ -55,13 +55,3 @@ bool GameSession::key(uint8_t vk, uint32_t advance) {
     MainWndProc(MSG_KEY_UP, vk, 0);
     return pass(advance);
 }
-
-uint8_t keyForMove(char move) {
-    switch (move) {
-    case 'R': return KEY_RIGHT;
-    case 'L': return KEY_LEFT;
-    case 'U': return KEY_UP;
-    case 'D': return KEY_DOWN;
-    default: return 0;
-    }
-}

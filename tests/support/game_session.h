@@ -40,7 +40,3 @@ struct GameSession {
     void start();
     void stop();
 };
-
-// The arrow key of a move character of the level text's format (R, L, U, D);
-// 0 for a wait or anything else.
-uint8_t keyForMove(char move);

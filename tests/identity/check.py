@@ -103,12 +103,11 @@ def build_cases(quick):
         for run in range(3):
             sims.append((f"{name}-random{run}", name, random_moves(rng, 200)))
 
-    generated = GENERATED // 10 if quick else GENERATED
-    sized = RANDOM_SIZED // 10 if quick else RANDOM_SIZED
+    share = 10 if quick else 1
     made = []
     # Every generated case draws from a generator seeded by its own name, so
     # that the quick run is an exact subset of the full one.
-    for i in range(generated):
+    for i in range(GENERATED // share):
         rng = Lcg(hash_seed(f"gen{i:04d}"))
         _, grids = parsed[frozen[i % len(frozen)]]
         grids = {layer: [list(row) for row in grids[layer]] for layer in LAYERS}
@@ -117,7 +116,7 @@ def build_cases(quick):
             row = grids[layer][rng.below(len(grids[layer]))]
             row[rng.below(len(row))] = rng.pick(charset[layer])
         made.append((f"gen{i:04d}", {l: ["".join(r) for r in g] for l, g in grids.items()}))
-    for i in range(sized):
+    for i in range(RANDOM_SIZED // share):
         rng = Lcg(hash_seed(f"sized{i:04d}"))
         width, height = 1 + rng.below(18), 1 + rng.below(13)
         grids = {layer: ["".join(rng.pick(charset[layer]) for _ in range(width))
@@ -169,9 +168,17 @@ def render(ghtool, data, level, moves, work):
         return digest(f.read())
 
 
-def compute(ghtool, quick, results=None):
+def compute(ghtool, quick, stop_unless=None):
+    """Every case's digest; with stop_unless, FirstDifference at the first
+    case whose digest is not the one it gives."""
     levels, made, sims, frozen, parsed = build_cases(quick)
-    results = {} if results is None else results
+    results = {}
+
+    def note(key, value):
+        results[key] = value
+        if stop_unless is not None and stop_unless.get(key) != value:
+            raise FirstDifference(key)
+
     with tempfile.TemporaryDirectory() as work:
         for name, grids in made:
             path = os.path.join(work, name + ".txt")
@@ -179,14 +186,14 @@ def compute(ghtool, quick, results=None):
                 f.write(text_of(grids, name))
             levels[name] = path
         for case, level, moves in sims:
-            results["sim " + case] = run([ghtool, "sim", levels[level], moves, "--trace"])
+            note("sim " + case, run([ghtool, "sim", levels[level], moves, "--trace"]))
 
         data = pack(ghtool, work, "frozen", [open(os.path.join(LEVELS, f)).read() for f in frozen])
         for n, f in enumerate(frozen):
             solution = solution_of(parsed[f][0])
             for label, moves in (("start", ""), ("half", solution[:len(solution) // 2]),
                                  ("end", solution)):
-                results[f"render {f[:-4]}-{label}"] = render(ghtool, data, n, moves, work)
+                note(f"render {f[:-4]}-{label}", render(ghtool, data, n, moves, work))
 
         # Only generated levels that pack (every one of the 51 must) are drawn.
         usable = [(name, grids) for name, grids in made[:RENDERED_GENERATED * 2]
@@ -194,25 +201,12 @@ def compute(ghtool, quick, results=None):
         data = pack(ghtool, work, "generated", [text_of(g, n) for n, g in usable])
         rng = Lcg(51)
         for n, (name, _) in enumerate(usable):
-            results[f"render {name}"] = render(ghtool, data, n, random_moves(rng, 60), work)
+            note(f"render {name}", render(ghtool, data, n, random_moves(rng, 60), work))
     return results
 
 
 class FirstDifference(Exception):
     pass
-
-
-class StopAtFirstDifference(dict):
-    """Results that end the run at the first one that differs."""
-
-    def __init__(self, expected):
-        super().__init__()
-        self.expected = expected
-
-    def __setitem__(self, key, value):
-        super().__setitem__(key, value)
-        if self.expected.get(key) != value:
-            raise FirstDifference(key)
 
 
 def main():
@@ -233,7 +227,7 @@ def main():
                 expected[key] = value
     if options.first_difference and not options.record:
         try:
-            compute(options.ghtool, options.quick, StopAtFirstDifference(expected))
+            compute(options.ghtool, options.quick, expected)
         except FirstDifference as difference:
             print(f"differs: {difference.args[0]}")
             return 1

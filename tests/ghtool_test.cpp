@@ -1,16 +1,20 @@
 // ghtool's commands that play levels: sim writes the rules' states (every
-// field pinned by the identity check's digests); verify replays every
-// shipped level's own solution, from the packed GHold.dat too, names a
-// broken one and counts ticks, moves and pushes exactly; solve finds the
-// known shortest solutions of small rooms with exact search counts, each
-// replaying to the exit, tells a room without a way out from a search
-// stopped by its bound, and finds no early level of the campaign winnable
-// in under two thirds of the ticks its own solution takes.
+// field pinned by the identity check's digests); render draws a level with
+// a margin round it; verify replays every shipped level's own solution,
+// from the packed GHold.dat too, names a broken one and counts ticks, moves
+// and pushes exactly; solve finds the known shortest solutions of small
+// rooms with exact search counts, each replaying to the exit, tells a room
+// without a way out from a search stopped by its bound, and finds no early
+// level of the campaign winnable in under two thirds of the ticks its own
+// solution takes. Each refuses bad arguments.
+#include "game/board.h"
 #include "tests/support/datafile.h"
 #include "tests/support/ints.h"
 #include "tests/support/scenario.h"
 #include "tools/assets.h"
 #include "tools/leveltext.h"
+#include "tools/png.h"
+#include "tools/render.h"
 #include "tools/sim.h"
 #include "tools/solve.h"
 #include "tools/verify.h"
@@ -98,6 +102,45 @@ TEST(Sim, TracesEveryStepOrOnlyTheLastAndRefusesBadInput) {
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
     }
+}
+
+// The pictures of the board after moves are the identity check's.
+TEST(RenderCommand, DrawsTheBoardWithItsMarginsAndRefusesBadInput) {
+    TempDir dir("render");
+    const std::string data = (dir.path / "GHold.dat").string();
+    ASSERT_TRUE(writeBytes(dir.path / "GHold.dat", makeSyntheticDataFile(7).bytes));
+    const std::string out = (dir.path / "board.png").string();
+    const CommandRun drawn = run(renderCommand, {"--data", data, "--level", "1", out});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    PngImage image;
+    ASSERT_EQ(readPng(out, image), "");
+    // The margin keeps the background colour 0x02EF, widened channel by channel.
+    EXPECT_EQ(ints(image.width, image.height, image.channels, image.pixels[0], image.pixels[1],
+                   image.pixels[2]),
+              ints(33 * 18 + 66, 33 * 13 + 66, 3, 0, 92, 120));
+    const std::vector<std::vector<std::string>> refused = {
+        {"--data", data, "--level", "51", out},
+        {"--data", data, "--level", "-1", out},
+        {"--data", data, "--level", "x", out},
+        {"--data", data, "--level", "1", "RX", out},
+        {"--data", (dir.path / "missing.dat").string(), "--level", "1", out},
+        {"--data", data, "--level", "1", (dir.path / "no" / "board.png").string()},
+        {"--data", data, "--level", "1"},
+        {"--data", data, "--level", "1", "R", "L", out},
+        {"--data", data, "--zoom", "2", "--level", "1", out}};
+    for (const auto& args : refused) {
+        const CommandRun refusal = run(renderCommand, args);
+        EXPECT_EQ(refusal.status, 2) << args[3];
+        EXPECT_NE(refusal.err, "");
+    }
+    // A level one tile wide is drawn with its margins too.
+    SimRun sim{};
+    simStart(sim, parse(levelText(">")).record);
+    WindowCanvas canvas{};
+    ASSERT_EQ(renderBoardCanvas(canvas, 0), "");
+    EXPECT_EQ(ints(canvas.surface.width, canvas.surface.height), ints(33 + 66, 33 + 66));
+    canvasFree(canvas);
+    boardView.window = nullptr;
 }
 
 TEST(Verify, EveryShippedLevelIsSolvedFromThePackedDataFile) {

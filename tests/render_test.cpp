@@ -1,26 +1,18 @@
 // Board drawing where the identity check's pictures cannot look: the pixel
-// arithmetic at the canvas's edges and clip, damaged records and ghtool
-// render's arguments. Every shipped level's pictures, with every light,
-// running water, flicker and the effort mark, are watched by the identity
-// check.
+// arithmetic at the canvas's edges and clip, and damaged records. Every shipped level's pictures,
+// with every light, running water, flicker and the effort mark, are watched by the identity check.
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/gamedata.h"
 #include "game/render.h"
 #include "game/sprite.h"
-#include "tests/support/datafile.h"
 #include "tests/support/ints.h"
 #include "toolkit/window.h"
-#include "tools/leveltext.h"
-#include "tools/png.h"
-#include "tools/render.h"
-#include "tools/sim.h"
 
 #include <gtest/gtest.h>
 #include <list>
 #include <random>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -275,50 +267,4 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
         drawBoardShadows();
         EXPECT_TRUE(paintArea() == stepped);
     }
-}
-
-// The pictures of the board after moves are the identity check's.
-TEST(RenderCommand, DrawsTheBoardWithItsMarginsAndRefusesBadInput) {
-    TempDir dir("render");
-    const std::string data = (dir.path / "GHold.dat").string();
-    ASSERT_TRUE(writeBytes(dir.path / "GHold.dat", makeSyntheticDataFile(7).bytes));
-    const std::string out = (dir.path / "board.png").string();
-    auto run = [](std::vector<std::string> args, std::string& complaint) {
-        std::ostringstream out, err;
-        int status = renderCommand(args, out, err);
-        complaint = err.str();
-        return status;
-    };
-    std::string complaint;
-    ASSERT_EQ(run({"--data", data, "--level", "1", out}, complaint), 0) << complaint;
-    PngImage image;
-    ASSERT_EQ(readPng(out, image), "");
-    // The margin keeps the background colour 0x02EF, widened channel by channel.
-    EXPECT_EQ(ints(image.width, image.height, image.channels, image.pixels[0], image.pixels[1],
-                   image.pixels[2]),
-              ints(33 * 18 + 66, 33 * 13 + 66, 3, 0, 92, 120));
-    const std::vector<std::vector<std::string>> refused = {
-        {"--data", data, "--level", "51", out},
-        {"--data", data, "--level", "-1", out},
-        {"--data", data, "--level", "x", out},
-        {"--data", data, "--level", "1", "RX", out},
-        {"--data", (dir.path / "missing.dat").string(), "--level", "1", out},
-        {"--data", data, "--level", "1", (dir.path / "no" / "board.png").string()},
-        {"--data", data, "--level", "1"},
-        {"--data", data, "--level", "1", "R", "L", out},
-        {"--data", data, "--zoom", "2", "--level", "1", out}};
-    for (const auto& args : refused) {
-        EXPECT_EQ(run(args, complaint), 2) << args[3];
-        EXPECT_NE(complaint, "");
-    }
-    // A level one tile wide is drawn with its margins too.
-    LevelText column;
-    ASSERT_EQ(parseLevelText("floor:\n_\n\nobject:\n>\n\ntop:\n.\n", column), "");
-    SimRun sim{};
-    simStart(sim, column.record);
-    WindowCanvas canvas{};
-    ASSERT_EQ(renderBoardCanvas(canvas, 0), "");
-    EXPECT_EQ(ints(canvas.surface.width, canvas.surface.height), ints(33 + 66, 33 + 66));
-    canvasFree(canvas);
-    boardView.window = nullptr;
 }

@@ -76,10 +76,6 @@ int playerCell() {
     return -1;
 }
 
-std::string positionNow() {
-    return simStateJson(SimRun{});
-}
-
 std::string fileText(const std::filesystem::path& path) {
     const std::vector<uint8_t> bytes = readBytes(path);
     return std::string(bytes.begin(), bytes.end());
@@ -392,7 +388,7 @@ TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
     std::vector<std::string> positions;
     for (char move : std::string("R..RD")) {
         play(session, std::string(1, move));
-        positions.push_back(positionNow());
+        positions.push_back(simStateJson(SimRun{}));
     }
     const std::string played = historyInputs(playState.history);
     // The key, held with Shift or Ctrl or not, then the position and moves.
@@ -407,13 +403,13 @@ TEST(PlayerGame, UndoRedoAndRestartComeBackToThePositionsPlayed) {
         } else {
             session.key(uint8_t(vk));
         }
-        EXPECT_EQ(positionNow(), positions[size_t(position)]) << vk;
+        EXPECT_EQ(simStateJson(SimRun{}), positions[size_t(position)]) << vk;
         EXPECT_EQ(historyMoves(playState.history), moves) << vk;
     }
     session.key(KEY_R);
     EXPECT_EQ(ints(levelFlow.boardVisible, historyMoves(playState.history)), ints(0, 0));
     session.key(KEY_BACK);
-    EXPECT_EQ(positionNow(), positions[3]);
+    EXPECT_EQ(simStateJson(SimRun{}), positions[3]);
     EXPECT_EQ(historyInputs(playState.history), played.substr(0, played.size() - 1));
     // The banner of the restart gives way to the position brought back.
     session.pass();

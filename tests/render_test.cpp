@@ -1,6 +1,7 @@
 // Board drawing where the identity check's pictures cannot look: the pixel
-// arithmetic at the canvas's edges and clip, and damaged records. Every shipped level's pictures,
-// with every light, running water, flicker and the effort mark, are watched by the identity check.
+// arithmetic at the canvas's edges and clip, and damaged records. Every
+// shipped level's pictures, with every light, running water, flicker and
+// the effort mark, are watched by the identity check.
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/fluid.h"
@@ -10,6 +11,7 @@
 #include "tests/support/ints.h"
 #include "toolkit/window.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <list>
 #include <random>
@@ -30,20 +32,13 @@ class Render : public ::testing::Test {
         board = Board{};
         fineGrid = FineGrid{};
         levelFlow = LevelFlow{};
-        clearSprites();
+        std::memset(tileSprites, 0, sizeof tileSprites);
         ASSERT_EQ(surfaceInit(window.canvas.surface, 200, 200, nullptr), 1);
         initBoardView(&window);
     }
     void TearDown() override {
-        clearSprites();
+        std::memset(tileSprites, 0, sizeof tileSprites);
         boardView.window = nullptr;
-    }
-    static void clearSprites() {
-        for (auto& frames : tileSprites) {
-            for (TileSprite& sprite : frames) {
-                sprite = TileSprite{};
-            }
-        }
     }
     void fill(uint16_t colour) { surfaceFill(window.canvas.surface, colour); }
     uint16_t at(int x, int y) const { return window.canvas.surface.pixels[y * 200 + x]; }
@@ -209,17 +204,14 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
     const uint16_t background = 0x02EF;
     Window other{};
     ASSERT_EQ(surfaceInit(other.canvas.surface, 200, 200, nullptr), 1);
-    struct Change {
-        int32_t dx, dy, dw, dh;
-        bool otherCanvas;
-        int edgeBox; // a box set down in the last column (1) or row (2)
-    };
-    for (const Change& c :
-         {Change{-33, 0, 0, 0, false, 0}, Change{0, 33, 0, 0, false, 0},
-          Change{0, 0, -1, 0, false, 0}, Change{0, 0, 0, -1, false, 0}, Change{0, 0, 0, 0, true, 0},
-          Change{0, 0, 0, 0, false, 1}, Change{0, 0, 0, 0, false, 2}}) {
-        SCOPED_TRACE(testing::Message()
-                     << c.dx << " " << c.dy << " " << c.dw << " " << c.dh << " " << c.edgeBox);
+    // The board moved by (dx, dy), made narrower or shorter by (dw, dh), on
+    // another canvas, or with a box set down in its last column (1) or row (2).
+    const int changes[][6] = {{-33, 0, 0, 0, 0, 0}, {0, 33, 0, 0, 0, 0}, {0, 0, -1, 0, 0, 0},
+                              {0, 0, 0, -1, 0, 0},  {0, 0, 0, 0, 1, 0},  {0, 0, 0, 0, 0, 1},
+                              {0, 0, 0, 0, 0, 2}};
+    for (const auto& [dx, dy, dw, dh, otherCanvas, edgeBox] : changes) {
+        SCOPED_TRACE(testing::Message() << dx << " " << dy << " " << dw << " " << dh << " "
+                                        << otherCanvas << " " << edgeBox);
         boardView.window = &window;
         place(4, 3);
         for (int i = 0; i < 12; ++i) {
@@ -233,14 +225,14 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
         drawBoard();
         drawBoardShadows();
         drawBoardStep(background);
-        boardView.originX += c.dx;
-        boardView.originY += c.dy;
-        board.width += c.dw;
-        board.height += c.dh;
-        if (c.edgeBox != 0) {
-            board.cells[c.edgeBox == 1 ? cellIndex(3, 1) : cellIndex(2, 2)][LAYER_OBJECT] = BOX;
+        boardView.originX += dx;
+        boardView.originY += dy;
+        board.width += dw;
+        board.height += dh;
+        if (edgeBox != 0) {
+            board.cells[edgeBox == 1 ? cellIndex(3, 1) : cellIndex(2, 2)][LAYER_OBJECT] = BOX;
         }
-        if (c.otherCanvas) {
+        if (otherCanvas != 0) {
             surfaceFill(other.canvas.surface, 0xF800);
             boardView.window = &other;
         }

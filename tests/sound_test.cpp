@@ -35,13 +35,6 @@ struct TestEffects {
     }
 };
 
-std::vector<int16_t> ramp(int32_t count, int16_t start) {
-    std::vector<int16_t> samples(count);
-    for (int32_t i = 0; i < count; i++)
-        samples[i] = static_cast<int16_t>(start + i % 1000);
-    return samples;
-}
-
 // One buffer mixed over a pattern; the sample just past its end is not the
 // mixer's to write.
 std::vector<int16_t> mix() {
@@ -56,7 +49,10 @@ std::vector<int16_t> mix() {
 
 TEST(Mixer, EffectsPlayHalvedInStepAndTheirChannelIsFreedOnTheFillAfterTheirEnd) {
     TestEffects test;
-    test.add(EFFECT_SWITCH, ramp(3000, 101));
+    std::vector<int16_t> ramp(3000);
+    for (int32_t i = 0; i < 3000; i++)
+        ramp[i] = static_cast<int16_t>(101 + i % 1000);
+    test.add(EFFECT_SWITCH, ramp);
     test.add(EFFECT_WATER, std::vector<int16_t>(2048, 400));
     playEffect(EFFECT_SWITCH);
     playEffect(EFFECT_SWITCH);

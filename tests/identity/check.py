@@ -222,9 +222,7 @@ def main():
     expected = {}
     if not options.record:
         with open(DIGESTS) as f:
-            for line in f:
-                key, value = line.rstrip("\n").rsplit(" ", 1)
-                expected[key] = value
+            expected = dict(line.rstrip("\n").rsplit(" ", 1) for line in f)
     if options.first_difference and not options.record:
         try:
             compute(options.ghtool, options.quick, expected)

@@ -8,7 +8,6 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/fluid.h"
-#include "game/history.h"
 #include "game/rules.h"
 #include "game/sound.h"
 #include "tests/support/ints.h"

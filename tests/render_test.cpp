@@ -11,6 +11,7 @@
 #include "tests/support/ints.h"
 #include "toolkit/window.h"
 
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <list>
@@ -18,10 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct Rgba {
-    uint8_t r, g, b, a;
-};
 
 class Render : public ::testing::Test {
   protected:
@@ -42,10 +39,11 @@ class Render : public ::testing::Test {
     }
     void fill(uint16_t colour) { surfaceFill(window.canvas.surface, colour); }
     uint16_t at(int x, int y) const { return window.canvas.surface.pixels[y * 200 + x]; }
-    TileSprite plain(int w, int h, Rgba c, int32_t flags = 1) {
+    // A picture of one RGBA colour.
+    TileSprite plain(int w, int h, std::array<uint8_t, 4> c, int32_t flags = 1) {
         std::vector<uint8_t>& bytes = pictures.emplace_back();
         for (int i = 0; i < w * h; i++) {
-            bytes.insert(bytes.end(), {c.r, c.g, c.b, c.a});
+            bytes.insert(bytes.end(), c.begin(), c.end());
         }
         return TileSprite{w, h, flags, bytes.data()};
     }

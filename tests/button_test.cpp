@@ -9,7 +9,6 @@
 #include "tests/support/ints.h"
 #include "toolkit/desktop.h"
 #include "toolkit/font.h"
-#include "toolkit/frame.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,19 +208,6 @@ TEST_F(ButtonTest, FiredMenuBarButtonCostsTheWindowItsTick) {
     EXPECT_EQ(ticks - before, 1);
     input("a79 +10"); // Alt and the first letter press the first button
     EXPECT_EQ(ints(barIndex, ticks - before), ints(0, 1));
-}
-
-TEST_F(ButtonTest, FrameMaximiseBoxMaximisesAndRestoresAndCloseBoxCloses) {
-    window = createWindow(desktop, -1, -1, 200, 120, "w", 63, WidgetWindowProc, 0);
-    ASSERT_NE(window, nullptr);
-    input("+0");
-    EXPECT_EQ(ints(window->closeButton.rect.x, window->maximiseButton.rect.x), ints(401, 382));
-    play("390,179 d u +10");
-    EXPECT_EQ(ints(window->maximised, window->closeButton.rect.x), ints(1, 621));
-    play("610,9 +10 d u +10");
-    EXPECT_EQ(ints(window->maximised, window->closeButton.rect.x), ints(0, 401));
-    play("409,179 +10 d +10 u +10");
-    EXPECT_EQ(desktop.count, 1);
 }
 
 TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {

@@ -91,11 +91,8 @@ class PopupTest : public ::testing::Test {
 TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     openMenu(100, 50);
     ASSERT_EQ(menu.owner, desktop.desktopWindow);
+    // Its place and its rows are the popup golden picture's.
     MenuLevel& level = menu.levels[0];
-    EXPECT_EQ(ints(level.x, level.y, level.width, level.height), ints(100, 50, 52, 98));
-    EXPECT_EQ(ints(level.items[0].y, level.items[1].y, level.items[2].y, level.items[3].y,
-                   level.items[4].y),
-              ints(50, 71, 85, 106, 127));
     EXPECT_EQ(ints(level.items[1].enabled, level.items[3].enabled, level.items[4].hotKey,
                    menu.selectionChanged),
               ints(0, 0, 'D', 0));

@@ -60,7 +60,7 @@ std::vector<int64_t> hstate(const HScrollBar& b) {
                 b.trackAfter.width);
 }
 
-TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
+TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePageAndLongContentIsExact) {
     vscrollCreate(v, 50, 20, 100, 100, 0, 10, 14);
     EXPECT_EQ(ints(v.total, v.thumb.height, v.travel, v.maxScroll, v.disabled,
                    vscrollPageEntries(v), v.downButton.y),
@@ -103,6 +103,17 @@ TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
     vscrollTo(inert, 3);
     vbar = &inert;
     steps({{"w- +100", 0, 0}});
+
+    // Long content stays exact within 32 bits: offsets of 2^20 and more take
+    // the thumb from offsets divided by 1024.
+    vscrollCreate(v, 0, 0, 100, 100, 0, 100000, 14);
+    EXPECT_EQ(ints(v.thumb.height, v.travel), ints(7, 57));
+    const std::tuple<int32_t, int32_t, int32_t, int32_t> far[] = {
+        {74898, 74898, 1048572, 42}, {80000, 80000, 1120000, 45}, {100000, 99993, 1399902, 57}};
+    for (const auto& [to, top, offset, thumbPos] : far) {
+        vscrollTo(v, to);
+        EXPECT_EQ(ints(v.top, v.offset, v.thumbPos), ints(top, offset, thumbPos)) << to;
+    }
 }
 
 TEST_F(ScrollBarTest, HorizontalThumbAndTracksFollowThePixelPosition) {
@@ -159,6 +170,15 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow)
     // The wheel: three entries a turn; and the up arrow one.
     steps({{"u +100", 1, 84}, {"w- +900", 1, 87}, {"w+ w+ +10", 1, 84}, {"105,15 d +10", 1, 83}});
     EXPECT_EQ(v.repeatInterval, 50);
+    // A click quicker than a pass (press and release in the same one) steps
+    // once: nothing stays held to repeat or drag while the button is up.
+    vscrollTo(v, 0);
+    steps({{"u +10", 1, 0},
+           {"105,200 d u +0", 1, 1}, // the down arrow
+           {"+500", 0, 1},
+           {"105,35 d u +500", 1, 1}, // the thumb
+           {"105,150 +10", 0, 1},
+           {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
 }
 
 TEST_F(ScrollBarTest, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
@@ -200,18 +220,6 @@ TEST_F(ScrollBarTest, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
            {"w+ +10", 1, 156}});
 }
 
-TEST_F(ScrollBarTest, LongContentStaysExactWithinThirtyTwoBits) {
-    vscrollCreate(v, 0, 0, 100, 100, 0, 100000, 14);
-    EXPECT_EQ(ints(v.thumb.height, v.travel), ints(7, 57));
-    // Offsets of 2^20 and more take the thumb from offsets divided by 1024.
-    const std::tuple<int32_t, int32_t, int32_t, int32_t> moves[] = {
-        {74898, 74898, 1048572, 42}, {80000, 80000, 1120000, 45}, {100000, 99993, 1399902, 57}};
-    for (const auto& [to, top, offset, thumbPos] : moves) {
-        vscrollTo(v, to);
-        EXPECT_EQ(ints(v.top, v.offset, v.thumbPos), ints(top, offset, thumbPos)) << to;
-    }
-}
-
 TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     scriptedDesktopStop();
     start(160, 128);
@@ -246,18 +254,6 @@ TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     v.pressedPart = v.hoveredPart = SCROLL_PART_SECOND_ARROW;
     vscrollDraw(v);
     EXPECT_EQ(ints(corner(v.upButton), corner(v.downButton)), ints(0xAD99, 0x31C8));
-}
-
-// A click quicker than a pass (press and release in the same one) steps
-// once: nothing stays held to repeat or drag while the button is up.
-TEST_F(ScrollBarTest, AClickWithinOnePassStepsOnceAndHoldsNothing) {
-    vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
-    vbar = &v;
-    steps({{"105,200 d u +0", 1, 1}, // the down arrow
-           {"+500", 0, 1},
-           {"105,35 d u +500", 1, 1}, // the thumb
-           {"105,150 +10", 0, 1},
-           {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
 }
 
 } // namespace

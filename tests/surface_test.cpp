@@ -156,9 +156,7 @@ TEST(Current, TooltipBoxKeptOnTheCanvas) {
     Window window{};
     window.canvas = t.canvas;
     desktop.current = &window;
-    styleTable.colours[COLOUR_TOOLTIP_BACKGROUND] = 0x7BCF;
-    styleTable.colours[COLOUR_TOOLTIP_TEXT] = 0xFFFF;
-    styleTable.tooltipFont = 1;
+    fillStyleTable(styleTable);
 
     // The box is filled one row and column past its size and kept on the
     // canvas; while it unrolls only the opened part shows, without text. One

@@ -118,7 +118,7 @@ std::vector<uint16_t> pixelsOf(const Surface& s) {
     return std::vector<uint16_t>(s.pixels, s.pixels + size_t(s.width) * size_t(s.height));
 }
 
-TEST_F(DesktopTest, InitCreatesTheDesktopWindowOrReportsWhatFailed) {
+TEST_F(DesktopTest, InitCreatesTheDesktopWindowFromTheSettingsOrReportsWhatFailed) {
     start(641, 480);
     EXPECT_EQ(takeEvents(), (Events{"A Create", "A Size", "A Draw"}));
     ASSERT_EQ(desktop.count, 1);
@@ -136,17 +136,8 @@ TEST_F(DesktopTest, InitCreatesTheDesktopWindowOrReportsWhatFailed) {
     EXPECT_EQ(open(1)->canvas.background, 0xBDF7);
     scriptedDesktopStop();
 
-    scriptedPlatformStart(640, 480);
-    scriptSetBitmapBudget(0);
-    EXPECT_STREQ(desktopInit(desktop, 640, 480, RecordingWindowProc),
-                 "Failed to init desktop window");
-    EXPECT_EQ(desktop.count, 0);
-    scriptSetBitmapBudget(-1);
-    EXPECT_STREQ(desktopInit(desktop, 640, 480, nullptr), "Failed to init desktop window");
-}
-
-TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
-    // CLK2DT, WSHADOW, the double-click time and the shadows.
+    // CLK2DT and WSHADOW: the double-click time, kept within 160 to 450 ms,
+    // and the shadows.
     const std::tuple<const char*, const char*, int32_t, uint32_t> cases[] = {
         {"100", "1", 160, 1}, {"1000", "0", 450, 0}, {"fast", "yes", 160, 0}, {"300", "10", 300, 1},
         {"-5", "1", 160, 1},  {"160", "1", 160, 1},  {"450", "1", 450, 1}};
@@ -161,6 +152,15 @@ TEST_F(DesktopTest, ShadowsFollowWSHADOWAndDoubleClickTimeIsClamped) {
             << clk2dt << " " << wshadow;
         scriptedDesktopStop();
     }
+
+    // A desktop window that cannot be made.
+    scriptedPlatformStart(640, 480);
+    scriptSetBitmapBudget(0);
+    EXPECT_STREQ(desktopInit(desktop, 640, 480, RecordingWindowProc),
+                 "Failed to init desktop window");
+    EXPECT_EQ(desktop.count, 0);
+    scriptSetBitmapBudget(-1);
+    EXPECT_STREQ(desktopInit(desktop, 640, 480, nullptr), "Failed to init desktop window");
 }
 
 TEST_F(DesktopTest, WindowsAreRefusedWhileDrawnOrSizedAndBeyondEightAndOneOpenedInAClose) {
@@ -233,11 +233,11 @@ TEST_F(DesktopTest, ClosingGoesFromTheTopOnePerPassAndOnlyACreatedWindowMayRefus
     EXPECT_EQ(pass(), Events{});
 }
 
-// A window opened or closed during a pass ends it; only a complete pass
-// lowers the wake count.
-TEST_F(DesktopTest, AWindowOpenedOrClosingItselfInATickEndsThePass) {
+TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestCopiesOnlyWhatChangedAndEndsEarly) {
     start();
     takeEvents();
+    // A window opened or closed during a pass ends it; only a complete pass
+    // lowers the wake count.
     const std::vector<uint16_t> own = pixelsOf(desktop.desktopWindow->canvas.surface);
     desktop.awake = 1;
     behaviours[0].openOn = Tick;
@@ -255,10 +255,7 @@ TEST_F(DesktopTest, AWindowOpenedOrClosingItselfInATickEndsThePass) {
     EXPECT_EQ(pixelsOf(desktop.desktopWindow->canvas.surface), own);
     EXPECT_EQ(pass(), (Events{"A Tick"}));
     EXPECT_EQ(desktop.awake, 0u);
-}
 
-TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestAndCopiesOnlyWhatChanged) {
-    start();
     Window* w = open(1);
     ASSERT_NE(w, nullptr);
     takeEvents();
@@ -602,7 +599,7 @@ TEST_F(DesktopTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumnOrAFor
               ints(1, 0, 356, 94));
 }
 
-TEST_F(DesktopTest, ActiveFrameWithShadowAndInactiveTitle) {
+TEST_F(DesktopTest, ActiveFrameWithShadowInactiveTitleAndTheCaret) {
     start();
     desktop.shadows = 1;
     Window* w = openAt(40, 30, 120, 50, 63);
@@ -612,21 +609,8 @@ TEST_F(DesktopTest, ActiveFrameWithShadowAndInactiveTitle) {
     const std::vector<uint16_t> crop =
         screenCrop(w->frameX - 2, w->frameY - 2, w->frameWidth + 7, w->frameHeight + 7);
     EXPECT_TRUE(matchesGolden("frame", w->frameWidth + 7, w->frameHeight + 7, crop.data()));
-    // Inactive, and on a display too slow for shadows: a raised bevel.
-    w->active = 0;
-    desktop.shadows = 0;
-    desktop.needsRedraw = 1;
-    pass();
-    EXPECT_EQ(ints(screenAt(w->titleX + 60, w->titleY + 1), screenAt(w->frameX, w->frameY + 30),
-                   screenAt(w->frameX + w->frameWidth - 1, w->frameY + 30),
-                   screenAt(w->frameX + w->frameWidth, w->frameY + 30)),
-              ints(0x94B2, 0xFFFF, 0x5AEB, 0x0A0A));
-}
-
-TEST_F(DesktopTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitchesItOff) {
-    start();
-    Window* w = openAt(100, 100, 200, 100, 31);
-    ASSERT_NE(w, nullptr);
+    // The caret blinks, is erased where it was when moved, and only its owner
+    // switches it off.
     const int owner = 0, other = 0;
     caretShow(w->caret, &owner);
     caretSetPosition(w->caret, 10, 5);
@@ -661,11 +645,21 @@ TEST_F(DesktopTest, CaretBlinksIsErasedWhereItWasWhenMovedAndOnlyItsOwnerSwitche
     caretShow(w->caret, &owner);
     EXPECT_EQ(at(6600), ints(1, 4, 3));
     // A strip at the canvas's edge is erased only where it lies inside.
-    caretSetPosition(w->caret, 199, -4);
+    caretSetPosition(w->caret, 119, -4);
     at(7000);
     caretHide(w->caret, &owner);
     at(7010);
-    EXPECT_EQ(lastScreenCopy(), ints(5, w->x + 199, w->y, 1, 9));
+    EXPECT_EQ(lastScreenCopy(), ints(5, w->x + 119, w->y, 1, 9));
+
+    // Inactive, and on a display too slow for shadows: a raised bevel.
+    w->active = 0;
+    desktop.shadows = 0;
+    desktop.needsRedraw = 1;
+    pass();
+    EXPECT_EQ(ints(screenAt(w->titleX + 60, w->titleY + 1), screenAt(w->frameX, w->frameY + 30),
+                   screenAt(w->frameX + w->frameWidth - 1, w->frameY + 30),
+                   screenAt(w->frameX + w->frameWidth, w->frameY + 30)),
+              ints(0x94B2, 0xFFFF, 0x5AEB, 0x0A0A));
 }
 
 } // namespace

@@ -92,15 +92,14 @@ class DesktopTest : public ::testing::Test {
     void start(int32_t width = 640, int32_t height = 480) {
         ASSERT_EQ(scriptedDesktopStart(width, height, RecordingWindowProc), nullptr);
     }
-    Window* open(uint32_t param, uint32_t flags = 31, int32_t width = 200, int32_t height = 100) {
+    Window* openAt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags,
+                   uint32_t param = 1) {
         desktop.current = nullptr; // opened from outside any procedure
-        return createWindow(desktop, -1, -1, width, height, "test", flags, RecordingWindowProc,
+        return createWindow(desktop, x, y, width, height, "Frame", flags, RecordingWindowProc,
                             param);
     }
-    // A window of param 1 placed as given.
-    Window* openAt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
-        desktop.current = nullptr;
-        return createWindow(desktop, x, y, width, height, "Frame", flags, RecordingWindowProc, 1);
+    Window* open(uint32_t param, uint32_t flags = 31, int32_t width = 200, int32_t height = 100) {
+        return openAt(-1, -1, width, height, flags, param);
     }
     Events pass() {
         updatePass(desktop);
@@ -383,8 +382,7 @@ TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown)
     filePlaces.userFolder = dir.path.string();
     start();
     Window* w = open(1, 63, 300, 200);
-    Window* big =
-        createWindow(desktop, 0, 0, 100, 100, "big", 63 | CREATE_MAXIMISED, RecordingWindowProc, 2);
+    Window* big = openAt(0, 0, 100, 100, 63 | CREATE_MAXIMISED, 2);
     ASSERT_NE(big, nullptr);
     w->limitedMaximised = 1;
     takeEvents();

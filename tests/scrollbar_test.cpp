@@ -147,8 +147,10 @@ TEST_F(ScrollBarTest, HorizontalThumbAndTracksFollowThePixelPosition) {
     EXPECT_EQ(ints(h.thumb.width, h.travel), ints(7, 57));
 }
 
-TEST_F(ScrollBarTest, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow) {
+TEST_F(ScrollBarTest, HeldArrowsRepeatQuickClicksStepOnceAndADraggedThumbKeepsItsGrabPoint) {
     vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
+    // trackLength 164, thumb 140 * 164 / 1400 = 16, travel 148.
+    ASSERT_EQ(ints(v.thumb.height, v.travel), ints(16, 148));
     vbar = &v;
     // The down arrow held; off the bar the repeat pauses, back on it goes on.
     steps({{"105,200 d +0", 1, 1},
@@ -179,13 +181,9 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow)
            {"105,35 d u +500", 1, 1}, // the thumb
            {"105,150 +10", 0, 1},
            {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
-}
 
-TEST_F(ScrollBarTest, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
-    vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
-    // trackLength 164, thumb 140 * 164 / 1400 = 16, travel 148.
-    ASSERT_EQ(ints(v.thumb.height, v.travel), ints(16, 148));
-    vbar = &v;
+    // The dragged thumb keeps the grab point within 32 pixels of the bar.
+    vscrollTo(v, 0);
     steps({{"108,35 d +0", 1, 0}}); // 7 pixels into the thumb
     EXPECT_EQ(v.dragging, 1u);
     const std::tuple<const char*, int32_t> moves[] = {{"68,75 +10", 40},  {"67,95 +10", 40},

@@ -159,14 +159,13 @@ TEST_F(ButtonTest, TooltipUnrollsAfterSevenHundredMillisecondsOfRest) {
         EXPECT_EQ(button.click.tooltipHeight, height) << playClock();
     }
     // Fully open, the box and its text are drawn under the button.
-    const Surface& s = window->canvas.surface;
     const Rect tip{18, 39, button.click.tooltipRect.width + 1, 17};
-    EXPECT_EQ(ints(tip.width, s.pixels[tip.y * 200 + tip.x]),
+    EXPECT_EQ(ints(tip.width, screenAt(100 + tip.x, 100 + tip.y)),
               ints(107, styleTable.colours[COLOUR_TOOLTIP_BACKGROUND]));
     EXPECT_GT(countColour(tip, styleTable.colours[COLOUR_TOOLTIP_TEXT]), 10);
     // A press takes it away and disarms it until the pointer comes back.
     input("d +10");
-    EXPECT_EQ(ints(button.click.tooltipHeight, s.pixels[tip.y * 200 + tip.x]),
+    EXPECT_EQ(ints(button.click.tooltipHeight, screenAt(100 + tip.x, 100 + tip.y)),
               ints(0, window->canvas.background));
     input("u +2000");
     EXPECT_EQ(button.click.tooltipHeight, 0);

@@ -319,7 +319,7 @@ TEST_F(DesktopTest, UpdatePassTicksTheTopDrawsOnRequestCopiesOnlyWhatChangedAndE
     EXPECT_EQ(ints(scriptScreen().copyCount, desktop.desktopWindow->redrawRequested), ints(0, 0));
 }
 
-TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdgesAreIgnored) {
+TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineAndTheTitleBarDragsTheWindow) {
     start();
     Window* w = openAt(100, 100, 300, 200, 63);
     ASSERT_NE(w, nullptr);
@@ -375,6 +375,46 @@ TEST_F(DesktopTest, FrameEdgesResizeWithAnOutlineTheMinimumHoldsAndTheDesktopEdg
         ints(0, 336, 72, 220, 1));
     EXPECT_EQ(pass(), (Events{"B Size", "B Tick", "B Draw"}));
     EXPECT_EQ(desktop.resizing, nullptr);
+
+    // Dragged by the title bar, a window redraws the screen and ends on an
+    // even column or at a forced redraw. The resized window closes first.
+    w->closeRequested = 1;
+    pass();
+    // Client at (302, 121), title bar from row 102; further right than down,
+    // so that no strip of the area to refresh is taken for empty.
+    w = openAt(300, 100, 200, 100, 31);
+    ASSERT_NE(w, nullptr);
+    pass();
+    desktop.awake = 5;
+    play("322,171 d +0 u +0"); // the client area is no handle
+    EXPECT_EQ(desktop.dragging, nullptr);
+    // The bar's top row is; the pass that starts the drag ticks nothing.
+    play("322,102 d +0");
+    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(302, 121)), ints(1, 3, 0x0B0B));
+    play("373,132 +0");
+    EXPECT_EQ(
+        ints(w->x, w->y, w->dragActive, screenAt(353, 151), screenAt(312, 131), screenAt(400, 110)),
+        ints(353, 151, 1, 0x0B0B, 0x0A0A, 0x0A0A));
+    // Moving up, the screen gets back what lay under the old frame's light
+    // edge and its three rows and columns of shadow.
+    play("373,92 +0");
+    EXPECT_EQ(ints(w->y, screenAt(400, 254), screenAt(400, 255), screenAt(350, 240)),
+              ints(111, 0x0A0A, 0x0A0A, 0x0A0A));
+    play("u +0");
+    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(352, 350, 0, 3));
+    play("+0");
+    EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
+    // The backup is the picture without the window.
+    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 312], 0x0A0A);
+    // A redraw forced during a drag releases the button, which ends the
+    // drag where it is: the odd 7 becomes 6.
+    play("20,5 d +0 27,9", w->titleX, w->titleY);
+    ASSERT_EQ(desktop.dragging, w);
+    desktop.needsRedraw = 1;
+    takeEvents();
+    EXPECT_EQ(pass(), (Events{"B Tick"}));
+    EXPECT_EQ(ints(desktop.dragging == nullptr, w->dragActive, w->frameX, w->frameY),
+              ints(1, 0, 356, 94));
 }
 
 TEST_F(DesktopTest, ResizeKeepsTheMinimumFollowsEveryWindowAndIsSavedAtShutdown) {
@@ -556,45 +596,6 @@ TEST_F(DesktopTest, MaximiseRestoreMoveAndCloseKeepTheWindowOnTheDesktop) {
     EXPECT_EQ(desktop.needsRedraw, 0u);
     click(w->closeButton);
     EXPECT_EQ(desktop.count, 2);
-}
-
-TEST_F(DesktopTest, DragByTheTitleBarRedrawsTheScreenAndEndsOnAnEvenColumnOrAForcedRedraw) {
-    start();
-    // Client at (302, 121), title bar from row 102; further right than down,
-    // so that no strip of the area to refresh is taken for empty.
-    Window* w = openAt(300, 100, 200, 100, 31);
-    ASSERT_NE(w, nullptr);
-    pass();
-    desktop.awake = 5;
-    play("322,171 d +0 u +0"); // the client area is no handle
-    EXPECT_EQ(desktop.dragging, nullptr);
-    // The bar's top row is; the pass that starts the drag ticks nothing.
-    play("322,102 d +0");
-    EXPECT_EQ(ints(desktop.dragging == w, desktop.awake, screenAt(302, 121)), ints(1, 3, 0x0B0B));
-    play("373,132 +0");
-    EXPECT_EQ(
-        ints(w->x, w->y, w->dragActive, screenAt(353, 151), screenAt(312, 131), screenAt(400, 110)),
-        ints(353, 151, 1, 0x0B0B, 0x0A0A, 0x0A0A));
-    // Moving up, the screen gets back what lay under the old frame's light
-    // edge and its three rows and columns of shadow.
-    play("373,92 +0");
-    EXPECT_EQ(ints(w->y, screenAt(400, 254), screenAt(400, 255), screenAt(350, 240)),
-              ints(111, 0x0A0A, 0x0A0A, 0x0A0A));
-    play("u +0");
-    EXPECT_EQ(ints(w->x, w->frameX, w->dragActive, desktop.awake), ints(352, 350, 0, 3));
-    play("+0");
-    EXPECT_EQ(ints(desktop.dragging == nullptr, desktop.awake), ints(1, 2));
-    // The backup is the picture without the window.
-    EXPECT_EQ(desktop.backup.pixels[131 * 640 + 312], 0x0A0A);
-    // A redraw forced during a drag releases the button, which ends the
-    // drag where it is: the odd 7 becomes 6.
-    play("20,5 d +0 27,9", w->titleX, w->titleY);
-    ASSERT_EQ(desktop.dragging, w);
-    desktop.needsRedraw = 1;
-    takeEvents();
-    EXPECT_EQ(pass(), (Events{"B Tick"}));
-    EXPECT_EQ(ints(desktop.dragging == nullptr, w->dragActive, w->frameX, w->frameY),
-              ints(1, 0, 356, 94));
 }
 
 TEST_F(DesktopTest, ActiveFrameWithShadowInactiveTitleAndTheCaret) {

@@ -116,11 +116,9 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScroll) {
     // its 18-pixel scroll bar, whose thumb shows 12 rows of 30.
     desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
-    static std::string texts[30];
     for (int i = 0; i < 30; i++) {
-        texts[i] = "Item " + std::to_string(i);
-        popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0,
-                 i == 1 ? nullptr : texts[i].c_str(), 0, true);
+        popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0, i == 1 ? nullptr : "Item", 0,
+                 true);
     }
     popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 10);
     desktop.current = nullptr;

@@ -8,7 +8,6 @@
 #include "tests/support/golden.h"
 #include "tests/support/ints.h"
 #include "toolkit/desktop.h"
-#include "toolkit/font.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 

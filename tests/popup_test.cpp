@@ -11,7 +11,6 @@
 #include "tests/support/game_session.h"
 #include "tests/support/golden.h"
 #include "tests/support/ints.h"
-#include "toolkit/font.h"
 #include "widgets/button.h"
 #include <gtest/gtest.h>
 #include <string>

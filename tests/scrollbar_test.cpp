@@ -87,8 +87,8 @@ TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePageAndLongCon
               ints(1, 140, 64, 0, 0, 0));
     vbar = &v;
     steps({{"5,95 d +1000", 0, 0}});
-    // Nothing to show at all; a new content asks for a redraw.
-    desktop.current = desktop.desktopWindow;
+    // Nothing to show at all; a new content asks for a redraw. (Every pass
+    // leaves the desktop window current.)
     desktop.current->redrawRequested = 0;
     vscrollSetContent(v, 0, 0, 0);
     EXPECT_EQ(ints(v.disabled, v.thumb.height, desktop.current->redrawRequested), ints(1, 64, 1));
@@ -228,14 +228,12 @@ TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     hbar = &h;
     play("140,85 d +0"); // the horizontal bar's right arrow
     play("10,10 d +0");  // the vertical bar's up arrow
-    desktop.current = desktop.desktopWindow;
     canvasClear(desktop.desktopWindow->canvas);
     vscrollDraw(v);
     hscrollDraw(h);
     // Held and still under the pointer, pressed in; held but left, raised.
     play("+300");
     EXPECT_EQ(ints(h.pos, v.top, h.hoveredPart), ints(68, 0, SCROLL_PART_NONE));
-    desktop.current = desktop.desktopWindow;
     HScrollBar left = h;
     left.leftButton.y = left.rightButton.y = left.thumb.y = left.trackBefore.y = left.trackAfter.y =
         104;

@@ -237,10 +237,8 @@ TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {
     for (int i = 0; i < 3; i++) {
         checkBoxCreate(c[i], 160 + 20 * i, 38, nullptr);
         c[i].checked = i > 0;
-    }
-    c[2].click.hot = 1;
-    for (CheckBox& each : c) {
-        checkBoxDraw(each);
+        c[i].click.hot = i == 2;
+        checkBoxDraw(c[i]);
     }
     // An icon button big enough has its icon centred.
     IconButton big{};

@@ -60,7 +60,7 @@ std::vector<int64_t> hstate(const HScrollBar& b) {
                 b.trackAfter.width);
 }
 
-TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePageAndLongContentIsExact) {
+TEST_F(ScrollBarTest, ThumbsAndTracksFollowThePositionToTheLastWholePageExactly) {
     vscrollCreate(v, 50, 20, 100, 100, 0, 10, 14);
     EXPECT_EQ(ints(v.total, v.thumb.height, v.travel, v.maxScroll, v.disabled,
                    vscrollPageEntries(v), v.downButton.y),
@@ -114,22 +114,21 @@ TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePageAndLongCon
         vscrollTo(v, to);
         EXPECT_EQ(ints(v.top, v.offset, v.thumbPos), ints(top, offset, thumbPos)) << to;
     }
-}
 
-TEST_F(ScrollBarTest, HorizontalThumbAndTracksFollowThePixelPosition) {
+    // The horizontal bar's thumb and tracks follow its pixel position.
     hscrollCreate(h, 10, 200, 200, 500, 0);
     // thumb 200 * 164 / 500 = 65, travel 99, maxScroll 300.
     EXPECT_EQ(ints(h.thumb.width, h.travel, h.maxScroll, h.disabled, h.rightButton.x),
               ints(65, 99, 300, 0, 192));
     EXPECT_EQ(rectInts(h.dragBand), ints(10, 168, 200, 82));
     EXPECT_EQ(hstate(h), ints(0, 0, 28, 0, 93, 99));
-    const std::tuple<void (*)(HScrollBar&, int32_t), int32_t, std::vector<int64_t>> moves[] = {
+    const std::tuple<void (*)(HScrollBar&, int32_t), int32_t, std::vector<int64_t>> hmoves[] = {
         {hscrollTo, 150, ints(150, 49, 77, 49, 142, 50)},
         {hscrollTo, -5, ints(0, 0, 28, 0, 93, 99)},
         {hscrollTo, 1000, ints(300, 99, 127, 99, 192, 0)},
         {hscrollDragTo, 50, ints(151, 50, 78, 50, 143, 49)},
         {hscrollDragTo, -20, ints(0, 0, 28, 0, 93, 99)}};
-    for (const auto& [move, to, state] : moves) {
+    for (const auto& [move, to, state] : hmoves) {
         move(h, to);
         EXPECT_EQ(hstate(h), state) << to;
     }

@@ -111,8 +111,7 @@ TEST_F(ButtonTest, TheAltHotKeyOrAReleaseInsideFiresAReleaseModeButtonAndKeysLea
     EXPECT_EQ(ints(fired, inputState.mouse.x), ints(5, 120));
 }
 
-TEST_F(ButtonTest,
-       PressModeFiresOnPressAndEatsItsEventsUnlessDisabledAndAMenuBarButtonEatsTheTick) {
+TEST_F(ButtonTest, PressModeButtonCheckBoxAndMenuBarFireOnPressAndEatWhatTheyUse) {
     open(CLICK_ON_PRESS);
     input("20,15 d +0");
     EXPECT_EQ(ints(fired, pressAfterButton), ints(1, 0));
@@ -129,6 +128,32 @@ TEST_F(ButtonTest,
     button.click.hot = 1;
     input("+10");
     EXPECT_EQ(button.click.hot, 0u);
+
+    // The check box toggles on a click or on Space while hot, and is redrawn.
+    input("15,65 +0 d +10");
+    EXPECT_EQ(ints(box.click.hot, toggled), ints(1, 0));
+    input("u +10");
+    EXPECT_EQ(ints(toggled, box.checked), ints(1, 1));
+    EXPECT_GT(countColour(box.rect, 0x0000), 0);
+    // Space asks for the redraw itself: nothing else on its pass does.
+    window->redrawRequested = 0;
+    input("k32 +10");
+    EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
+    EXPECT_EQ(countColour(box.rect, 0x0000), 0);
+    // A box that does not take the mouse still takes Space while hot; an
+    // invisible one takes nothing.
+    box.click.enabled = 0;
+    input("d u +10");
+    EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
+    input("k32 +10");
+    EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
+    box.visible = 0;
+    box.click.enabled = 1;
+    input("k32 d u +10");
+    EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
+    // Made again, it starts unchecked.
+    checkBoxCreate(box, 10, 60, nullptr);
+    EXPECT_EQ(ints(box.checked, box.visible), ints(0, 1));
 
     // A fired menu bar button costs the window its tick.
     MenuBar& bar = window->menuBar;
@@ -173,34 +198,6 @@ TEST_F(ButtonTest, TooltipUnrollsAfterSevenHundredMillisecondsOfRest) {
     // So does the release of a press that began elsewhere.
     input("u +0");
     EXPECT_EQ(button.click.tooltipHeight, 0);
-}
-
-TEST_F(ButtonTest, CheckBoxTogglesOnAClickOrSpaceWhileHotAndIsRedrawn) {
-    open(CLICK_ON_PRESS);
-    input("15,65 +0 d +10");
-    EXPECT_EQ(ints(box.click.hot, toggled), ints(1, 0));
-    input("u +10");
-    EXPECT_EQ(ints(toggled, box.checked), ints(1, 1));
-    EXPECT_GT(countColour(box.rect, 0x0000), 0);
-    // Space asks for the redraw itself: nothing else on its pass does.
-    window->redrawRequested = 0;
-    input("k32 +10");
-    EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
-    EXPECT_EQ(countColour(box.rect, 0x0000), 0);
-    // A box that does not take the mouse still takes Space while hot; an
-    // invisible one takes nothing.
-    box.click.enabled = 0;
-    input("d u +10");
-    EXPECT_EQ(ints(toggled, box.checked), ints(2, 0));
-    input("k32 +10");
-    EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
-    box.visible = 0;
-    box.click.enabled = 1;
-    input("k32 d u +10");
-    EXPECT_EQ(ints(toggled, box.checked), ints(3, 1));
-    // Made again, it starts unchecked.
-    checkBoxCreate(box, 10, 60, nullptr);
-    EXPECT_EQ(ints(box.checked, box.visible), ints(0, 1));
 }
 
 TEST_F(ButtonTest, ButtonsAndCheckBoxesLookAsTheyShould) {

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -69,9 +70,7 @@ void RecordingWindowProc(Window* w, uint32_t param) {
 using Events = std::vector<std::string>;
 
 Events takeEvents() {
-    Events taken;
-    taken.swap(events);
-    return taken;
+    return std::exchange(events, {});
 }
 
 class DesktopTest : public ::testing::Test {

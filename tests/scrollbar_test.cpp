@@ -35,8 +35,9 @@ class ScrollBarTest : public ::testing::Test {
         vbar = nullptr;
         hbar = nullptr;
         ASSERT_EQ(scriptedDesktopStart(width, height, BarWindowProc), nullptr);
-        play("+0"); // the first composition, which lets go of the button
-        desktop.current = desktop.desktopWindow;
+        // The first composition, which lets go of the button and leaves the
+        // desktop window current.
+        play("+0");
     }
     // Plays each step, then checks what the update returned and the bar's
     // position: the entry on top, or the horizontal one's pixel.
@@ -87,8 +88,7 @@ TEST_F(ScrollBarTest, ThumbsAndTracksFollowThePositionToTheLastWholePageExactly)
               ints(1, 140, 64, 0, 0, 0));
     vbar = &v;
     steps({{"5,95 d +1000", 0, 0}});
-    // Nothing to show at all; a new content asks for a redraw. (Every pass
-    // leaves the desktop window current.)
+    // Nothing to show at all; a new content asks for a redraw.
     desktop.current->redrawRequested = 0;
     vscrollSetContent(v, 0, 0, 0);
     EXPECT_EQ(ints(v.disabled, v.thumb.height, desktop.current->redrawRequested), ints(1, 64, 1));

@@ -42,7 +42,9 @@ struct TestCanvas {
 
 } // namespace
 
-TEST(Surface, CreateOwnsOrBorrowsAndAFailureLeavesItAsItWas) {
+TEST(Surface, CreateOwnsOrBorrowsAndFillsAndCopiesTouchExactlyTheirPixels) {
+    // Made, a surface owns its pixels or borrows them; a failure leaves it
+    // as it was.
     Surface s{};
     EXPECT_EQ(surfaceCreate(s, 0, 10, nullptr), 0);
     EXPECT_EQ(surfaceCreate(s, 10, -1, nullptr), 0);
@@ -56,9 +58,7 @@ TEST(Surface, CreateOwnsOrBorrowsAndAFailureLeavesItAsItWas) {
     EXPECT_TRUE(s.ownPixels.empty());
     EXPECT_EQ(surfaceCreate(s, 1 << 20, 1 << 20, nullptr), 0);
     EXPECT_EQ(ints(s.width, s.pixels == memory.data()), ints(8, 1));
-}
 
-TEST(Surface, FillsAndCopiesTouchExactlyTheirPixelsAtEveryWidthAndAlignment) {
     // Fills run in single pixels, pairs and blocks of sixteen from either
     // alignment.
     Surface dst{};
@@ -297,7 +297,7 @@ TEST(Golden, IconSet) {
     EXPECT_TRUE(matchesGolden("icons", t.canvas.surface));
 }
 
-TEST(Fonts, SizesAndAFixedWidthOnlyWhenEveryGlyphAgrees) {
+TEST(Fonts, SizesAFixedWidthOnlyWhenEveryGlyphAgreesAndHitTestsSnapToTheNearerEdge) {
     setupBuiltinFonts();
     const int32_t heights[] = {13, 13, 15, 13, 27}, fixed[] = {7, 7, 8, 0, 16};
     for (int f = 0; f < BUILTIN_FONT_COUNT; f++) {
@@ -329,11 +329,9 @@ TEST(Fonts, SizesAndAFixedWidthOnlyWhenEveryGlyphAgrees) {
                    textWidth(f, nullptr, 3), textWidth(f, "AB", 9)),
               ints(13, 9, 0, 0, 9));
     EXPECT_EQ(ints(charWidth(builtinFonts[3], 'i'), charWidth(builtinFonts[3], 'm')), ints(4, 6));
-}
 
-TEST(HitTest, NearerEdgeWinsTiesGoRightAndControlBytesStopTheWalk) {
-    Font f;
-    fontInit(f, narrowGlyphs, 1, 'A', 'D');
+    // A hit test snaps to the nearer edge, a tie going right; control bytes
+    // stop the walk.
     struct Case {
         const char* text;
         int32_t count, x, snapped, index;

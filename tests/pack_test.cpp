@@ -22,18 +22,17 @@ namespace {
 struct ExportedFolder {
     TempDir dir{"pack"};
     SyntheticDataFile file;
-    std::string data;
-    std::string assets;
+    std::string data = (dir.path / "in.dat").string();
+    std::string assets = (dir.path / "assets").string();
+    std::string out = (dir.path / "out.dat").string();
 
     explicit ExportedFolder(uint32_t seed) {
         file = makeSyntheticDataFile(seed);
-        data = (dir.path / "in.dat").string();
-        assets = (dir.path / "assets").string();
         EXPECT_TRUE(writeBytes(data, file.bytes));
         EXPECT_EQ(exportGameData(data, assets), "");
     }
     std::string path(const std::string& relative) const { return assets + "/" + relative; }
-    std::string packError() const { return packAssets(assets, (dir.path / "out.dat").string()); }
+    std::string packError() const { return packAssets(assets, out); }
 };
 
 void writeText(const std::string& path, const std::string& text) {
@@ -48,21 +47,18 @@ std::string readText(const std::string& path) {
 } // namespace
 
 TEST(Pack, PackingAnExportGivesTheSameBytesWhateverTheIndexsLineEnds) {
+    // The index as exported packs back to the same bytes at the end of
+    // EveryProblemIsOneMessage...; here it was edited on another system: CR LF
+    // line ends and blank lines.
     ExportedFolder folder(14);
-    const std::string out = (folder.dir.path / "out.dat").string();
-    ASSERT_EQ(packAssets(folder.assets, out), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
     const std::string index = readText(folder.path("sprites/index.txt"));
-
-    // An index edited on another system: CR LF line ends and blank lines.
     std::string crlf;
     for (char c : index) {
         crlf += c == '\n' ? std::string("\r\n\r\n") : std::string(1, c);
     }
     writeText(folder.path("sprites/index.txt"), crlf);
-    fs::remove(out);
     EXPECT_EQ(folder.packError(), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    EXPECT_TRUE(readBytes(folder.out) == folder.file.bytes);
     // Beside the export: the data file, the packed one and its level titles.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir.path), fs::directory_iterator()), 4);
 }
@@ -89,8 +85,7 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
 
 TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     ExportedFolder folder(16);
-    const std::string out = (folder.dir.path / "out.dat").string();
-    writeText(out, "old");
+    writeText(folder.out, "old");
     const auto pngBytes = [&](const PngImage& image) {
         const std::string scratch = (folder.dir.path / "scratch.png").string();
         EXPECT_EQ(writePng(scratch, image), "");
@@ -157,18 +152,18 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
         }
         std::ostringstream sink;
         std::ostringstream err;
-        EXPECT_EQ(packCommand({folder.assets, out}, sink, err), 2);
+        EXPECT_EQ(packCommand({folder.assets, folder.out}, sink, err), 2);
         const std::string said = err.str();
         EXPECT_EQ(said.rfind("ghtool pack: " + damage.message, 0), 0u) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_TRUE(readText(out) == "old");
-        EXPECT_FALSE(fs::exists(out + ".tmp"));
+        EXPECT_TRUE(readText(folder.out) == "old");
+        EXPECT_FALSE(fs::exists(folder.out + ".tmp"));
         ASSERT_TRUE(writeBytes(damage.file, good));
     }
 
     // Everything restored: the pack succeeds and replaces the old output.
     EXPECT_EQ(folder.packError(), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    EXPECT_TRUE(readBytes(folder.out) == folder.file.bytes);
 }
 
 TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
@@ -210,7 +205,7 @@ TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
     EXPECT_EQ(read, samples);
 }
 
-TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
+TEST(Png, RoundTripsAndRefusesEveryCutOfAFileOtherKindsAndSizesBeyondTheLimit) {
     TempDir dir("png");
     const std::string path = (dir.path / "a.png").string();
     PngImage image{5, 3, 4, {}};
@@ -249,13 +244,10 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
                                    "accepted");
     EXPECT_EQ(writePng(path, PngImage{0, 3, 4, {}}), "a PNG cannot be 0 x 3 pixels");
     EXPECT_EQ(writePng(path, PngImage{4097, 1, 3, {}}), "a PNG cannot be 4097 x 1 pixels");
-}
+    EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 
-TEST(Png, ASizeBeyondTheCallersLimitIsRefused) {
-    TempDir dir("png");
-    const std::string path = (dir.path / "a.png").string();
+    // A size beyond the caller's limit.
     ASSERT_EQ(writePng(path, PngImage{5, 3, 3, std::vector<uint8_t>(5 * 3 * 3, 8)}), "");
-    PngImage back;
     EXPECT_EQ(readPng(path, back, 5), "");
     EXPECT_EQ(readPng(path, back, 4), "is 5 x 3 pixels; at most 4 on a side are accepted");
     EXPECT_TRUE(back.pixels.empty());
@@ -273,5 +265,4 @@ TEST(Png, ASizeBeyondTheCallersLimitIsRefused) {
     EXPECT_EQ(readPng(path, back, MAX_SPRITE_SIDE),
               "is 16384 x 16384 pixels; at most 1024 on a side are accepted");
     EXPECT_EQ(readPng(path, back), "is 16384 x 16384 pixels; at most 4096 on a side are accepted");
-    EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 }

@@ -121,9 +121,7 @@ TEST(SdlInput, TextPassesAsLatin1BytesAndAltMakesItASystemCharacter) {
     }
     // A character after a dropped one still comes through.
     clearInput();
-    translateInput(textEvent("\xE2\x82\xAC"
-                             "b"),
-                   onWindowKey);
+    translateInput(textEvent("\342\202\254b"), onWindowKey); // the euro sign, then b
     EXPECT_EQ(inputState.keys.lastChar, 'b');
     clearInput();
     inputState.keys.altHeld = 1;

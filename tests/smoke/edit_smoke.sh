@@ -44,10 +44,8 @@ read -r wx wy < <(xdotool getwindowgeometry "$window" |
     awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
 xdotool mousemove $((wx + 253)) $((wy + 208))
 sleep 0.2
-xdotool key --window "$window" space
+press space ctrl+s
 sleep 0.2
-xdotool key --window "$window" ctrl+s
-sleep 0.5
 [[ $(sed -n '/^floor:/{n;p;q}' level.txt) == _* ]] || fail "Ctrl+S did not save the painted cell"
 [[ $(stat -c %i level.txt) != "$before" ]] || fail "the level was not replaced through a rename"
 

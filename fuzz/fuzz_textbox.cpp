@@ -39,13 +39,6 @@ void checkLines(const TextBox& box) {
     }
 }
 
-void page(TextBox& box, uint8_t key) {
-    scriptKeyDown(key);
-    textBoxUpdate(box, nullptr);
-    keysClearEvents(inputState.keys);
-    scriptKeyUp(key);
-}
-
 } // namespace
 
 // One desktop serves every input, and is taken down at exit so that the
@@ -77,7 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkLines(box);
         textBoxDraw(box);
         for (uint8_t key : {0x22, 0x23, 0x21, 0x24}) { // Page Down, End, Page Up, Home
-            page(box, key);
+            scriptKeyDown(key);
+            textBoxUpdate(box, nullptr);
+            keysClearEvents(inputState.keys);
+            scriptKeyUp(key);
         }
         textBoxDraw(box);
         textBoxFree(box);

@@ -68,7 +68,6 @@ TEST(LevelText, ParsesGridsWhateverTheLineEndsAndFormatsThemBackWithSolutionLine
 
 TEST(LevelText, RefusesBrokenTextsNamingTheLine) {
     const std::string ok = grid(3, 2, '_');
-    EXPECT_EQ(parseError(level(ok, ok, ok)), "");
     EXPECT_EQ(parseError("floor:\n_\nobject:\n<\ntop:\nX\n"), ""); // headers end grids
     EXPECT_EQ(parseError(level("__\n_Z\n", grid(2, 2, '.'), grid(2, 2, '.'))),
               "line 3: 'Z' is no element");

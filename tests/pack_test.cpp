@@ -73,10 +73,9 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
     EXPECT_NE(out.str().find("   1: 18 x 13"), std::string::npos);
     EXPECT_EQ(err.str(), "");
 
-    std::vector<uint8_t> broken = folder.file.bytes;
-    broken.resize(broken.size() - 1);
     const std::string brokenPath = (folder.dir.path / "broken.dat").string();
-    ASSERT_TRUE(writeBytes(brokenPath, broken));
+    const std::vector<uint8_t>& bytes = folder.file.bytes;
+    ASSERT_TRUE(writeBytes(brokenPath, std::vector<uint8_t>(bytes.begin(), bytes.end() - 1)));
     EXPECT_EQ(infoCommand({brokenPath}, out, err), 2);
     EXPECT_EQ(err.str(), "Fail to load game file: " + brokenPath + "\n");
     EXPECT_EQ(exportGameData(brokenPath, (folder.dir.path / "x").string()),
@@ -86,13 +85,10 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
 TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     ExportedFolder folder(16);
     writeText(folder.out, "old");
-    const auto pngBytes = [&](const PngImage& image) {
+    const auto pngText = [&](const PngImage& image) {
         const std::string scratch = (folder.dir.path / "scratch.png").string();
         EXPECT_EQ(writePng(scratch, image), "");
-        return readBytes(scratch);
-    };
-    const auto bytes = [](const std::string& text) {
-        return std::vector<uint8_t>(text.begin(), text.end());
+        return readText(scratch);
     };
 
     const std::string wav = folder.path("sounds/07-switch.wav");
@@ -115,38 +111,38 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
 
     struct Damage {
         std::string file;
-        std::optional<std::vector<uint8_t>> bytes; // none: the file is missing
-        std::string message;                       // without its end, it starts the message
+        std::optional<std::string> text; // none: the file is missing
+        std::string message;             // without its end, it starts the message
     };
     const Damage damages[] = {
         {wav, std::nullopt, wav + ": cannot be opened (No such file or directory)\n"},
-        {sprite, pngBytes(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
+        {sprite, pngText(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
          sprite + ": is an RGB PNG; element pictures must be RGBA\n"},
-        {picture, pngBytes(badGreen),
+        {picture, pngText(badGreen),
          picture + ": pixel (" + std::to_string(image.width - 1) + ", " +
              std::to_string(image.height - 1) +
              ") has colour bits that 5-6-5 cannot hold (red and blue must be multiples of 8, "
              "green of 4)\n"},
-        {picture, pngBytes(rgba), picture + ": is an RGBA PNG; title pictures must be RGB\n"},
-        {indexPath, bytes(before5 + after5),
+        {picture, pngText(rgba), picture + ": is an RGBA PNG; title pictures must be RGB\n"},
+        {indexPath, before5 + after5,
          indexPath + " line 15: expected code 5 frame 0 here (one line per frame, in order), "
                      "found 5 1\n"},
-        {indexPath, bytes(before5),
+        {indexPath, before5,
          indexPath + ": ends before code 5 frame 0 (one line per frame, 122 in all)\n"},
-        {indexPath, bytes(before5 + "5 0 1 nowhere.png\n" + after5),
+        {indexPath, before5 + "5 0 1 nowhere.png\n" + after5,
          folder.path("sprites/nowhere.png") + ": cannot be opened (No such file or directory)\n"},
-        {indexPath, bytes(before5 + "5 0 1 - 3 3\n" + after5),
+        {indexPath, before5 + "5 0 1 - 3 3\n" + after5,
          indexPath + " line 15: a frame without pixels has a width or height of 0 (and neither "
                      "below 0 nor above 1024)\n"},
         {levelPath, std::nullopt, levelPath + ": cannot be read (No such file or directory)\n"},
-        {levelPath, bytes("oops\n" + readText(levelPath)),
+        {levelPath, "oops\n" + readText(levelPath),
          levelPath + ": line 1: expected a header such as \"floor:\" or \"title:\"\n"},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.message);
         const std::vector<uint8_t> good = readBytes(damage.file);
-        if (damage.bytes) {
-            ASSERT_TRUE(writeBytes(damage.file, *damage.bytes));
+        if (damage.text) {
+            writeText(damage.file, *damage.text);
         } else {
             fs::remove(damage.file);
         }

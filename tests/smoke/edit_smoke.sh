@@ -40,8 +40,7 @@ drawn 20 || fail "the board and the palette were not drawn"
 # there. The level is 4 x 3, centred in the board's room: its top-left
 # cell's middle is at (253, 208) of the window.
 before=$(stat -c %i level.txt)
-read -r wx wy < <(xdotool getwindowgeometry "$window" |
-    awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
+read -r wx wy _ < <(geometry)
 xdotool mousemove $((wx + 253)) $((wy + 208))
 sleep 0.2
 press space ctrl+s

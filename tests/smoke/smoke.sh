@@ -27,11 +27,6 @@ window_named Gloomhold
 # Something other than black must reach the screen: the desktop and the title.
 drawn 2 || fail "nothing drawn"
 
-# The client area's position and size: "X Y WIDTHxHEIGHT".
-geometry() {
-    xdotool getwindowgeometry "$window" |
-        awk '/Position/ { split($2, p, ","); x = p[1]; y = p[2] } /Geometry/ { print x, y, $2 }'
-}
 pixel() { screen --pixel "$1" "$2"; }
 
 # A 640 x 480 desktop at zoom 2 fits the display: every pixel a 2 x 2 square.

@@ -9,7 +9,8 @@
 # fail MESSAGE ends the test as failed, with the program's output when
 # it kept one in $work/game.log. window_named NAME waits for the program's
 # window and sets window to its id; drawn COUNT waits until more than COUNT
-# colours are on the screen; screen ARGUMENTS... runs screen_colours.py on
+# colours are on the screen; geometry prints the window's client area as
+# "X Y WIDTHxHEIGHT"; screen ARGUMENTS... runs screen_colours.py on
 # the display. press KEYS... sends keys to the window, with a pause of
 # $pause seconds (0.3 unless set) after each. ends_cleanly KEYS... presses
 # the keys that should end the program and fails unless it then ends, within
@@ -78,6 +79,12 @@ press() {
 }
 
 gone() { ! kill -0 "$1" 2> /dev/null; }
+
+# The client area's position and size: "X Y WIDTHxHEIGHT".
+geometry() {
+    xdotool getwindowgeometry "$window" |
+        awk '/Position/ { split($2, p, ","); x = p[1]; y = p[2] } /Geometry/ { print x, y, $2 }'
+}
 
 ends_cleanly() {
     press "$@"

@@ -1,5 +1,6 @@
 #include "tests/support/datafile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -36,9 +37,7 @@ struct Writer {
 } // namespace
 
 void putI32At(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    if (bytes.size() < at + 4) {
-        bytes.resize(at + 4);
-    }
+    bytes.resize(std::max(bytes.size(), at + 4));
     const auto v = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));

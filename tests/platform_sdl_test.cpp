@@ -3,6 +3,7 @@
 // screen is read back from the window's surface.
 #include "shell/platform_sdl.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -39,10 +40,8 @@ TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
 
     ScreenBitmap b{};
     ASSERT_EQ(bitmapCreate(b, 64, 32), 1);
-    for (int32_t i = 0; i < 64 * 32; i++) {
-        b.pixels[i] = 0xF800; // red
-    }
-    b.pixels[1 * 64 + 2] = 0x07E0; // green at (2, 1)
+    std::fill_n(b.pixels, 64 * 32, uint16_t{0xF800}); // red
+    b.pixels[1 * 64 + 2] = 0x07E0;                    // green at (2, 1)
 
     // At zoom 1, then at zoom 2 in a window whose odd last column and row
     // show no desktop pixel; the copies at zoom 2 reach past what is shown.

@@ -27,7 +27,6 @@ window_named Gloomhold
 # Something other than black must reach the screen: the desktop and the title.
 drawn 2 || fail "nothing drawn"
 
-pixel() { screen --pixel "$1" "$2"; }
 
 # A 640 x 480 desktop at zoom 2 fits the display: every pixel a 2 x 2 square.
 read -r wx wy size < <(geometry)
@@ -37,10 +36,10 @@ screen --blocks "$wx" "$wy" 1280 960 2 || fail "the picture is not made of 2 x 2
 # The title picture's window, grabbed by its title bar at (300, 95) of the
 # desktop and dragged out past the window's left edge, stops with the
 # grabbed point at the desktop's left edge.
-title=$(pixel $((wx + 600)) $((wy + 190)))
+title=$(screen --pixel $((wx + 600)) $((wy + 190)))
 xdotool mousemove $((wx + 600)) $((wy + 190)) sleep 0.1 mousedown 1 sleep 0.1 \
     mousemove $((wx + 300)) $((wy + 190)) sleep 0.1 mousemove 10 $((wy + 190)) sleep 0.1 mouseup 1
-shows() { [[ $(pixel "$1" "$2") == "$3" ]]; }
+shows() { [[ $(screen --pixel "$1" "$2") == "$3" ]]; }
 settles shows $((wx + 4)) $((wy + 190)) "$title" ||
     fail "the window dragged past the left edge left the desktop"
 before=$(screen --digest)
@@ -69,7 +68,7 @@ settles is_at "$wx $wy 1280x960" || fail "Ctrl+Plus gave $(geometry), not zoom 2
 
 # One pixel wider leaves the desktop's size as it was; the picture must
 # come back all the same. The bottom-left corner is the game's background.
-corner=$(pixel $((wx + 4)) $((wy + 940)))
+corner=$(screen --pixel $((wx + 4)) $((wy + 940)))
 [[ $corner != 000000 ]] || fail "the game's background is black"
 xdotool windowsize "$window" 1281 960
 settles is_at "$wx $wy 1281x960" || fail "the window did not take 1281 x 960"

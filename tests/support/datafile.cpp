@@ -66,8 +66,7 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
             if (code == 7 && frame == 0) {
                 width = 0;
                 height = 5;
-            }
-            if (code == 24 && frame == 1) {
+            } else if (code == 24 && frame == 1) {
                 width = 6;
                 height = 0;
             }
@@ -87,8 +86,7 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         int32_t height = static_cast<int32_t>(1 + w.next() % BOARD_ROWS);
         if (i == 0) {
             width = height = 1;
-        }
-        if (i == 1) {
+        } else if (i == 1) {
             width = BOARD_COLUMNS;
             height = BOARD_ROWS;
         }

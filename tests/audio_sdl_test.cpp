@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -37,7 +36,7 @@ TEST(SdlAudio, DiskDriverReceivesTheHalvedEffectAfterTheQueuedBuffers) {
         // machine's byte order.
         const std::vector<uint8_t> bytes = readBytes(file);
         samples.resize(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        std::copy_n(bytes.data(), samples.size() * 2, reinterpret_cast<uint8_t*>(samples.data()));
         start =
             size_t(std::find_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }) -
                    samples.begin());

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,22 +37,24 @@ std::string fileText(const fs::path& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-void writeText(const fs::path& path, const std::string& text) {
-    writeBytes(path, {text.begin(), text.end()});
-}
-
 // The editor started as its main starts it, in a fresh folder holding a copy
-// of GHold.dat, on an 800 x 520 desktop.
+// of GHold.dat, on an 800 x 520 desktop. A level text given is written to the
+// file the editor starts with; a start of "assets" is a copy of the game's
+// asset folder, with the text as its first level.
 struct EditorSession {
     TempDir folder{"editor"};
     fs::path previousFolder = fs::current_path();
     uint32_t now = 1000;
 
-    explicit EditorSession(const std::string& start = {},
-                           const std::function<void(const fs::path&)>& prepare = {}) {
+    explicit EditorSession(const std::string& start = {}, const std::string& levelText = {}) {
         fs::copy_file(GHOLD_DATA_FILE, folder.path / "GHold.dat");
-        if (prepare) {
-            prepare(folder.path);
+        if (start == "assets") {
+            fs::copy(GHOLD_SOURCE_DIR "/assets", folder.path / "assets",
+                     fs::copy_options::recursive);
+        }
+        if (!levelText.empty()) {
+            const fs::path file = start == "assets" ? "assets/levels/level00.txt" : start;
+            writeBytes(folder.path / file, {levelText.begin(), levelText.end()});
         }
         resetRuleRecords();
         fs::current_path(folder.path);
@@ -179,10 +182,9 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
 
     // A stroke of boxes along row 3 is one step of undo.
     session.pick(LAYER_OBJECT, BOX);
-    scriptMouseMove(session.cellX(2), session.cellY(3));
+    session.moveTo(session.cellX(2), session.cellY(3));
     scriptLeftDown();
-    session.pass();
-    for (int32_t x = 3; x <= 5; x++) {
+    for (int32_t x = 2; x <= 5; x++) {
         session.moveTo(session.cellX(x), session.cellY(3));
     }
     scriptLeftUp();
@@ -274,22 +276,18 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
 }
 
 TEST(Editor, ALevelTextThatDoesNotParseIsReportedWithTheParsersOwnMessage) {
-    EditorSession session("bad.txt", [](const fs::path& folder) {
-        writeText(folder / "bad.txt", "floor:\n__\n\nobject:\n<Q\n\ntop:\n.X\n");
-    });
-    EXPECT_EQ(session.said(1), "bad.txt");
-    EXPECT_EQ(session.said(3), "line 5: 'Q' is no element");
+    EditorSession session("bad.txt", "floor:\n__\n\nobject:\n<Q\n\ntop:\n.X\n");
     ASSERT_EQ(desktop.count, 2);
-    EXPECT_EQ(session.dialog()->alert, 1u);
-    // Under it, a new level, which cannot be saved over the bad file unasked.
-    EXPECT_EQ(ints(document.path.empty(), document.level.record.width), ints(1, 10));
+    EXPECT_EQ(session.said(1) + ": " + session.said(3), "bad.txt: line 5: 'Q' is no element");
+    // Under the alert, a new level, which cannot be saved over the bad file
+    // unasked.
+    EXPECT_EQ(ints(session.dialog()->alert, document.path.empty(), document.level.record.width),
+              ints(1, 1, 10));
 }
 
 TEST(Editor, VerifyTakesASolutionThatReachesTheExitOnTheFirstTick) {
-    EditorSession session("one.txt", [](const fs::path& folder) {
-        writeText(folder / "one.txt",
-                  "title: One\nsolution: R\n\nfloor:\n__\n\nobject:\n>.\n\ntop:\n.X\n");
-    });
+    EditorSession session("one.txt",
+                          "title: One\nsolution: R\n\nfloor:\n__\n\nobject:\n>.\n\ntop:\n.X\n");
     session.key(KEY_F6);
     EXPECT_EQ(session.said(1) + " " + session.said(2),
               "The solution completes the level in 1 ticks and 1 moves.");
@@ -298,11 +296,7 @@ TEST(Editor, VerifyTakesASolutionThatReachesTheExitOnTheFirstTick) {
 TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     // The door of a level without balls opens on the first tick and is an
     // exit from the sixteenth: one step, fifteen waits, the step in.
-    EditorSession session("assets", [](const fs::path& folder) {
-        fs::copy(GHOLD_SOURCE_DIR "/assets", folder / "assets", fs::copy_options::recursive);
-        writeText(folder / "assets/levels/level00.txt",
-                  "title: Door\n\nfloor:\n___\n\nobject:\n>.D\n\ntop:\n...\n");
-    });
+    EditorSession session("assets", "title: Door\n\nfloor:\n___\n\nobject:\n>.D\n\ntop:\n...\n");
     // While it runs, only packing, undo, redo and its end are offered. F5
     // ends it and starts it again from the level's start.
     session.key(KEY_F5);
@@ -343,8 +337,7 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     EXPECT_EQ(verifyCommand({"assets"}, out, err), 0) << err.str();
 
     // Packed from a folder that holds no assets: nothing is written.
-    const std::string assets = editor.assetFolder;
-    editor.assetFolder = "nowhere";
+    const std::string assets = std::exchange(editor.assetFolder, "nowhere");
     session.choose(0, 7);
     EXPECT_EQ(session.said(1), "GHold.dat was not written:");
     session.confirm();
@@ -352,8 +345,8 @@ TEST(Editor, APlayTestToTheExitIsKeptAsTheSolutionThatVerifyAndPackAccept) {
     session.choose(0, 7);
     EXPECT_EQ(session.said(2), fs::absolute("GHold.dat").string());
     ASSERT_EQ(loadGameData("GHold.dat"), 1);
-    EXPECT_EQ(levelRecords[0].width, 3);
-    EXPECT_EQ(levelRecords[0].cells[2][0][LAYER_OBJECT], DOOR);
+    EXPECT_EQ(ints(levelRecords[0].width, levelRecords[0].cells[2][0][LAYER_OBJECT]),
+              ints(3, DOOR));
     session.confirm();
     // A new level is made for the same folder.
     session.choose(0, 0);
@@ -382,23 +375,20 @@ TEST(Editor, ClosingWithChangesAsksAndAFailedSaveSaysWhyAndKeepsThem) {
     // The window's close button: the editor stays, asking.
     MainWndProc(MSG_CLOSE, 0, 0);
     session.pass();
-    session.pass();
     EXPECT_EQ(session.said(1), "The level has changes that are not saved.");
     session.key(KEY_ESCAPE);
-    session.pass();
     EXPECT_EQ(desktop.count, 1);
 
     session.control('S');
     session.replaceField("no/such/folder.txt");
     session.confirm();
-    EXPECT_EQ(session.said(1), "no/such/folder.txt");
-    EXPECT_EQ(session.said(3), "No such file or directory");
+    EXPECT_EQ(session.said(1) + ": " + session.said(3),
+              "no/such/folder.txt: No such file or directory");
     session.confirm();
-    EXPECT_TRUE(documentChanged(document));
-    EXPECT_EQ(document.level.record.cells[3][3][LAYER_OBJECT], BALL);
+    EXPECT_EQ(ints(documentChanged(document), document.level.record.cells[3][3][LAYER_OBJECT]),
+              ints(1, BALL));
 
     MainWndProc(MSG_CLOSE, 0, 0);
-    session.pass();
     session.pass();
     session.confirm();
     EXPECT_EQ(desktop.count, 0);

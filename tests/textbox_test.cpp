@@ -55,7 +55,7 @@ struct BoxDesk {
 
 using Lines = std::vector<std::string>;
 
-TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
+TEST(TextBox, TabsAreExpandedLineEndsUnifiedTheRestDroppedAndLongLinesWrappedOrCut) {
     BoxDesk d;
     const std::pair<std::string, Lines> cases[] = {{"a\tb", {"a    b"}},
                                                    {"one\r\ntwo\rthree", {"one", "two", "three"}},
@@ -70,10 +70,7 @@ TEST(TextBox, CleaningExpandsTabsUnifiesLineEndsAndDropsEverythingElse) {
         ASSERT_EQ(d.make(text.c_str()), 1);
         EXPECT_EQ(d.lines(), lines) << text;
     }
-}
-
-TEST(TextBox, WrapsBeforeTheFirstCharacterThatPassesTheWidthOrScrollsSideways) {
-    BoxDesk d;
+    // Wrapped before the first character that passes the width.
     const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
     const std::string eighty = forty + forty;
     ASSERT_EQ(d.make(eighty.c_str()), 1);

@@ -120,8 +120,12 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     EXPECT_EQ(ints(d->maxWidth, d->width, d->height, w.frameX, w.frameY, w.canvas.surface.width,
                    w.canvas.surface.height),
               ints(161, 177, 56, 230, 212, 176, 56));
-    // Nothing hovered: Enter goes through the one line that answers it.
+    // Nothing hovered: Enter goes through the one line that answers it;
+    // Escape always cancels.
+    ASSERT_NE(showLines({DIALOG_TEXT, DIALOG_OK}), nullptr);
     desk.key(KEY_ENTER);
+    EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 2));
+    desk.key(KEY_ESCAPE);
     EXPECT_EQ(ints(okCalls, desktop.count), ints(1, 1));
     // Three buttons and the 20 pixels between each two are wider than the
     // text; a No button closes without storing.
@@ -136,8 +140,7 @@ TEST(Dialog, BoxesAreSizedByTheirWidestLineCentredAndAnsweredByEnterEscapeAndThe
     EXPECT_EQ(focus(*d), ints(0, 1));
     desk.keys({KEY_LEFT, KEY_ENTER});
     EXPECT_EQ(ints(okCalls, desktop.count), ints(2, 1));
-    // A first Tab starts at the first line; Escape cancels even with Ok
-    // focused; a check box alone answers Enter.
+    // A first Tab starts at the first line; a check box alone answers Enter.
     d = showLines({DIALOG_CHECK_BOX, DIALOG_OK_CANCEL});
     desk.key(KEY_TAB);
     EXPECT_EQ(focus(*d), ints(0, 0));

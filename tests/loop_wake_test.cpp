@@ -78,28 +78,23 @@ void caretProc(Window* window, uint32_t) {
     }
 }
 
-void keyAt(uint32_t at, uint8_t vk) {
-    script.messages.push_back({at, MSG_KEY_DOWN, vk});
-    script.messages.push_back({at, MSG_KEY_UP, vk});
-}
-
 } // namespace
 
 TEST(LoopWake, StepsEveryHundredMillisecondsTheBannerEndsOnTimeAndAPauseSleeps) {
     GameSession session(GHOLD_DATA_FILE, 0);
-    ASSERT_EQ(session.startFailure, nullptr);
     script = WakeScript{};
     script.session = &session;
     // Two keys take the title pictures away at 1000 and 1010: the level
     // starts at 1010 with its banner up until 2210. An arrow under the
     // banner moves nothing; one at 2250 steps at once and moves the steps
     // after it. P at 2480 stops them until the key at 3000.
-    keyAt(1000, KEY_SPACE);
-    keyAt(1010, KEY_SPACE);
-    keyAt(1160, KEY_RIGHT);
-    keyAt(2250, KEY_RIGHT);
-    keyAt(2480, KEY_P);
-    keyAt(3000, KEY_SPACE);
+    const std::pair<uint32_t, uint8_t> keys[] = {{1000, KEY_SPACE}, {1010, KEY_SPACE},
+                                                 {1160, KEY_RIGHT}, {2250, KEY_RIGHT},
+                                                 {2480, KEY_P},     {3000, KEY_SPACE}};
+    for (const auto& [at, vk] : keys) {
+        script.messages.push_back({at, MSG_KEY_DOWN, vk});
+        script.messages.push_back({at, MSG_KEY_UP, vk});
+    }
     script.wakeUpsLeft = 16;
     runMessageLoop(scriptedSource);
 

@@ -123,8 +123,6 @@ TEST(TextBox, PagingKeysMoveTheViewAPageAtMostAndNotAtAllWithoutABar) {
     scriptLeftDown();
     EXPECT_EQ(textBoxUpdate(d.box, &focus), 1);
     EXPECT_EQ(ints(focus == &d.box, desktop.desktopWindow->caret.on, d.box.current), ints(1, 0, 7));
-    keysClearEvents(inputState.keys);
-    mouseClearEvents(inputState.mouse);
 }
 
 TEST(TextBox, DrawsItsBarsAndTheRowsShownSkippingCharactersScrolledOutWhole) {

@@ -109,12 +109,9 @@ TEST(LoopWake, StepsEveryHundredMillisecondsTheBannerEndsOnTimeAndAPauseSleeps) 
 TEST(LoopWake, ACaretWakesTheLoopWhenItsBlinkTurnsAndNothingElseDoes) {
     ASSERT_EQ(scriptedDesktopStart(640, 480, caretProc), nullptr);
     // On for 511 ms of every 1024 from the first Tick, at 1000.
-    for (const auto& [now, limit] : {std::pair{1000u, 511},
-                                     {1200u, 311},
-                                     {1511u, 513},
-                                     {1600u, 424},
-                                     {2024u, 511},
-                                     {2534u, 1}}) {
+    const std::pair<uint32_t, int32_t> passes[] = {{1000, 511}, {1200, 311}, {1511, 513},
+                                                   {1600, 424}, {2024, 511}, {2534, 1}};
+    for (const auto& [now, limit] : passes) {
         scriptSetTime(now);
         shellPass();
         EXPECT_EQ(shellWaitLimit(now), limit) << now;

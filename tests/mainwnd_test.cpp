@@ -15,6 +15,7 @@
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
 
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -280,29 +281,27 @@ TEST(ShellStart, PlatformAndDesktopFailuresAreReportedAndASuccessIsAwake) {
 }
 
 TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
-    struct Case {
-        int32_t zoom;
-        int32_t toX, toY; // where the pointer leaves to, in the window's pixels
-        int32_t frameX, frameY;
-    };
     // The title bar is grabbed at (300, 95) of the desktop, 110 right of the
     // frame's left edge and 11 below its top; the pointer stops at the
-    // desktop's last pixel each way, and a drag ends on an even x.
-    for (const Case& c : {Case{1, -10, 95, -110, 84}, Case{1, 300, -10, 190, -11},
-                          Case{1, 650, 95, 528, 84}, Case{1, 300, 490, 190, 468},
-                          Case{2, -3000, 190, -110, 84}, Case{2, 1400, 2000, 528, 468}}) {
-        Window* w = startDesktop(c.zoom, true);
+    // desktop's last pixel each way, and a drag ends on an even x. Each case:
+    // the zoom, where the pointer leaves to in the window's pixels, and where
+    // the frame ends.
+    const std::array<int32_t, 5> cases[] = {{1, -10, 95, -110, 84},    {1, 300, -10, 190, -11},
+                                            {1, 650, 95, 528, 84},     {1, 300, 490, 190, 468},
+                                            {2, -3000, 190, -110, 84}, {2, 1400, 2000, 528, 468}};
+    for (const auto& [zoom, toX, toY, frameX, frameY] : cases) {
+        Window* w = startDesktop(zoom, true);
         ASSERT_NE(w, nullptr);
         ASSERT_EQ(ints(w->frameX, w->frameY), ints(190, 84));
-        shellPointerMoved(300 * c.zoom, 95 * c.zoom);
+        shellPointerMoved(300 * zoom, 95 * zoom);
         MainWndProc(MSG_LEFT_DOWN, 0, 0);
         shellPass();
-        shellPointerMoved(c.toX, c.toY);
+        shellPointerMoved(toX, toY);
         shellPass();
         MainWndProc(MSG_LEFT_UP, 0, 0);
         shellPass();
-        EXPECT_EQ(ints(w->frameX, w->frameY), ints(c.frameX, c.frameY))
-            << c.toX << "," << c.toY << " at zoom " << c.zoom;
+        EXPECT_EQ(ints(w->frameX, w->frameY), ints(frameX, frameY))
+            << toX << "," << toY << " at zoom " << zoom;
         stopDesktop();
     }
 }
@@ -343,13 +342,10 @@ TEST(WindowView, AMaximisedOrFullScreenWindowKeepsThePlainSizeAndEveryResizeRedr
 }
 
 TEST(WindowView, TheZoomFollowsTheDisplayAndTheKeys) {
-    for (const auto& [width, height, zoom] : {std::array{600, 400, 1},
-                                              {1024, 768, 1},
-                                              {1280, 960, 2},
-                                              {1920, 1040, 2},
-                                              {2560, 1400, 2},
-                                              {2560, 1440, 3},
-                                              {3840, 2120, 4}}) {
+    const std::array<int32_t, 3> displays[] = {{600, 400, 1},   {1024, 768, 1},  {1280, 960, 2},
+                                               {1920, 1040, 2}, {2560, 1400, 2}, {2560, 1440, 3},
+                                               {3840, 2120, 4}};
+    for (const auto& [width, height, zoom] : displays) {
         EXPECT_EQ(largestZoom(width, height), zoom) << width << "x" << height;
     }
     EXPECT_EQ(zoomAfterKey({3, 3, 0, 0}, ZoomKey::In), 3);

@@ -190,14 +190,12 @@ TEST(LineEditor, ClickPlacesTheCaretAndDraggingLeftScrollsOneCharacterATick) {
     lineEditorUnfocus(f.field);
     // A field that is not enabled takes no press.
     f.field.enabled = 0;
-    scriptMouseMove(WX + 20, WY + 25);
-    scriptLeftDown();
+    play("20,25 d", WX, WY);
     EXPECT_EQ(f.mousePass(), 0);
     f.field.enabled = 1;
     f.field.scroll = 3;
     // Press 17 pixels in: nearer the boundary at 14 than the one at 21.
-    scriptMouseMove(WX + 10 + 17, WY + 25);
-    scriptLeftDown();
+    play("27,25 d", WX, WY);
     EXPECT_EQ(f.mousePass(), 1);
     EXPECT_EQ(ints(lineEditorHasFocus(f.field), f.field.dragging, desktop.current->caret.x),
               ints(1, 1, 24));
@@ -216,15 +214,13 @@ TEST(LineEditor, ClickPlacesTheCaretAndDraggingLeftScrollsOneCharacterATick) {
     EXPECT_EQ(ints(inputState.mouse.leftReleased, f.field.dragging), ints(0, 0));
     mouseClearEvents(inputState.mouse);
     // A press outside the field is not its business.
-    scriptMouseMove(WX + 150, WY + 5);
-    scriptLeftDown();
+    play("150,5 d", WX, WY);
     EXPECT_EQ(f.mousePass(), 0);
 }
 
 TEST(LineEditor, RecreatingAFocusedFieldKeepsItsCaret) {
     FieldDesk f("abcdef");
-    f.key(KEY_END);
-    f.key(KEY_LEFT);
+    f.keys({KEY_END, KEY_LEFT});
     lineEditorCreate(f.field, 30, 24, 100, 15, f.text, 16);
     EXPECT_EQ(ints(f.field.caret, desktop.current->caret.x, desktop.current->caret.y,
                    desktop.current->caret.height),

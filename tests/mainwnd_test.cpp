@@ -54,14 +54,6 @@ void stopDesktop() {
     view = WindowView{1, 1, 0, 0};
 }
 
-struct MainWindowTest : ::testing::Test {
-    void SetUp() override {
-        ASSERT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
-        suspended = 0;
-    }
-    void TearDown() override { scriptedDesktopStop(); }
-};
-
 // The loop's messages: the window minimised at once, restored at the fifth
 // wake-up and closed at the eighth; every wait ends 55 ms later with the
 // wake-up. ticksAt[n]: the desktop's passes (Ticks) when wake-up n came.
@@ -145,7 +137,8 @@ TEST(StartupWindow, SizeZoomModeAndPlacementFromTheSettingsAndTheDisplay) {
     }
 }
 
-TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
+TEST(MainWindowMessages, SizeKeysMouseAndCloseReachTheDesktopAndTheInputState) {
+    ASSERT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
     MainWndProc(MSG_SIZE, SIZE_RESTORED, words(801, 600));
     EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
                    desktop.desktopWindow->canvas.surface.height),
@@ -156,9 +149,7 @@ TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
     EXPECT_EQ(ints(desktop.minimized, desktop.desktopWindow->canvas.surface.width), ints(1u, 2560));
     MainWndProc(MSG_SIZE, SIZE_RESTORED, words(2560, 1400));
     EXPECT_EQ(desktop.minimized, 0u);
-}
 
-TEST_F(MainWindowTest, KeysCharactersAltTheMouseFocusAndPaintAreEventsForOnePass) {
     KeyboardState& keys = inputState.keys;
     desktop.awake = 0;
     EXPECT_EQ(MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0), 0);
@@ -226,15 +217,15 @@ TEST_F(MainWindowTest, KeysCharactersAltTheMouseFocusAndPaintAreEventsForOnePass
     MainWndProc(MSG_KILL_FOCUS, 0, 0);
     MainWndProc(MSG_PAINT, 0, 0);
     EXPECT_EQ(ints(mouse.leftReleased, desktop.needsRedraw), ints(1u, 1u));
-}
 
-TEST_F(MainWindowTest, CloseAsksEveryWindowToClose) {
+    // Close wakes a suspended program and asks every window to close.
     Window* second = createWindow(desktop, -1, -1, 200, 100, "Second", 31, plainProc, 0);
     ASSERT_NE(second, nullptr);
     suspended = 1;
     EXPECT_EQ(MainWndProc(MSG_CLOSE, 0, 0), 0);
     EXPECT_EQ(ints(suspended, second->closeRequested, desktop.desktopWindow->closeRequested),
               ints(0u, 1u, 1u));
+    scriptedDesktopStop();
 }
 
 TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {

@@ -333,9 +333,7 @@ TEST(Dialog, MissingGameFileIsReportedInAPulsingBoxThatEndsTheGame) {
               ints(64203, 0x1234, 0));
     // Ok by the mouse: the box goes, then the game window behind it.
     const Rect ok = d->lines[5].buttons[0].rect;
-    scriptMouseMove(w.x + ok.x + 10, w.y + ok.y + 10);
-    scriptLeftDown();
-    scriptLeftUp();
+    play("10,10 d u", w.x + ok.x, w.y + ok.y);
     EXPECT_TRUE(session.pass(10));
     EXPECT_EQ(desktop.count, 1);
     EXPECT_FALSE(session.pass(10));

@@ -32,11 +32,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path) {
-    const std::vector<uint8_t> bytes = readBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 // The editor started as its main starts it, in a fresh folder holding a copy
 // of GHold.dat, on an 800 x 520 desktop. A level text given is written to the
 // file the editor starts with; a start of "assets" is a copy of the game's
@@ -228,26 +223,26 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     session.confirm();
     // The new level's room cut to its first seven columns and four rows,
     // with the stroke of boxes and the second exit.
-    const std::string saved = fileText(session.folder.path / "made.txt");
-    EXPECT_EQ(saved, "title: Made Here\n"
-                     "\n"
-                     "floor:\n"
-                     ".......\n"
-                     ".______\n"
-                     ".______\n"
-                     ".______\n"
-                     "\n"
-                     "object:\n"
-                     "#######\n"
-                     "#>.....\n"
-                     "#......\n"
-                     "#.BBBB.\n"
-                     "\n"
-                     "top:\n"
-                     ".......\n"
-                     ".......\n"
-                     "....X..\n"
-                     ".......\n");
+    const std::vector<uint8_t> saved = readBytes(session.folder.path / "made.txt");
+    EXPECT_EQ(std::string(saved.begin(), saved.end()), "title: Made Here\n"
+                                                       "\n"
+                                                       "floor:\n"
+                                                       ".......\n"
+                                                       ".______\n"
+                                                       ".______\n"
+                                                       ".______\n"
+                                                       "\n"
+                                                       "object:\n"
+                                                       "#######\n"
+                                                       "#>.....\n"
+                                                       "#......\n"
+                                                       "#.BBBB.\n"
+                                                       "\n"
+                                                       "top:\n"
+                                                       ".......\n"
+                                                       ".......\n"
+                                                       "....X..\n"
+                                                       ".......\n");
     EXPECT_EQ(ints(documentChanged(document), document.path == "made.txt"), ints(0, 1));
     // Saved again under another name, then opened from there: the same text.
     session.choose(0, 5);
@@ -259,7 +254,7 @@ TEST(Editor, ALevelPaintedResizedAndTitledSavesAndReadsBackByteForByte) {
     EXPECT_EQ(ints(document.path == "made.txt", document.undo.size(), editor.cursorX,
                    editor.note.empty()),
               ints(1, 0, 0, 1));
-    EXPECT_EQ(fileText(session.folder.path / "again.txt"), saved);
+    EXPECT_EQ(readBytes(session.folder.path / "again.txt"), saved);
 
     // Hiding the objects empties them from the board shown, not the level.
     session.clickRect(*desktop.windows[0], editor.viewBoxes[LAYER_OBJECT].rect);

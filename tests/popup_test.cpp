@@ -59,14 +59,15 @@ class PopupTest : public ::testing::Test {
         closeCount = 0;
         chosenItems.clear();
         quitOnChoose = false;
-        play("+0"); // the first composition, after which the menu's passes run
+        // The first composition, after which the menu's passes run; every pass
+        // leaves the desktop window, which owns the menus, current.
+        play("+0");
     }
     void TearDown() override { scriptedDesktopStop(); }
 
     // Alpha, a separator, Beta (submenu), Gamma (disabled), Delta at (100, y):
     // rows of 21, 14, 21, 21 and 21 pixels, 52 wide.
     void openMenu(int32_t x, int32_t y, int32_t avoid = 0) {
-        desktop.current = desktop.desktopWindow;
         popupBegin(menu, 0, 0);
         popupAdd(menu, MENU_COMMAND, 0, 0, "Alpha", 1, true);
         popupAdd(menu, MENU_SEPARATOR, 0, 0, nullptr, 0, false);
@@ -75,7 +76,6 @@ class PopupTest : public ::testing::Test {
         popupAdd(menu, MENU_COMMAND, 0, 0, "Delta", 1, true);
         popupOpen(
             menu, x, y, onChoose, nullptr, [] { closeCount++; }, avoid);
-        desktop.current = nullptr;
     }
     // A key held during a pass, as when the loop runs between the key's down
     // and up messages, with the character it types.
@@ -113,14 +113,12 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScrollAndKeysMoveWrapAndChoose) 
     // Too tall either way: it scrolls below the point and the height to
     // avoid, separators as tall as items, pushed back inside the canvas with
     // its 18-pixel scroll bar, whose thumb shows 12 rows of 30.
-    desktop.current = desktop.desktopWindow;
     popupBegin(menu, 0, 0);
     for (int i = 0; i < 30; i++) {
         popupAdd(menu, i == 1 ? MENU_SEPARATOR : MENU_COMMAND, 0, 0, i == 1 ? nullptr : "Item", 0,
                  true);
     }
     popupOpen(menu, 630, 200, onChoose, nullptr, nullptr, 10);
-    desktop.current = nullptr;
     MenuLevel& tall = menu.levels[0];
     const VScrollBar& bar = tall.scrollBar;
     EXPECT_EQ(ints(tall.rows, tall.height, tall.y, tall.items[1].height, bar.active, bar.upButton.x,
@@ -143,7 +141,6 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScrollAndKeysMoveWrapAndChoose) 
     EXPECT_EQ(ints(tall.selected, tall.first), ints(0, 0));
     popupClose(menu);
     // A 17th level is refused; its items go to the 16th.
-    desktop.current = desktop.desktopWindow;
     for (int i = 0; i < 17; i++) {
         popupBegin(menu, 0, 0);
     }
@@ -152,7 +149,6 @@ TEST_F(PopupTest, LevelsOpenDownwardFlipUpwardOrScrollAndKeysMoveWrapAndChoose) 
     popupOpen(menu, 10, 10, nullptr, nullptr, nullptr, 0);
     popupClose(menu);
     EXPECT_EQ(menu.count, 0);
-    desktop.current = nullptr;
 
     // Keys move over the enabled items, wrap, and choose by letter.
     openMenu(100, 50);

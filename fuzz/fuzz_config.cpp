@@ -15,14 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeInput("Cfg.txt", data, size);
     configLoad();
     char loaded[CONFIG_ENTRY_COUNT][CONFIG_VALUE_SIZE];
+    bool valueIsKey = false;
     for (int i = 0; i < CONFIG_ENTRY_COUNT; ++i) {
         if (std::strlen(configTable[i].value) >= CONFIG_VALUE_SIZE) {
             std::abort();
         }
         std::memcpy(loaded[i], configTable[i].value, CONFIG_VALUE_SIZE);
-    }
-    bool valueIsKey = false;
-    for (int i = 0; i < CONFIG_ENTRY_COUNT; ++i) {
         for (const ConfigEntry& entry : configTable) {
             valueIsKey = valueIsKey || std::strcmp(loaded[i], entry.key) == 0;
         }

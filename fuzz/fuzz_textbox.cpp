@@ -21,31 +21,6 @@ namespace {
 
 void QuietWindowProc(Window*, uint32_t) {}
 
-void checkLines(const TextBox& box) {
-    if (box.lineCount < 1) {
-        std::abort();
-    }
-    for (int32_t i = 0; i < box.lineCount; ++i) {
-        const TextLine& line = box.lines[size_t(i)];
-        if (line.length > TEXT_MAX || std::strlen(line.chars.get()) != line.length) {
-            std::abort();
-        }
-        for (uint16_t k = 0; k < line.length; ++k) {
-            const auto c = static_cast<uint8_t>(line.chars[k]);
-            if (c < 32 || c > 127) {
-                std::abort();
-            }
-        }
-    }
-}
-
-void page(TextBox& box, uint8_t key) {
-    scriptKeyDown(key);
-    textBoxUpdate(box, nullptr);
-    keysClearEvents(inputState.keys);
-    scriptKeyUp(key);
-}
-
 } // namespace
 
 // One desktop serves every input, and is taken down at exit so that the
@@ -74,10 +49,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             desktop.current = desktop.desktopWindow;
             continue;
         }
-        checkLines(box);
+        if (box.lineCount < 1) {
+            std::abort();
+        }
+        for (int32_t i = 0; i < box.lineCount; ++i) {
+            const TextLine& line = box.lines[size_t(i)];
+            if (line.length > TEXT_MAX || std::strlen(line.chars.get()) != line.length) {
+                std::abort();
+            }
+            for (uint16_t k = 0; k < line.length; ++k) {
+                const auto c = static_cast<uint8_t>(line.chars[k]);
+                if (c < 32 || c > 127) {
+                    std::abort();
+                }
+            }
+        }
         textBoxDraw(box);
         for (uint8_t key : {0x22, 0x23, 0x21, 0x24}) { // Page Down, End, Page Up, Home
-            page(box, key);
+            scriptKeyDown(key);
+            textBoxUpdate(box, nullptr);
+            keysClearEvents(inputState.keys);
+            scriptKeyUp(key);
         }
         textBoxDraw(box);
         textBoxFree(box);

@@ -75,19 +75,16 @@ TEST(LoadGameData, AFileEndingAtAnyFieldOrInsideAnyBlockFailsAndLeavesNothing) {
     ASSERT_GT(file.fieldEnds.size(), 122u * 2 + 51 + 15 + 3);
     std::vector<size_t> cuts = {0, 1, 3};
     for (size_t end : file.fieldEnds) {
-        if (end == file.bytes.size()) {
-            continue; // the whole file
-        }
         cuts.push_back(end);
         cuts.push_back(end - 1); // inside the field or block that ends here
     }
-    cuts.push_back(file.bytes.size() - 1);
     // Thousands of cuts: the file is written once and cut shorter in place,
     // and the good file that now and then goes first is made and written
     // once, so that the test does no more work on a busy machine than the
     // loads themselves.
     std::sort(cuts.begin(), cuts.end(), std::greater<>());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    cuts.erase(cuts.begin()); // the whole file
     const auto good = loader.dir.path / "good.dat";
     const auto cutFile = loader.dir.path / "cut.dat";
     ASSERT_TRUE(writeBytes(good, makeSyntheticDataFile(5).bytes));
@@ -114,8 +111,7 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         std::vector<uint8_t> bytes = file.bytes;
         putI32At(bytes, at, value);
         loader.load(makeSyntheticDataFile(7).bytes);
-        const bool failed = loader.load(bytes) == 0 && tablesAreZero();
-        return failed;
+        return loader.load(bytes) == 0 && tablesAreZero();
     };
     const size_t lastCells = file.levelAt[1] + 8 + 18 * 13 * 3 - 4;
     const std::pair<size_t, int32_t> damages[] = {
@@ -163,11 +159,6 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         EXPECT_EQ(tileSprites[7][0].width + tileSprites[7][0].height, loads * MAX_SPRITE_SIDE);
     }
 
-    std::vector<uint8_t> highestCode = file.bytes;
-    highestCode[file.levelAt[1] + 8] = 62;
-    ASSERT_EQ(loader.load(highestCode), 1);
-    EXPECT_EQ(levelRecords[1].cells[0][0][0], 62);
-
     const auto withLastEffect = [&](int32_t count) {
         std::vector<uint8_t> bytes(file.bytes.begin(),
                                    file.bytes.begin() + long(file.effectAt[EFFECT_COUNT - 1]));
@@ -192,8 +183,8 @@ TEST(LoadGameData, RejectsWrongCountsSizesAndCells) {
         return bytes;
     };
     ASSERT_EQ(loader.load(withLastPicture(MAX_PICTURE_SIDE, 2)), 1);
-    EXPECT_EQ(titlePictures[2].width, MAX_PICTURE_SIDE);
-    EXPECT_EQ(titlePictures[2].pixels[2 * MAX_PICTURE_SIDE - 1], 0x1111);
+    EXPECT_EQ(ints(titlePictures[2].width, titlePictures[2].pixels[2 * MAX_PICTURE_SIDE - 1]),
+              ints(MAX_PICTURE_SIDE, 0x1111));
     EXPECT_EQ(loader.load(withLastPicture(MAX_PICTURE_SIDE + 1, 2)), 0);
     EXPECT_EQ(loader.load(withLastPicture(2, MAX_PICTURE_SIDE + 1)), 0);
 }

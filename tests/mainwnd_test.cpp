@@ -15,8 +15,10 @@
 #include "toolkit/desktop.h"
 #include "toolkit/frame.h"
 
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 
 namespace {
@@ -52,24 +54,15 @@ void stopDesktop() {
     view = WindowView{1, 1, 0, 0};
 }
 
-struct MainWindowTest : ::testing::Test {
-    void SetUp() override {
-        ASSERT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
-        suspended = 0;
-    }
-    void TearDown() override { scriptedDesktopStop(); }
-};
-
 // The loop's messages: the window minimised at once, restored at the fifth
 // wake-up and closed at the eighth; every wait ends 55 ms later with the
-// wake-up. ticksAt[n]: the desktop's passes (Ticks) when wake-up n came.
+// wake-up. ticksAt: the desktop's passes (Ticks) so far at each wake-up.
 struct LoopScript {
     bool minimised = false;
     bool waitFailed = false;
     uint32_t now = 1000;
-    int wakeUps = 0;
     int ticks = 0;
-    int ticksAt[8] = {};
+    std::vector<int64_t> ticksAt;
 };
 LoopScript loop;
 
@@ -84,12 +77,12 @@ bool scriptedMessages(bool wait) {
     }
     loop.now += WAKE_UP_MS;
     scriptSetTime(loop.now);
-    loop.ticksAt[loop.wakeUps++ & 7] = loop.ticks;
+    loop.ticksAt.push_back(loop.ticks);
     MainWndProc(MSG_TIMER, 0, 0);
-    if (loop.wakeUps == 5) {
+    if (loop.ticksAt.size() == 5) {
         MainWndProc(MSG_SIZE, SIZE_RESTORED, words(640, 480));
     }
-    if (loop.wakeUps == 8) {
+    if (loop.ticksAt.size() == 8) {
         MainWndProc(MSG_CLOSE, 0, 0);
     }
     return true;
@@ -143,43 +136,31 @@ TEST(StartupWindow, SizeZoomModeAndPlacementFromTheSettingsAndTheDisplay) {
     }
 }
 
-TEST_F(MainWindowTest, SizeMessagesResizeTheDesktopAndRecordTheMode) {
+TEST(MainWindowMessages, SizeKeysMouseAndCloseReachTheDesktopAndTheInputState) {
+    ASSERT_EQ(scriptedDesktopStart(640, 480, plainProc), nullptr);
     MainWndProc(MSG_SIZE, SIZE_RESTORED, words(801, 600));
     EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
                    desktop.desktopWindow->canvas.surface.height),
               ints(802, 600));
-    // Wider than 11 bits still arrives whole.
+    // Wider than 11 bits still arrives whole, and minimising keeps the size.
     MainWndProc(MSG_SIZE, SIZE_MAXIMIZED, words(2560, 1400));
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 2560);
-
-    // Minimising keeps the size and suspends only when SUSPEND says so.
-    configSet("SUSPEND", "1");
     MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_EQ(ints(desktop.minimized, suspended, desktop.desktopWindow->canvas.surface.width),
-              ints(1u, 1u, 2560));
-    EXPECT_STREQ(configGet("FULLSCR"), "1");
+    EXPECT_EQ(ints(desktop.minimized, desktop.desktopWindow->canvas.surface.width), ints(1u, 2560));
     MainWndProc(MSG_SIZE, SIZE_RESTORED, words(2560, 1400));
-    EXPECT_EQ(ints(desktop.minimized, suspended), ints(0, 0));
-    configSet("SUSPEND", "0");
-    MainWndProc(MSG_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_EQ(suspended, 0u);
-}
+    EXPECT_EQ(desktop.minimized, 0u);
 
-TEST_F(MainWindowTest, KeysCharactersAndAlt) {
     KeyboardState& keys = inputState.keys;
     desktop.awake = 0;
     EXPECT_EQ(MainWndProc(MSG_KEY_DOWN, KEY_RIGHT, 0), 0);
     EXPECT_EQ(ints(desktop.awake, keys.lastKey, keys.down[KEY_RIGHT]), ints(1u, KEY_RIGHT, 1));
     MainWndProc(MSG_KEY_UP, KEY_RIGHT, 0);
-    EXPECT_EQ(keys.down[KEY_RIGHT], 0);
-    EXPECT_EQ(keys.lastKey, KEY_RIGHT); // cleared only after the pass
+    // The last key is cleared only after the pass.
+    EXPECT_EQ(ints(keys.down[KEY_RIGHT], keys.lastKey), ints(0, KEY_RIGHT));
+    // A control character is a key, not text.
     MainWndProc(MSG_KEY_DOWN, 0x141, 0);
-    EXPECT_EQ(keys.lastKey, 0x41);
-
-    MainWndProc(MSG_CHAR, 13, 0);
-    EXPECT_EQ(keys.lastChar, 0);
     MainWndProc(MSG_CHAR, 'a', 0);
-    EXPECT_EQ(keys.lastChar, 'a');
+    MainWndProc(MSG_CHAR, 13, 0);
+    EXPECT_EQ(ints(keys.lastKey, keys.lastChar), ints(0x41, 'a'));
 
     ASSERT_TRUE(shellPass());
     EXPECT_EQ(ints(keys.lastKey, keys.lastChar, keys.down[0x41]), ints(0, 0, 1));
@@ -197,9 +178,7 @@ TEST_F(MainWindowTest, KeysCharactersAndAlt) {
     EXPECT_EQ(MainWndProc(MSG_SYS_KEY_DOWN, KEY_SPACE, 0), 0);
     EXPECT_EQ(MainWndProc(MSG_SYS_CHAR, 'a', 0), 0);
     EXPECT_EQ(ints(keys.altLetter, keys.lastChar), ints(0, 0));
-}
 
-TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     MouseState& mouse = inputState.mouse;
     EXPECT_EQ(MainWndProc(MSG_MOUSE_MOVE, 0, words(120, 45)), 1);
     EXPECT_EQ(ints(mouse.moved, mouse.x, mouse.y), ints(1u, 120, 45));
@@ -233,43 +212,31 @@ TEST_F(MainWindowTest, MouseFocusPaintAndWheel) {
     MainWndProc(MSG_MOUSE_MOVE, 0, words(-1, 3));
     EXPECT_EQ(mouse.x, 65535);
 
-    MainWndProc(MSG_KILL_FOCUS, 0, 0);
-    EXPECT_EQ(mouse.leftReleased, 1u);
     desktop.needsRedraw = 0;
+    MainWndProc(MSG_KILL_FOCUS, 0, 0);
     MainWndProc(MSG_PAINT, 0, 0);
-    EXPECT_EQ(desktop.needsRedraw, 1u);
-}
+    EXPECT_EQ(ints(mouse.leftReleased, desktop.needsRedraw), ints(1u, 1u));
 
-TEST_F(MainWindowTest, CloseAsksEveryWindowAndTheLoopEndsWhenTheyAreGone) {
+    // Close wakes a suspended program and asks every window to close.
     Window* second = createWindow(desktop, -1, -1, 200, 100, "Second", 31, plainProc, 0);
     ASSERT_NE(second, nullptr);
     suspended = 1;
     EXPECT_EQ(MainWndProc(MSG_CLOSE, 0, 0), 0);
     EXPECT_EQ(ints(suspended, second->closeRequested, desktop.desktopWindow->closeRequested),
               ints(0u, 1u, 1u));
-    // One window closes per pass, from the top.
-    EXPECT_TRUE(shellPass());
-    EXPECT_EQ(desktop.count, 1);
-    EXPECT_FALSE(shellPass());
-    EXPECT_EQ(desktop.count, 0);
+    scriptedDesktopStop();
 }
 
 TEST(MessageLoop, WaitsWhenIdleStandsStillWhenSuspendedAndEndsWithTheDesktop) {
-    for (const char* suspend : {"1", "0"}) {
+    // Suspended, no pass at all until the window was restored, then one a
+    // wake-up; minimised without suspension, a pass after every wake-up.
+    for (const auto& [suspend, ticksAt] : {std::pair{"1", ints(0, 0, 0, 0, 0, 1, 2, 3)},
+                                           std::pair{"0", ints(1, 2, 3, 4, 5, 6, 7, 8)}}) {
         ASSERT_EQ(scriptedDesktopStart(640, 480, tickCountingProc), nullptr);
         configSet("SUSPEND", suspend);
         loop = LoopScript{};
         runMessageLoop(scriptedMessages);
-        EXPECT_EQ(desktop.count, 0) << suspend;
-        EXPECT_EQ(loop.wakeUps, 8) << suspend;
-        if (suspend[0] == '1') {
-            // No pass at all until the window was restored, then one a wake-up.
-            EXPECT_EQ(ints(loop.ticksAt[4], loop.ticksAt[5], loop.ticksAt[6]), ints(0, 1, 2));
-        } else {
-            // Minimised without suspension: a pass after every wake-up.
-            EXPECT_EQ(loop.ticksAt[0], 1);
-            EXPECT_EQ(loop.ticksAt[4], 5);
-        }
+        EXPECT_EQ(loop.ticksAt, ticksAt) << suspend;
         scriptedDesktopStop();
     }
 }
@@ -300,45 +267,54 @@ TEST(ShellStart, PlatformAndDesktopFailuresAreReportedAndASuccessIsAwake) {
 }
 
 TEST(WindowView, ADragPastAnyEdgeOfTheWindowKeepsTheGrabbedPointOnTheDesktop) {
-    struct Case {
-        int32_t zoom;
-        int32_t toX, toY; // where the pointer leaves to, in the window's pixels
-        int32_t frameX, frameY;
-    };
     // The title bar is grabbed at (300, 95) of the desktop, 110 right of the
     // frame's left edge and 11 below its top; the pointer stops at the
-    // desktop's last pixel each way, and a drag ends on an even x.
-    for (const Case& c : {Case{1, -10, 95, -110, 84}, Case{1, 300, -10, 190, -11},
-                          Case{1, 650, 95, 528, 84}, Case{1, 300, 490, 190, 468},
-                          Case{2, -3000, 190, -110, 84}, Case{2, 1400, 2000, 528, 468}}) {
-        Window* w = startDesktop(c.zoom, true);
+    // desktop's last pixel each way, and a drag ends on an even x. Each case:
+    // the zoom, where the pointer leaves to in the window's pixels, and where
+    // the frame ends.
+    const std::array<int32_t, 5> cases[] = {{1, -10, 95, -110, 84},    {1, 300, -10, 190, -11},
+                                            {1, 650, 95, 528, 84},     {1, 300, 490, 190, 468},
+                                            {2, -3000, 190, -110, 84}, {2, 1400, 2000, 528, 468}};
+    for (const auto& [zoom, toX, toY, frameX, frameY] : cases) {
+        Window* w = startDesktop(zoom, true);
         ASSERT_NE(w, nullptr);
         ASSERT_EQ(ints(w->frameX, w->frameY), ints(190, 84));
-        shellPointerMoved(300 * c.zoom, 95 * c.zoom);
+        shellPointerMoved(300 * zoom, 95 * zoom);
         MainWndProc(MSG_LEFT_DOWN, 0, 0);
         shellPass();
-        shellPointerMoved(c.toX, c.toY);
+        shellPointerMoved(toX, toY);
         shellPass();
         MainWndProc(MSG_LEFT_UP, 0, 0);
         shellPass();
-        EXPECT_EQ(ints(w->frameX, w->frameY), ints(c.frameX, c.frameY))
-            << c.toX << "," << c.toY << " at zoom " << c.zoom;
+        EXPECT_EQ(ints(w->frameX, w->frameY), ints(frameX, frameY))
+            << toX << "," << toY << " at zoom " << zoom;
         stopDesktop();
     }
 }
 
-TEST(WindowView, EveryResizeEndsWithTheWholePicture) {
+TEST(WindowView, AMaximisedOrFullScreenWindowKeepsThePlainSizeAndEveryResizeRedrawsAll) {
     startDesktop(1);
+    const auto settings = [] {
+        return std::string(configGet("FULLSCR")) + " " + configGet("WINDX") + " " +
+               configGet("WINDY");
+    };
+    shellWindowSized(SIZE_RESTORED, 700, 500);
+    EXPECT_EQ(settings(), "0 700 500");
+    shellWindowSized(SIZE_FULL_SCREEN, 1024, 768);
+    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 1024);
+    EXPECT_EQ(settings(), "2 700 500");
+    shellWindowSized(SIZE_MAXIMIZED, 1024, 740);
+    EXPECT_EQ(settings(), "1 700 500");
     shellWindowSized(SIZE_RESTORED, 802, 480);
+    EXPECT_EQ(settings(), "0 802 480");
     shellPass();
     // 801 is made 802 again: the desktop keeps its size, but the screen was
     // replaced by a black one all the same.
     shellWindowSized(SIZE_RESTORED, 801, 480);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 802);
-    EXPECT_EQ(screenAt(400, 300), 0);
+    const int32_t background = styleColour(COLOUR_DESKTOP_BACKGROUND);
+    EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width, screenAt(400, 300)), ints(802, 0));
     shellPass();
-    EXPECT_EQ(screenAt(400, 300), styleColour(COLOUR_DESKTOP_BACKGROUND));
-    EXPECT_EQ(screenAt(800, 479), styleColour(COLOUR_DESKTOP_BACKGROUND));
+    EXPECT_EQ(ints(screenAt(400, 300), screenAt(800, 479)), ints(background, background));
 
     // A new zoom in the same window: half the desktop each way.
     view.zoom = 2;
@@ -347,36 +323,15 @@ TEST(WindowView, EveryResizeEndsWithTheWholePicture) {
     EXPECT_EQ(ints(desktop.desktopWindow->canvas.surface.width,
                    desktop.desktopWindow->canvas.surface.height, scriptScreen().width),
               ints(400, 240, 400));
-    EXPECT_EQ(screenAt(399, 239), styleColour(COLOUR_DESKTOP_BACKGROUND));
-    stopDesktop();
-}
-
-TEST(WindowView, AMaximisedOrFullScreenWindowKeepsThePlainWindowsSize) {
-    startDesktop(1);
-    shellWindowSized(SIZE_RESTORED, 700, 500);
-    EXPECT_STREQ(configGet("WINDX"), "700");
-    shellWindowSized(SIZE_FULL_SCREEN, 1024, 768);
-    EXPECT_EQ(desktop.desktopWindow->canvas.surface.width, 1024);
-    EXPECT_STREQ(configGet("FULLSCR"), "2");
-    EXPECT_STREQ(configGet("WINDX"), "700");
-    EXPECT_STREQ(configGet("WINDY"), "500");
-    shellWindowSized(SIZE_MAXIMIZED, 1024, 740);
-    EXPECT_STREQ(configGet("FULLSCR"), "1");
-    EXPECT_STREQ(configGet("WINDY"), "500");
-    shellWindowSized(SIZE_RESTORED, 800, 600);
-    EXPECT_STREQ(configGet("FULLSCR"), "0");
-    EXPECT_STREQ(configGet("WINDX"), "800");
+    EXPECT_EQ(screenAt(399, 239), background);
     stopDesktop();
 }
 
 TEST(WindowView, TheZoomFollowsTheDisplayAndTheKeys) {
-    for (const auto& [width, height, zoom] : {std::array{600, 400, 1},
-                                              {1024, 768, 1},
-                                              {1280, 960, 2},
-                                              {1920, 1040, 2},
-                                              {2560, 1400, 2},
-                                              {2560, 1440, 3},
-                                              {3840, 2120, 4}}) {
+    const std::array<int32_t, 3> displays[] = {{600, 400, 1},   {1024, 768, 1},  {1280, 960, 2},
+                                               {1920, 1040, 2}, {2560, 1400, 2}, {2560, 1440, 3},
+                                               {3840, 2120, 4}};
+    for (const auto& [width, height, zoom] : displays) {
         EXPECT_EQ(largestZoom(width, height), zoom) << width << "x" << height;
     }
     EXPECT_EQ(zoomAfterKey({3, 3, 0, 0}, ZoomKey::In), 3);

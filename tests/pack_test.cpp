@@ -22,18 +22,17 @@ namespace {
 struct ExportedFolder {
     TempDir dir{"pack"};
     SyntheticDataFile file;
-    std::string data;
-    std::string assets;
+    std::string data = (dir.path / "in.dat").string();
+    std::string assets = (dir.path / "assets").string();
+    std::string out = (dir.path / "out.dat").string();
 
     explicit ExportedFolder(uint32_t seed) {
         file = makeSyntheticDataFile(seed);
-        data = (dir.path / "in.dat").string();
-        assets = (dir.path / "assets").string();
         EXPECT_TRUE(writeBytes(data, file.bytes));
         EXPECT_EQ(exportGameData(data, assets), "");
     }
     std::string path(const std::string& relative) const { return assets + "/" + relative; }
-    std::string packError() const { return packAssets(assets, (dir.path / "out.dat").string()); }
+    std::string packError() const { return packAssets(assets, out); }
 };
 
 void writeText(const std::string& path, const std::string& text) {
@@ -48,21 +47,18 @@ std::string readText(const std::string& path) {
 } // namespace
 
 TEST(Pack, PackingAnExportGivesTheSameBytesWhateverTheIndexsLineEnds) {
+    // The index as exported packs back to the same bytes at the end of
+    // EveryProblemIsOneMessage...; here it was edited on another system: CR LF
+    // line ends and blank lines.
     ExportedFolder folder(14);
-    const std::string out = (folder.dir.path / "out.dat").string();
-    ASSERT_EQ(packAssets(folder.assets, out), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
     const std::string index = readText(folder.path("sprites/index.txt"));
-
-    // An index edited on another system: CR LF line ends and blank lines.
     std::string crlf;
     for (char c : index) {
         crlf += c == '\n' ? std::string("\r\n\r\n") : std::string(1, c);
     }
     writeText(folder.path("sprites/index.txt"), crlf);
-    fs::remove(out);
     EXPECT_EQ(folder.packError(), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    EXPECT_TRUE(readBytes(folder.out) == folder.file.bytes);
     // Beside the export: the data file, the packed one and its level titles.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir.path), fs::directory_iterator()), 4);
 }
@@ -77,10 +73,9 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
     EXPECT_NE(out.str().find("   1: 18 x 13"), std::string::npos);
     EXPECT_EQ(err.str(), "");
 
-    std::vector<uint8_t> broken = folder.file.bytes;
-    broken.resize(broken.size() - 1);
     const std::string brokenPath = (folder.dir.path / "broken.dat").string();
-    ASSERT_TRUE(writeBytes(brokenPath, broken));
+    const std::vector<uint8_t>& bytes = folder.file.bytes;
+    ASSERT_TRUE(writeBytes(brokenPath, std::vector<uint8_t>(bytes.begin(), bytes.end() - 1)));
     EXPECT_EQ(infoCommand({brokenPath}, out, err), 2);
     EXPECT_EQ(err.str(), "Fail to load game file: " + brokenPath + "\n");
     EXPECT_EQ(exportGameData(brokenPath, (folder.dir.path / "x").string()),
@@ -89,15 +84,11 @@ TEST(Pack, InfoSummarisesAFileAndRefusesABrokenOne) {
 
 TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     ExportedFolder folder(16);
-    const std::string out = (folder.dir.path / "out.dat").string();
-    writeText(out, "old");
-    const auto pngBytes = [&](const PngImage& image) {
+    writeText(folder.out, "old");
+    const auto pngText = [&](const PngImage& image) {
         const std::string scratch = (folder.dir.path / "scratch.png").string();
         EXPECT_EQ(writePng(scratch, image), "");
-        return readBytes(scratch);
-    };
-    const auto bytes = [](const std::string& text) {
-        return std::vector<uint8_t>(text.begin(), text.end());
+        return readText(scratch);
     };
 
     const std::string wav = folder.path("sounds/07-switch.wav");
@@ -112,63 +103,61 @@ TEST(Pack, EveryProblemIsOneMessageNamingTheFileAndLeavesTheOldOutput) {
     rgba.pixels.resize(size_t(image.width) * image.height * 4, 255);
     const std::string indexPath = folder.path("sprites/index.txt");
     const std::string index = readText(indexPath);
-    const size_t line5 = index.find("\n5 0 ");
-    ASSERT_NE(line5, std::string::npos);
-    const std::string before5 = index.substr(0, line5 + 1);
+    const std::string before5 = index.substr(0, index.find("\n5 0 ") + 1);
     const std::string after5 = index.substr(index.find("\n5 1 ") + 1);
     const std::string levelPath = folder.path("levels/level33.txt");
 
     struct Damage {
         std::string file;
-        std::optional<std::vector<uint8_t>> bytes; // none: the file is missing
-        std::string message;                       // without its end, it starts the message
+        std::optional<std::string> text; // none: the file is missing
+        std::string message;             // without its end, it starts the message
     };
     const Damage damages[] = {
         {wav, std::nullopt, wav + ": cannot be opened (No such file or directory)\n"},
-        {sprite, pngBytes(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
+        {sprite, pngText(PngImage{2, 2, 3, std::vector<uint8_t>(12, 9)}),
          sprite + ": is an RGB PNG; element pictures must be RGBA\n"},
-        {picture, pngBytes(badGreen),
+        {picture, pngText(badGreen),
          picture + ": pixel (" + std::to_string(image.width - 1) + ", " +
              std::to_string(image.height - 1) +
              ") has colour bits that 5-6-5 cannot hold (red and blue must be multiples of 8, "
              "green of 4)\n"},
-        {picture, pngBytes(rgba), picture + ": is an RGBA PNG; title pictures must be RGB\n"},
-        {indexPath, bytes(before5 + after5),
+        {picture, pngText(rgba), picture + ": is an RGBA PNG; title pictures must be RGB\n"},
+        {indexPath, before5 + after5,
          indexPath + " line 15: expected code 5 frame 0 here (one line per frame, in order), "
                      "found 5 1\n"},
-        {indexPath, bytes(before5),
+        {indexPath, before5,
          indexPath + ": ends before code 5 frame 0 (one line per frame, 122 in all)\n"},
-        {indexPath, bytes(before5 + "5 0 1 nowhere.png\n" + after5),
+        {indexPath, before5 + "5 0 1 nowhere.png\n" + after5,
          folder.path("sprites/nowhere.png") + ": cannot be opened (No such file or directory)\n"},
-        {indexPath, bytes(before5 + "5 0 1 - 3 3\n" + after5),
+        {indexPath, before5 + "5 0 1 - 3 3\n" + after5,
          indexPath + " line 15: a frame without pixels has a width or height of 0 (and neither "
                      "below 0 nor above 1024)\n"},
         {levelPath, std::nullopt, levelPath + ": cannot be read (No such file or directory)\n"},
-        {levelPath, bytes("oops\n" + readText(levelPath)),
+        {levelPath, "oops\n" + readText(levelPath),
          levelPath + ": line 1: expected a header such as \"floor:\" or \"title:\"\n"},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.message);
         const std::vector<uint8_t> good = readBytes(damage.file);
-        if (damage.bytes) {
-            ASSERT_TRUE(writeBytes(damage.file, *damage.bytes));
+        if (damage.text) {
+            writeText(damage.file, *damage.text);
         } else {
             fs::remove(damage.file);
         }
         std::ostringstream sink;
         std::ostringstream err;
-        EXPECT_EQ(packCommand({folder.assets, out}, sink, err), 2);
+        EXPECT_EQ(packCommand({folder.assets, folder.out}, sink, err), 2);
         const std::string said = err.str();
         EXPECT_EQ(said.rfind("ghtool pack: " + damage.message, 0), 0u) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_TRUE(readText(out) == "old");
-        EXPECT_FALSE(fs::exists(out + ".tmp"));
+        EXPECT_TRUE(readText(folder.out) == "old");
+        EXPECT_FALSE(fs::exists(folder.out + ".tmp"));
         ASSERT_TRUE(writeBytes(damage.file, good));
     }
 
     // Everything restored: the pack succeeds and replaces the old output.
     EXPECT_EQ(folder.packError(), "");
-    EXPECT_TRUE(readBytes(out) == folder.file.bytes);
+    EXPECT_TRUE(readBytes(folder.out) == folder.file.bytes);
 }
 
 TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
@@ -210,7 +199,7 @@ TEST(Wav, ReadsOnlyWholePcmMonoFilesWhateverTheDamage) {
     EXPECT_EQ(read, samples);
 }
 
-TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
+TEST(Png, RoundTripsAndRefusesEveryCutOfAFileOtherKindsAndSizesBeyondTheLimit) {
     TempDir dir("png");
     const std::string path = (dir.path / "a.png").string();
     PngImage image{5, 3, 4, {}};
@@ -249,13 +238,10 @@ TEST(Png, RoundTripsAndRefusesEveryCutOfAFile) {
                                    "accepted");
     EXPECT_EQ(writePng(path, PngImage{0, 3, 4, {}}), "a PNG cannot be 0 x 3 pixels");
     EXPECT_EQ(writePng(path, PngImage{4097, 1, 3, {}}), "a PNG cannot be 4097 x 1 pixels");
-}
+    EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 
-TEST(Png, ASizeBeyondTheCallersLimitIsRefused) {
-    TempDir dir("png");
-    const std::string path = (dir.path / "a.png").string();
+    // A size beyond the caller's limit.
     ASSERT_EQ(writePng(path, PngImage{5, 3, 3, std::vector<uint8_t>(5 * 3 * 3, 8)}), "");
-    PngImage back;
     EXPECT_EQ(readPng(path, back, 5), "");
     EXPECT_EQ(readPng(path, back, 4), "is 5 x 3 pixels; at most 4 on a side are accepted");
     EXPECT_TRUE(back.pixels.empty());
@@ -273,5 +259,4 @@ TEST(Png, ASizeBeyondTheCallersLimitIsRefused) {
     EXPECT_EQ(readPng(path, back, MAX_SPRITE_SIDE),
               "is 16384 x 16384 pixels; at most 1024 on a side are accepted");
     EXPECT_EQ(readPng(path, back), "is 16384 x 16384 pixels; at most 4096 on a side are accepted");
-    EXPECT_EQ(writePng(path, PngImage{2, 2, 2, {}}), "only RGB or RGBA pictures are written");
 }

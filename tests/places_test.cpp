@@ -25,7 +25,7 @@ struct InFolder {
 
 } // namespace
 
-TEST(FilePlaces, TheVariableThenTheCurrentFolderThenTheInstalledFolder) {
+TEST(FilePlaces, TheVariableThenTheCurrentThenTheInstalledFolderAndTheUserFolderMadeOnFirstUse) {
     InFolder here;
     struct Case {
         const char* inCurrentFolder; // "file", "folder" or nothing named GHold.dat
@@ -57,10 +57,8 @@ TEST(FilePlaces, TheVariableThenTheCurrentFolderThenTheInstalledFolder) {
         EXPECT_EQ(places.dataFile, c.dataFile) << c.dataFile;
         EXPECT_EQ(places.userFolder, c.userFolder) << c.dataFile;
     }
-}
 
-TEST(FilePlaces, SettingsAndProgressGoToTheUserFolderMadeOnFirstUse) {
-    InFolder here;
+    // Settings and progress go to the user folder, made on first use.
     const fs::path home = here.folder.path / "home";
     filePlaces.userFolder = (home / ".local/share/gloomhold").string();
     configLoad();

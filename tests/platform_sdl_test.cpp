@@ -3,25 +3,11 @@
 // screen is read back from the window's surface.
 #include "shell/platform_sdl.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-
-// The window's surface as 32-bit ARGB, kept to the precision of RGB565.
-std::vector<uint32_t> readScreen(int32_t& width, int32_t& height) {
-    SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
-    width = surface->w;
-    height = surface->h;
-    std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0x12345678);
-    EXPECT_EQ(SDL_ConvertPixels(width, height, surface->format->format, surface->pixels,
-                                surface->pitch, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4),
-              0);
-    for (uint32_t& p : pixels) {
-        p &= 0xFFF8FCF8;
-    }
-    return pixels;
-}
 
 constexpr uint32_t BLACK = 0xFF000000, RED = 0xFFF80000, GREEN = 0xFF00FC00, WHITE = 0xFFF8FCF8;
 
@@ -54,10 +40,8 @@ TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
 
     ScreenBitmap b{};
     ASSERT_EQ(bitmapCreate(b, 64, 32), 1);
-    for (int32_t i = 0; i < 64 * 32; i++) {
-        b.pixels[i] = 0xF800; // red
-    }
-    b.pixels[1 * 64 + 2] = 0x07E0; // green at (2, 1)
+    std::fill_n(b.pixels, 64 * 32, uint16_t{0xF800}); // red
+    b.pixels[1 * 64 + 2] = 0x07E0;                    // green at (2, 1)
 
     // At zoom 1, then at zoom 2 in a window whose odd last column and row
     // show no desktop pixel; the copies at zoom 2 reach past what is shown.
@@ -69,8 +53,17 @@ TEST(SdlScreen, CopiesOnlyTheRectangleEnlargedByTheZoom) {
         blitRectToScreen(b, at.x, at.y, 4, 3, 2, 1);
         blitRectToScreen(b, 0, 0, 0, 5, 0, 0); // nothing
         paintCaretStrip(caret.x, caret.y, 5);
-        int32_t width = 0, height = 0;
-        const std::vector<uint32_t> screen = readScreen(width, height);
+        // The window's surface as 32-bit ARGB, kept to the precision of RGB565.
+        SDL_Surface* surface = SDL_GetWindowSurface(sdlWindow);
+        const int32_t width = surface->w, height = surface->h;
+        std::vector<uint32_t> screen(size_t(width) * size_t(height), 0x12345678);
+        ASSERT_EQ(SDL_ConvertPixels(width, height, surface->format->format, surface->pixels,
+                                    surface->pitch, SDL_PIXELFORMAT_ARGB8888, screen.data(),
+                                    width * 4),
+                  0);
+        for (uint32_t& p : screen) {
+            p &= 0xFFF8FCF8;
+        }
         for (int32_t y = 0; y < height; y++) {
             for (int32_t x = 0; x < width; x++) {
                 const bool shown = x < width / zoom * zoom && y < height / zoom * zoom;

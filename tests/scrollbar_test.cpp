@@ -35,8 +35,9 @@ class ScrollBarTest : public ::testing::Test {
         vbar = nullptr;
         hbar = nullptr;
         ASSERT_EQ(scriptedDesktopStart(width, height, BarWindowProc), nullptr);
-        play("+0"); // the first composition, which lets go of the button
-        desktop.current = desktop.desktopWindow;
+        // The first composition, which lets go of the button and leaves the
+        // desktop window current.
+        play("+0");
     }
     // Plays each step, then checks what the update returned and the bar's
     // position: the entry on top, or the horizontal one's pixel.
@@ -60,7 +61,7 @@ std::vector<int64_t> hstate(const HScrollBar& b) {
                 b.trackAfter.width);
 }
 
-TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
+TEST_F(ScrollBarTest, ThumbsAndTracksFollowThePositionToTheLastWholePageExactly) {
     vscrollCreate(v, 50, 20, 100, 100, 0, 10, 14);
     EXPECT_EQ(ints(v.total, v.thumb.height, v.travel, v.maxScroll, v.disabled,
                    vscrollPageEntries(v), v.downButton.y),
@@ -88,7 +89,6 @@ TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
     vbar = &v;
     steps({{"5,95 d +1000", 0, 0}});
     // Nothing to show at all; a new content asks for a redraw.
-    desktop.current = desktop.desktopWindow;
     desktop.current->redrawRequested = 0;
     vscrollSetContent(v, 0, 0, 0);
     EXPECT_EQ(ints(v.disabled, v.thumb.height, desktop.current->redrawRequested), ints(1, 64, 1));
@@ -103,22 +103,32 @@ TEST_F(ScrollBarTest, TenEntriesOfFourteenPixelsStopAtTheLastWholePage) {
     vscrollTo(inert, 3);
     vbar = &inert;
     steps({{"w- +100", 0, 0}});
-}
 
-TEST_F(ScrollBarTest, HorizontalThumbAndTracksFollowThePixelPosition) {
+    // Long content stays exact within 32 bits: offsets of 2^20 and more take
+    // the thumb from offsets divided by 1024.
+    vscrollCreate(v, 0, 0, 100, 100, 0, 100000, 14);
+    EXPECT_EQ(ints(v.thumb.height, v.travel), ints(7, 57));
+    const std::tuple<int32_t, int32_t, int32_t, int32_t> far[] = {
+        {74898, 74898, 1048572, 42}, {80000, 80000, 1120000, 45}, {100000, 99993, 1399902, 57}};
+    for (const auto& [to, top, offset, thumbPos] : far) {
+        vscrollTo(v, to);
+        EXPECT_EQ(ints(v.top, v.offset, v.thumbPos), ints(top, offset, thumbPos)) << to;
+    }
+
+    // The horizontal bar's thumb and tracks follow its pixel position.
     hscrollCreate(h, 10, 200, 200, 500, 0);
     // thumb 200 * 164 / 500 = 65, travel 99, maxScroll 300.
     EXPECT_EQ(ints(h.thumb.width, h.travel, h.maxScroll, h.disabled, h.rightButton.x),
               ints(65, 99, 300, 0, 192));
     EXPECT_EQ(rectInts(h.dragBand), ints(10, 168, 200, 82));
     EXPECT_EQ(hstate(h), ints(0, 0, 28, 0, 93, 99));
-    const std::tuple<void (*)(HScrollBar&, int32_t), int32_t, std::vector<int64_t>> moves[] = {
+    const std::tuple<void (*)(HScrollBar&, int32_t), int32_t, std::vector<int64_t>> hmoves[] = {
         {hscrollTo, 150, ints(150, 49, 77, 49, 142, 50)},
         {hscrollTo, -5, ints(0, 0, 28, 0, 93, 99)},
         {hscrollTo, 1000, ints(300, 99, 127, 99, 192, 0)},
         {hscrollDragTo, 50, ints(151, 50, 78, 50, 143, 49)},
         {hscrollDragTo, -20, ints(0, 0, 28, 0, 93, 99)}};
-    for (const auto& [move, to, state] : moves) {
+    for (const auto& [move, to, state] : hmoves) {
         move(h, to);
         EXPECT_EQ(hstate(h), state) << to;
     }
@@ -136,8 +146,10 @@ TEST_F(ScrollBarTest, HorizontalThumbAndTracksFollowThePixelPosition) {
     EXPECT_EQ(ints(h.thumb.width, h.travel), ints(7, 57));
 }
 
-TEST_F(ScrollBarTest, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow) {
+TEST_F(ScrollBarTest, HeldArrowsRepeatQuickClicksStepOnceAndADraggedThumbKeepsItsGrabPoint) {
     vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
+    // trackLength 164, thumb 140 * 164 / 1400 = 16, travel 148.
+    ASSERT_EQ(ints(v.thumb.height, v.travel), ints(16, 148));
     vbar = &v;
     // The down arrow held; off the bar the repeat pauses, back on it goes on.
     steps({{"105,200 d +0", 1, 1},
@@ -159,13 +171,18 @@ TEST_F(ScrollBarTest, HeldArrowRepeatsAfter200MsThenEvery50AndPausesOffTheArrow)
     // The wheel: three entries a turn; and the up arrow one.
     steps({{"u +100", 1, 84}, {"w- +900", 1, 87}, {"w+ w+ +10", 1, 84}, {"105,15 d +10", 1, 83}});
     EXPECT_EQ(v.repeatInterval, 50);
-}
+    // A click quicker than a pass (press and release in the same one) steps
+    // once: nothing stays held to repeat or drag while the button is up.
+    vscrollTo(v, 0);
+    steps({{"u +10", 1, 0},
+           {"105,200 d u +0", 1, 1}, // the down arrow
+           {"+500", 0, 1},
+           {"105,35 d u +500", 1, 1}, // the thumb
+           {"105,150 +10", 0, 1},
+           {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
 
-TEST_F(ScrollBarTest, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
-    vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
-    // trackLength 164, thumb 140 * 164 / 1400 = 16, travel 148.
-    ASSERT_EQ(ints(v.thumb.height, v.travel), ints(16, 148));
-    vbar = &v;
+    // The dragged thumb keeps the grab point within 32 pixels of the bar.
+    vscrollTo(v, 0);
     steps({{"108,35 d +0", 1, 0}}); // 7 pixels into the thumb
     EXPECT_EQ(v.dragging, 1u);
     const std::tuple<const char*, int32_t> moves[] = {{"68,75 +10", 40},  {"67,95 +10", 40},
@@ -200,18 +217,6 @@ TEST_F(ScrollBarTest, DraggedThumbKeepsTheGrabPointWithin32PixelsOfTheBar) {
            {"w+ +10", 1, 156}});
 }
 
-TEST_F(ScrollBarTest, LongContentStaysExactWithinThirtyTwoBits) {
-    vscrollCreate(v, 0, 0, 100, 100, 0, 100000, 14);
-    EXPECT_EQ(ints(v.thumb.height, v.travel), ints(7, 57));
-    // Offsets of 2^20 and more take the thumb from offsets divided by 1024.
-    const std::tuple<int32_t, int32_t, int32_t, int32_t> moves[] = {
-        {74898, 74898, 1048572, 42}, {80000, 80000, 1120000, 45}, {100000, 99993, 1399902, 57}};
-    for (const auto& [to, top, offset, thumbPos] : moves) {
-        vscrollTo(v, to);
-        EXPECT_EQ(ints(v.top, v.offset, v.thumbPos), ints(top, offset, thumbPos)) << to;
-    }
-}
-
 TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     scriptedDesktopStop();
     start(160, 128);
@@ -222,14 +227,12 @@ TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     hbar = &h;
     play("140,85 d +0"); // the horizontal bar's right arrow
     play("10,10 d +0");  // the vertical bar's up arrow
-    desktop.current = desktop.desktopWindow;
     canvasClear(desktop.desktopWindow->canvas);
     vscrollDraw(v);
     hscrollDraw(h);
     // Held and still under the pointer, pressed in; held but left, raised.
     play("+300");
     EXPECT_EQ(ints(h.pos, v.top, h.hoveredPart), ints(68, 0, SCROLL_PART_NONE));
-    desktop.current = desktop.desktopWindow;
     HScrollBar left = h;
     left.leftButton.y = left.rightButton.y = left.thumb.y = left.trackBefore.y = left.trackAfter.y =
         104;
@@ -246,18 +249,6 @@ TEST_F(ScrollBarTest, HeldArrowsLookPressedAndTheTrackHasItsOwnColour) {
     v.pressedPart = v.hoveredPart = SCROLL_PART_SECOND_ARROW;
     vscrollDraw(v);
     EXPECT_EQ(ints(corner(v.upButton), corner(v.downButton)), ints(0xAD99, 0x31C8));
-}
-
-// A click quicker than a pass (press and release in the same one) steps
-// once: nothing stays held to repeat or drag while the button is up.
-TEST_F(ScrollBarTest, AClickWithinOnePassStepsOnceAndHoldsNothing) {
-    vscrollCreate(v, 100, 10, 200, 140, 0, 100, 14);
-    vbar = &v;
-    steps({{"105,200 d u +0", 1, 1}, // the down arrow
-           {"+500", 0, 1},
-           {"105,35 d u +500", 1, 1}, // the thumb
-           {"105,150 +10", 0, 1},
-           {"60,150 d u +10", 0, 1}}); // beside the bar: not the bar's
 }
 
 } // namespace

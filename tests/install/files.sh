@@ -19,7 +19,6 @@ need() {
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need groff groff-base
-need python3 python3
 
 deb=$(echo "$out"/*.deb)
 field() { dpkg-deb -f "$deb" "$1"; }

@@ -24,10 +24,8 @@ window_named Gloomhold
 # Once anything is drawn the data is loaded and the title picture is up: two
 # keys take the title pictures away, and the moves wait for the level banner.
 drawn 2
-xdotool key --window "$window" space
-sleep 0.3
-xdotool key --window "$window" space
-sleep 1.4
+press space space
+sleep 1.1
 
 # The solution is read now, as levels change: one character a tick. An arrow
 # steps the board at once, and the short wait after it lets the game take
@@ -36,23 +34,15 @@ sleep 1.4
 # solution.
 moves=$(sed -n 's/^solution: *//p' "$level_text" | tr -d ' \t\r\n')
 [[ -n $moves ]] || fail "no solution in $level_text"
+declare -A arrow=([R]=Right [L]=Left [U]=Up [D]=Down)
 for ((i = 0; i < ${#moves}; i++)); do
-    case ${moves:i:1} in
-    R) xdotool key --window "$window" Right ;;
-    L) xdotool key --window "$window" Left ;;
-    U) xdotool key --window "$window" Up ;;
-    D) xdotool key --window "$window" Down ;;
-    .) sleep 0.1 ;;
-    esac
+    move=${moves:i:1}
+    [[ $move == . ]] && sleep 0.1 || xdotool key --window "$window" "${arrow[$move]}"
     sleep 0.05
 done
 
 progress=$user_folder/LevelInfo.dat
-for _ in $(seq 50); do
-    [[ -s $progress ]] && break
-    sleep 0.1
-done
-[[ -s $progress ]] || fail "no progress in $user_folder after the solution of level 0"
+settles test -s "$progress" || fail "no progress in $user_folder after the solution of level 0"
 # The highest level reached is bit 3 of words 0 to 15; word 31 checks the rest.
 level=$(python3 -c 'import struct, sys
 words = struct.unpack("<32I", open(sys.argv[1], "rb").read(128))

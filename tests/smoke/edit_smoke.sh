@@ -15,19 +15,13 @@ start_xvfb 1024x768
 cp "$data" "$work/GHold.dat"
 cat > "$work/level.txt" << 'END'
 floor:
-....
 .__.
-....
 
 object:
-####
 #>.#
-####
 
 top:
-....
 ..X.
-....
 END
 cd "$work"
 "$program" level.txt > "$work/game.log" 2>&1 &
@@ -37,17 +31,14 @@ window_named "Gloomhold level editor"
 drawn 20 || fail "the board and the palette were not drawn"
 
 # The pointer over the board moves the cell cursor; Space paints plain floor
-# there. The level is 4 x 3, centred in the board's room: its top-left
-# cell's middle is at (253, 208) of the window.
+# there. The level is 4 x 1, centred in the board's room: its left cell's
+# middle is at (253, 241) of the window.
 before=$(stat -c %i level.txt)
-read -r wx wy < <(xdotool getwindowgeometry "$window" |
-    awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
-xdotool mousemove $((wx + 253)) $((wy + 208))
+read -r wx wy _ < <(geometry)
+xdotool mousemove $((wx + 253)) $((wy + 241))
 sleep 0.2
-xdotool key --window "$window" space
+press space ctrl+s
 sleep 0.2
-xdotool key --window "$window" ctrl+s
-sleep 0.5
 [[ $(sed -n '/^floor:/{n;p;q}' level.txt) == _* ]] || fail "Ctrl+S did not save the painted cell"
 [[ $(stat -c %i level.txt) != "$before" ]] || fail "the level was not replaced through a rename"
 

@@ -9,21 +9,20 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/runtime"
 cd "$work"
+fail() {
+    echo "FAIL: $*"
+    cat "$work/stderr"
+    exit 1
+}
 for driver in "" nosuchdriver; do
     start=$(date +%s%N)
     env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ${driver:+SDL_VIDEODRIVER=$driver} \
         XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy timeout 10 "$program" 2> "$work/stderr"
     status=$?
     elapsed=$((($(date +%s%N) - start) / 1000000))
-    if [[ $status == 0 || $status == 124 ]]; then
-        echo "FAIL: exit status $status without a display"
-        exit 1
-    fi
-    if ((elapsed > 1000)); then
-        echo "FAIL: it took $elapsed ms to give up"
-        exit 1
-    fi
+    [[ $status != 0 && $status != 124 ]] || fail "exit status $status without a display"
+    ((elapsed <= 1000)) || fail "it took $elapsed ms to give up"
     grep -q "display.*${driver:+($driver not available)}" "$work/stderr" ||
-        { echo "FAIL: stderr does not name the display${driver:+ and the driver}:"; cat "$work/stderr"; exit 1; }
+        fail "stderr does not name the display${driver:+ and the driver}:"
     echo "no display${driver:+ (driver $driver)}: status $status after $elapsed ms: $(cat "$work/stderr")"
 done

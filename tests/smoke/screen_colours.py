@@ -27,7 +27,6 @@ class XImage(ctypes.Structure):
         ("bitmap_pad", ctypes.c_int),
         ("depth", ctypes.c_int),
         ("bytes_per_line", ctypes.c_int),
-        ("bits_per_pixel", ctypes.c_int),
     ]
 
 

@@ -9,10 +9,14 @@
 # fail MESSAGE ends the test as failed, with the program's output when
 # it kept one in $work/game.log. window_named NAME waits for the program's
 # window and sets window to its id; drawn COUNT waits until more than COUNT
-# colours are on the screen. ends_cleanly KEYS... sends the keys that should
-# end the program and fails unless it then ends, within ten seconds, with
-# status 0.
+# colours are on the screen; geometry prints the window's client area as
+# "X Y WIDTHxHEIGHT"; screen ARGUMENTS... runs screen_colours.py on
+# the display. press KEYS... sends keys to the window, with a pause of
+# $pause seconds (0.3 unless set) after each. ends_cleanly KEYS... presses
+# the keys that should end the program and fails unless it then ends, within
+# ten seconds, with status 0.
 
+smoke_folder=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
 xvfb=""
 game=""
@@ -37,11 +41,7 @@ start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 3> "$work/display" \
         2> "$work/xvfb.log" &
     xvfb=$!
-    for _ in $(seq 50); do
-        [[ -s $work/display ]] && break
-        sleep 0.1
-    done
-    if [[ ! -s $work/display ]]; then
+    if ! settles test -s "$work/display"; then
         # Installed but not starting is a broken machine, not a missing tool.
         echo "FAIL: Xvfb did not start"
         cat "$work/xvfb.log"
@@ -50,9 +50,7 @@ start_xvfb() {
     export DISPLAY=":$(cat "$work/display")"
     export SDL_AUDIODRIVER=dummy
     # In a sanitizer build, leaks of the system's libraries are not ours.
-    local here
-    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-    export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+    export LSAN_OPTIONS="suppressions=$smoke_folder/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 }
 
 settles() {
@@ -68,29 +66,34 @@ window_named() {
     [[ -n $window ]] || fail "no window named $1 appeared"
 }
 
-more_colours_than() {
-    [[ $(python3 "$(dirname "${BASH_SOURCE[0]}")/screen_colours.py" "$DISPLAY") -gt $1 ]]
-}
-drawn() {
-    settles more_colours_than "$1"
-}
+screen() { python3 "$smoke_folder/screen_colours.py" "$DISPLAY" "$@"; }
+more_colours_than() { [[ $(screen) -gt $1 ]]; }
+drawn() { settles more_colours_than "$1"; }
 
-ends_cleanly() {
+press() {
     local key
     for key in "$@"; do
         xdotool key --window "$window" "$key"
-        sleep 0.3
+        sleep "${pause:-0.3}"
     done
-    # Up to ten seconds for the program to end.
+}
+
+gone() { ! kill -0 "$1" 2> /dev/null; }
+
+# The client area's position and size: "X Y WIDTHxHEIGHT".
+geometry() {
+    xdotool getwindowgeometry "$window" |
+        awk '/Position/ { split($2, p, ","); x = p[1]; y = p[2] } /Geometry/ { print x, y, $2 }'
+}
+
+ends_cleanly() {
+    press "$@"
     local pid=$game
     game=""
-    for _ in $(seq 200); do
-        if ! kill -0 "$pid" 2> /dev/null; then
-            wait "$pid" || fail "exit status $?"
-            return
-        fi
-        sleep 0.05
-    done
+    if settles gone "$pid"; then
+        wait "$pid" || fail "exit status $?"
+        return
+    fi
     kill "$pid"
     fail "$* did not end the program"
 }

@@ -1,5 +1,6 @@
 #include "tests/support/datafile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -36,9 +37,7 @@ struct Writer {
 } // namespace
 
 void putI32At(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    if (bytes.size() < at + 4) {
-        bytes.resize(at + 4);
-    }
+    bytes.resize(std::max(bytes.size(), at + 4));
     const auto v = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
@@ -67,8 +66,7 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
             if (code == 7 && frame == 0) {
                 width = 0;
                 height = 5;
-            }
-            if (code == 24 && frame == 1) {
+            } else if (code == 24 && frame == 1) {
                 width = 6;
                 height = 0;
             }
@@ -88,8 +86,7 @@ SyntheticDataFile makeSyntheticDataFile(uint32_t seed) {
         int32_t height = static_cast<int32_t>(1 + w.next() % BOARD_ROWS);
         if (i == 0) {
             width = height = 1;
-        }
-        if (i == 1) {
+        } else if (i == 1) {
             width = BOARD_COLUMNS;
             height = BOARD_ROWS;
         }

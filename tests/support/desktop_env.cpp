@@ -4,6 +4,7 @@
 #include "toolkit/config.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -65,59 +66,48 @@ std::vector<uint16_t> screenCrop(int32_t x, int32_t y, int32_t width, int32_t he
 
 void play(std::string_view script, int32_t originX, int32_t originY) {
     std::vector<std::pair<uint8_t, bool>> held; // keys, and whether with Alt
-    size_t i = 0;
-    auto number = [&] {
-        size_t used = 0;
-        const int value = std::stoi(std::string(script.substr(i)), &used);
-        i += used;
-        return value;
-    };
-    while (i < script.size()) {
-        const char c = script[i];
-        if (c == ' ') {
-            i++;
-        } else if (c == '-' || (c >= '0' && c <= '9')) {
-            const int x = number();
-            i++; // the comma
-            const int y = number();
-            scriptMouseMove(originX + x, originY + y);
-        } else {
-            i++;
-            switch (c) {
-            case 'd': scriptLeftDown(); break;
-            case 'u': scriptLeftUp(); break;
-            case 'r': scriptRightDown(); break;
-            case 'w': scriptWheel(script[i++] == '+' ? 120 : -120); break;
-            case 'k':
-            case 'a': {
-                const auto vk = uint8_t(number());
-                if (c == 'a') {
-                    scriptSysKeyDown(KEY_ALT);
-                    scriptSysKeyDown(vk);
+    std::istringstream words{std::string(script)};
+    for (std::string word; words >> word;) {
+        const char c = word[0];
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            const int y = std::stoi(word.substr(word.find(',') + 1));
+            scriptMouseMove(originX + std::stoi(word), originY + y);
+            continue;
+        }
+        switch (c) {
+        case 'd': scriptLeftDown(); break;
+        case 'u': scriptLeftUp(); break;
+        case 'r': scriptRightDown(); break;
+        case 'w': scriptWheel(word == "w+" ? 120 : -120); break;
+        case 'k':
+        case 'a': {
+            const auto vk = uint8_t(std::stoi(word.substr(1)));
+            if (c == 'a') {
+                scriptSysKeyDown(KEY_ALT);
+                scriptSysKeyDown(vk);
+            } else {
+                scriptKeyDown(vk);
+            }
+            held.emplace_back(vk, c == 'a');
+            break;
+        }
+        case '+':
+            playTime += uint32_t(std::stoi(word.substr(1)));
+            scriptSetTime(playTime);
+            updatePass(desktop);
+            mouseClearEvents(inputState.mouse);
+            keysClearEvents(inputState.keys);
+            for (const auto& [vk, alt] : held) {
+                if (alt) {
+                    scriptSysKeyUp(vk);
+                    scriptSysKeyUp(KEY_ALT);
                 } else {
-                    scriptKeyDown(vk);
+                    scriptKeyUp(vk);
                 }
-                held.emplace_back(vk, c == 'a');
-                break;
             }
-            case '+':
-                playTime += uint32_t(number());
-                scriptSetTime(playTime);
-                updatePass(desktop);
-                mouseClearEvents(inputState.mouse);
-                keysClearEvents(inputState.keys);
-                for (const auto& [vk, alt] : held) {
-                    if (alt) {
-                        scriptSysKeyUp(vk);
-                        scriptSysKeyUp(KEY_ALT);
-                    } else {
-                        scriptKeyUp(vk);
-                    }
-                }
-                held.clear();
-                break;
-            default: ADD_FAILURE() << "play: no such word at " << script.substr(i - 1); return;
-            }
+            held.clear();
+            break;
+        default: ADD_FAILURE() << "play: no such word: " << word; return;
         }
     }
 }

@@ -105,6 +105,7 @@ TEST(Mixer, SumsWrapAndHalvingRoundsDown) {
 TEST(PlayEffect, SilenceAnUnknownIdOrMutedSoundTakeNoChannelAndAFifthEffectIsDropped) {
     clearChannels();
     static std::vector<int32_t> observed;
+    observed.clear();
     effectObserver = [](int32_t id) { observed.push_back(id); };
     channels[2] = Channel{EFFECT_DOOREND, 700};
     effectsMuted = 1;

@@ -85,8 +85,7 @@ def text_of(grids, title):
 
 def random_moves(rng, count):
     # Waiting is drawn as often as moving so that water, fire and timers run.
-    keys = "RLUD...."
-    return "".join(rng.pick(keys) for _ in range(count))
+    return "".join(rng.pick("RLUD....") for _ in range(count))
 
 
 def build_cases(quick):

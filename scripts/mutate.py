@@ -22,6 +22,7 @@ The working tree itself is never written. docs/testing.md tells how to read
 the report.
 """
 import argparse
+import collections
 import concurrent.futures
 import json
 import os
@@ -762,8 +763,9 @@ def read_equivalent(path):
     """The mutants someone has judged to change nothing a user, a file or a
     caller could ever see, keyed by file, kind and the line before and after
     (not by line number, so that the list survives edits elsewhere in the
-    file). Each entry is the report's own two lines for the survivor, with
-    the reason on the comment lines above it."""
+    file), each with its line number and reason. Each entry is the report's
+    own two lines for the survivor, with the reason on the comment lines
+    above it."""
     entries, reason, pending = {}, [], None
     try:
         with open(path, encoding="utf-8") as f:
@@ -775,7 +777,8 @@ def read_equivalent(path):
         if pending is not None:
             if not text.startswith("-> "):
                 sys.exit(f"{path}:{number}: expected '-> the mutated line'")
-            entries[pending + (text[3:].strip(),)] = " ".join(reason)
+            key = pending[:3] + (text[3:].strip(),)
+            entries.setdefault(key, []).append((pending[3], " ".join(reason)))
             reason, pending = [], None
         elif text.startswith("#"):
             reason.append(text.lstrip("#").strip())
@@ -787,15 +790,27 @@ def read_equivalent(path):
             match = ENTRY.match(text)
             if not match or not reason:
                 sys.exit(f"{path}:{number}: expected '# why' lines, then 'file:line: kind: line'")
-            pending = (match.group(1), match.group(3), match.group(4).strip())
+            pending = (match.group(1), match.group(3), match.group(4).strip(),
+                       int(match.group(2)))
     if pending is not None:
         sys.exit(f"{path}: the last entry has no '-> the mutated line'")
     return entries
 
 
 def mark_equivalent(mutants, entries):
+    """A line whose text the file holds more than once (the same assignment in
+    two branches) is told apart by its line number; any other entry matches
+    wherever its line has moved to."""
+    repeated = {}
     for m in mutants:
-        m.equivalent = entries.get((m.path, m.kind, m.shown_before, m.shown_after), "")
+        listed = entries.get((m.path, m.kind, m.shown_before, m.shown_after), [])
+        if listed and m.path not in repeated:
+            with open(os.path.join(ROOT, m.path), encoding="utf-8", errors="replace") as f:
+                texts = collections.Counter(line.strip() for line in f)
+            repeated[m.path] = {text for text, count in texts.items() if count > 1}
+        if listed and m.shown_before in repeated[m.path]:
+            listed = [entry for entry in listed if entry[0] == m.line]
+        m.equivalent = listed[0][1] if listed else ""
 
 
 # ---- The report --------------------------------------------------------------------

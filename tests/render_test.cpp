@@ -258,3 +258,19 @@ TEST_F(Render, AStepAfterTheBoardMovedOrChangedPaintsLikeAFreshDrawing) {
         EXPECT_TRUE(paintArea() == stepped);
     }
 }
+
+// Each picture's facts are its own: after a clear ball, a half-clear box on a
+// bare floor still gets its tile painted before each step, so that the box
+// never blends over its own last drawing.
+TEST_F(Render, AStepRepaintsUnderAHalfClearPictureAfterAClearOne) {
+    tileSprites[BALL][0] = plain(33, 33, {0, 0, 0, 0});
+    tileSprites[BOX][0] = plain(33, 33, {200, 100, 50, 128});
+    place(2, 1);
+    board.cells[cellIndex(0, 0)][LAYER_OBJECT] = BALL;
+    board.cells[cellIndex(1, 0)][LAYER_OBJECT] = BOX;
+    fill(0);
+    drawBoard();
+    drawBoardStep(0);
+    drawBoardStep(0);
+    EXPECT_EQ(ints(at(0, 0), at(TILE_SIZE + 16, 16)), ints(0, 0x6183));
+}

@@ -124,6 +124,11 @@ while (($(now) < deadline)); do
         how="$how (output in $kept)"
     fi
     game=""
+    # A press that ended the program (Escape, or a drag onto its close
+    # button) can lose its release with the window, and the display then
+    # holds the key or button down: the next run would see Escape held the
+    # moment it takes the focus and end at once.
+    xdotool keyup Escape mouseup 1 > /dev/null 2>&1
     echo "run $runs: $how after $((ended - started)) s, resident $first kB at start, ${end:-?} kB at end"
     if ((ended > started && end > 0 && first > 0)); then
         grown=$((grown + end - first))

@@ -9,6 +9,7 @@
 #include "game/flow.h"
 #include "game/fluid.h"
 #include "game/gamedata.h"
+#include "game/history.h"
 #include "game/playerfiles.h"
 #include "game/progress.h"
 #include "game/records.h"
@@ -32,7 +33,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -44,10 +44,11 @@ std::vector<uint16_t> pixelsOf(const Surface& s) {
 // One tick of play per move character of the level text's format (R, L,
 // U, D or a wait), 100 ms apart.
 void play(GameSession& session, const std::string& moves) {
-    const uint8_t arrows[] = {KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN};
+    // The arrow keys in the order of the moves they request.
+    const uint8_t arrows[] = {0, KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN};
     for (char move : moves) {
-        if (const size_t arrow = std::string_view("RLUD").find(move); arrow < 4) {
-            session.key(arrows[arrow], STEP_MS);
+        if (const int32_t request = moveFromChar(move); request > MOVE_NONE) {
+            session.key(arrows[request], STEP_MS);
         } else {
             session.pass(STEP_MS);
         }
